@@ -1,5 +1,4 @@
 #include <QCoreApplication>
-
 #include <cstdio>
 
 int main(int argc, char** argv)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <cstdint>
 #include <optional>
 
@@ -12,8 +11,8 @@ namespace setzaiko {
 struct DecimalNumber
 {
     bool negative = false;
-    QByteArray digits;    // significant digits '0'..'9' without leading or trailing zeros;
-                          // empty for zero
+    QByteArray digits;         // significant digits '0'..'9' without leading or trailing zeros;
+                               // empty for zero
     std::int64_t exponent = 0; // value = 0.digits x 10^exponent
 };
 

@@ -4,7 +4,6 @@
 #include "master/StockMaster.h"
 
 #include <QString>
-
 #include <cstdint>
 #include <optional>
 
@@ -45,9 +44,9 @@ struct ImportResult
 
     Outcome outcome = Outcome::Refused;
     ImportStatus status = ImportStatus::Ok;
-    bool beep = false;          // sounded before the message box
-    QString messageBox;         // empty when the run shows no box
-    QString messageLine;        // final text of the message line (set after the box is closed)
+    bool beep = false;   // sounded before the message box
+    QString messageBox;  // empty when the run shows no box
+    QString messageLine; // final text of the message line (set after the box is closed)
     bool fileButtonEnabled = false;
     bool okButtonEnabled = false;
     bool exitButtonEnabled = false;

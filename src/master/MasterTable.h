@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QtGlobal>
-
 #include <cstdint>
 #include <vector>
 

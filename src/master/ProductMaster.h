@@ -7,7 +7,6 @@ namespace setzaiko {
 
 // The composition of the set products, in worksheet order.
 class ProductMaster : public MasterTable<ProductMasterRow>
-{
-};
+{};
 
 } // namespace setzaiko

@@ -7,7 +7,6 @@ namespace setzaiko {
 
 // One row per product, set products and components alike, in worksheet order.
 class StockMaster : public MasterTable<StockMasterRow>
-{
-};
+{};
 
 } // namespace setzaiko

@@ -3,7 +3,6 @@
 #include "import/Workbook.h"
 
 #include <QIODevice>
-
 #include <functional>
 #include <memory>
 
