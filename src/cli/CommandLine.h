@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+namespace setzaiko::cli {
+
+// Exit statuses of setzaiko-cli.
+inline constexpr int exitSuccess = 0;
+inline constexpr int exitRefused = 1;
+inline constexpr int exitFailure = 2;
+inline constexpr int exitUsage = 64;
+
+// Runs one command (the arguments after the program name). What it prints goes to out and
+// err as UTF-8; the return value is the exit status.
+int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& err);
+
+// A text as one item of the output: backslash, TAB, CR and LF become \\, \t, \r and \n, so
+// that every item stays on its line and TAB-separated fields stay apart.
+QByteArray escaped(const QString& text);
+
+} // namespace setzaiko::cli
