@@ -14,6 +14,10 @@ struct DecimalNumber
     QByteArray digits;         // significant digits '0'..'9' without leading or trailing zeros;
                                // empty for zero
     std::int64_t exponent = 0; // value = 0.digits x 10^exponent
+
+    // Exponents are clamped to +-exponentLimit: a value that far out lies beyond any range the
+    // system converts to (or rounds to zero), and a huge exponent text must not overflow.
+    static constexpr std::int64_t exponentLimit = 1'000'000'000'000'000;
 };
 
 // The one number test of the system. The text is trimmed first (spaces only, a TAB is not
