@@ -21,7 +21,9 @@ void line(QByteArray& stream, const QString& text)
 void countLine(QByteArray& out, QStringView caption, const std::optional<ImportCounts>& counts,
                std::int64_t (*pick)(const ImportCounts&))
 {
-    line(out, caption.toString() + u'\t' + (counts ? countText(pick(*counts)) : QString()));
+    out += escaped(caption.toString());
+    out += '\t';
+    line(out, counts ? countText(pick(*counts)) : QString());
 }
 
 int exitStatusOf(ImportResult::Outcome outcome)

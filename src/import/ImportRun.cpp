@@ -219,8 +219,8 @@ void decideOutcome(ImportResult& result, const ProductMaster& products, const St
         result.outcome = ImportResult::Outcome::Success;
         result.okButtonEnabled = true;
         const ImportCounts counts{products.count(), stocks.count()};
-        result.messageBox = importtexts::totalBoxBefore.toString() + QString::number(counts.total()) +
-                            importtexts::totalBoxAfter;
+        result.messageBox = importtexts::totalBoxBefore.toString() +
+                            QString::number(counts.total()) + importtexts::totalBoxAfter.toString();
         result.messageLine = importtexts::success.toString();
     }
 }
