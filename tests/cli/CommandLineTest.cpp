@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
