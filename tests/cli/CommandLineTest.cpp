@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "support/TestWorkbooks.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -29,34 +31,15 @@ CliRun run(const QStringList& arguments)
     return result;
 }
 
-// Writes a small workbook with python3-xlwt: each sheet is given as rows of Python values.
 QString writeBook(const QTemporaryDir& dir, const QString& name, const QString& sheets)
 {
     const QString path = dir.filePath(name);
-    const QString script = uR"(
-import sys, xlwt
-book = xlwt.Workbook(encoding='utf-8')
-for sheet_name, rows in %1:
-    sheet = book.add_sheet(sheet_name)
-    for r, row in enumerate(rows):
-        for c, value in enumerate(row):
-            if value is not None:
-                sheet.write(r, c, value)
-book.save(sys.argv[1])
-)"_s.arg(sheets);
-    QProcess python;
-    python.start(u"/usr/bin/python3"_s, {u"-c"_s, script, path});
-    EXPECT_TRUE(python.waitForFinished(30000));
-    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    QString error;
+    EXPECT_TRUE(setzaiko::testing::writeWorkbook(path, sheets, &error)) << error.toStdString();
     return path;
 }
 
-const QString goodSheets = uR"([
-    ('商品マスタ', [['セット構成'], ['○', 'S1', 'a', 'b', 'c', 'd', 'P1', 'e', 2, 'f'],
-                   [None, 'S1', 'a', 'b', 'c', 'd', 'P2', 'e', '1,500', 'f']]),
-    ('在庫マスタ', [['○', 'P1', '緑茶', '袋', '', 120, 0, ''],
-                   [None, 'P2', '湯呑', '個', '', 30, 0, ''],
-                   [None, 'S1', 'セット', '箱', '1', 5, 0, 'x']])])"_s;
+const QString goodSheets = setzaiko::testing::validSheets();
 
 } // namespace
 
