@@ -87,7 +87,7 @@ def formulas():
         [None, F('=""'), "コードが空文字の数式", None, None, None, "P0001", None, 1, None],
         [None, "   ", "コードが空白だけ", None, None, None, "P0001", None, 1, None],
         [],
-        [MARK, "S003", "歳暮セット", "冬", None, None, "P0004", "海苔", 13.5, ""],
+        [MARK, "S003", "歳暮セット", "冬", None, None, "P0004", "海苔", 13.5, None],
         [None, "S003", "歳暮セット", "冬", None, None, "P0001", "緑茶", "  40 ",
          F('=UPPER("abc")')],
         [None, "S003", "歳暮セット", "冬", None, None, "P0005", "Cookie", -3, "負の数量"],
@@ -193,7 +193,7 @@ def extras():
     stock = [
         [Merge("在庫マスタ", 8, style="title")],
         head(STOCK_HEAD),
-        [MARK, "S01", "ギフトA", "セット", "1", 12, None, None],
+        [MARK, "S01", "ギフトA", "セット", "1", 12, None, ""],
         [None, "S02", "ギフトB", "セット", "1", 5, None, None],
         [None, "P01", "緑茶", "袋", None, 30, None, None],
         [None, "P02", "せんべい", "袋", None, F("=4*5"), None, "名前付き範囲の中"],
