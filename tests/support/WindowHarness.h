@@ -63,10 +63,10 @@ inline void clickItem(QListWidget* list, const QString& text, bool twice = false
     QVERIFY2(!items.isEmpty(), qPrintable(text));
     list->scrollToItem(items.front());
     const QPoint centre = list->visualItemRect(items.front()).center();
+    // A double-click arrives as a click followed by the double-click event.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
     if (twice) {
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
-    } else {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
     }
 }
 
