@@ -1,17 +1,22 @@
 // Renders every window of the program to PNG, walking the road a user takes with the sample
-// workbook: main menu, import window, chooser, the import window after the import.
+// workbook: main menu, import window, chooser, the import window after the import, the
+// inquiry and the component window with an order that runs short.
 // Usage: setzaiko-render OUTPUT_DIRECTORY WORKBOOK_DIRECTORY
 
 #include "app/AppContext.h"
 #include "app/FrmMainF.h"
+#include "component/Frm0030F.h"
 #include "import/FSelect.h"
 #include "import/Frm0010F.h"
 #include "import/xls/XlsWorkbook.h"
+#include "inquiry/Frm0020F.h"
 #include "ui/DirectoryList.h"
 #include "ui/FileList.h"
+#include "ui/FlexGrid.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include <cstdio>
@@ -94,5 +99,27 @@ int main(int argc, char** argv)
     ok = save(importWindow, output, u"Frm0010F-imported"_s) && ok;
     importWindow->CmdExit()->click();
     ok = save(menu, output, u"FrmMainF-after-import"_s) && ok;
+
+    // The inquiry, listed in full, with the set product whose typical order runs short chosen.
+    menu->CmdZaiko()->click();
+    auto* inquiry = findWindow<Frm0020F>(u"Frm0020F"_s);
+    if (!inquiry) {
+        return 1;
+    }
+    inquiry->CmdSearch()->click();
+    inquiry->MSFlexGrid1()->setCurrent(5, 1);
+    emit inquiry->MSFlexGrid1()->gridClicked();
+    ok = save(inquiry, output, u"Frm0020F"_s) && ok;
+
+    inquiry->CmdZshosai()->click();
+    auto* details = findWindow<Frm0030F>(u"Frm0030F"_s);
+    if (!details) {
+        return 1;
+    }
+    details->CmdSearch()->click();
+    ok = save(details, output, u"Frm0030F"_s) && ok;
+    details->TxtJsuryo()->setText(u"10"_s);
+    details->CmdCalc()->click();
+    ok = save(details, output, u"Frm0030F-simulated"_s) && ok;
     return ok ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "app/FrmMainF.h"
 
 #include "import/Frm0010F.h"
+#include "inquiry/Frm0020F.h"
 #include "ui/AppTexts.h"
 #include "ui/Controls.h"
 #include "ui/Layout.h"
@@ -40,6 +41,7 @@ FrmMainF::FrmMainF(AppContext& context) : m_context(context)
     setTabOrder(m_cmdZaiko, m_cmdExit);
 
     connect(m_cmdImport, &QPushButton::clicked, this, &FrmMainF::CmdImport_Click);
+    connect(m_cmdZaiko, &QPushButton::clicked, this, &FrmMainF::CmdZaiko_Click);
     connect(m_cmdExit, &QPushButton::clicked, this, &FrmMainF::CmdExit_Click);
     Form_Load();
 }
@@ -63,6 +65,15 @@ void FrmMainF::CmdImport_Click()
     auto* window = new Frm0010F(m_context, this);
     window->show();
     window->setLblFname(u"FrmMainF"_s);
+}
+
+void FrmMainF::CmdZaiko_Click()
+{
+    setButtonsEnabled(false, false, false);
+    auto* window = new Frm0020F(m_context, this);
+    window->show();
+    window->setLblFname(u"FrmMainF"_s);
+    window->setLblDir(m_lblDir);
 }
 
 void FrmMainF::CmdExit_Click()

@@ -30,6 +30,7 @@ public:
 private:
     void Form_Load();
     void CmdImport_Click();
+    void CmdZaiko_Click();
     void CmdExit_Click();
 
     AppContext& m_context;

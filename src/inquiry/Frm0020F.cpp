@@ -1,0 +1,216 @@
+#include "inquiry/Frm0020F.h"
+
+#include "app/FrmMainF.h"
+#include "component/Frm0030F.h"
+#include "inquiry/InquiryTexts.h"
+#include "inquiry/SetProductSearch.h"
+#include "ui/Controls.h"
+#include "ui/FlexGrid.h"
+#include "ui/Layout.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace setzaiko {
+
+namespace texts {
+const auto inquiryCaption = u"セ ッ ト 商 品 在 庫 照 会"_s;
+const auto codeCaption = u"商品コード"_s;
+const auto nameCaption = u"商品名"_s;
+const auto searchButton = u"検　索"_s;
+const auto hint =
+    u"文字検索可。上記商品コード、商品名が未入力の場合、全件表示(MAX100件)になります。"_s;
+const auto listCaption = u"セット商品在庫一覧"_s;
+const auto detailsButton = u"在　庫　詳　細"_s;
+const auto backButton = u"戻る"_s;
+const QStringList headings = {u"No."_s,  u"商品名"_s, u"商品コード"_s,  u"在庫数"_s,
+                              u"単位"_s, u"備考"_s,   u"\u3000\u3000"_s};
+constexpr int columnWidths[] = {500, 4300, 2300, 1100, 800, 3250, 1000};
+const auto inquiryName = u"Frm0020F"_s;
+const auto mainMenuName = u"FrmMainF"_s;
+} // namespace texts
+
+Frm0020F::Frm0020F(AppContext& context, FrmMainF* mainMenu)
+    : m_context(context), m_mainMenu(mainMenu)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    controls::setUpWindow(this, texts::inquiryName, texts::inquiryCaption,
+                          layout::size(12975, 6540));
+    const QFont captionFont = layout::gothic(9.75, true);
+    const QFont buttonFont = layout::gothic(11.25, true);
+    const QString fieldStyle =
+        u"QLineEdit { color: black; background-color: %1; }"_s.arg(layout::colour::field.name());
+
+    controls::label(this, u"Label4"_s, texts::codeCaption, layout::rect(180, 240, 1335, 315),
+                    captionFont, layout::colour::caption);
+    m_txtScode = new QLineEdit(this);
+    m_txtScode->setObjectName(u"TxtScode"_s);
+    m_txtScode->setGeometry(layout::rect(1380, 180, 2235, 315));
+    controls::label(this, u"Label2"_s, texts::nameCaption, layout::rect(4020, 240, 1335, 315),
+                    captionFont, layout::colour::caption);
+    m_txtSname = new QLineEdit(this);
+    m_txtSname->setObjectName(u"TxtSname"_s);
+    m_txtSname->setGeometry(layout::rect(4920, 180, 3735, 315));
+    for (QLineEdit* box : {m_txtScode, m_txtSname}) {
+        box->setFont(layout::gothic(9.75));
+        box->setStyleSheet(fieldStyle);
+    }
+    m_cmdSearch = controls::button(this, u"CmdSearch"_s, texts::searchButton,
+                                   layout::rect(9780, 180, 1815, 495), buttonFont,
+                                   layout::colour::fileButton);
+    controls::label(this, u"Label3"_s, texts::hint, layout::rect(900, 600, 8895, 315),
+                    layout::gothic(9.75), layout::colour::caption);
+    controls::label(this, u"Label1"_s, texts::listCaption, layout::rect(180, 900, 2295, 315),
+                    layout::gothic(11.25, true), layout::colour::message);
+    m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(3120, 900, 9615, 315),
+                               captionFont, layout::colour::message);
+    m_lblMsg->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    m_grid = new FlexGrid(this, 101, 7);
+    m_grid->setObjectName(u"MSFlexGrid1"_s);
+    m_grid->setGeometry(layout::rect(180, 1260, 12615, 4515));
+    m_grid->setFont(layout::gothic(9.75));
+    m_cmdZshosai = controls::button(this, u"CmdZshosai"_s, texts::detailsButton,
+                                    layout::rect(360, 5880, 2655, 495), buttonFont,
+                                    layout::colour::actionButton);
+    m_cmdExit = controls::button(this, u"CmdExit"_s, texts::backButton,
+                                 layout::rect(11400, 5880, 1215, 495), buttonFont,
+                                 layout::colour::exitButton);
+
+    setTabOrder(m_txtScode, m_txtSname);
+    setTabOrder(m_txtSname, m_cmdSearch);
+    setTabOrder(m_cmdSearch, m_grid);
+    setTabOrder(m_grid, m_cmdZshosai);
+    setTabOrder(m_cmdZshosai, m_cmdExit);
+
+    connect(m_cmdSearch, &QPushButton::clicked, this, &Frm0020F::CmdSearch_Click);
+    connect(m_grid, &FlexGrid::gridClicked, this, &Frm0020F::MSFlexGrid1_Click);
+    connect(m_cmdZshosai, &QPushButton::clicked, this, &Frm0020F::CmdZshosai_Click);
+    connect(m_cmdExit, &QPushButton::clicked, this, &Frm0020F::CmdExit_Click);
+    Form_Load();
+    m_txtScode->setFocus();
+}
+
+void Frm0020F::setButtonsEnabled(bool search, bool details, bool exit)
+{
+    m_cmdSearch->setEnabled(search);
+    m_cmdZshosai->setEnabled(details);
+    m_cmdExit->setEnabled(exit);
+}
+
+void Frm0020F::Form_Load()
+{
+    m_txtScode->clear();
+    m_txtSname->clear();
+    m_lblScode.clear();
+    m_lblSname.clear();
+    m_lblMsg->clear();
+    m_cmdZshosai->setEnabled(false);
+    InitGrid();
+    m_exitByButton = 0;
+}
+
+void Frm0020F::InitGrid()
+{
+    m_grid->setHeadings(texts::headings);
+    for (int column = 0; column < m_grid->columns(); ++column) {
+        m_grid->setColumnWidthTwips(column, texts::columnWidths[column]);
+    }
+    m_grid->setHeadingHeightTwips(350);
+    m_grid->blankData();
+    m_grid->setCurrent(1, 1);
+}
+
+void Frm0020F::closeEvent(QCloseEvent* event)
+{
+    if (m_exitByButton != 1) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void Frm0020F::selectRow(int row)
+{
+    m_lblSname = m_grid->text(row, 1);
+    m_lblScode = m_grid->text(row, 2);
+    m_lblZaikosu = m_grid->text(row, 3);
+    m_lblTani = m_grid->text(row, 4);
+}
+
+void Frm0020F::reportFailure(QStringView text)
+{
+    m_context.prompter().beep();
+    m_context.prompter().inform(text.toString());
+}
+
+void Frm0020F::CmdSearch_Click()
+{
+    SetProductSearchResult found;
+    try {
+        m_grid->blankData();
+        m_grid->setTopRow(1);
+        m_lblMsg->clear();
+        found = searchSetProducts(m_context.stocks(), m_txtScode->text(), m_txtSname->text(),
+                                  m_grid->rows() - 1);
+    } catch (const std::exception&) {
+        reportFailure(inquirytexts::searchFailed);
+        return;
+    }
+    // The filtered listing reports its own failures.
+    const QStringView failure =
+        found.filtered ? inquirytexts::filterFailed : inquirytexts::searchFailed;
+    try {
+        if (found.filtered) {
+            m_lblMsg->clear();
+            m_grid->setTopRow(1);
+        }
+        for (std::size_t i = 0; i < found.rows.size(); ++i) {
+            for (int column = 0; column < m_grid->columns(); ++column) {
+                m_grid->setText(static_cast<int>(i) + 1, column, found.rows[i][column]);
+            }
+        }
+        if (found.limitReached) {
+            m_context.prompter().inform(found.limitBox);
+            m_lblMsg->setText(found.limitLine);
+        }
+        m_cmdZshosai->setEnabled(true);
+        m_grid->setCurrent(1, 1);
+        selectRow(1);
+    } catch (const std::exception&) {
+        reportFailure(failure);
+    }
+}
+
+void Frm0020F::MSFlexGrid1_Click()
+{
+    const int column = m_grid->col();
+    if (column >= 1 && column <= 5) {
+        selectRow(m_grid->row());
+        m_grid->setCurrent(m_grid->row(), column);
+    }
+}
+
+void Frm0020F::CmdZshosai_Click()
+{
+    setButtonsEnabled(false, false, false);
+    auto* details = new Frm0030F(m_context, this);
+    details->show();
+    details->setLblFname(texts::inquiryName);
+    details->setSelection(m_lblScode, m_lblSname, m_lblZaikosu, m_lblTani);
+    details->setLblDir(m_lblDir);
+}
+
+void Frm0020F::CmdExit_Click()
+{
+    m_exitByButton = 1;
+    if (m_lblFname == texts::mainMenuName && m_mainMenu) {
+        m_mainMenu->setButtonsEnabled(true, true, true);
+    }
+    close();
+}
+
+} // namespace setzaiko
