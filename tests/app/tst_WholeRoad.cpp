@@ -1,0 +1,171 @@
+// The road of a typical run, click by click, as a user walks it with the sample workbook.
+
+#include "component/Frm0030F.h"
+#include "import/FSelect.h"
+#include "import/Frm0010F.h"
+#include "inquiry/Frm0020F.h"
+#include "support/WindowHarness.h"
+#include "ui/DirectoryList.h"
+#include "ui/FileList.h"
+#include "ui/FlexGrid.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace setzaiko;
+using namespace setzaiko::testing;
+
+namespace {
+
+void click(QPushButton* button)
+{
+    QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void clickCell(FlexGrid* grid, int row, int column)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(row, column).center());
+}
+
+QString decodeCp932(const QByteArray& bytes)
+{
+    QProcess iconv;
+    iconv.start(u"iconv"_s, {u"-f"_s, u"CP932"_s, u"-t"_s, u"UTF-8"_s});
+    iconv.write(bytes);
+    iconv.closeWriteChannel();
+    iconv.waitForFinished();
+    return QString::fromUtf8(iconv.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestWholeRoad : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void importInquireSimulateExportAndGoBack()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(QStringLiteral(SETZAIKO_EXAMPLES "/sample.xls"),
+                            dir.filePath(u"sample.xls"_s)));
+        const QString folder = QDir(dir.path()).canonicalPath();
+        WindowHarness app;
+        FrmMainF* menu = app.mainMenu;
+
+        // 1-2: the main menu opens the import window.
+        QVERIFY(!menu->CmdZaiko()->isEnabled());
+        click(menu->CmdImport());
+        auto* importWindow = WindowHarness::find<Frm0010F>(u"Frm0010F"_s);
+        QVERIFY(importWindow);
+
+        // 3: the chooser: open the workbook's folder, pick the workbook, 決定.
+        click(importWindow->CmdFile());
+        auto* chooser = WindowHarness::find<FSelect>(u"FSelect"_s);
+        QVERIFY(chooser->Dir1()->setPath(folder));
+        clickItem(chooser->File1(), u"sample.xls"_s);
+        click(chooser->CmdOK());
+        QCOMPARE(importWindow->TxtFile()->text(), folder + u"/sample.xls"_s);
+
+        // 4: the import.
+        click(importWindow->CmdOK());
+        QCOMPARE(app.prompter.events, QStringList{u"box:合計 248 件のデータを抽出しました"_s});
+        app.prompter.events.clear();
+
+        // 5: back to the main menu, with the inquiry enabled and the folder remembered.
+        click(importWindow->CmdExit());
+        QVERIFY(menu->CmdZaiko()->isEnabled());
+        QCOMPARE(menu->LblDir(), folder + u'/');
+
+        // 6: the inquiry lists every set product; a click picks S0005.
+        click(menu->CmdZaiko());
+        auto* inquiry = WindowHarness::find<Frm0020F>(u"Frm0020F"_s);
+        QVERIFY(inquiry);
+        QCOMPARE(inquiry->LblDir(), folder + u'/');
+        click(inquiry->CmdSearch());
+        FlexGrid* list = inquiry->MSFlexGrid1();
+        QCOMPARE(list->text(30, 0), u"30"_s);
+        QCOMPARE(list->text(31, 0), QString());
+        int row = 1;
+        while (list->text(row, 2) != u"S0005"_s) {
+            ++row;
+        }
+        clickCell(list, row, 2);
+        QCOMPARE(inquiry->LblScode(), u"S0005"_s);
+        click(inquiry->CmdZshosai());
+        QVERIFY(!inquiry->CmdSearch()->isEnabled());
+
+        // 7: the components of the set product.
+        auto* details = WindowHarness::find<Frm0030F>(u"Frm0030F"_s);
+        QVERIFY(details);
+        click(details->CmdSearch());
+        QCOMPARE(details->LblRow(), u"6"_s);
+        QCOMPARE(details->LblKnousu()->text(), u"5"_s);
+        QCOMPARE(details->LblMsg()->text(), QString());
+
+        // 8: an order of 10 with 2 in stock builds 8 sets: the ham runs 3 short.
+        QTest::keyClicks(details->TxtJsuryo(), u"10"_s);
+        click(details->CmdCalc());
+        FlexGrid* components = details->MSFlexGrid1();
+        QCOMPARE(components->text(1, 2), u"P00066"_s);
+        QCOMPARE(components->text(1, 6), u"8"_s);
+        QCOMPARE(components->text(1, 7), u"-3"_s);
+        QCOMPARE(components->backgroundColour(1, 7), QColor(255, 255, 0));
+        QCOMPARE(components->textColour(1, 7), QColor(255, 0, 0));
+        QCOMPARE(components->backgroundColour(2, 7), QColor(255, 255, 255));
+        QVERIFY(app.prompter.events.isEmpty());
+
+        // 9: the stock status file in the workbook's folder.
+        click(details->CmdCsvout());
+        QCOMPARE(app.prompter.events, QStringList{u"box:6 件のデータを出力しました"_s});
+        const QStringList written =
+            QDir(folder).entryList({u"S0005_お歳暮ハムギフト_*.csv"_s}, QDir::Files);
+        QCOMPARE(written.size(), 1);
+        QCOMPARE(written.front().size(), u"S0005_お歳暮ハムギフト_261207123456.csv"_s.size());
+        QFile file(QDir(folder).filePath(written.front()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(bytes.count("\r\n"), 7);
+        QCOMPARE(bytes.count('\n'), 7);
+        QCOMPARE(
+            decodeCp932(bytes),
+            u"商品コード,商品名,受注数量,数量単位,在庫数量,追加可能数量,出荷不足数量,"
+            u"構成商品コード,"
+            u"構成商品名,構成商品在庫数量,構成商品単位,製品構成数量,出荷必要在庫数量,"
+            u"出荷不足在庫数量,\r\n"
+            u"S0005,お歳暮ハムギフト,10,セット,2,5,3,P00066,ロースハム 300g,5,本,1,8,-3,\r\n"
+            u"S0005,お歳暮ハムギフト,10,セット,2,5,3,P00067,あらびきソーセージ "
+            u"150g,40,袋,2,16,0,\r\n"
+            u"S0005,お歳暮ハムギフト,10,セット,2,5,3,P00068,煮込みハンバーグ 120g,36,個,2,16,0,\r\n"
+            u"S0005,お歳暮ハムギフト,10,セット,2,5,3,P00057,化粧箱 中,400,個,1,8,0,\r\n"
+            u"S0005,お歳暮ハムギフト,10,セット,2,5,3,P00063,保冷剤,300,個,2,16,0,\r\n"
+            u"S0005,お歳暮ハムギフト,10,セット,2,5,3,P00061,のし紙 短冊,1000,個,1,8,0,\r\n"_s);
+        QVERIFY(details->CmdSearch()->isEnabled() && details->CmdCalc()->isEnabled() &&
+                details->CmdCsvout()->isEnabled() && details->CmdExit()->isEnabled());
+
+        // 10: back along the chain.
+        click(details->CmdExit());
+        QVERIFY(!WindowHarness::find<Frm0030F>(u"Frm0030F"_s));
+        QVERIFY(inquiry->CmdSearch()->isEnabled() && inquiry->CmdZshosai()->isEnabled() &&
+                inquiry->CmdExit()->isEnabled());
+        QVERIFY(!menu->CmdImport()->isEnabled());
+        click(inquiry->CmdExit());
+        QVERIFY(!WindowHarness::find<Frm0020F>(u"Frm0020F"_s));
+        QVERIFY(menu->CmdImport()->isEnabled() && menu->CmdZaiko()->isEnabled() &&
+                menu->CmdExit()->isEnabled());
+        click(menu->CmdExit());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(app.mainMenu.isNull());
+    }
+};
+
+QTEST_MAIN(TestWholeRoad)
+#include "tst_WholeRoad.moc"
