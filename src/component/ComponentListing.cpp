@@ -10,16 +10,24 @@
 
 namespace setzaiko {
 
-bool setsPossible(std::int32_t stock, std::int32_t perSet, std::int32_t& result)
+bool fillSetsColumns(ComponentRow& row)
 {
-    if (perSet == 0) {
+    row.columnsWritten = 8;
+    if (row.QtyPerSet == 0) {
         return false;
     }
-    const std::optional<std::int32_t> quotient = checked::narrow(std::int64_t{stock} / perSet);
-    if (!quotient) {
+    const auto possible = checked::narrow(std::int64_t{row.StockQty} / row.QtyPerSet);
+    if (!possible) {
         return false;
     }
-    result = *quotient;
+    row.SetsPossible = *possible;
+    row.columnsWritten = 9;
+    const auto needed = checked::multiply(row.QtyPerSet, row.SetsPossible);
+    if (!needed) {
+        return false;
+    }
+    row.StockNeeded = *needed;
+    row.columnsWritten = ComponentRow::columnCount;
     return true;
 }
 
@@ -40,26 +48,8 @@ ComponentListing listComponents(const QString& setCodeCaption, const ProductMast
             listing.listStatus = liststatus::truncated;
             break;
         }
-        ComponentRow row;
-        row.RowNo = static_cast<int>(listing.rows.size()) + 1;
-        row.ProductName = line.stock->ProductName;
-        row.ProductCode = line.stock->ProductCode;
-        row.StockQty = line.stock->StockQty;
-        row.Unit = line.stock->Unit;
-        row.QtyPerSet = line.composition->ComponentQty;
-        row.columnsWritten = 8;
-        if (!setsPossible(row.StockQty, row.QtyPerSet, row.SetsPossible)) {
-            listing.failed = true;
-        } else {
-            row.columnsWritten = 9;
-            const auto needed = checked::multiply(row.QtyPerSet, row.SetsPossible);
-            if (!needed) {
-                listing.failed = true;
-            } else {
-                row.StockNeeded = *needed;
-                row.columnsWritten = ComponentRow::columnCount;
-            }
-        }
+        ComponentRow row = joinedRow(line, static_cast<int>(listing.rows.size()) + 1);
+        listing.failed = !fillSetsColumns(row);
         listing.rows.push_back(std::move(row));
         if (listing.failed) {
             listing.listStatus = liststatus::failed;

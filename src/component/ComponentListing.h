@@ -41,8 +41,9 @@ struct ComponentListing
 ComponentListing listComponents(const QString& setCodeCaption, const ProductMaster& products,
                                 const StockMaster& stocks, int capacity = 100);
 
-// Sets possible from a stock and a quantity per set, truncated toward zero; false where the
-// quantity is 0 or the result does not fit.
-bool setsPossible(std::int32_t stock, std::int32_t perSet, std::int32_t& result);
+// Works out columns 8 and 9 of a row whose first eight columns are written: the sets its
+// stock allows (truncated toward zero) and the stock they need. False, with columnsWritten
+// telling how far it got, where the quantity per set is 0 or a result does not fit.
+bool fillSetsColumns(ComponentRow& row);
 
 } // namespace setzaiko

@@ -4,6 +4,19 @@
 
 namespace setzaiko {
 
+ComponentRow joinedRow(const ComponentLine& line, int rowNo)
+{
+    ComponentRow row;
+    row.RowNo = rowNo;
+    row.ProductName = line.stock->ProductName;
+    row.ProductCode = line.stock->ProductCode;
+    row.StockQty = line.stock->StockQty;
+    row.Unit = line.stock->Unit;
+    row.QtyPerSet = line.composition->ComponentQty;
+    row.columnsWritten = 8;
+    return row;
+}
+
 std::vector<ComponentLine> findComponentLines(const QString& setCode, const ProductMaster& products,
                                               const StockMaster& stocks)
 {

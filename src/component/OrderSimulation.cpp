@@ -63,18 +63,7 @@ bool simulateRow(ComponentRow& row, std::int32_t toBuild)
         return false;
     }
     row.ShortageQty = *remaining < 0 ? *remaining : 0;
-    row.columnsWritten = 8;
-    if (!setsPossible(row.StockQty, row.QtyPerSet, row.SetsPossible)) {
-        return false;
-    }
-    row.columnsWritten = 9;
-    const auto needed = checked::multiply(row.QtyPerSet, row.SetsPossible);
-    if (!needed) {
-        return false;
-    }
-    row.StockNeeded = *needed;
-    row.columnsWritten = ComponentRow::columnCount;
-    return true;
+    return fillSetsColumns(row);
 }
 
 } // namespace
@@ -148,13 +137,7 @@ OrderSimulation simulateOrder(const QString& entryText, const QString& setStockT
             simulation.capacityExceeded = true;
             break;
         }
-        ComponentRow row;
-        row.RowNo = static_cast<int>(simulation.rows.size()) + 1;
-        row.ProductName = line.stock->ProductName;
-        row.ProductCode = line.stock->ProductCode;
-        row.StockQty = line.stock->StockQty;
-        row.Unit = line.stock->Unit;
-        row.QtyPerSet = line.composition->ComponentQty;
+        ComponentRow row = joinedRow(line, static_cast<int>(simulation.rows.size()) + 1);
         const bool ok = simulateRow(row, *toBuild);
         simulation.rows.push_back(std::move(row));
         if (!ok) {
