@@ -245,18 +245,14 @@ private slots:
 
         QTest::newRow("code in the middle")
             << u"00"_s << QString() << QStringList{u"S001"_s, u"S002"_s};
-        QTest::newRow("exact code") << u"S002"_s << QString() << QStringList{u"S002"_s};
         QTest::newRow("name") << QString() << u"セット"_s
                               << QStringList{u"S001"_s, u"S002"_s, u"T_1%"_s};
         QTest::newRow("both must match") << u"S"_s << u"B"_s << QStringList{u"S002"_s};
         QTest::newRow("case counts") << u"s001"_s << QString() << QStringList();
-        QTest::newRow("width counts") << u"Ｓ001"_s << QString() << QStringList();
         QTest::newRow("trailing spaces trimmed")
             << u"S001 \u3000"_s << u"A  "_s << QStringList{u"S001"_s};
         QTest::newRow("leading space kept") << u" S001"_s << QString() << QStringList();
         QTest::newRow("no wildcards") << u"_"_s << u"*"_s << QStringList{u"T_1%"_s};
-        QTest::newRow("percent is a percent") << u"S%"_s << QString() << QStringList();
-        QTest::newRow("component never listed") << u"P01"_s << QString() << QStringList();
     }
 
     void filteredSearch()
@@ -288,6 +284,8 @@ private slots:
                                   << u"表示行数が100件を超えました。(100件まで表示) "_s;
         QTest::newRow("101, filtered")
             << 101 << u"K"_s << u"表示行数が100件を超えました(100件まで表示)"_s;
+        QTest::newRow("101, spaces only are no filter")
+            << 101 << u" \u3000 "_s << u"表示行数が100件を超えました。(100件まで表示) "_s;
         QTest::newRow("150, all") << 150 << QString()
                                   << u"表示行数が100件を超えました。(100件まで表示) "_s;
     }
@@ -483,6 +481,19 @@ private slots:
         QCOMPARE(window->ExitByButton(), 0);
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
         QVERIFY(app.prompter.events.isEmpty());
+    }
+
+    void backAfterTheMainMenuWasClosed()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        Frm0020F* window = openInquiry(app);
+        app.mainMenu->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(app.mainMenu.isNull());
+        search(window);
+        QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
+        QVERIFY(!WindowHarness::find<Frm0020F>(u"Frm0020F"_s));
     }
 
     void backGivesTheMainMenuItsButtonsAndReopeningIsFresh()
