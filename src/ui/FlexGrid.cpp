@@ -21,12 +21,10 @@ constexpr int rowHeightTwips = 300;
 class CornerHeading : public QObject
 {
 public:
-    CornerHeading(QAbstractButton* corner, QTableWidget* grid) : QObject(corner), m_grid(grid)
+    CornerHeading(QAbstractButton* corner, FlexGrid* grid) : QObject(corner), m_grid(grid)
     {
         corner->installEventFilter(this);
     }
-
-    QString text;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -41,7 +39,7 @@ protected:
         option.state |= QStyle::State_Enabled | QStyle::State_Raised;
         option.palette.setCurrentColorGroup(QPalette::Active);
         option.rect = corner->rect();
-        option.text = text;
+        option.text = m_grid->text(0, 0);
         option.textAlignment = Qt::AlignCenter;
         option.position = QStyleOptionHeader::OnlyOneSection;
         painter.setFont(m_grid->horizontalHeader()->font());
@@ -50,7 +48,7 @@ protected:
     }
 
 private:
-    QTableWidget* m_grid;
+    FlexGrid* m_grid;
 };
 
 } // namespace
@@ -88,10 +86,8 @@ void FlexGrid::setHeadings(const QStringList& headings)
 {
     for (int c = 0; c < m_columns && c < headings.size(); ++c) {
         if (c == 0) {
+            m_fixedHeading = headings[0];
             if (auto* corner = findChild<QAbstractButton*>()) {
-                if (auto* heading = corner->findChild<CornerHeading*>()) {
-                    heading->text = headings[0];
-                }
                 corner->update();
             }
             continue;
@@ -127,6 +123,9 @@ QTableWidgetItem* FlexGrid::itemAt(int row, int column) const
 QString FlexGrid::text(int row, int column) const
 {
     if (row == 0) {
+        if (column == 0) {
+            return m_fixedHeading;
+        }
         const QTableWidgetItem* heading = column > 0 ? horizontalHeaderItem(column - 1) : nullptr;
         return heading ? heading->text() : QString();
     }

@@ -50,6 +50,8 @@ private:
 
     int m_rows;
     int m_columns;
+    // The heading of the fixed column, painted on the corner of the two headers.
+    QString m_fixedHeading;
 };
 
 } // namespace setzaiko

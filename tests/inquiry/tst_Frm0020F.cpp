@@ -1,0 +1,527 @@
+#include "component/Frm0030F.h"
+#include "inquiry/Frm0020F.h"
+#include "support/WindowHarness.h"
+#include "ui/FlexGrid.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace setzaiko;
+using namespace setzaiko::testing;
+
+namespace {
+
+const QString limitLine =
+    u"表示行数が100件を超えました。商品コード、商品名で絞込みを行ってください。"_s;
+
+struct Buttons
+{
+    bool first;
+    bool second;
+    bool third;
+    friend bool operator==(const Buttons&, const Buttons&) = default;
+};
+
+Buttons buttonsOf(const FrmMainF* menu)
+{
+    return {menu->CmdImport()->isEnabled(), menu->CmdZaiko()->isEnabled(),
+            menu->CmdExit()->isEnabled()};
+}
+
+Buttons buttonsOf(const Frm0020F* window)
+{
+    return {window->CmdSearch()->isEnabled(), window->CmdZshosai()->isEnabled(),
+            window->CmdExit()->isEnabled()};
+}
+
+// The selection as 在庫詳細 hands it on: name, code, stock, unit.
+QStringList selectionOf(const Frm0020F* window)
+{
+    return {window->LblSname(), window->LblScode(), window->LblZaikosu(), window->LblTani()};
+}
+
+QStringList rowOf(const FlexGrid* grid, int row)
+{
+    QStringList cells;
+    for (int column = 0; column < grid->columns(); ++column) {
+        cells << grid->text(row, column);
+    }
+    return cells;
+}
+
+// The product codes of the listed rows, up to the first blank row.
+QStringList listedCodes(const FlexGrid* grid)
+{
+    QStringList codes;
+    for (int row = 1; row < grid->rows() && !grid->text(row, 0).isEmpty(); ++row) {
+        codes << grid->text(row, 2);
+    }
+    return codes;
+}
+
+StockMasterRow stockRow(const QString& code, const QString& name, const QString& unit,
+                        const QString& flag, int quantity, const QString& remarks = {})
+{
+    StockMasterRow row;
+    row.ProductCode = code;
+    row.ProductName = name;
+    row.Unit = unit;
+    row.SetFlag = flag;
+    row.StockQty = quantity;
+    row.Remarks = remarks;
+    return row;
+}
+
+// Three set products among rows that only look like set products.
+void fillStocks(WindowHarness& app)
+{
+    StockMaster& stocks = app.context.stocks();
+    stocks.append(stockRow(u"S001"_s, u"セットA"_s, u"個"_s, u"1"_s, 1234, u"春物"_s));
+    stocks.append(stockRow(u"P01"_s, u"部品A"_s, u"個"_s, u"0"_s, 5));
+    stocks.append(stockRow(u"S002"_s, u"セットB"_s, u"箱"_s, u"1"_s, 0));
+    stocks.append(stockRow(u"S009"_s, u"セットC"_s, u"組"_s, u" 1"_s, 7));
+    stocks.append(stockRow(u"S010"_s, u"セットD"_s, u"組"_s, u"１"_s, 7));
+    stocks.append(stockRow(u"T_1%"_s, u"Bセット*"_s, u"組"_s, u"1"_s, -1200, u"r"_s));
+}
+
+Frm0020F* openInquiry(WindowHarness& app)
+{
+    app.mainMenu->setButtonsEnabled(true, true, true);
+    QTest::mouseClick(app.mainMenu->CmdZaiko(), Qt::LeftButton);
+    auto* window = WindowHarness::find<Frm0020F>(u"Frm0020F"_s);
+    // Cell rectangles are known once the grid has been laid out on screen.
+    if (window && !QTest::qWaitForWindowExposed(window)) {
+        return nullptr;
+    }
+    return window;
+}
+
+void search(Frm0020F* window, const QString& code = {}, const QString& name = {})
+{
+    window->TxtScode()->setText(code);
+    window->TxtSname()->setText(name);
+    QTest::mouseClick(window->CmdSearch(), Qt::LeftButton);
+}
+
+// A click on the visible part of a data cell, scrolled into view first.
+void clickCell(FlexGrid* grid, int row, int column)
+{
+    grid->scrollTo(grid->model()->index(row - 1, column - 1));
+    const QRect cell = grid->cellRect(row, column).intersected(grid->viewport()->rect());
+    QVERIFY(!cell.isEmpty());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+// The column width in pixels as the grid shows it; column 0 is the fixed column.
+int columnWidth(const FlexGrid* grid, int column)
+{
+    return column == 0 ? grid->verticalHeader()->width() : grid->columnWidth(column - 1);
+}
+
+// The next control that the tab key reaches.
+QWidget* nextTabStop(QWidget* widget)
+{
+    QWidget* next = widget->nextInFocusChain();
+    while (!(next->focusPolicy() & Qt::TabFocus)) {
+        next = next->nextInFocusChain();
+    }
+    return next;
+}
+
+} // namespace
+
+namespace QTest {
+template <>
+char* toString(const Buttons& b)
+{
+    return qstrdup(QByteArray::number(b.first) + ',' + QByteArray::number(b.second) + ',' +
+                   QByteArray::number(b.third));
+}
+} // namespace QTest
+
+class TestFrm0020F : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opensEmpty()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        app.mainMenu->setLblDir(u"/data/books/"_s);
+        Frm0020F* window = openInquiry(app);
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), u"セ ッ ト 商 品 在 庫 照 会"_s);
+        QCOMPARE(window->size(), QSize(865, 436)); // 12975 x 6540 twips
+        QCOMPARE(window->LblFname(), u"FrmMainF"_s);
+        QCOMPARE(window->LblDir(), u"/data/books/"_s);
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
+        QCOMPARE(buttonsOf(window), (Buttons{true, false, true}));
+        QCOMPARE(window->ExitByButton(), 0);
+
+        QCOMPARE(window->CmdSearch()->text(), u"検\u3000索"_s);
+        QCOMPARE(window->CmdZshosai()->text(), u"在\u3000庫\u3000詳\u3000細"_s);
+        QCOMPARE(window->CmdExit()->text(), u"戻る"_s);
+        const struct
+        {
+            QString name;
+            QString text;
+        } captions[] = {
+            {u"Label4"_s, u"商品コード"_s},
+            {u"Label2"_s, u"商品名"_s},
+            {u"Label3"_s,
+             u"文字検索可。上記商品コード、商品名が未入力の場合、全件表示(MAX100件)になります。"_s},
+            {u"Label1"_s, u"セット商品在庫一覧"_s},
+            {u"LblMsg"_s, QString()},
+        };
+        for (const auto& caption : captions) {
+            const auto* label = window->findChild<QLabel*>(caption.name);
+            QVERIFY2(label, qPrintable(caption.name));
+            QCOMPARE(label->text(), caption.text);
+        }
+        QCOMPARE(window->TxtScode()->text(), QString());
+        QCOMPARE(window->TxtSname()->text(), QString());
+        QCOMPARE(window->LblScode(), QString());
+        QCOMPARE(window->LblSname(), QString());
+
+        FlexGrid* grid = window->MSFlexGrid1();
+        QCOMPARE(grid->rows(), 101);
+        QCOMPARE(grid->columns(), 7);
+        QCOMPARE(rowOf(grid, 0), (QStringList{u"No."_s, u"商品名"_s, u"商品コード"_s, u"在庫数"_s,
+                                              u"単位"_s, u"備考"_s, u"\u3000\u3000"_s}));
+        // 500, 4300, 2300, 1100, 800, 3250 and 1000 twips.
+        const int widths[] = {33, 287, 153, 73, 53, 217, 67};
+        for (int column = 0; column < 7; ++column) {
+            QCOMPARE(columnWidth(grid, column), widths[column]);
+        }
+        QCOMPARE(grid->horizontalHeader()->height(), 23); // 350 twips
+        QCOMPARE(rowOf(grid, 1), QStringList(7, QString()));
+        QCOMPARE(rowOf(grid, 100), QStringList(7, QString()));
+        QCOMPARE(grid->row(), 1);
+        QCOMPARE(grid->col(), 1);
+
+        QCOMPARE(window->focusWidget(), window->TxtScode());
+        window->setButtonsEnabled(true, true, true);
+        QCOMPARE(nextTabStop(window->TxtScode()), window->TxtSname());
+        QCOMPARE(nextTabStop(window->TxtSname()), window->CmdSearch());
+        QCOMPARE(nextTabStop(window->CmdSearch()), grid);
+        QCOMPARE(nextTabStop(grid), window->CmdZshosai());
+        QCOMPARE(nextTabStop(window->CmdZshosai()), window->CmdExit());
+    }
+
+    void searchAllListsTheSetProductsInTableOrder()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        Frm0020F* window = openInquiry(app);
+        FlexGrid* grid = window->MSFlexGrid1();
+        search(window);
+
+        QVERIFY(app.prompter.events.isEmpty());
+        QCOMPARE(window->LblMsg()->text(), QString());
+        QCOMPARE(rowOf(grid, 1), (QStringList{u"1"_s, u"セットA"_s, u"S001"_s, u"1,234"_s, u"個"_s,
+                                              u"春物"_s, QString()}));
+        QCOMPARE(rowOf(grid, 2), (QStringList{u"2"_s, u"セットB"_s, u"S002"_s, u"0"_s, u"箱"_s,
+                                              QString(), QString()}));
+        QCOMPARE(rowOf(grid, 3), (QStringList{u"3"_s, u"Bセット*"_s, u"T_1%"_s, u"-1,200"_s,
+                                              u"組"_s, u"r"_s, QString()}));
+        QCOMPARE(rowOf(grid, 4), QStringList(7, QString()));
+        QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
+        QCOMPARE(selectionOf(window), (QStringList{u"セットA"_s, u"S001"_s, u"1,234"_s, u"個"_s}));
+        QCOMPARE(grid->row(), 1);
+        QCOMPARE(grid->col(), 1);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void filteredSearch_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("codes");
+
+        QTest::newRow("code in the middle")
+            << u"00"_s << QString() << QStringList{u"S001"_s, u"S002"_s};
+        QTest::newRow("name") << QString() << u"セット"_s
+                              << QStringList{u"S001"_s, u"S002"_s, u"T_1%"_s};
+        QTest::newRow("both must match") << u"S"_s << u"B"_s << QStringList{u"S002"_s};
+        QTest::newRow("case counts") << u"s001"_s << QString() << QStringList();
+        QTest::newRow("trailing spaces trimmed")
+            << u"S001 \u3000"_s << u"A  "_s << QStringList{u"S001"_s};
+        QTest::newRow("leading space kept") << u" S001"_s << QString() << QStringList();
+        QTest::newRow("no wildcards") << u"_"_s << u"*"_s << QStringList{u"T_1%"_s};
+    }
+
+    void filteredSearch()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, name);
+        QFETCH(QStringList, codes);
+
+        WindowHarness app;
+        fillStocks(app);
+        Frm0020F* window = openInquiry(app);
+        search(window, code, name);
+        QCOMPARE(listedCodes(window->MSFlexGrid1()), codes);
+        QVERIFY(app.prompter.events.isEmpty());
+        QCOMPARE(window->LblMsg()->text(), QString());
+        QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
+        QCOMPARE(window->LblScode(), codes.value(0));
+    }
+
+    void listCapacity_data()
+    {
+        QTest::addColumn<int>("setProducts");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("box");
+
+        QTest::newRow("100, all") << 100 << QString() << QString();
+        QTest::newRow("100, filtered") << 100 << u"K"_s << QString();
+        QTest::newRow("101, all") << 101 << QString()
+                                  << u"表示行数が100件を超えました。(100件まで表示) "_s;
+        QTest::newRow("101, filtered")
+            << 101 << u"K"_s << u"表示行数が100件を超えました(100件まで表示)"_s;
+        QTest::newRow("101, spaces only are no filter")
+            << 101 << u" \u3000 "_s << u"表示行数が100件を超えました。(100件まで表示) "_s;
+        QTest::newRow("150, all") << 150 << QString()
+                                  << u"表示行数が100件を超えました。(100件まで表示) "_s;
+    }
+
+    void listCapacity()
+    {
+        QFETCH(int, setProducts);
+        QFETCH(QString, code);
+        QFETCH(QString, box);
+
+        WindowHarness app;
+        for (int i = 1; i <= setProducts; ++i) {
+            const QString number = QString::number(i);
+            app.context.stocks().append(
+                stockRow(u"K"_s + number, u"セット"_s + number, u"個"_s, u"1"_s, i * 1000));
+        }
+        Frm0020F* window = openInquiry(app);
+        FlexGrid* grid = window->MSFlexGrid1();
+
+        // The box comes while the first 100 rows are listed and the message line is still empty.
+        QString lineAtBox = u"unset"_s;
+        QString lastRowAtBox;
+        app.prompter.onBox = [&](const QString&) {
+            lineAtBox = window->LblMsg()->text();
+            lastRowAtBox = grid->text(100, 2);
+        };
+        search(window, code);
+
+        QCOMPARE(grid->text(100, 0), u"100"_s);
+        QCOMPARE(grid->text(100, 2), u"K100"_s);
+        QCOMPARE(grid->text(100, 3), u"100,000"_s);
+        QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
+        QCOMPARE(window->LblScode(), u"K1"_s);
+        if (box.isEmpty()) {
+            QVERIFY(app.prompter.events.isEmpty());
+            QCOMPARE(window->LblMsg()->text(), QString());
+            return;
+        }
+        QCOMPARE(app.prompter.events, QStringList{u"box:"_s + box});
+        QCOMPARE(lineAtBox, QString());
+        QCOMPARE(lastRowAtBox, u"K100"_s);
+        QCOMPARE(window->LblMsg()->text(), limitLine);
+
+        // The next search starts with an empty message line.
+        app.prompter.onBox = nullptr;
+        search(window, u"K7"_s);
+        QCOMPARE(window->LblMsg()->text(), QString());
+    }
+
+    void nextSearchLeavesNoOldRows()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        Frm0020F* window = openInquiry(app);
+        FlexGrid* grid = window->MSFlexGrid1();
+        search(window);
+        grid->setTopRow(60);
+        QCOMPARE(grid->topRow(), 60);
+
+        search(window, u"S002"_s);
+        QCOMPARE(listedCodes(grid), QStringList{u"S002"_s});
+        QCOMPARE(rowOf(grid, 2), QStringList(7, QString()));
+        QCOMPARE(rowOf(grid, 3), QStringList(7, QString()));
+        QCOMPARE(grid->topRow(), 1);
+        QCOMPARE(selectionOf(window), (QStringList{u"セットB"_s, u"S002"_s, u"0"_s, u"箱"_s}));
+    }
+
+    void emptyResultEmptiesTheSelectionButEnablesDetails()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        Frm0020F* window = openInquiry(app);
+        search(window);
+        QCOMPARE(window->LblScode(), u"S001"_s);
+
+        search(window, u"none"_s);
+        QCOMPARE(rowOf(window->MSFlexGrid1(), 1), QStringList(7, QString()));
+        QCOMPARE(selectionOf(window), QStringList(4, QString()));
+        QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
+        QVERIFY(app.prompter.events.isEmpty());
+
+        // An empty selection is handed on as it is.
+        QTest::mouseClick(window->CmdZshosai(), Qt::LeftButton);
+        auto* details = WindowHarness::find<Frm0030F>(u"Frm0030F"_s);
+        QVERIFY(details);
+        QCOMPARE(details->LblScode()->text(), QString());
+        QCOMPARE(details->LblSname()->text(), QString());
+        QCOMPARE(details->LblZaikosu()->text(), QString());
+        QCOMPARE(details->LblKnousu()->text(), u"0"_s);
+    }
+
+    void noSetProductAtAll()
+    {
+        WindowHarness app;
+        app.context.stocks().append(stockRow(u"P01"_s, u"部品A"_s, u"個"_s, u"0"_s, 5));
+        Frm0020F* window = openInquiry(app);
+        search(window);
+        QCOMPARE(rowOf(window->MSFlexGrid1(), 1), QStringList(7, QString()));
+        QCOMPARE(selectionOf(window), QStringList(4, QString()));
+        QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
+        QVERIFY(app.prompter.events.isEmpty());
+    }
+
+    void gridClicks()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        Frm0020F* window = openInquiry(app);
+        FlexGrid* grid = window->MSFlexGrid1();
+        search(window);
+        const QStringList second{u"セットB"_s, u"S002"_s, u"0"_s, u"箱"_s};
+        const QStringList third{u"Bセット*"_s, u"T_1%"_s, u"-1,200"_s, u"組"_s};
+
+        for (int column = 1; column <= 5; ++column) {
+            search(window);
+            clickCell(grid, 2, column);
+            QCOMPARE(selectionOf(window), second);
+            QCOMPARE(grid->row(), 2);
+            QCOMPARE(grid->col(), column);
+        }
+
+        // The empty last column selects nothing.
+        clickCell(grid, 3, 6);
+        QCOMPARE(grid->col(), 6);
+        QCOMPARE(selectionOf(window), second);
+
+        clickCell(grid, 3, 4);
+        QCOMPARE(selectionOf(window), third);
+
+        // A row below the list empties the selection, and the buttons stay as they are.
+        clickCell(grid, 5, 1);
+        QCOMPARE(selectionOf(window), QStringList(4, QString()));
+        clickCell(grid, 100, 5);
+        QCOMPARE(selectionOf(window), QStringList(4, QString()));
+        QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
+        QVERIFY(app.prompter.events.isEmpty());
+    }
+
+    void detailsTakeTheSelectionAndGiveTheButtonsBack()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        app.mainMenu->setLblDir(u"/data/books/"_s);
+        Frm0020F* window = openInquiry(app);
+        FlexGrid* grid = window->MSFlexGrid1();
+        search(window);
+        clickCell(grid, 3, 2);
+        clickCell(grid, 1, 5);
+
+        QTest::mouseClick(window->CmdZshosai(), Qt::LeftButton);
+        auto* details = WindowHarness::find<Frm0030F>(u"Frm0030F"_s);
+        QVERIFY(details);
+        QCOMPARE(details->LblFname(), u"Frm0020F"_s);
+        QCOMPARE(details->LblScode()->text(), u"S001"_s);
+        QCOMPARE(details->LblSname()->text(), u"セットA"_s);
+        QCOMPARE(details->LblZaikosu()->text(), u"1,234"_s);
+        QCOMPARE(details->LblTani()->text(), u"個"_s);
+        QCOMPARE(details->LblTani2()->text(), u"個"_s);
+        QCOMPARE(details->LblKnousu()->text(), u"0"_s);
+        QCOMPARE(details->LblDir(), u"/data/books/"_s);
+        QCOMPARE(buttonsOf(window), (Buttons{false, false, false}));
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
+
+        // The inquiry's grid still answers, but only for its own selection.
+        clickCell(grid, 2, 1);
+        QCOMPARE(window->LblScode(), u"S002"_s);
+        QCOMPARE(details->LblScode()->text(), u"S001"_s);
+
+        // Neither window closes but through its own 戻る.
+        window->close();
+        details->close();
+        QVERIFY(window->isVisible());
+        QVERIFY(details->isVisible());
+
+        QTest::mouseClick(details->CmdExit(), Qt::LeftButton);
+        QVERIFY(!WindowHarness::find<Frm0030F>(u"Frm0030F"_s));
+        QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
+        QCOMPARE(window->LblScode(), u"S002"_s);
+        QCOMPARE(WindowHarness::find<Frm0020F>(u"Frm0020F"_s), window);
+    }
+
+    void closeBoxIsRefused()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        Frm0020F* window = openInquiry(app);
+        window->close();
+        QVERIFY(window->isVisible());
+        search(window);
+        window->close();
+        QCOMPARE(WindowHarness::find<Frm0020F>(u"Frm0020F"_s), window);
+        QCOMPARE(window->ExitByButton(), 0);
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
+        QVERIFY(app.prompter.events.isEmpty());
+    }
+
+    void backAfterTheMainMenuWasClosed()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        Frm0020F* window = openInquiry(app);
+        app.mainMenu->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(app.mainMenu.isNull());
+        search(window);
+        QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
+        QVERIFY(!WindowHarness::find<Frm0020F>(u"Frm0020F"_s));
+    }
+
+    void backGivesTheMainMenuItsButtonsAndReopeningIsFresh()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        Frm0020F* window = openInquiry(app);
+        search(window, u"S"_s, u"セット"_s);
+        clickCell(window->MSFlexGrid1(), 2, 1);
+
+        QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
+        QVERIFY(!WindowHarness::find<Frm0020F>(u"Frm0020F"_s));
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, true, true}));
+        QVERIFY(app.prompter.events.isEmpty());
+
+        window = openInquiry(app);
+        QVERIFY(window);
+        QCOMPARE(window->TxtScode()->text(), QString());
+        QCOMPARE(window->TxtSname()->text(), QString());
+        QCOMPARE(window->LblMsg()->text(), QString());
+        QCOMPARE(window->LblScode(), QString());
+        QCOMPARE(window->LblSname(), QString());
+        QCOMPARE(rowOf(window->MSFlexGrid1(), 1), QStringList(7, QString()));
+        QCOMPARE(buttonsOf(window), (Buttons{true, false, true}));
+        QCOMPARE(window->ExitByButton(), 0);
+        QCOMPARE(window->focusWidget(), window->TxtScode());
+    }
+};
+
+QTEST_MAIN(TestFrm0020F)
+#include "tst_Frm0020F.moc"
