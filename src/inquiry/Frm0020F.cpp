@@ -149,25 +149,27 @@ void Frm0020F::reportFailure(QStringView text)
 
 void Frm0020F::CmdSearch_Click()
 {
-    SetProductSearchResult found;
+    QString code;
+    QString name;
     try {
         m_grid->blankData();
         m_grid->setTopRow(1);
         m_lblMsg->clear();
-        found = searchSetProducts(m_context.stocks(), m_txtScode->text(), m_txtSname->text(),
-                                  m_grid->rows() - 1);
+        code = m_txtScode->text();
+        name = m_txtSname->text();
     } catch (const std::exception&) {
         reportFailure(inquirytexts::searchFailed);
         return;
     }
     // The filtered listing reports its own failures.
-    const QStringView failure =
-        found.filtered ? inquirytexts::filterFailed : inquirytexts::searchFailed;
+    const bool filtered = isFilteredSearch(code, name);
     try {
-        if (found.filtered) {
+        if (filtered) {
             m_lblMsg->clear();
             m_grid->setTopRow(1);
         }
+        const SetProductSearchResult found =
+            searchSetProducts(m_context.stocks(), code, name, m_grid->rows() - 1);
         for (std::size_t i = 0; i < found.rows.size(); ++i) {
             for (int column = 0; column < m_grid->columns(); ++column) {
                 m_grid->setText(static_cast<int>(i) + 1, column, found.rows[i][column]);
@@ -181,7 +183,7 @@ void Frm0020F::CmdSearch_Click()
         m_grid->setCurrent(1, 1);
         selectRow(1);
     } catch (const std::exception&) {
-        reportFailure(failure);
+        reportFailure(filtered ? inquirytexts::filterFailed : inquirytexts::searchFailed);
     }
 }
 

@@ -21,13 +21,18 @@ SetProductListRow listRow(int number, const StockMasterRow& row)
 
 } // namespace
 
+bool isFilteredSearch(const QString& codeText, const QString& nameText)
+{
+    return !rightTrim(codeText).isEmpty() || !rightTrim(nameText).isEmpty();
+}
+
 SetProductSearchResult searchSetProducts(const StockMaster& stocks, const QString& codeText,
                                          const QString& nameText, int capacity)
 {
     const QString code = rightTrim(codeText);
     const QString name = rightTrim(nameText);
     SetProductSearchResult result;
-    result.filtered = !code.isEmpty() || !name.isEmpty();
+    result.filtered = isFilteredSearch(code, name);
 
     for (std::int32_t i = 0; i < stocks.count(); ++i) {
         const StockMasterRow& row = stocks.row(i);

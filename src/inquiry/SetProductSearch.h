@@ -36,6 +36,10 @@ struct SetProductSearchResult
 
 inline constexpr int listCapacity = 100;
 
+// Whether a search with these texts is filtered: a code or a name text, right-trimmed, is not
+// empty.
+bool isFilteredSearch(const QString& codeText, const QString& nameText);
+
 // Lists the set products of the stock master whose code and name contain the entered texts
 // (right-trimmed; an empty text matches every row), in table order, at most capacity rows.
 SetProductSearchResult searchSetProducts(const StockMaster& stocks, const QString& codeText,
