@@ -68,11 +68,15 @@ void writeLine(QIODevice& device, const Cp932Encoder& encoder, const QStringList
 // sets the components still allow.
 std::int32_t setShortage(std::int32_t order, std::int32_t stock, std::int32_t addable)
 {
+    // Without an order there is nothing to fall short of, and no sum to overflow.
+    if (order == 0) {
+        return 0;
+    }
     const auto available = checked::add(stock, addable);
     if (!available) {
         throw ExportError("stock plus additional quantity overflows");
     }
-    if (order == 0 || order < *available) {
+    if (order < *available) {
         return 0;
     }
     const auto shortage = checked::subtract(order, *available);

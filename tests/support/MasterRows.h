@@ -1,0 +1,57 @@
+#pragma once
+
+#include "master/ProductMaster.h"
+#include "master/StockMaster.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace setzaiko::testing {
+
+// Master tables built in memory, with only the fields the readers use filled in.
+
+inline StockMasterRow stockRow(const QString& code, std::int32_t stock, const QString& name = {},
+                               const QString& flag = {}, const QString& unit = {},
+                               const QString& remarks = {})
+{
+    StockMasterRow row;
+    row.ProductCode = code;
+    row.ProductName = name;
+    row.Unit = unit;
+    row.SetFlag = flag;
+    row.StockQty = stock;
+    row.Remarks = remarks;
+    return row;
+}
+
+inline ProductMasterRow compositionRow(const QString& setCode, const QString& componentCode,
+                                       std::int32_t perSet)
+{
+    ProductMasterRow row;
+    row.SetCode = setCode;
+    row.ComponentCode = componentCode;
+    row.ComponentQty = perSet;
+    return row;
+}
+
+inline StockMaster stockTable(const std::vector<StockMasterRow>& rows)
+{
+    StockMaster table;
+    for (const StockMasterRow& row : rows) {
+        table.append(row);
+    }
+    return table;
+}
+
+inline ProductMaster productTable(const std::vector<ProductMasterRow>& rows)
+{
+    ProductMaster table;
+    for (const ProductMasterRow& row : rows) {
+        table.append(row);
+    }
+    return table;
+}
+
+} // namespace setzaiko::testing
