@@ -135,9 +135,7 @@ int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& er
             if (options.contains(u"--time"_s)) {
                 const std::optional<QDateTime> stamp = parseStamp(options.value(u"--time"_s));
                 valid = stamp.has_value();
-                request.stamp = stamp.value_or(QDateTime());
-            } else {
-                request.stamp = QDateTime::currentDateTime();
+                request.stamp = stamp;
             }
             if (options.contains(u"--dir"_s)) {
                 const QString dir = options.value(u"--dir"_s);

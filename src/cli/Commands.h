@@ -25,8 +25,8 @@ struct ComponentRequest
     QString book;
     QString setCode;
     std::optional<QString> order;
-    QString directory; // LblDir of the export
-    QDateTime stamp;
+    QString directory;              // LblDir of the export
+    std::optional<QDateTime> stamp; // the export's time stamp; now when not given
 };
 
 int importCommand(const QString& book, Output& output);

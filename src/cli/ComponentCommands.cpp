@@ -77,7 +77,8 @@ int componentsCommand(const ComponentRequest& request, bool exporting, Output& o
 
     if (exporting && session.csvEnabled()) {
         const std::unique_ptr<Cp932Encoder> encoder = Cp932Encoder::create();
-        if (const auto written = session.exportCsv(request.stamp, *encoder)) {
+        if (const auto written =
+                session.exportCsv(request.stamp.value_or(QDateTime::currentDateTime()), *encoder)) {
             Output::line(output.out, written->first);
             Output::line(output.out, written->second);
         } else {
