@@ -17,7 +17,7 @@ QStringList filesIn(const QString& folder, bool recursive)
                     recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     while (it.hasNext()) {
         const QString path = it.next();
-        if (recursive || path.endsWith(u".xls"_s, Qt::CaseInsensitive)) {
+        if (path.endsWith(u".xls"_s, Qt::CaseInsensitive)) {
             files.append(path);
         }
     }
