@@ -380,7 +380,7 @@ def replace_with_float_rk(records):
             record[1] = struct.pack('<HHHI', row, col, xf, rk)
 
 
-def numbers_book(folder, dates_1904=False, name='numbers.xls'):
+def numbers_book(folder, dates_1904=False, name='numbers.xls', small=False):
     book = xlwt.Workbook(encoding='utf-8')
     if dates_1904:
         book.dates_1904 = True
@@ -392,10 +392,10 @@ def numbers_book(folder, dates_1904=False, name='numbers.xls'):
         sheet.write(i, 4, value, FIXED)               # formatted, still a number
     # Amounts in cents, stored as RK x 100: their decoding must divide by 100, since
     # multiplying by 0.01 gives a different double for many of them.
-    for i, cents in enumerate(range(-30000, 30000, 37)):
+    for i, cents in enumerate(range(-30000, 30000, 1511 if small else 37)):
         sheet.write(70 + i // 40, i % 40, cents / 100)
     # A long run of RK integers in one row, crossing into NUMBER values.
-    for col in range(200):
+    for col in range(20 if small else 200):
         sheet.write(60, col, col * 1000 + 1 if col % 7 else col + 0.25)
 
     dates = book.add_sheet('日付')
@@ -418,7 +418,7 @@ def numbers_book(folder, dates_1904=False, name='numbers.xls'):
         logic.row(3).set_cell_boolean(col, col % 2 == 0)
 
     gaps = book.add_sheet('Gaps & blanks')
-    for row in range(0, 3000, 3):
+    for row in range(0, 60 if small else 3000, 3):
         if row % 9 == 0:
             gaps.write(row, 0, row)
             gaps.write(row, 5, 'r%d' % row)
@@ -450,7 +450,7 @@ LATIN = 'abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789éüßÀ
 KANA = 'あいうえおかきくけこアイウエオカキクケコ商品在庫部品数量単位個箱セット'
 
 
-def strings_book(folder, name, long_count, decorated=True):
+def strings_book(folder, name, long_count, decorated=True, short_count=2500):
     book = xlwt.Workbook(encoding='utf-8')
     sheet = book.add_sheet('文字列')
     texts = [
@@ -463,7 +463,7 @@ def strings_book(folder, name, long_count, decorated=True):
         sheet.write(row, 0, text)
         row += 1
     # Many distinct short strings, so that string headers land at every offset of a record.
-    for i in range(2500):
+    for i in range(short_count):
         sheet.write(row, i % 4, ('k%d-' % i) + 'y' * (i % 23) + ('品' * (i % 5)))
         if i % 4 == 3:
             row += 1
@@ -657,12 +657,21 @@ def small_book():
     return book
 
 
-def layout_books(folder):
+def layout_books(folder, small=False):
     tiny = small_book().get_biff_data()
     assert len(tiny) < 4096
     records = split_records(tiny)
     # The whole workbook stream in the mini stream.
     save(folder, 'layout_ministream.xls', records, layout={})
+    if small:
+        # The same few cells in the other layouts, the stream padded out of the mini stream.
+        padded = records + [[0x00E1, b'\0' * 2000], [0x00E1, b'\0' * 2000]]
+        save(folder, 'layout_scattered.xls', list(padded), layout={'scatter_seed': 7})
+        save(folder, 'layout_4096.xls', list(padded), layout={'sector_shift': 12,
+                                                               'scatter_seed': 3})
+        save(folder, 'layout_difat.xls', list(padded), layout={'fat_sectors': 110})
+        save(folder, 'masters_small.xls', book=small_book())
+        return
     medium = xlwt.Workbook(encoding='utf-8')
     sheet = medium.add_sheet('在庫マスタ')
     for row in range(600):
@@ -700,11 +709,14 @@ def main():
         sys.exit(__doc__)
     folder = args[0]
     os.makedirs(folder, exist_ok=True)
-    numbers_book(folder)
-    numbers_book(folder, dates_1904=True, name='dates1904.xls')
+    small = '--small' in sys.argv
+    numbers_book(folder, small=small)
+    numbers_book(folder, dates_1904=True, name='dates1904.xls', small=small)
     formulas_book(folder)
-    layout_books(folder)
-    if '--small' not in sys.argv:
+    layout_books(folder, small)
+    if small:
+        strings_book(folder, 'strings.xls', 1, short_count=60)
+    else:
         strings_book(folder, 'strings.xls', 7)
         # Without long, rich or phonetic strings: a table the other readers also manage.
         strings_book(folder, 'strings_plain.xls', 0, decorated=False)
