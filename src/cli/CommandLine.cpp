@@ -1,8 +1,8 @@
 #include "cli/CommandLine.h"
 
-#include "import/ImportRun.h"
-#include "import/ImportTexts.h"
-#include "import/xls/XlsWorkbook.h"
+#include "cli/Commands.h"
+
+#include <QDir>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -10,54 +10,45 @@ namespace setzaiko::cli {
 
 namespace {
 
-const QByteArray usage = "usage: setzaiko-cli import BOOK\n";
+const QByteArray usage = "usage: setzaiko-cli import BOOK\n"
+                         "       setzaiko-cli search BOOK [--code TEXT] [--name TEXT]\n"
+                         "       setzaiko-cli components BOOK SETCODE [--order TEXT]\n"
+                         "       setzaiko-cli export BOOK SETCODE [--order TEXT] [--dir DIR]"
+                         " [--time YYMMDDhhmmss]\n";
 
-void line(QByteArray& stream, const QString& text)
+// Splits the arguments into positional ones and the allowed options, each given at most once
+// with a value. False on anything else.
+bool parse(const QStringList& arguments, const QStringList& allowed, QStringList& positional,
+           QHash<QString, QString>& options)
 {
-    stream += escaped(text);
-    stream += '\n';
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument.startsWith(u"--"_s)) {
+            if (!allowed.contains(argument) || options.contains(argument) ||
+                i + 1 >= arguments.size()) {
+                return false;
+            }
+            options.insert(argument, arguments[++i]);
+        } else {
+            positional.append(argument);
+        }
+    }
+    return true;
 }
 
-void countLine(QByteArray& out, QStringView caption, const std::optional<ImportCounts>& counts,
-               std::int64_t (*pick)(const ImportCounts&))
+std::optional<QDateTime> parseStamp(const QString& text)
 {
-    out += escaped(caption.toString());
-    out += '\t';
-    line(out, counts ? countText(pick(*counts)) : QString());
-}
-
-int exitStatusOf(ImportResult::Outcome outcome)
-{
-    switch (outcome) {
-    case ImportResult::Outcome::Success:
-        return exitSuccess;
-    case ImportResult::Outcome::Failed:
-        return exitFailure;
-    default:
-        return exitRefused;
+    if (text.size() != 12 ||
+        !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        return std::nullopt;
     }
-}
-
-int importCommand(const QString& book, QByteArray& out)
-{
-    ProductMaster products;
-    StockMaster stocks;
-    xls::XlsWorkbookOpener opener;
-    const ImportResult result = runImport(book, opener, products, stocks);
-
-    countLine(out, importtexts::productCountCaption, result.counts,
-              [](const ImportCounts& c) -> std::int64_t { return c.products; });
-    countLine(out, importtexts::stockCountCaption, result.counts,
-              [](const ImportCounts& c) -> std::int64_t { return c.stocks; });
-    countLine(out, importtexts::totalCountCaption, result.counts,
-              [](const ImportCounts& c) { return c.total(); });
-    if (!result.messageBox.isEmpty()) {
-        line(out, result.messageBox);
+    const auto part = [&](int at) { return text.mid(at, 2).toInt(); };
+    const QDate date(2000 + part(0), part(2), part(4));
+    const QTime time(part(6), part(8), part(10));
+    if (!date.isValid() || !time.isValid()) {
+        return std::nullopt;
     }
-    if (!result.messageLine.isEmpty()) {
-        line(out, result.messageLine);
-    }
-    return exitStatusOf(result.outcome);
+    return QDateTime(date, time);
 }
 
 } // namespace
@@ -87,10 +78,79 @@ QByteArray escaped(const QString& text)
     return result.toUtf8();
 }
 
+void Output::line(QByteArray& stream, const QString& text)
+{
+    stream += escaped(text);
+    stream += '\n';
+}
+
+void Output::fields(QByteArray& stream, const QStringList& texts)
+{
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        if (i > 0) {
+            stream += '\t';
+        }
+        stream += escaped(texts[i]);
+    }
+    stream += '\n';
+}
+
 int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& err)
 {
-    if (arguments.size() == 2 && arguments[0] == u"import"_s) {
-        return importCommand(arguments[1], out);
+    Output output{out, err};
+    if (arguments.isEmpty()) {
+        err += usage;
+        return exitUsage;
+    }
+    const QString command = arguments.front();
+    QStringList positional;
+    QHash<QString, QString> options;
+    bool valid = false;
+    if (command == u"import"_s) {
+        valid = parse(arguments.mid(1), {}, positional, options) && positional.size() == 1;
+        if (valid) {
+            return importCommand(positional[0], output);
+        }
+    } else if (command == u"search"_s) {
+        valid = parse(arguments.mid(1), {u"--code"_s, u"--name"_s}, positional, options) &&
+                positional.size() == 1;
+        if (valid) {
+            return searchCommand(positional[0], options.value(u"--code"_s),
+                                 options.value(u"--name"_s), output);
+        }
+    } else if (command == u"components"_s || command == u"export"_s) {
+        const bool exporting = command == u"export"_s;
+        const QStringList allowed = exporting ? QStringList{u"--order"_s, u"--dir"_s, u"--time"_s}
+                                              : QStringList{u"--order"_s};
+        valid = parse(arguments.mid(1), allowed, positional, options) && positional.size() == 2;
+        ComponentRequest request;
+        if (valid) {
+            request.book = positional[0];
+            request.setCode = positional[1];
+            if (options.contains(u"--order"_s)) {
+                request.order = options.value(u"--order"_s);
+            }
+        }
+        if (valid && exporting) {
+            if (options.contains(u"--time"_s)) {
+                const std::optional<QDateTime> stamp = parseStamp(options.value(u"--time"_s));
+                valid = stamp.has_value();
+                request.stamp = stamp.value_or(QDateTime());
+            } else {
+                request.stamp = QDateTime::currentDateTime();
+            }
+            if (options.contains(u"--dir"_s)) {
+                const QString dir = options.value(u"--dir"_s);
+                request.directory = dir.isEmpty() || dir.endsWith(QDir::separator())
+                                        ? dir
+                                        : dir + QDir::separator();
+            } else {
+                request.directory = directoryOfBook(request.book);
+            }
+        }
+        if (valid) {
+            return componentsCommand(request, exporting, output);
+        }
     }
     err += usage;
     return exitUsage;

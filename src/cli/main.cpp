@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include <QCoreApplication>
+
 #include <cstdio>
 
 int main(int argc, char** argv)

@@ -1,6 +1,7 @@
 #include "common/IconvCp932Encoder.h"
 
 #include <QtGlobal>
+
 #include <algorithm>
 #include <cerrno>
 #include <iterator>

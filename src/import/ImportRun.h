@@ -4,6 +4,7 @@
 #include "master/StockMaster.h"
 
 #include <QString>
+
 #include <cstdint>
 #include <optional>
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+
 #include <memory>
 #include <stdexcept>
 #include <string>

@@ -1,7 +1,8 @@
 #include "common/CheckedInt.h"
 
-#include <functional>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace setzaiko {
 namespace {

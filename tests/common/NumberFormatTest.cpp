@@ -1,6 +1,7 @@
 #include "common/NumberFormat.h"
 
 #include <gtest/gtest.h>
+
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;

@@ -1,7 +1,8 @@
 #include "common/NumberText.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
+
+#include <cmath>
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;

@@ -3,6 +3,7 @@
 #include "import/Workbook.h"
 
 #include <QString>
+
 #include <memory>
 #include <vector>
 

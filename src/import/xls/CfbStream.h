@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIODevice>
+
 #include <cstdint>
 #include <vector>
 

@@ -4,6 +4,7 @@
 
 #include <QIODevice>
 #include <QString>
+
 #include <cstdint>
 #include <memory>
 #include <optional>

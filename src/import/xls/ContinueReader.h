@@ -3,6 +3,7 @@
 #include "import/xls/BiffRecords.h"
 
 #include <QString>
+
 #include <cstdint>
 
 namespace setzaiko::xls {

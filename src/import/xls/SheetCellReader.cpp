@@ -24,6 +24,15 @@ void requireLength(const Record& record, std::size_t length)
     }
 }
 
+// The plainest cell records are written at exactly their size by every writer; any other size means
+// the records around it cannot be trusted either.
+void requireExactLength(const Record& record, std::uint16_t length)
+{
+    if (record.length != length) {
+        fail("a cell record has the wrong size");
+    }
+}
+
 void checkPosition(int row, int column)
 {
     if (row >= maxRows || column >= maxColumns) {
@@ -183,6 +192,9 @@ bool SheetCellReader::next(SheetCell& cell)
         case record::mulBlank: {
             requireLength(m_record, 6);
             const int width = type == record::mulRk ? 6 : 2;
+            if ((m_record.length - 6) % width != 0) {
+                fail("a multiple-cell record has the wrong size");
+            }
             const int count = (m_record.length - 6) / width;
             m_multiRow = u16At(&m_record.data[0]);
             m_multiNext = u16At(&m_record.data[2]);
@@ -209,7 +221,24 @@ bool SheetCellReader::next(SheetCell& cell)
             continue;
         }
 
-        requireLength(m_record, 6);
+        switch (type) {
+        case record::number:
+            requireExactLength(m_record, 14);
+            break;
+        case record::rk:
+        case record::labelSst:
+            requireExactLength(m_record, 10);
+            break;
+        case record::boolErr: // one office suite writes it a byte longer
+            requireLength(m_record, 8);
+            break;
+        case record::blank:
+            requireExactLength(m_record, 6);
+            break;
+        default: // FORMULA, LABEL and RSTRING vary in size
+            requireLength(m_record, 6);
+            break;
+        }
         cell.row = u16At(&m_record.data[0]);
         cell.column = u16At(&m_record.data[2]);
         checkPosition(cell.row, cell.column);

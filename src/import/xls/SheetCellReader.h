@@ -4,6 +4,7 @@
 #include "import/xls/XlsWorkbook.h"
 
 #include <QString>
+
 #include <cstdint>
 #include <optional>
 #include <vector>

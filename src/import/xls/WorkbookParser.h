@@ -7,6 +7,7 @@
 
 #include <QIODevice>
 #include <QString>
+
 #include <memory>
 #include <optional>
 #include <vector>

@@ -3,6 +3,7 @@
 #include "import/Workbook.h"
 
 #include <QIODevice>
+
 #include <functional>
 #include <memory>
 

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace setzaiko::cli {
+
+// Where a command writes: stdout and stderr, one escaped item a line.
+struct Output
+{
+    QByteArray& out;
+    QByteArray& err;
+
+    static void line(QByteArray& stream, const QString& text);
+    // TAB-separated fields on one line.
+    static void fields(QByteArray& stream, const QStringList& texts);
+};
+
+struct ComponentRequest
+{
+    QString book;
+    QString setCode;
+    std::optional<QString> order;
+    QString directory; // LblDir of the export
+    QDateTime stamp;
+};
+
+int importCommand(const QString& book, Output& output);
+int searchCommand(const QString& book, const QString& code, const QString& name, Output& output);
+int componentsCommand(const ComponentRequest& request, bool exporting, Output& output);
+
+// The directory of a workbook with its trailing separator, as the chooser hands it on.
+QString directoryOfBook(const QString& book);
+
+} // namespace setzaiko::cli

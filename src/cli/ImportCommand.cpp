@@ -1,0 +1,62 @@
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/ImportedBook.h"
+#include "import/ImportTexts.h"
+#include "import/xls/XlsWorkbook.h"
+
+namespace setzaiko::cli {
+
+namespace {
+
+void countLine(QByteArray& out, QStringView caption, const std::optional<ImportCounts>& counts,
+               std::int64_t (*pick)(const ImportCounts&))
+{
+    Output::fields(out, {caption.toString(), counts ? countText(pick(*counts)) : QString()});
+}
+
+int exitStatusOf(ImportResult::Outcome outcome)
+{
+    switch (outcome) {
+    case ImportResult::Outcome::Success:
+        return exitSuccess;
+    case ImportResult::Outcome::Failed:
+        return exitFailure;
+    default:
+        return exitRefused;
+    }
+}
+
+} // namespace
+
+bool ImportedBook::load(const QString& book)
+{
+    xls::XlsWorkbookOpener opener;
+    result = runImport(book, opener, products, stocks);
+    return result.outcome == ImportResult::Outcome::Success;
+}
+
+int ImportedBook::report(Output& output) const
+{
+    countLine(output.out, importtexts::productCountCaption, result.counts,
+              [](const ImportCounts& c) -> std::int64_t { return c.products; });
+    countLine(output.out, importtexts::stockCountCaption, result.counts,
+              [](const ImportCounts& c) -> std::int64_t { return c.stocks; });
+    countLine(output.out, importtexts::totalCountCaption, result.counts,
+              [](const ImportCounts& c) { return c.total(); });
+    if (!result.messageBox.isEmpty()) {
+        Output::line(output.out, result.messageBox);
+    }
+    if (!result.messageLine.isEmpty()) {
+        Output::line(output.out, result.messageLine);
+    }
+    return exitStatusOf(result.outcome);
+}
+
+int importCommand(const QString& book, Output& output)
+{
+    ImportedBook imported;
+    imported.load(book);
+    return imported.report(output);
+}
+
+} // namespace setzaiko::cli

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+namespace setzaiko {
+
+// One listed component of a set product: its stock joined from the stock master, the sets
+// that stock allows and, after an order simulation, its planned shipment and shortage.
+struct ComponentRow
+{
+    static constexpr int columnCount = 10;
+
+    int RowNo = 0;
+    QString ProductName;
+    QString ProductCode;
+    std::int32_t StockQty = 0;
+    QString Unit;
+    std::int32_t QtyPerSet = 0;
+    std::int32_t PlannedShipment = 0;
+    std::int32_t ShortageQty = 0; // negative where the stock falls short, else 0
+    std::int32_t SetsPossible = 0;
+    std::int32_t StockNeeded = 0;
+
+    // How many cells, from column 0, were written: fewer than all for the row in progress
+    // when a failure ended the step.
+    int columnsWritten = columnCount;
+
+    // The text grid column `column` shows for this row.
+    QString text(int column) const;
+
+    bool isShort() const { return ShortageQty < 0; }
+};
+
+// The colours of the shortage column: red on yellow where short, black on white elsewhere.
+struct Rgb
+{
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+struct CellColours
+{
+    Rgb text;
+    Rgb background;
+};
+CellColours shortageColours(bool isShort);
+
+inline constexpr int shortageColumn = 7;
+
+} // namespace setzaiko

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringView>
+
+namespace setzaiko::componenttexts {
+
+// The texts of the component listing and the order simulation, as the component window and
+// the command line show them.
+inline constexpr QStringView capacityBox = u"表示行数が100件を超えました(100件まで表示)";
+inline constexpr QStringView noComponents = u"構成部品が存在しません。確認してください。";
+inline constexpr QStringView missingComponent =
+    u"在庫マスタに無い構成部品が存在します。確認してください。";
+inline constexpr QStringView tooManyComponents =
+    u"構成部品が100件を超えています。確認してください。";
+inline constexpr QStringView listingFailed = u"エラーが発生しました E0210";
+
+inline constexpr QStringView enterOrder = u"受注予定数を入力してください";
+inline constexpr QStringView enterNumber = u"数字を入力してください";
+inline constexpr QStringView noZero = u"ZEROは入力できません";
+inline constexpr QStringView noNegative = u"マイナス数量は入力できません";
+inline constexpr QStringView simulationFailed = u"エラーが発生しました E0230";
+
+} // namespace setzaiko::componenttexts

@@ -1,0 +1,264 @@
+#include "import/Frm0010F.h"
+
+#include "app/FrmMainF.h"
+#include "import/FSelect.h"
+#include "import/ImportRun.h"
+#include "import/ImportTexts.h"
+#include "ui/BusyCursor.h"
+#include "ui/Controls.h"
+#include "ui/Layout.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <optional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace setzaiko {
+
+namespace texts {
+const auto caption = u"商 品 ・ 在 庫 デ ー タ 抽 出"_s;
+const auto frame = u"商品・在庫情報のＥＸＣＥＬファイルを選択する"_s;
+const auto fileButton = u"参 照"_s;
+const auto importButton = u"<< EXCELデータ取込ボタン >>"_s;
+const auto exitButton = u"戻る"_s;
+const auto leaveQuestion =
+    u"EXCELファイルの取込が行われてません。前画面に戻ってよろしいでしょうか。"_s;
+const auto leaveQuestionTitle = u"EXCELデータ取込"_s;
+const auto mainMenuName = u"FrmMainF"_s;
+const auto windowName = u"Frm0010F"_s;
+} // namespace texts
+
+// Shows a run's progress: the busy pattern at its start, then the counts, with pending events
+// processed, at the display's rate rather than after each of tens of thousands of rows.
+class ImportProgress : public ImportObserver
+{
+public:
+    explicit ImportProgress(Frm0010F& window) : m_window(window) {}
+
+    void started() override
+    {
+        m_busy.emplace();
+        m_window.showImporting();
+        m_sinceShown.start();
+    }
+
+    void rowRead(const ImportCounts& counts) override
+    {
+        if (m_sinceShown.elapsed() >= refreshMilliseconds) {
+            m_window.showCounts(counts);
+            QCoreApplication::processEvents();
+            m_sinceShown.restart();
+        }
+    }
+
+    void finish() { m_busy.reset(); }
+
+private:
+    static constexpr qint64 refreshMilliseconds = 15;
+
+    Frm0010F& m_window;
+    std::optional<BusyCursor> m_busy;
+    QElapsedTimer m_sinceShown;
+};
+
+Frm0010F::Frm0010F(AppContext& context, FrmMainF* mainMenu)
+    : m_context(context), m_mainMenu(mainMenu)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    controls::setUpWindow(this, texts::windowName, texts::caption, layout::size(10680, 3300));
+    setFont(layout::proportionalGothic(9.75));
+
+    const QFont captionFont = layout::gothic(9.75, true);
+    const QFont buttonFont = layout::gothic(11.25, true);
+    const QFont countFont = layout::gothic(11.25, true);
+
+    m_frame1 = new QGroupBox(texts::frame, this);
+    m_frame1->setObjectName(u"Frame1"_s);
+    m_frame1->setGeometry(layout::rect(120, 180, 10395, 1095));
+    m_frame1->setFont(captionFont);
+    m_frame1->setStyleSheet(u"QGroupBox { color: blue; }"_s);
+
+    m_txtFile = new QLineEdit(this);
+    m_txtFile->setObjectName(u"TxtFile"_s);
+    m_txtFile->setGeometry(layout::rect(240, 480, 8535, 615));
+    m_txtFile->setFont(layout::gothic(9.75));
+    m_txtFile->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_txtFile->setStyleSheet(
+        u"QLineEdit { background-color: %1; }"_s.arg(layout::colour::field.name()));
+
+    m_cmdFile =
+        controls::button(this, u"CmdFile"_s, texts::fileButton, layout::rect(9000, 480, 1335, 675),
+                         buttonFont, layout::colour::fileButton);
+    m_cmdOK =
+        controls::button(this, u"CmdOK"_s, texts::importButton, layout::rect(240, 1380, 10095, 615),
+                         layout::gothic(15.75, true), layout::colour::actionButton);
+    controls::label(this, u"Label2"_s, importtexts::productCountCaption.toString(),
+                    layout::rect(300, 2100, 2235, 255), captionFont, layout::colour::caption);
+    m_lblOcnt1 = controls::label(this, u"LblOcnt1"_s, {}, layout::rect(840, 2400, 1695, 315),
+                                 countFont, Qt::black, layout::colour::field);
+    controls::label(this, u"Label4"_s, importtexts::stockCountCaption.toString(),
+                    layout::rect(2760, 2100, 2355, 255), captionFont, layout::colour::caption);
+    m_lblOcnt2 = controls::label(this, u"LblOcnt2"_s, {}, layout::rect(3420, 2400, 1695, 315),
+                                 countFont, Qt::black, layout::colour::field);
+    controls::label(this, u"Label1"_s, importtexts::totalCountCaption.toString(),
+                    layout::rect(6180, 2100, 1515, 255), captionFont, layout::colour::caption);
+    m_lblTcnt = controls::label(this, u"LblTcnt"_s, {}, layout::rect(6000, 2400, 1695, 315),
+                                countFont, Qt::black, layout::colour::field);
+    for (QLabel* count : {m_lblOcnt1, m_lblOcnt2, m_lblTcnt}) {
+        count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    m_cmdExit =
+        controls::button(this, u"CmdExit"_s, texts::exitButton, layout::rect(9000, 2280, 1335, 435),
+                         buttonFont, layout::colour::exitButton);
+    m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(300, 2820, 10035, 315),
+                               layout::gothic(11.25, true), layout::colour::message);
+
+    setTabOrder(m_cmdFile, m_txtFile);
+    setTabOrder(m_txtFile, m_cmdOK);
+    setTabOrder(m_cmdOK, m_cmdExit);
+
+    connect(m_cmdFile, &QPushButton::clicked, this, &Frm0010F::CmdFile_Click);
+    connect(m_cmdOK, &QPushButton::clicked, this, &Frm0010F::CmdOK_Click);
+    connect(m_cmdExit, &QPushButton::clicked, this, &Frm0010F::CmdExit_Click);
+    Form_Load();
+}
+
+void Frm0010F::setButtonsEnabled(bool file, bool ok, bool exit)
+{
+    m_cmdFile->setEnabled(file);
+    m_cmdOK->setEnabled(ok);
+    m_cmdExit->setEnabled(exit);
+}
+
+void Frm0010F::Form_Load()
+{
+    m_txtFile->clear();
+    m_lblOcnt1->clear();
+    m_lblOcnt2->clear();
+    m_lblTcnt->clear();
+    m_lblMsg->clear();
+    m_importStatus = 0;
+    setButtonsEnabled(true, false, true);
+    m_exitByButton = 0;
+    m_chooserOpened = 0;
+}
+
+void Frm0010F::closeEvent(QCloseEvent* event)
+{
+    // Only 戻る leaves this window.
+    if (m_exitByButton != 1) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void Frm0010F::CmdFile_Click()
+{
+    m_chooserOpened = 1;
+    m_txtFile->clear();
+    setButtonsEnabled(false, false, false);
+    auto* chooser = new FSelect(m_context, this);
+    chooser->show();
+    chooser->setLblFname(texts::windowName);
+}
+
+void Frm0010F::showImporting()
+{
+    m_lblOcnt1->clear();
+    m_lblOcnt2->clear();
+    m_lblTcnt->clear();
+    m_lblMsg->clear();
+    setButtonsEnabled(false, false, false);
+    m_lblMsg->setText(importtexts::importing.toString());
+    repaint();
+    QCoreApplication::processEvents();
+}
+
+void Frm0010F::showCounts(const ImportCounts& counts)
+{
+    m_lblOcnt1->setText(countText(counts.products));
+    m_lblOcnt2->setText(countText(counts.stocks));
+    m_lblTcnt->setText(countText(counts.total()));
+}
+
+void Frm0010F::CmdOK_Click()
+{
+    m_importStatus = 0;
+    m_lblMsg->clear();
+    ImportProgress progress(*this);
+    const ImportResult result = runImport(m_txtFile->text(), m_context.workbookOpener(),
+                                          m_context.products(), m_context.stocks(), &progress);
+    progress.finish();
+    Prompter& prompter = m_context.prompter();
+    if (result.outcome == ImportResult::Outcome::Refused) {
+        prompter.beep();
+        prompter.inform(result.messageBox);
+        return;
+    }
+    if (result.counts) {
+        showCounts(*result.counts);
+    }
+    m_importStatus = static_cast<std::int16_t>(result.status);
+    switch (result.outcome) {
+    case ImportResult::Outcome::Failed:
+        prompter.beep();
+        prompter.inform(result.messageBox);
+        m_lblMsg->setText(result.messageLine);
+        break;
+    case ImportResult::Outcome::Success:
+        setButtonsEnabled(true, true, true);
+        prompter.inform(result.messageBox);
+        m_lblMsg->setText(result.messageLine);
+        break;
+    default:
+        m_lblMsg->setText(result.messageLine);
+        break;
+    }
+    setButtonsEnabled(result.fileButtonEnabled, result.okButtonEnabled, result.exitButtonEnabled);
+}
+
+void Frm0010F::leaveTo(bool zaikoEnabled, const QString& directory)
+{
+    if (m_mainMenu) {
+        m_mainMenu->setButtonsEnabled(true, zaikoEnabled, true);
+        m_mainMenu->setLblDir(directory);
+    }
+    close();
+}
+
+void Frm0010F::CmdExit_Click()
+{
+    const QString typed = m_txtFile->text();
+    const bool tablesEmpty = m_context.products().count() == 0 && m_context.stocks().count() == 0;
+    const std::int16_t status = m_importStatus;
+
+    m_exitByButton = 1;
+    if (status == 0 && !typed.isEmpty() && tablesEmpty && m_chooserOpened == 1) {
+        if (m_context.prompter().confirm(texts::leaveQuestion, texts::leaveQuestionTitle)) {
+            leaveTo(false, QString());
+        } else {
+            m_exitByButton = 0;
+        }
+        return;
+    }
+    if (status == 0 && typed.isEmpty() && tablesEmpty) {
+        leaveTo(false, QString());
+        return;
+    }
+    if (m_lblFname == texts::mainMenuName && m_mainMenu) {
+        // The inquiry needs rows: a path typed but never imported leaves it off too.
+        leaveTo(status == 0 && !tablesEmpty, m_lblDir);
+        return;
+    }
+    close();
+}
+
+} // namespace setzaiko

@@ -1,0 +1,56 @@
+#include "inquiry/SetProductSearch.h"
+
+#include "common/NumberFormat.h"
+#include "common/TextRules.h"
+#include "inquiry/InquiryTexts.h"
+
+namespace setzaiko {
+
+namespace {
+
+SetProductListRow listRow(int number, const StockMasterRow& row)
+{
+    return {formatNumber(number, formats::digits3),
+            row.ProductName,
+            row.ProductCode,
+            formatNumber(row.StockQty, formats::grouped9),
+            row.Unit,
+            row.Remarks,
+            QString()};
+}
+
+} // namespace
+
+SetProductSearchResult searchSetProducts(const StockMaster& stocks, const QString& codeText,
+                                         const QString& nameText, int capacity)
+{
+    const QString code = rightTrim(codeText);
+    const QString name = rightTrim(nameText);
+    SetProductSearchResult result;
+    result.filtered = !code.isEmpty() || !name.isEmpty();
+
+    for (std::int32_t i = 0; i < stocks.count(); ++i) {
+        const StockMasterRow& row = stocks.row(i);
+        // Contains-matching is plain and exact: no character is a wildcard.
+        if (!row.isSetProduct() || !row.ProductCode.contains(code, Qt::CaseSensitive) ||
+            !row.ProductName.contains(name, Qt::CaseSensitive)) {
+            continue;
+        }
+        if (static_cast<int>(result.rows.size()) == capacity) {
+            result.limitReached = true;
+            result.limitBox =
+                (result.filtered ? inquirytexts::limitBoxFiltered : inquirytexts::limitBoxAll)
+                    .toString();
+            result.limitLine = inquirytexts::limitLine.toString();
+            break;
+        }
+        result.rows.push_back(listRow(static_cast<int>(result.rows.size()) + 1, row));
+    }
+    if (!result.rows.empty()) {
+        const SetProductListRow& first = result.rows.front();
+        result.selection = {first[1], first[2], first[3], first[4]};
+    }
+    return result;
+}
+
+} // namespace setzaiko

@@ -1,0 +1,60 @@
+#include "ui/Controls.h"
+
+#include "ui/Layout.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <QWidget>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace setzaiko::controls {
+
+void setUpWindow(QWidget* window, const QString& objectName, const QString& caption, QSize client)
+{
+    window->setObjectName(objectName);
+    window->setWindowTitle(caption);
+    window->setFixedSize(client);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, layout::colour::window);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+}
+
+QPushButton* button(QWidget* parent, const QString& objectName, const QString& caption,
+                    QRect geometry, const QFont& font, const QColor& background)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(objectName);
+    button->setGeometry(geometry);
+    button->setFont(font);
+    // A flat coloured face with a raised edge, like a graphical command button.
+    button->setStyleSheet(
+        uR"(QPushButton { background-color: %1; color: black; border: 2px outset #d0d0d0; }
+QPushButton:pressed { border-style: inset; }
+QPushButton:disabled { color: #8c8c8c; }
+QPushButton:focus { border-color: #404040; })"_s.arg(background.name()));
+    return button;
+}
+
+QLabel* label(QWidget* parent, const QString& objectName, const QString& caption, QRect geometry,
+              const QFont& font, const QColor& text, const QColor& background)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(objectName);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, text);
+    if (background.isValid()) {
+        palette.setColor(QPalette::Window, background);
+        label->setAutoFillBackground(true);
+    }
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace setzaiko::controls

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace setzaiko::controls {
+
+// The fixed look of a window: caption, client size in pixels and the background colour.
+void setUpWindow(QWidget* window, const QString& objectName, const QString& caption, QSize client);
+
+QPushButton* button(QWidget* parent, const QString& objectName, const QString& caption,
+                    QRect geometry, const QFont& font, const QColor& background);
+
+// A label with its text colour and, where given, a background of its own.
+QLabel* label(QWidget* parent, const QString& objectName, const QString& caption, QRect geometry,
+              const QFont& font, const QColor& text, const QColor& background = QColor());
+
+} // namespace setzaiko::controls

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace setzaiko {
+
+// The one route of every message box, question and beep of the windows. The program hands the
+// windows the Qt implementation; tests hand them a fake that records and answers.
+class Prompter
+{
+public:
+    virtual ~Prompter() = default;
+
+    virtual void beep() = 0;
+    // An OK-only box without icon, titled with the application's name.
+    virtual void inform(const QString& text) = 0;
+    // An OK/Cancel box without icon and with its own title; true when OK was chosen.
+    virtual bool confirm(const QString& text, const QString& title) = 0;
+};
+
+} // namespace setzaiko

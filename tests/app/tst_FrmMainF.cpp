@@ -1,0 +1,116 @@
+#include "app/SingleInstance.h"
+#include "support/WindowHarness.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace setzaiko;
+using namespace setzaiko::testing;
+
+class TestFrmMainF : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void layoutAndStartState()
+    {
+        WindowHarness app;
+        FrmMainF* menu = app.mainMenu;
+        QCOMPARE(menu->CmdImport()->text(), u"商品・在庫情報EXCEL取込"_s);
+        QCOMPARE(menu->CmdZaiko()->text(), u"在\u3000庫\u3000照\u3000会"_s);
+        QCOMPARE(menu->CmdExit()->text(), u"終了"_s);
+        QCOMPARE(menu->size(), QSize(411, 226)); // 6165 x 3390 twips
+        QCOMPARE(menu->CmdZaiko()->geometry(), QRect(44, 88, 321, 29));
+        QVERIFY(menu->CmdImport()->isEnabled());
+        QVERIFY(!menu->CmdZaiko()->isEnabled());
+        QVERIFY(menu->CmdExit()->isEnabled());
+
+        // Tab order: import, inquiry, end.
+        menu->CmdZaiko()->setEnabled(true);
+        menu->CmdImport()->setFocus();
+        QCOMPARE(menu->CmdImport()->nextInFocusChain(), menu->CmdZaiko());
+        QCOMPARE(menu->CmdZaiko()->nextInFocusChain(), menu->CmdExit());
+    }
+
+    void endClosesWithoutAQuestion()
+    {
+        WindowHarness app;
+        QTest::mouseClick(app.mainMenu->CmdExit(), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(app.mainMenu.isNull());
+        QVERIFY(app.prompter.events.isEmpty());
+    }
+
+    void secondInstanceIsRefusedUntilTheFirstEnds()
+    {
+        QTemporaryDir dir;
+        const QString lock = dir.filePath(u"lock"_s);
+        {
+            const SingleInstance first(lock);
+            QVERIFY(first.isFirst());
+            const SingleInstance second(lock);
+            QVERIFY(!second.isFirst());
+        }
+        const SingleInstance again(lock);
+        QVERIFY(again.isFirst());
+    }
+
+    void lockOfACrashedInstanceIsTakenOver()
+    {
+        QTemporaryDir dir;
+        const QString lock = dir.filePath(u"lock"_s);
+        // What a killed instance leaves behind: a lock naming a process that no longer runs.
+        QProcess gone;
+        gone.start(u"/bin/true"_s, {});
+        QVERIFY(gone.waitForFinished());
+        const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
+        QFile file(lock);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::number(deadPid) + "\nsetzaiko\n" +
+                   QSysInfo::machineHostName().toUtf8() + '\n');
+        file.close();
+        const SingleInstance instance(lock);
+        QVERIFY(instance.isFirst());
+    }
+
+    void secondProgramEndsAtOnceWithoutAWindow()
+    {
+        QTemporaryDir runtime;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+
+        QProcess first;
+        first.setProcessEnvironment(environment);
+        first.start(QString::fromUtf8(SETZAIKO_PROGRAM), {});
+        QVERIFY(first.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtime.filePath(u"setzaiko.lock"_s)), 10000);
+
+        QProcess second;
+        second.setProcessEnvironment(environment);
+        second.start(QString::fromUtf8(SETZAIKO_PROGRAM), {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(second.readAllStandardOutput(), QByteArray());
+        QCOMPARE(first.state(), QProcess::Running);
+
+        first.kill();
+        QVERIFY(first.waitForFinished());
+        // The killed instance's lock does not keep the next start away.
+        QProcess third;
+        third.setProcessEnvironment(environment);
+        third.start(QString::fromUtf8(SETZAIKO_PROGRAM), {});
+        QVERIFY(third.waitForStarted());
+        QVERIFY(!third.waitForFinished(1500));
+        third.kill();
+        third.waitForFinished();
+    }
+};
+
+QTEST_MAIN(TestFrmMainF)
+#include "tst_FrmMainF.moc"

@@ -1,0 +1,362 @@
+#include "import/FSelect.h"
+#include "import/Frm0010F.h"
+#include "support/TestWorkbooks.h"
+#include "support/WindowHarness.h"
+#include "ui/DirectoryList.h"
+#include "ui/FileList.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace setzaiko;
+using namespace setzaiko::testing;
+
+namespace {
+
+const QString importing = u"取込中・・・・・・"_s;
+const QString success = u"EXCELより商品・在庫データを取込みました。「戻る」を押下してください"_s;
+const QString failed = u"取込みエラーが発生しました"_s;
+const QString pressImport = u"<< EXCELデータ取込ボタン >> を押下してください"_s;
+const QString leaveQuestion =
+    u"question:EXCELデータ取込:EXCELファイルの取込が行われてません。前画面に戻ってよろしいでしょうか。"_s;
+
+struct Buttons
+{
+    bool first;
+    bool second;
+    bool third;
+    friend bool operator==(const Buttons&, const Buttons&) = default;
+};
+
+Buttons buttonsOf(const FrmMainF* menu)
+{
+    return {menu->CmdImport()->isEnabled(), menu->CmdZaiko()->isEnabled(),
+            menu->CmdExit()->isEnabled()};
+}
+
+Buttons buttonsOf(const Frm0010F* window)
+{
+    return {window->CmdFile()->isEnabled(), window->CmdOK()->isEnabled(),
+            window->CmdExit()->isEnabled()};
+}
+
+} // namespace
+
+namespace QTest {
+template <>
+char* toString(const Buttons& b)
+{
+    return qstrdup(QByteArray::number(b.first) + ',' + QByteArray::number(b.second) + ',' +
+                   QByteArray::number(b.third));
+}
+} // namespace QTest
+
+class TestFrm0010F : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    QString book(const QString& name) const { return m_dir.filePath(name); }
+
+    Frm0010F* openImportWindow(WindowHarness& app)
+    {
+        QTest::mouseClick(app.mainMenu->CmdImport(), Qt::LeftButton);
+        return WindowHarness::find<Frm0010F>(u"Frm0010F"_s);
+    }
+
+    // 参照, open the test directory, click the workbook and press 決定.
+    void choose(Frm0010F* window, const QString& fileName)
+    {
+        QTest::mouseClick(window->CmdFile(), Qt::LeftButton);
+        FSelect* chooser = WindowHarness::find<FSelect>(u"FSelect"_s);
+        QVERIFY(chooser);
+        QVERIFY(chooser->Dir1()->setPath(m_dir.path()));
+        clickItem(chooser->File1(), fileName);
+        QTest::mouseClick(chooser->CmdOK(), Qt::LeftButton);
+        QVERIFY(!WindowHarness::find<FSelect>(u"FSelect"_s));
+    }
+
+    void pressBack(Frm0010F* window) { QTest::mouseClick(window->CmdExit(), Qt::LeftButton); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        const struct
+        {
+            QString name;
+            QString sheets;
+        } books[] = {
+            {u"good.xls"_s, validSheets()},
+            {u"notnumeric.xls"_s, uR"([('商品マスタ', [['○','S1','','','','','P1','','x','']]),
+                                     ('在庫マスタ', [['○','P1','n','u','',5,0,'']])])"_s},
+            {u"overlimit.xls"_s, uR"([('商品マスタ', [['○','S1','','','','','P1','',1,'']]),
+                                    ('在庫マスタ', [['○','P1','n','u','',10000000,0,'']])])"_s},
+            {u"noproducts.xls"_s, uR"([('在庫マスタ', [['○','P1','n','u','',5,0,'']])])"_s},
+            {u"narrow.xls"_s, uR"([('在庫マスタ', [['○','P1','n','u','',5,0,'']]),
+                                 ('商品マスタ', [['○','S1','','','','','P1','',1]])])"_s},
+        };
+        for (const auto& b : books) {
+            QString error;
+            QVERIFY2(writeWorkbook(book(b.name), b.sheets, &error), qPrintable(error));
+        }
+        QFile text(book(u"broken.xls"_s));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("not a workbook");
+    }
+
+    void startUpAndOpening()
+    {
+        WindowHarness app;
+        QCOMPARE(app.mainMenu->windowTitle(), u"セット商品在庫照会"_s);
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
+        QCOMPARE(app.mainMenu->LblDir(), QString());
+
+        Frm0010F* window = openImportWindow(app);
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), u"商 品 ・ 在 庫 デ ー タ 抽 出"_s);
+        QCOMPARE(window->LblFname(), u"FrmMainF"_s);
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
+        QCOMPARE(buttonsOf(window), (Buttons{true, false, true}));
+        QCOMPARE(window->LblMsg()->text(), QString());
+        QCOMPARE(window->ImportStatus(), 0);
+        QCOMPARE(window->ChooserOpened(), 0);
+        QCOMPARE(window->ExitByButton(), 0);
+    }
+
+    void typicalRoad()
+    {
+        WindowHarness app;
+        Frm0010F* window = openImportWindow(app);
+
+        QTest::mouseClick(window->CmdFile(), Qt::LeftButton);
+        QCOMPARE(window->ChooserOpened(), 1);
+        QCOMPARE(buttonsOf(window), (Buttons{false, false, false}));
+        FSelect* chooser = WindowHarness::find<FSelect>(u"FSelect"_s);
+        QVERIFY(chooser);
+        QCOMPARE(chooser->LblFname(), u"Frm0010F"_s);
+        QVERIFY(chooser->Dir1()->setPath(m_dir.path()));
+        clickItem(chooser->File1(), u"good.xls"_s);
+        QTest::mouseClick(chooser->CmdOK(), Qt::LeftButton);
+
+        QCOMPARE(window->TxtFile()->text(), book(u"good.xls"_s));
+        QCOMPARE(window->LblDir(), m_dir.path() + u'/');
+        QCOMPARE(window->LblFilename(), u"good.xls"_s);
+        QCOMPARE(window->LblWSname(), QString());
+        QCOMPARE(window->LblMsg()->text(), pressImport);
+        QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
+
+        // The box appears with the buttons already enabled and before the message line is set.
+        QString lineAtBox;
+        Buttons buttonsAtBox{};
+        QString totalAtBox;
+        app.prompter.onBox = [&](const QString&) {
+            lineAtBox = window->LblMsg()->text();
+            buttonsAtBox = buttonsOf(window);
+            totalAtBox = window->LblTcnt()->text();
+        };
+        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        QCOMPARE(app.prompter.events, QStringList{u"box:合計 5 件のデータを抽出しました"_s});
+        QCOMPARE(lineAtBox, importing);
+        QCOMPARE(buttonsAtBox, (Buttons{true, true, true}));
+        QCOMPARE(totalAtBox, u"5"_s);
+        QCOMPARE(window->LblMsg()->text(), success);
+        QCOMPARE(window->LblOcnt1()->text(), u"2"_s);
+        QCOMPARE(window->LblOcnt2()->text(), u"3"_s);
+        QCOMPARE(window->ImportStatus(), 0);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+        pressBack(window);
+        QVERIFY(!WindowHarness::find<Frm0010F>(u"Frm0010F"_s));
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, true, true}));
+        QCOMPARE(app.mainMenu->LblDir(), m_dir.path() + u'/');
+        QCOMPARE(app.context.products().count(), 2);
+    }
+
+    void importOutcomes_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<Buttons>("buttons");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("productCount");
+        QTest::addColumn<bool>("zaikoAfterBack");
+
+        QTest::newRow("not numeric") << u"notnumeric.xls"_s << QStringList()
+                                     << u"取込エラー：在庫数に数字以外の項目が存在します。"_s
+                                     << Buttons{true, false, true} << 2 << u"1"_s << false;
+        QTest::newRow("over limit") << u"overlimit.xls"_s << QStringList()
+                                    << u"取込エラー：9,999,999を超える在庫数が存在します。"_s
+                                    << Buttons{true, false, true} << 1 << u"1"_s << false;
+        QTest::newRow("zero rows") << u"noproducts.xls"_s << QStringList()
+                                   << u"商品マスタが0件です。EXCELファイルを確認してください。"_s
+                                   << Buttons{true, false, true} << 3 << u"0"_s << false;
+        QTest::newRow("not a workbook")
+            << u"broken.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed} << failed
+            << Buttons{false, false, true} << 9 << QString() << false;
+        QTest::newRow("missing column")
+            << u"narrow.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed} << failed
+            << Buttons{false, false, true} << 9 << u"0"_s << false;
+    }
+
+    void importOutcomes()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, events);
+        QFETCH(QString, line);
+        QFETCH(Buttons, buttons);
+        QFETCH(int, status);
+        QFETCH(QString, productCount);
+        QFETCH(bool, zaikoAfterBack);
+
+        WindowHarness app;
+        Frm0010F* window = openImportWindow(app);
+        choose(window, file);
+        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+
+        QCOMPARE(app.prompter.events, events);
+        QCOMPARE(window->LblMsg()->text(), line);
+        QCOMPARE(buttonsOf(window), buttons);
+        QCOMPARE(window->ImportStatus(), status);
+        QCOMPARE(window->LblOcnt1()->text(), productCount);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+        // No question: an import was attempted.
+        pressBack(window);
+        QVERIFY(!WindowHarness::find<Frm0010F>(u"Frm0010F"_s));
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, zaikoAfterBack, true}));
+        QCOMPARE(app.prompter.events, events);
+    }
+
+    void blankPathIsRefusedAndChangesNothing()
+    {
+        WindowHarness app;
+        Frm0010F* window = openImportWindow(app);
+        choose(window, u"good.xls"_s);
+        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        app.prompter.events.clear();
+
+        window->TxtFile()->clear();
+        QTest::keyClicks(window->TxtFile(), u"   "_s);
+        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        QCOMPARE(app.prompter.events,
+                 (QStringList{u"beep"_s, u"box:ファイルを選択してください"_s}));
+        QCOMPARE(window->LblMsg()->text(), QString());
+        QCOMPARE(window->ImportStatus(), 0);
+        QCOMPARE(window->LblTcnt()->text(), u"5"_s);
+        QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
+        QCOMPARE(app.context.stocks().count(), 3);
+    }
+
+    void leavingWithoutImportAsksFirst()
+    {
+        WindowHarness app;
+        Frm0010F* window = openImportWindow(app);
+        choose(window, u"good.xls"_s);
+
+        app.prompter.answers = {false};
+        pressBack(window);
+        QCOMPARE(app.prompter.events, QStringList{leaveQuestion});
+        QCOMPARE(WindowHarness::find<Frm0010F>(u"Frm0010F"_s), window);
+        QCOMPARE(window->ExitByButton(), 0);
+        QCOMPARE(window->TxtFile()->text(), book(u"good.xls"_s));
+        QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
+        window->close(); // still refused after a cancelled question
+        QVERIFY(window->isVisible());
+
+        app.mainMenu->setLblDir(u"/old/"_s);
+        app.prompter.answers = {true};
+        pressBack(window);
+        QVERIFY(!WindowHarness::find<Frm0010F>(u"Frm0010F"_s));
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
+        QCOMPARE(app.mainMenu->LblDir(), QString());
+    }
+
+    void leavingAtOnceOrAfterTheChoosersBackAsksNothing()
+    {
+        for (const bool throughChooser : {false, true}) {
+            WindowHarness app;
+            app.mainMenu->setLblDir(u"/old/"_s);
+            Frm0010F* window = openImportWindow(app);
+            if (throughChooser) {
+                QTest::mouseClick(window->CmdFile(), Qt::LeftButton);
+                FSelect* chooser = WindowHarness::find<FSelect>(u"FSelect"_s);
+                QTest::mouseClick(chooser->CmdExit(), Qt::LeftButton);
+                QCOMPARE(buttonsOf(window), (Buttons{true, false, true}));
+            }
+            pressBack(window);
+            QVERIFY(app.prompter.events.isEmpty());
+            QVERIFY(!WindowHarness::find<Frm0010F>(u"Frm0010F"_s));
+            QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
+            QCOMPARE(app.mainMenu->LblDir(), QString());
+        }
+    }
+
+    void reopeningKeepsTheTablesButNotTheDirectory()
+    {
+        for (const QString& file : {u"good.xls"_s, u"notnumeric.xls"_s}) {
+            WindowHarness app;
+            Frm0010F* window = openImportWindow(app);
+            choose(window, file);
+            QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+            pressBack(window);
+
+            window = openImportWindow(app);
+            QCOMPARE(window->TxtFile()->text(), QString());
+            QCOMPARE(window->LblTcnt()->text(), QString());
+            QCOMPARE(window->ImportStatus(), 0);
+            pressBack(window);
+            // The rows of the earlier import are still there, so the inquiry opens on them.
+            QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, true, true}));
+            QCOMPARE(app.mainMenu->LblDir(), QString());
+        }
+    }
+
+    void typedPathNeverImportedKeepsTheInquiryOff()
+    {
+        WindowHarness app;
+        Frm0010F* window = openImportWindow(app);
+        QTest::keyClicks(window->TxtFile(), book(u"good.xls"_s));
+        pressBack(window);
+        QVERIFY(app.prompter.events.isEmpty());
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
+    }
+
+    void closeBoxIsRefusedInEveryState()
+    {
+        WindowHarness app;
+        Frm0010F* window = openImportWindow(app);
+        window->close();
+        QVERIFY(window->isVisible());
+        choose(window, u"good.xls"_s);
+        window->close();
+        QVERIFY(window->isVisible());
+        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        window->close();
+        QVERIFY(window->isVisible());
+        QCOMPARE(WindowHarness::find<Frm0010F>(u"Frm0010F"_s), window);
+    }
+
+    void mainMenuClosedWhileImporting()
+    {
+        WindowHarness app;
+        Frm0010F* window = openImportWindow(app);
+        app.mainMenu->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(app.mainMenu.isNull());
+        choose(window, u"good.xls"_s);
+        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        pressBack(window);
+        QVERIFY(!WindowHarness::find<Frm0010F>(u"Frm0010F"_s));
+    }
+};
+
+QTEST_MAIN(TestFrm0010F)
+#include "tst_Frm0010F.moc"

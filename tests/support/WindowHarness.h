@@ -1,0 +1,73 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "app/FrmMainF.h"
+#include "import/xls/XlsWorkbook.h"
+#include "support/FakePrompter.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QListWidget>
+#include <QPointer>
+#include <QTest>
+
+namespace setzaiko::testing {
+
+// The program as started, with the fake message-box route: the main menu is open and every
+// window a test opens is found by its object name.
+class WindowHarness
+{
+public:
+    WindowHarness()
+        : context(prompter, [] { return std::make_unique<xls::XlsWorkbookOpener>(); })
+    {
+        mainMenu = new FrmMainF(context);
+        mainMenu->setAttribute(Qt::WA_DeleteOnClose);
+        mainMenu->show();
+    }
+
+    ~WindowHarness()
+    {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->parentWidget()) {
+                delete window;
+            }
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    WindowHarness(const WindowHarness&) = delete;
+    WindowHarness& operator=(const WindowHarness&) = delete;
+
+    // The open window of that name, or nullptr once it has closed.
+    template <typename Window>
+    static Window* find(const QString& name)
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == name && window->isVisible()) {
+                return qobject_cast<Window*>(window);
+            }
+        }
+        return nullptr;
+    }
+
+    FakePrompter prompter;
+    AppContext context;
+    QPointer<FrmMainF> mainMenu;
+};
+
+inline void clickItem(QListWidget* list, const QString& text, bool twice = false)
+{
+    const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
+    QVERIFY2(!items.isEmpty(), qPrintable(text));
+    list->scrollToItem(items.front());
+    const QPoint centre = list->visualItemRect(items.front()).center();
+    // A double-click arrives as a click followed by the double-click event.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    if (twice) {
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+    }
+}
+
+} // namespace setzaiko::testing

@@ -1,0 +1,98 @@
+// Renders every window of the program to PNG, walking the road a user takes with the sample
+// workbook: main menu, import window, chooser, the import window after the import.
+// Usage: setzaiko-render OUTPUT_DIRECTORY WORKBOOK_DIRECTORY
+
+#include "app/AppContext.h"
+#include "app/FrmMainF.h"
+#include "import/FSelect.h"
+#include "import/Frm0010F.h"
+#include "import/xls/XlsWorkbook.h"
+#include "ui/DirectoryList.h"
+#include "ui/FileList.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+
+#include <cstdio>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace setzaiko;
+
+namespace {
+
+// Message boxes are recorded, not shown: the renderer never waits for a click.
+class RecordingPrompter : public Prompter
+{
+public:
+    void beep() override {}
+    void inform(const QString& text) override { std::printf("box: %s\n", qPrintable(text)); }
+    bool confirm(const QString&, const QString&) override { return true; }
+};
+
+template <typename Window>
+Window* findWindow(const QString& name)
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == name && window->isVisible()) {
+            return qobject_cast<Window*>(window);
+        }
+    }
+    return nullptr;
+}
+
+bool save(QWidget* window, const QString& directory, const QString& name)
+{
+    QCoreApplication::processEvents();
+    const QString path = QDir(directory).filePath(name + u".png"_s);
+    const bool saved = window->grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fputs("usage: setzaiko-render OUTPUT_DIRECTORY WORKBOOK_DIRECTORY\n", stderr);
+        return 64;
+    }
+    const QString output = QString::fromLocal8Bit(argv[1]);
+    const QString workbooks = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
+    QDir().mkpath(output);
+    QDir::setCurrent(workbooks);
+
+    RecordingPrompter prompter;
+    AppContext context(prompter, [] { return std::make_unique<xls::XlsWorkbookOpener>(); });
+    auto* menu = new FrmMainF(context);
+    menu->show();
+    bool ok = save(menu, output, u"FrmMainF"_s);
+
+    menu->CmdImport()->click();
+    auto* importWindow = findWindow<Frm0010F>(u"Frm0010F"_s);
+    ok = importWindow && save(importWindow, output, u"Frm0010F"_s) && ok;
+
+    importWindow->CmdFile()->click();
+    auto* chooser = findWindow<FSelect>(u"FSelect"_s);
+    if (!chooser) {
+        return 1;
+    }
+    const QList<QListWidgetItem*> sample =
+        chooser->File1()->findItems(u"sample.xls"_s, Qt::MatchExactly);
+    if (sample.isEmpty()) {
+        std::fputs("sample.xls is not in the workbook directory\n", stderr);
+        return 1;
+    }
+    chooser->File1()->setCurrentItem(sample.front());
+    emit chooser->File1()->fileClicked();
+    ok = save(chooser, output, u"FSelect"_s) && ok;
+    chooser->CmdOK()->click();
+
+    importWindow->CmdOK()->click();
+    ok = save(importWindow, output, u"Frm0010F-imported"_s) && ok;
+    importWindow->CmdExit()->click();
+    ok = save(menu, output, u"FrmMainF-after-import"_s) && ok;
+    return ok ? 0 : 1;
+}
