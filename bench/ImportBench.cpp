@@ -6,7 +6,9 @@
 #include "import/xls/XlsWorkbook.h"
 
 #include <QFileInfo>
+
 #include <benchmark/benchmark.h>
+
 #include <cstdio>
 #include <cstring>
 #include <freexl.h>

@@ -5,6 +5,7 @@
 #include "import/xls/XlsWorkbook.h"
 
 #include <QBuffer>
+
 #include <cstddef>
 #include <cstdint>
 

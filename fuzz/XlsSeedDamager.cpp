@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
 #include <cstdio>
 
 using namespace setzaiko::testing;

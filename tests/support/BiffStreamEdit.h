@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+
 #include <cstdint>
 #include <functional>
 #include <vector>

@@ -1,6 +1,7 @@
 #include "support/CompoundFileImage.h"
 
 #include <QtEndian>
+
 #include <algorithm>
 #include <set>
 

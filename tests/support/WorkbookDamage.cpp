@@ -4,6 +4,7 @@
 #include "support/CompoundFileImage.h"
 
 #include <QtEndian>
+
 #include <algorithm>
 #include <set>
 

@@ -1,6 +1,7 @@
 #include "support/WorkbookSnapshot.h"
 
 #include <QBuffer>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>

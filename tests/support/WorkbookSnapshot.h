@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+
 #include <vector>
 
 namespace setzaiko::testing {

@@ -34,7 +34,8 @@ QString generatedFolder()
 
 QStringList committedWorkbooks()
 {
-    return filesIn(QStringLiteral(SETZAIKO_TEST_DATA) + u"/xls"_s, false);
+    return filesIn(QStringLiteral(SETZAIKO_TEST_DATA) + u"/xls"_s, false) +
+           filesIn(QStringLiteral(SETZAIKO_EXAMPLES), false);
 }
 
 QStringList generatedWorkbooks()

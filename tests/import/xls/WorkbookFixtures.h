@@ -6,8 +6,8 @@
 
 namespace setzaiko::testing {
 
-// Workbooks every reader should read: the *.xls files directly in tests/data/xls (committed,
-// some written by an office suite) and in the folder of generated workbooks.
+// Workbooks every reader should read: the *.xls files directly in tests/data/xls and examples
+// (committed, written by an office suite) and in the folder of generated workbooks.
 QStringList committedWorkbooks();
 QStringList generatedWorkbooks();
 

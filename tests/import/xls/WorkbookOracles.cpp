@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+
 #include <cstdlib>
 #include <freexl.h>
 #include <memory>

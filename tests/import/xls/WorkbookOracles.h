@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+
 #include <map>
 #include <utility>
 #include <vector>

@@ -97,7 +97,7 @@ QString nameOf(const QString& path)
 }
 
 // The workbooks the damages are applied to: every generated one, and committed ones small
-// enough to be read a few hundred times.
+// enough to be read once for every damage.
 struct Base
 {
     QString name;
@@ -111,7 +111,7 @@ const std::vector<Base>& bases()
         std::vector<Base> list;
         for (const QString& path : generatedWorkbooks() + committedWorkbooks()) {
             const QByteArray bytes = readAll(path);
-            if (bytes.size() > 2 * 1024 * 1024) {
+            if (bytes.size() > 512 * 1024 && !generatedWorkbooks().contains(path)) {
                 continue;
             }
             try {
@@ -126,8 +126,7 @@ const std::vector<Base>& bases()
 }
 
 class XlsDamage : public ::testing::TestWithParam<WorkbookDamage>
-{
-};
+{};
 
 TEST_P(XlsDamage, IsRefusedOrReadsAsTheUndamagedWorkbook)
 {
@@ -183,9 +182,8 @@ void expectTruncationsRefused(const QStringList& files)
             continue; // refused whole, as the differential test checks
         }
         // Fewer cuts for large files, so that each file costs about the same.
-        const int spread = static_cast<int>(
-            std::clamp<qsizetype>(200 * (256 * 1024) / std::max<qsizetype>(bytes.size(), 1),
-                                  24, 200));
+        const int spread = static_cast<int>(std::clamp<qsizetype>(
+            200 * (256 * 1024) / std::max<qsizetype>(bytes.size(), 1), 24, 200));
         int harmless = 0;
         int imports = 0;
         QTemporaryDir dir;
@@ -227,9 +225,6 @@ TEST(XlsRefused, FilesThatAreNoWorkbookAreRefused)
         SCOPED_TRACE(path.toStdString());
         const Reading reading = readBytes(readAll(path), path);
         EXPECT_FALSE(reading.snapshot.has_value()) << "read without complaint";
-        finishWithin(Deadline, path, [&path] {
-            EXPECT_THROW(xls::XlsWorkbook::openFile(path)->tableNames(), WorkbookError);
-        });
         expectImportFails(path, path);
     }
 }

@@ -6,9 +6,11 @@
 #include "support/WorkbookSnapshot.h"
 
 #include <QFileInfo>
+
+#include <gtest/gtest.h>
+
 #include <bit>
 #include <cmath>
-#include <gtest/gtest.h>
 #include <map>
 
 using namespace Qt::Literals::StringLiterals;
