@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <ostream>
 #include <vector>
 
 namespace setzaiko::testing {
@@ -18,6 +19,12 @@ struct WorkbookDamage
     // need not trust, a chain it reads no further than needed); anything else is a fault.
     bool mustFail = true;
     std::function<QByteArray(const QByteArray&)> apply;
+
+    // Names the damage in test listings.
+    friend void PrintTo(const WorkbookDamage& damage, std::ostream* out)
+    {
+        *out << damage.name.toStdString();
+    }
 };
 
 // Damages to the compound file container and to the BIFF records inside it, meant for
