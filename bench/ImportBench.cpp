@@ -24,9 +24,11 @@ void setCounters(benchmark::State& state, std::int64_t rows)
 {
     const double bytes = double(QFileInfo(workbookPath).size());
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
-    state.counters["rows"] = benchmark::Counter(double(rows));
-    state.counters["rows/s"] =
-        benchmark::Counter(double(rows) * double(state.iterations()), benchmark::Counter::kIsRate);
+    if (rows > 0) {
+        state.counters["rows"] = benchmark::Counter(double(rows));
+        state.counters["rows/s"] = benchmark::Counter(double(rows) * double(state.iterations()),
+                                                      benchmark::Counter::kIsRate);
+    }
 }
 
 // runImport into fresh tables, as one press of the import button.
