@@ -5,7 +5,7 @@ set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libfreexl-dev
-               python3 python3-xlrd python3-xlwt clang libclang-rt-14-dev clang-format
+               python3 python3-xlrd python3-xlwt clang libclang-rt-14-dev clang-format time
                xvfb xauth)
 
 wanted=("${build_packages[@]}")
