@@ -18,8 +18,7 @@ namespace setzaiko::testing {
 class WindowHarness
 {
 public:
-    WindowHarness()
-        : context(prompter, [] { return std::make_unique<xls::XlsWorkbookOpener>(); })
+    WindowHarness() : context(prompter, [] { return std::make_unique<xls::XlsWorkbookOpener>(); })
     {
         mainMenu = new FrmMainF(context);
         mainMenu->setAttribute(Qt::WA_DeleteOnClose);
