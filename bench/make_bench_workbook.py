@@ -2,6 +2,8 @@
 """Writes the import benchmark's workbook: both master sheets full (a heading row and
 65,535 data rows each), with content like a real one: about 6,500 set products of about ten
 components each in 商品マスタ, 65,535 products with Japanese names in 在庫マスタ. About 15 MB.
+The set products are the stock rows flagged "1" (every tenth, P000000, P000010, ...); the last
+one in 商品マスタ, P065530, has exactly 100 components, for the listing benchmarks.
 
 Usage: make_bench_workbook.py OUTPUT.xls
 """
@@ -11,6 +13,8 @@ import sys
 import xlwt
 
 DATA_ROWS = 65535
+BIG_SET = 6553          # P065530
+BIG_SET_COMPONENTS = 100
 KANA = 'アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン'
 KANJI = '赤青白黒大小丸角長短軽重新旧上下左右前後内外金銀銅鉄木竹紙布革'
 UNITS = ['個', '箱', '本', '枚', '袋', 'セット', '台']
@@ -36,13 +40,21 @@ def main():
         products.write(0, col, text)
     row = 1
     s = 0
+    ordinary_rows = DATA_ROWS - BIG_SET_COMPONENTS
     while row <= DATA_ROWS:
-        set_code = 'S%06d' % s
+        big = row > ordinary_rows
+        if big:
+            s = BIG_SET
+        elif s >= BIG_SET:
+            sys.exit('the ordinary sets ran into the big set\'s code')
+        set_code = 'P%06d' % (10 * s)
         set_name = 'セット' + product_name(rng, s)
-        for c in range(rng.randint(8, 12)):
-            if row > DATA_ROWS:
+        count = BIG_SET_COMPONENTS if big else rng.randint(8, 12)
+        for c in range(count):
+            if row > (DATA_ROWS if big else ordinary_rows):
                 break
-            component = rng.randrange(DATA_ROWS)
+            # Components are ordinary products, never set products.
+            component = rng.randrange(DATA_ROWS // 10) * 10 + 1 + c % 9
             if row == 1:
                 products.write(row, 0, '○')
             products.write(row, 1, set_code)
