@@ -1,6 +1,9 @@
 #include "component/ComponentScan.h"
 
-#include <QHash>
+#include <QStringView>
+
+#include <string_view>
+#include <unordered_map>
 
 namespace setzaiko {
 
@@ -21,29 +24,40 @@ std::vector<ComponentLine> findComponentLines(const QString& setCode, const Prod
                                               const StockMaster& stocks)
 {
     std::vector<ComponentLine> lines;
-    QHash<QString, const StockMasterRow*> wanted;
+    // Keyed by views of the composition rows' codes, which outlive the map; hashed with the
+    // standard library's byte hash, several times cheaper than QString's seeded one, which
+    // matters when every stock row's code is looked up.
+    struct ViewHash
+    {
+        std::size_t operator()(QStringView code) const
+        {
+            return std::hash<std::u16string_view>()(
+                std::u16string_view(code.utf16(), static_cast<std::size_t>(code.size())));
+        }
+    };
+    std::unordered_map<QStringView, const StockMasterRow*, ViewHash> wanted;
     for (std::int32_t i = 0; i < products.count(); ++i) {
         const ProductMasterRow& row = products.row(i);
         if (row.SetCode == setCode) {
             lines.push_back({&row, nullptr});
-            wanted.insert(row.ComponentCode, nullptr);
+            wanted.emplace(QStringView(row.ComponentCode), nullptr);
         }
     }
     if (lines.empty()) {
         return lines;
     }
     // The first row of a code wins; the pass ends once every wanted code is found.
-    qsizetype missing = wanted.size();
+    std::size_t missing = wanted.size();
     for (std::int32_t i = 0; i < stocks.count() && missing > 0; ++i) {
         const StockMasterRow& row = stocks.row(i);
-        const auto found = wanted.find(row.ProductCode);
-        if (found != wanted.end() && *found == nullptr) {
-            *found = &row;
+        const auto found = wanted.find(QStringView(row.ProductCode));
+        if (found != wanted.end() && found->second == nullptr) {
+            found->second = &row;
             --missing;
         }
     }
     for (ComponentLine& line : lines) {
-        line.stock = wanted.value(line.composition->ComponentCode);
+        line.stock = wanted.at(QStringView(line.composition->ComponentCode));
     }
     return lines;
 }

@@ -4,6 +4,7 @@
 #include "import/xls/XlsError.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace setzaiko::xls {
 
@@ -16,8 +17,7 @@ bool RecordReader::readHeader(std::uint16_t& type, std::uint16_t& length)
     if (m_position > m_stream.size() || m_stream.size() - m_position < 4) {
         return false;
     }
-    unsigned char header[4];
-    m_stream.read(m_position, header, sizeof header);
+    const unsigned char* header = m_stream.view(m_position, 4);
     type = u16At(header);
     length = u16At(header + 2);
     return true;
@@ -49,7 +49,7 @@ bool RecordReader::nextPrefix(Record& record, std::size_t prefixLength)
         fail("a record runs past the end of the stream");
     }
     if (kept > 0) {
-        m_stream.read(m_position + 4, record.data.data(), kept);
+        std::memcpy(record.data.data(), m_stream.view(m_position + 4, kept), kept);
     }
     m_position += 4 + std::uint64_t{length};
     return true;

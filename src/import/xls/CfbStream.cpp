@@ -41,6 +41,25 @@ void CfbStream::read(std::uint64_t pos, unsigned char* destination, std::size_t 
     }
 }
 
+const unsigned char* CfbStream::view(std::uint64_t pos, std::size_t n)
+{
+    if (pos > m_size || n > m_size - pos) {
+        fail("read beyond the end of a stream");
+    }
+    if (pos < m_windowStart || pos + n > m_windowStart + m_window.size()) {
+        if (m_inMemory) {
+            fail("read beyond the end of a stream");
+        }
+        // The window starts at the sector holding pos and is far larger than any record, so
+        // the bytes fit once it is filled there.
+        fillWindow(pos);
+        if (pos + n > m_windowStart + m_window.size()) {
+            fail("a record is larger than the read window");
+        }
+    }
+    return m_window.data() + (pos - m_windowStart);
+}
+
 void CfbStream::fillWindow(std::uint64_t pos)
 {
     const std::uint64_t sectorSize = std::uint64_t{1} << m_sectorShift;

@@ -23,6 +23,9 @@ public:
     // Copies n bytes from offset pos; throws WorkbookError when they lie beyond the stream or
     // cannot be read from the file.
     void read(std::uint64_t pos, unsigned char* destination, std::size_t n);
+    // The n bytes at pos in place, valid until the next read or view; n is at most the size of
+    // one record. Throws WorkbookError as read does.
+    const unsigned char* view(std::uint64_t pos, std::size_t n);
 
 private:
     void fillWindow(std::uint64_t pos);
