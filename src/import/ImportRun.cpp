@@ -1,11 +1,13 @@
 #include "import/ImportRun.h"
 
+#include "common/CheckedInt.h"
 #include "common/NumberFormat.h"
 #include "common/NumberText.h"
 #include "common/TextRules.h"
 #include "import/ImportTexts.h"
 #include "import/Workbook.h"
 
+#include <cmath>
 #include <exception>
 #include <vector>
 
@@ -50,6 +52,18 @@ std::int32_t quantityField(const CellValue& cell, ImportStatus& status)
     if (cell.isEmpty()) {
         status = ImportStatus::NotNumeric;
         return 0;
+    }
+    // A whole number below 1e15 reads as its own plain digits: its value needs no text.
+    const double number = cell.number;
+    if (cell.isNumber() && number == std::trunc(number) && std::fabs(number) < 1e15) {
+        const auto whole = checked::narrow(static_cast<std::int64_t>(number));
+        if (!whole) {
+            throw QuantityOutOfRange();
+        }
+        if (*whole > quantityLimit) {
+            status = ImportStatus::OverLimit;
+        }
+        return *whole;
     }
     const Int32Result converted = textToInt32(cell.toText());
     switch (converted.status) {

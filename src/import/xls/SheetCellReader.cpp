@@ -132,6 +132,20 @@ void SheetCellReader::decodeFormula(SheetCell& cell)
     }
 }
 
+void SheetCellReader::readExtent()
+{
+    requireLength(m_record, 12);
+    const std::uint32_t firstRow = u32At(&m_record.data[0]);
+    const std::uint32_t lastRow = u32At(&m_record.data[4]);
+    const std::uint16_t firstColumn = u16At(&m_record.data[8]);
+    const std::uint16_t lastColumn = u16At(&m_record.data[10]);
+    if (lastRow > maxRows || lastColumn > maxColumns || firstRow > lastRow ||
+        firstColumn > lastColumn) {
+        fail("the worksheet's dimensions are impossible");
+    }
+    m_extent = DeclaredExtent{static_cast<int>(lastRow), lastColumn};
+}
+
 bool SheetCellReader::nextMultiCell(SheetCell& cell)
 {
     if (m_multiNext >= m_multiEnd) {
@@ -175,19 +189,9 @@ bool SheetCellReader::next(SheetCell& cell)
             continue;
         }
         switch (type) {
-        case record::dimensions: {
-            requireLength(m_record, 12);
-            const std::uint32_t firstRow = u32At(&m_record.data[0]);
-            const std::uint32_t lastRow = u32At(&m_record.data[4]);
-            const std::uint16_t firstColumn = u16At(&m_record.data[8]);
-            const std::uint16_t lastColumn = u16At(&m_record.data[10]);
-            if (lastRow > maxRows || lastColumn > maxColumns || firstRow > lastRow ||
-                firstColumn > lastColumn) {
-                fail("the worksheet's dimensions are impossible");
-            }
-            m_extent = DeclaredExtent{static_cast<int>(lastRow), lastColumn};
+        case record::dimensions:
+            readExtent();
             continue;
-        }
         case record::mulRk:
         case record::mulBlank: {
             requireLength(m_record, 6);

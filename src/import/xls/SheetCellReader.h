@@ -42,6 +42,7 @@ public:
 
 private:
     bool nextMultiCell(SheetCell& cell);
+    void readExtent();
     void decodeFormula(SheetCell& cell);
     QString stringAt(std::size_t offset);
 

@@ -91,32 +91,127 @@ void WorkbookParser::readSharedStrings(RecordReader& records, std::vector<unsign
     }
 }
 
+namespace {
+
+bool isSingleCell(std::uint16_t type)
+{
+    switch (type) {
+    case record::number:
+    case record::rk:
+    case record::labelSst:
+    case record::label:
+    case record::rString:
+    case record::boolErr:
+    case record::blank:
+    case record::formula:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// One quick pass over a worksheet's record headers and cell positions: its used part and
+// whether its cells come in row order. Values are not decoded here.
+WorkbookParser::Layout scanLayout(CfbStream& stream, std::uint64_t offset)
+{
+    constexpr int maxRows = 65536;
+    constexpr int maxColumns = 256;
+    WorkbookParser::Layout layout;
+    std::uint64_t position = offset;
+    const auto header = [&](std::uint16_t& type, std::uint16_t& length) {
+        if (position > stream.size() || stream.size() - position < 4) {
+            fail("a worksheet ends without its end record");
+        }
+        const unsigned char* p = stream.view(position, 4);
+        type = u16At(p);
+        length = u16At(p + 2);
+        if (stream.size() - position - 4 < length) {
+            fail("a record runs past the end of the stream");
+        }
+    };
+
+    std::uint16_t type = 0;
+    std::uint16_t length = 0;
+    header(type, length);
+    if (type != record::bof || length < 4 || u16At(stream.view(position + 4, 4)) != 0x0600 ||
+        u16At(stream.view(position + 4, 4) + 2) != 0x0010) {
+        fail("a worksheet does not start where the workbook says");
+    }
+    position += 4 + std::uint64_t{length};
+
+    int depth = 0;
+    int lastRow = -1;
+    int lastColumn = -1;
+    int previousRow = 0;
+    const auto cellAt = [&](int row, int column) {
+        if (column >= maxColumns) {
+            fail("a cell lies outside the worksheet");
+        }
+        lastRow = std::max(lastRow, row);
+        lastColumn = std::max(lastColumn, column);
+        if (row < previousRow) {
+            layout.rowsInOrder = false;
+        }
+        previousRow = row;
+    };
+    for (;;) {
+        header(type, length);
+        const std::uint64_t data = position + 4;
+        position = data + length;
+        if (type == record::bof) {
+            ++depth;
+        } else if (type == record::eof) {
+            if (depth == 0) {
+                break;
+            }
+            --depth;
+        } else if (depth > 0) {
+            continue;
+        } else if (isSingleCell(type)) {
+            if (length < 6) {
+                fail("a cell record is too short");
+            }
+            const unsigned char* p = stream.view(data, 4);
+            cellAt(u16At(p), u16At(p + 2));
+        } else if (type == record::mulRk || type == record::mulBlank) {
+            const int width = type == record::mulRk ? 6 : 2;
+            if (length < 6 || (length - 6) % width != 0) {
+                fail("a multiple-cell record has the wrong size");
+            }
+            const int count = (length - 6) / width;
+            if (count > 0) {
+                const unsigned char* p = stream.view(data, 4);
+                cellAt(u16At(p), u16At(p + 2) + count - 1);
+            }
+        } else if (type == record::dimensions) {
+            if (length < 12) {
+                fail("a cell record is too short");
+            }
+            const unsigned char* p = stream.view(data, 12);
+            const std::uint32_t firstRow = u32At(p);
+            const std::uint32_t rows = u32At(p + 4);
+            const std::uint16_t firstColumn = u16At(p + 8);
+            const std::uint16_t columns = u16At(p + 10);
+            if (rows > maxRows || columns > maxColumns || firstRow > rows ||
+                firstColumn > columns) {
+                fail("the worksheet's dimensions are impossible");
+            }
+            layout.range.rows = std::max(layout.range.rows, static_cast<int>(rows));
+            layout.range.columns = std::max(layout.range.columns, static_cast<int>(columns));
+        }
+    }
+    layout.range.rows = std::max(layout.range.rows, lastRow + 1);
+    layout.range.columns = std::max(layout.range.columns, lastColumn + 1);
+    return layout;
+}
+
+} // namespace
+
 const WorkbookParser::Layout& WorkbookParser::layout(int sheet) const
 {
     std::optional<Layout>& cached = m_layouts.at(static_cast<std::size_t>(sheet));
     if (!cached) {
-        SheetCellReader reader(*m_stream, m_sheets[static_cast<std::size_t>(sheet)].offset, m_sst,
-                               false);
-        Layout layout;
-        SheetCell cell;
-        int lastRow = -1;
-        int lastColumn = -1;
-        int previousRow = 0;
-        while (reader.next(cell)) {
-            lastRow = std::max(lastRow, cell.row);
-            lastColumn = std::max(lastColumn, cell.column);
-            if (cell.row < previousRow) {
-                layout.rowsInOrder = false;
-            }
-            previousRow = cell.row;
-        }
-        layout.range.rows = lastRow + 1;
-        layout.range.columns = lastColumn + 1;
-        if (const auto& extent = reader.declaredExtent()) {
-            layout.range.rows = std::max(layout.range.rows, extent->rows);
-            layout.range.columns = std::max(layout.range.columns, extent->columns);
-        }
-        cached = layout;
+        cached = scanLayout(*m_stream, m_sheets[static_cast<std::size_t>(sheet)].offset);
     }
     return *cached;
 }

@@ -3,6 +3,7 @@
 #include "import/xls/BiffRecords.h"
 #include "import/xls/CfbStream.h"
 #include "import/xls/CompoundFile.h"
+#include "import/xls/SheetCellReader.h"
 #include "import/xls/XlsWorkbook.h"
 
 #include <QIODevice>

@@ -7,8 +7,9 @@
 namespace setzaiko::xls {
 
 XlsSheetTable::XlsSheetTable(const WorkbookParser& parser, int sheet, int columnCount)
-    : m_columnCount(columnCount), m_layout(parser.layout(sheet))
+    : m_columnCount(columnCount)
 {
+    m_layout = parser.layout(sheet);
     const std::uint64_t offset = parser.sheets()[static_cast<std::size_t>(sheet)].offset;
     m_reader =
         std::make_unique<SheetCellReader>(parser.stream(), offset, parser.sharedStrings(), true);
