@@ -20,7 +20,7 @@ struct ComponentLine
 
 // The composition lines of the set product whose code equals setCode exactly, in table order,
 // each joined with the first stock row in table order whose code equals its component code.
-// One pass over each table, whatever the number of components.
+// The lookup behind it is built once for each version of the two tables.
 // The joined columns 0 to 5 of a found component, as grid row rowNo shows them; columns 6
 // and 7 hold 0 and the rest is still to be worked out.
 ComponentRow joinedRow(const ComponentLine& line, int rowNo);
