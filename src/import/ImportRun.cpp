@@ -30,19 +30,30 @@ public:
     const char* what() const noexcept override { return "a quantity does not fit in 32 bits"; }
 };
 
-QString textField(const CellValue& cell)
+// The cell's text, right-trimmed, taken out of the cell: each row's cells are used once.
+QString takeText(CellValue& cell)
 {
-    return rightTrim(cell.toText());
+    switch (cell.kind) {
+    case CellValue::Kind::Text:
+        return rightTrim(std::move(cell.text));
+    case CellValue::Kind::Number:
+        return numberToText(cell.number); // never ends in a space
+    case CellValue::Kind::Empty:
+        break;
+    }
+    return {};
 }
 
 bool isBlank(const CellValue& cell)
 {
-    return textField(cell).isEmpty();
+    return cell.isEmpty() ||
+           (cell.kind == CellValue::Kind::Text && rightTrimmedView(cell.text).isEmpty());
 }
 
 bool isMarker(const CellValue& cell)
 {
-    return !cell.isEmpty() && textField(cell) == importtexts::startMarker;
+    return cell.kind == CellValue::Kind::Text &&
+           rightTrimmedView(cell.text) == importtexts::startMarker;
 }
 
 // A quantity cell: a number cell converts through its text, a text cell must be numeric.
@@ -88,7 +99,7 @@ public:
         : m_products(products), m_stocks(stocks), m_status(status)
     {}
 
-    void apply(TableKind kind, const std::vector<CellValue>& cells)
+    void apply(TableKind kind, std::vector<CellValue>& cells)
     {
         switch (kind) {
         case TableKind::Product:
@@ -123,31 +134,31 @@ private:
         return true;
     }
 
-    void appendProduct(const std::vector<CellValue>& cells)
+    void appendProduct(std::vector<CellValue>& cells)
     {
         ProductMasterRow row;
-        row.SetCode = textField(cells[1]);
-        row.F3Text = textField(cells[2]);
-        row.F4Text = textField(cells[3]);
-        row.F5Text = textField(cells[4]);
-        row.F6Text = textField(cells[5]);
-        row.ComponentCode = textField(cells[6]);
-        row.F8Text = textField(cells[7]);
+        row.SetCode = takeText(cells[1]);
+        row.F3Text = takeText(cells[2]);
+        row.F4Text = takeText(cells[3]);
+        row.F5Text = takeText(cells[4]);
+        row.F6Text = takeText(cells[5]);
+        row.ComponentCode = takeText(cells[6]);
+        row.F8Text = takeText(cells[7]);
         row.ComponentQty = quantityField(cells[8], m_status);
-        row.F10Text = textField(cells[9]);
+        row.F10Text = takeText(cells[9]);
         m_products.append(std::move(row));
     }
 
-    void appendStock(const std::vector<CellValue>& cells)
+    void appendStock(std::vector<CellValue>& cells)
     {
         StockMasterRow row;
-        row.ProductCode = textField(cells[1]);
-        row.ProductName = textField(cells[2]);
-        row.Unit = textField(cells[3]);
-        row.SetFlag = textField(cells[4]);
+        row.ProductCode = takeText(cells[1]);
+        row.ProductName = takeText(cells[2]);
+        row.Unit = takeText(cells[3]);
+        row.SetFlag = takeText(cells[4]);
         row.StockQty = quantityField(cells[5], m_status);
         row.ReservedQty = 0;
-        row.Remarks = textField(cells[7]);
+        row.Remarks = takeText(cells[7]);
         m_stocks.append(std::move(row));
     }
 
