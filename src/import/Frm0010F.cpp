@@ -49,6 +49,12 @@ public:
         m_sinceShown.start();
     }
 
+    void stepDone() override
+    {
+        QCoreApplication::processEvents();
+        m_sinceShown.restart();
+    }
+
     void rowRead(const ImportCounts& counts) override
     {
         if (m_sinceShown.elapsed() >= refreshMilliseconds) {

@@ -212,6 +212,9 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
         }
         const TableKind kind = kindOf(name);
         const std::unique_ptr<WorkbookTable> table = workbook.openTable(name, columnsOf(kind));
+        if (observer) {
+            observer->stepDone();
+        }
         while (table->nextRow(cells)) {
             rules.apply(kind, cells);
             counts = ImportCounts{products.count(), stocks.count()};
@@ -277,6 +280,9 @@ ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ProductM
     try {
         // The workbook is closed when this block is left, whatever happens in it.
         const std::unique_ptr<Workbook> workbook = opener.open(path);
+        if (observer) {
+            observer->stepDone();
+        }
         readWorkbook(*workbook, products, stocks, result.status, result.counts, observer);
     } catch (const std::exception& failure) {
         result.outcome = ImportResult::Outcome::Failed;

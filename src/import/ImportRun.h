@@ -27,6 +27,9 @@ class ImportObserver
 public:
     virtual ~ImportObserver() = default;
     virtual void started() {}
+    // Between the longer steps that read no row (opening the workbook, preparing a sheet),
+    // so that the front can keep its window responsive there too.
+    virtual void stepDone() {}
     virtual void rowRead(const ImportCounts& counts) { Q_UNUSED(counts); }
 };
 

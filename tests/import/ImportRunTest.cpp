@@ -71,9 +71,11 @@ class RecordingObserver : public ImportObserver
 {
 public:
     void started() override { ++startedCalls; }
+    void stepDone() override { ++steps; }
     void rowRead(const ImportCounts& counts) override { rows.push_back(counts); }
 
     int startedCalls = 0;
+    int steps = 0;
     std::vector<ImportCounts> rows;
 };
 
@@ -383,6 +385,7 @@ TEST(ImportRun, ObserverSeesEveryRowWithTheCountsSoFar)
          stockSheet({stockRow(marker, u"P1"_s)})});
     run.import();
     EXPECT_EQ(run.observer.startedCalls, 1);
+    EXPECT_EQ(run.observer.steps, 3); // the workbook opened, then each of its two sheets
     std::vector<std::pair<int, int>> seen;
     for (const ImportCounts& c : run.observer.rows) {
         seen.emplace_back(c.products, c.stocks);
