@@ -69,8 +69,8 @@ double milliseconds(Action action)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const QString book = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                  : QStringLiteral(SETZAIKO_BENCH_WORKBOOK);
+    const QString book =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(SETZAIKO_BENCH_WORKBOOK);
     constexpr int runs = 5;
 
     std::vector<double> engine;
