@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, checks the formatting and runs every test:
-# the sanitizer build of the engine tests, a short fuzz run of the workbook reader,
+# the sanitizer build of the engine and window tests, a short fuzz run of the workbook reader,
 # then the full build's tests, ending with CTest's summary.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -10,11 +10,11 @@ jobs=$(nproc)
 echo "== formatting"
 git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run --Werror
 
-echo "== sanitizer build (engine and reader tests)"
+echo "== sanitizer build (engine, reader and window tests)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSETZAIKO_SANITIZE=ON \
-      -DSETZAIKO_ENGINE_ONLY=ON -DSETZAIKO_BENCH=OFF >/dev/null
+      -DSETZAIKO_ENGINE_ONLY=OFF -DSETZAIKO_BENCH=OFF >/dev/null
 cmake --build build-asan --parallel "$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure --parallel "$jobs" >build-asan/ctest.log 2>&1 \
     || { cat build-asan/ctest.log; exit 1; }
 tail -n 3 build-asan/ctest.log

@@ -27,10 +27,16 @@ public:
 
     ~WindowHarness()
     {
+        // Deleting one window also deletes the pop-ups it owns (a combo box's list, for one),
+        // which are top-level widgets too: every window is guarded before any is deleted.
+        QList<QPointer<QWidget>> windows;
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (!window->parentWidget()) {
-                delete window;
+                windows.append(window);
             }
+        }
+        for (const QPointer<QWidget>& window : windows) {
+            delete window.data();
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
