@@ -15,32 +15,44 @@ std::uint64_t nextTableVersion();
 
 // An ordered table of rows numbered from 0 in the order they were appended. Only the import
 // writes a table (empty, append); every other part only reads it.
+//
+// The rows are kept in blocks of a fixed size: a growing table never moves the rows it
+// already holds, and never needs room for two copies of itself while it grows.
 template <typename Row>
 class MasterTable
 {
 public:
     void empty()
     {
-        m_rows.clear();
+        m_blocks.clear();
+        m_count = 0;
         m_version = detail::nextTableVersion();
     }
     void append(Row row)
     {
-        m_rows.push_back(std::move(row));
+        if (m_count % blockRows == 0) {
+            m_blocks.emplace_back().reserve(blockRows);
+        }
+        m_blocks.back().push_back(std::move(row));
+        ++m_count;
         m_version = detail::nextTableVersion();
     }
-    std::int32_t count() const { return static_cast<std::int32_t>(m_rows.size()); }
+    std::int32_t count() const { return m_count; }
     const Row& row(std::int32_t i) const
     {
         Q_ASSERT(i >= 0 && i < count());
-        return m_rows[static_cast<std::size_t>(i)];
+        const auto index = static_cast<std::size_t>(i);
+        return m_blocks[index / blockRows][index % blockRows];
     }
 
     // Changes with every change of the rows: what a lookup built on the table remembers.
     std::uint64_t version() const { return m_version; }
 
 private:
-    std::vector<Row> m_rows;
+    static constexpr std::size_t blockRows = 1024;
+
+    std::vector<std::vector<Row>> m_blocks;
+    std::int32_t m_count = 0;
     std::uint64_t m_version = detail::nextTableVersion();
 };
 

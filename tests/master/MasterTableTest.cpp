@@ -33,13 +33,32 @@ TEST(MasterTable, EmptyingLeavesNothingReadable)
     EXPECT_EQ(products.row(0).ComponentCode, u"P3"_s);
 }
 
-TEST(MasterTable, CountIsNotLimitedTo16Bits)
+// Large tables: every row keeps its place across the storage's internal blocks, a row once
+// appended never moves, and emptying a large table starts it afresh.
+TEST(MasterTable, LargeTablesKeepEveryRowInPlace)
 {
     StockMaster stocks;
-    for (int i = 0; i < 70000; ++i) {
-        stocks.append({});
+    const StockMasterRow* first = nullptr;
+    for (int round = 0; round < 2; ++round) {
+        const int rows = round == 0 ? 70000 : 2049;
+        for (int i = 0; i < rows; ++i) {
+            StockMasterRow row;
+            row.StockQty = i;
+            stocks.append(std::move(row));
+            if (i == 0) {
+                first = &stocks.row(0);
+            }
+        }
+        ASSERT_EQ(stocks.count(), rows);
+        EXPECT_EQ(&stocks.row(0), first);
+        int misplaced = 0;
+        for (int i = 0; i < rows; ++i) {
+            misplaced += stocks.row(i).StockQty != i;
+        }
+        EXPECT_EQ(misplaced, 0);
+        stocks.empty();
+        EXPECT_EQ(stocks.count(), 0);
     }
-    EXPECT_EQ(stocks.count(), 70000);
 }
 
 TEST(StockMasterRow, OnlyExactlyOneMarksASetProduct)

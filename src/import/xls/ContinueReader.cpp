@@ -82,8 +82,7 @@ void ContinueReader::skip(std::uint64_t n)
 
 QString ContinueReader::characters(std::size_t count, bool twoBytes)
 {
-    QString text;
-    text.resize(static_cast<qsizetype>(count));
+    QString text(static_cast<qsizetype>(count), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
     std::size_t done = 0;
     while (done < count) {
