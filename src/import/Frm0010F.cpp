@@ -55,6 +55,8 @@ public:
         m_sinceShown.restart();
     }
 
+    void waiting() override { stepDone(); }
+
     void rowRead(const ImportCounts& counts) override
     {
         if (m_sinceShown.elapsed() >= refreshMilliseconds) {

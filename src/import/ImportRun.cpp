@@ -1,14 +1,14 @@
 #include "import/ImportRun.h"
 
-#include "common/CheckedInt.h"
 #include "common/NumberFormat.h"
-#include "common/NumberText.h"
 #include "common/TextRules.h"
 #include "import/ImportTexts.h"
+#include "import/SheetReadAhead.h"
+#include "import/SheetRules.h"
 #include "import/Workbook.h"
 
-#include <cmath>
 #include <exception>
+#include <system_error>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -17,210 +17,138 @@ namespace setzaiko {
 
 namespace {
 
-constexpr std::int32_t quantityLimit = 9'999'999;
-constexpr int productColumns = 10; // A to J
-constexpr int stockColumns = 8;    // A to H
+using namespace importrun;
 
-enum class TableKind { Product, Stock, Other };
-
-// A quantity that does not fit in 32 bits ends the run as an unexpected error.
-class QuantityOutOfRange : public std::exception
+struct SheetToRead
 {
-public:
-    const char* what() const noexcept override { return "a quantity does not fit in 32 bits"; }
+    QString name;
+    TableKind kind;
 };
-
-// The cell's text, right-trimmed, taken out of the cell: each row's cells are used once.
-QString takeText(CellValue& cell)
-{
-    switch (cell.kind) {
-    case CellValue::Kind::Text:
-        return rightTrim(std::move(cell.text));
-    case CellValue::Kind::Number:
-        return numberToText(cell.number); // never ends in a space
-    case CellValue::Kind::Empty:
-        break;
-    }
-    return {};
-}
-
-bool isBlank(const CellValue& cell)
-{
-    return cell.isEmpty() ||
-           (cell.kind == CellValue::Kind::Text && rightTrimmedView(cell.text).isEmpty());
-}
-
-bool isMarker(const CellValue& cell)
-{
-    return cell.kind == CellValue::Kind::Text &&
-           rightTrimmedView(cell.text) == importtexts::startMarker;
-}
-
-// A quantity cell: a number cell converts through its text, a text cell must be numeric.
-// Offences are remembered in status and never stop the run.
-std::int32_t quantityField(const CellValue& cell, ImportStatus& status)
-{
-    if (cell.isEmpty()) {
-        status = ImportStatus::NotNumeric;
-        return 0;
-    }
-    // A whole number below 1e15 reads as its own plain digits: its value needs no text.
-    const double number = cell.number;
-    if (cell.isNumber() && number == std::trunc(number) && std::fabs(number) < 1e15) {
-        const auto whole = checked::narrow(static_cast<std::int64_t>(number));
-        if (!whole) {
-            throw QuantityOutOfRange();
-        }
-        if (*whole > quantityLimit) {
-            status = ImportStatus::OverLimit;
-        }
-        return *whole;
-    }
-    const Int32Result converted = textToInt32(cell.toText());
-    switch (converted.status) {
-    case Int32Conversion::NotNumeric:
-        status = ImportStatus::NotNumeric;
-        return 0;
-    case Int32Conversion::OutOfRange:
-        throw QuantityOutOfRange();
-    case Int32Conversion::Ok:
-        break;
-    }
-    if (converted.value > quantityLimit) {
-        status = ImportStatus::OverLimit;
-    }
-    return converted.value;
-}
-
-class RowRules
-{
-public:
-    RowRules(ProductMaster& products, StockMaster& stocks, ImportStatus& status)
-        : m_products(products), m_stocks(stocks), m_status(status)
-    {}
-
-    void apply(TableKind kind, std::vector<CellValue>& cells)
-    {
-        switch (kind) {
-        case TableKind::Product:
-            if (starts(cells, m_productStarted)) {
-                appendProduct(cells);
-            }
-            break;
-        case TableKind::Stock:
-            if (starts(cells, m_stockStarted)) {
-                appendStock(cells);
-            }
-            break;
-        case TableKind::Other:
-            break;
-        }
-    }
-
-private:
-    // Rows without a code are skipped wherever they stand; before the first marked row with a
-    // code, every row is skipped.
-    static bool starts(const std::vector<CellValue>& cells, bool& started)
-    {
-        if (isBlank(cells[1])) {
-            return false;
-        }
-        if (!started) {
-            if (!isMarker(cells[0])) {
-                return false;
-            }
-            started = true;
-        }
-        return true;
-    }
-
-    void appendProduct(std::vector<CellValue>& cells)
-    {
-        ProductMasterRow row;
-        row.SetCode = takeText(cells[1]);
-        row.F3Text = takeText(cells[2]);
-        row.F4Text = takeText(cells[3]);
-        row.F5Text = takeText(cells[4]);
-        row.F6Text = takeText(cells[5]);
-        row.ComponentCode = takeText(cells[6]);
-        row.F8Text = takeText(cells[7]);
-        row.ComponentQty = quantityField(cells[8], m_status);
-        row.F10Text = takeText(cells[9]);
-        m_products.append(std::move(row));
-    }
-
-    void appendStock(std::vector<CellValue>& cells)
-    {
-        StockMasterRow row;
-        row.ProductCode = takeText(cells[1]);
-        row.ProductName = takeText(cells[2]);
-        row.Unit = takeText(cells[3]);
-        row.SetFlag = takeText(cells[4]);
-        row.StockQty = quantityField(cells[5], m_status);
-        row.ReservedQty = 0;
-        row.Remarks = takeText(cells[7]);
-        m_stocks.append(std::move(row));
-    }
-
-    ProductMaster& m_products;
-    StockMaster& m_stocks;
-    ImportStatus& m_status;
-    bool m_productStarted = false;
-    bool m_stockStarted = false;
-};
-
-bool isWorksheet(const QString& tableName)
-{
-    return tableName.endsWith(u'$') || tableName.endsWith(u"$'"_s);
-}
-
-TableKind kindOf(const QString& tableName)
-{
-    if (tableName == importtexts::productTable) {
-        return TableKind::Product;
-    }
-    if (tableName == importtexts::stockTable) {
-        return TableKind::Stock;
-    }
-    return TableKind::Other;
-}
-
-int columnsOf(TableKind kind)
-{
-    switch (kind) {
-    case TableKind::Product:
-        return productColumns;
-    case TableKind::Stock:
-        return stockColumns;
-    case TableKind::Other:
-        break;
-    }
-    // Other worksheets are walked row by row for the counts, but none of their columns is
-    // needed, so a narrow sheet there cannot fail the import.
-    return 0;
-}
 
 void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stocks,
                   ImportStatus& status, std::optional<ImportCounts>& counts,
                   ImportObserver* observer)
 {
-    RowRules rules(products, stocks, status);
-    std::vector<CellValue> cells;
+    std::vector<SheetToRead> sheets;
     for (const QString& name : workbook.tableNames()) {
-        if (!isWorksheet(name)) {
-            continue;
+        if (isWorksheet(name)) {
+            sheets.push_back({name, kindOf(name)});
         }
-        const TableKind kind = kindOf(name);
-        const std::unique_ptr<WorkbookTable> table = workbook.openTable(name, columnsOf(kind));
+    }
+    // The counts as the labels show them: a sheet's rows count once the run has reached it.
+    ImportCounts shown;
+    const auto countOf = [&shown](TableKind kind) -> std::int32_t* {
+        return kind == TableKind::Product ? &shown.products
+               : kind == TableKind::Stock ? &shown.stocks
+                                          : nullptr;
+    };
+    const auto rowDone = [&] {
+        counts = shown;
+        if (observer) {
+            observer->rowRead(shown);
+        }
+    };
+    const auto stepDone = [observer] {
         if (observer) {
             observer->stepDone();
         }
-        while (table->nextRow(cells)) {
-            rules.apply(kind, cells);
-            counts = ImportCounts{products.count(), stocks.count()};
-            if (observer) {
-                observer->rowRead(*counts);
+    };
+
+    // With both master sheets present, the later one is read ahead from the moment the earlier
+    // one is opened.
+    std::size_t firstMaster = sheets.size();
+    std::size_t aheadIndex = sheets.size();
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        if (sheets[i].kind == TableKind::Other) {
+            continue;
+        }
+        if (firstMaster == sheets.size()) {
+            firstMaster = i;
+        } else {
+            aheadIndex = i;
+            break;
+        }
+    }
+    std::unique_ptr<SheetReadAhead> ahead;
+    std::exception_ptr aheadOpenFailure;
+    const auto startAhead = [&] {
+        const SheetToRead& sheet = sheets[aheadIndex];
+        try {
+            ahead = std::make_unique<SheetReadAhead>(
+                workbook.openTable(sheet.name, columnsOf(sheet.kind)), sheet.kind, products,
+                stocks);
+        } catch (const std::system_error&) {
+            // No thread to be had: the sheet is read in its turn like the others.
+            aheadIndex = sheets.size();
+        } catch (...) {
+            aheadOpenFailure = std::current_exception();
+        }
+    };
+    // A run that ends before it reaches the sheet read ahead leaves that sheet's table as the
+    // run found it: emptied.
+    struct DiscardAhead
+    {
+        std::unique_ptr<SheetReadAhead>& ahead;
+        ProductMaster& products;
+        StockMaster& stocks;
+        TableKind kind;
+        bool reached = false;
+        ~DiscardAhead()
+        {
+            const bool started = ahead != nullptr;
+            ahead.reset();
+            if (started && !reached && kind == TableKind::Product) {
+                products.empty();
+            } else if (started && !reached && kind == TableKind::Stock) {
+                stocks.empty();
             }
+        }
+    } discard{ahead, products, stocks,
+              aheadIndex < sheets.size() ? sheets[aheadIndex].kind : TableKind::Other};
+
+    std::vector<CellValue> cells;
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        const SheetToRead& sheet = sheets[i];
+        std::int32_t* count = countOf(sheet.kind);
+        if (i == aheadIndex) {
+            discard.reached = true;
+            if (aheadOpenFailure) {
+                std::rethrow_exception(aheadOpenFailure);
+            }
+            stepDone();
+            ahead->finish([observer] {
+                if (observer) {
+                    observer->waiting();
+                }
+            });
+            for (const std::int32_t rows : ahead->rowsAfterEachRow()) {
+                *count = rows;
+                rowDone();
+            }
+            if (ahead->offence() != ImportStatus::Ok) {
+                status = ahead->offence();
+            }
+            if (ahead->failure()) {
+                std::rethrow_exception(ahead->failure());
+            }
+            continue;
+        }
+        const std::unique_ptr<WorkbookTable> table =
+            workbook.openTable(sheet.name, columnsOf(sheet.kind));
+        if (i == firstMaster && aheadIndex < sheets.size()) {
+            startAhead();
+        }
+        stepDone();
+        SheetRules rules(sheet.kind, products, stocks);
+        while (table->nextRow(cells)) {
+            rules.apply(cells);
+            if (count) {
+                *count = rules.rows();
+            }
+            rowDone();
+        }
+        if (rules.offence() != ImportStatus::Ok) {
+            status = rules.offence();
         }
     }
 }

@@ -30,6 +30,8 @@ public:
     // Between the longer steps that read no row (opening the workbook, preparing a sheet),
     // so that the front can keep its window responsive there too.
     virtual void stepDone() {}
+    // Now and then while the run waits for a sheet that is read on another thread.
+    virtual void waiting() {}
     virtual void rowRead(const ImportCounts& counts) { Q_UNUSED(counts); }
 };
 

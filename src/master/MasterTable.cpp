@@ -1,12 +1,13 @@
 #include "master/MasterTable.h"
 
+#include <atomic>
+
 namespace setzaiko::detail {
 
-std::uint64_t nextTableVersion()
+std::uint32_t nextTableEpoch()
 {
-    // The tables live on the one user-interface thread; a plain counter serves.
-    static std::uint64_t last = 0;
-    return ++last;
+    static std::atomic<std::uint32_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 } // namespace setzaiko::detail

@@ -8,13 +8,14 @@
 namespace setzaiko {
 
 namespace detail {
-// A number no earlier change of any table has had, so that a remembered (table, version) pair
-// can never be taken for the contents of another table or another time.
-std::uint64_t nextTableVersion();
+// A number no table has started from before: each table takes one when it is made and each
+// time it is emptied. Safe to call from any thread.
+std::uint32_t nextTableEpoch();
 } // namespace detail
 
 // An ordered table of rows numbered from 0 in the order they were appended. Only the import
-// writes a table (empty, append); every other part only reads it.
+// writes a table (empty, append); every other part only reads it. Different tables may be
+// written on different threads; one table is written by one thread at a time.
 //
 // The rows are kept in blocks of a fixed size: a growing table never moves the rows it
 // already holds, and never needs room for two copies of itself while it grows.
@@ -26,7 +27,7 @@ public:
     {
         m_blocks.clear();
         m_count = 0;
-        m_version = detail::nextTableVersion();
+        m_epoch = detail::nextTableEpoch();
     }
     void append(Row row)
     {
@@ -35,7 +36,6 @@ public:
         }
         m_blocks.back().push_back(std::move(row));
         ++m_count;
-        m_version = detail::nextTableVersion();
     }
     std::int32_t count() const { return m_count; }
     const Row& row(std::int32_t i) const
@@ -45,15 +45,20 @@ public:
         return m_blocks[index / blockRows][index % blockRows];
     }
 
-    // Changes with every change of the rows: what a lookup built on the table remembers.
-    std::uint64_t version() const { return m_version; }
+    // Changes with every change of the rows: what a lookup built on the table remembers. Rows
+    // are only ever appended until the table is emptied, which starts a new epoch, so the epoch
+    // and the count together never repeat, for this table or any other.
+    std::uint64_t version() const
+    {
+        return (std::uint64_t{m_epoch} << 32) | static_cast<std::uint32_t>(m_count);
+    }
 
 private:
     static constexpr std::size_t blockRows = 1024;
 
     std::vector<std::vector<Row>> m_blocks;
     std::int32_t m_count = 0;
-    std::uint64_t m_version = detail::nextTableVersion();
+    std::uint32_t m_epoch = detail::nextTableEpoch();
 };
 
 } // namespace setzaiko

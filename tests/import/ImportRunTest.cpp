@@ -393,6 +393,28 @@ TEST(ImportRun, ObserverSeesEveryRowWithTheCountsSoFar)
     EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {1, 0}, {2, 0}, {2, 1}}));
 }
 
+// However the sheets are read, the observer sees their rows in workbook order, each with the
+// counts the labels would show at that row, and the last offence in workbook order decides.
+TEST(ImportRun, SheetsCountInWorkbookOrderWhateverTheirOrder)
+{
+    const MemoryTable memo{u"メモ$"_s, 1, {{text(u"a"_s)}}};
+    ImportHarness run(
+        {stockSheet({stockRow(marker, u"P1"_s, text(u"x"_s)), stockRow(QString(), u"P2"_s)}), memo,
+         productSheet({productRow(marker, u"S1"_s, number(1e7 + 1)),
+                       productRow(QString(), QString()), productRow(QString(), u"S2"_s)})});
+    const ImportResult result = run.import();
+    EXPECT_EQ(result.outcome, Outcome::OverLimit);
+    EXPECT_EQ(run.observer.steps, 4); // the workbook opened, then each of its three sheets
+    std::vector<std::pair<int, int>> seen;
+    for (const ImportCounts& c : run.observer.rows) {
+        seen.emplace_back(c.products, c.stocks);
+    }
+    EXPECT_EQ(seen,
+              (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {0, 2}, {1, 2}, {1, 2}, {2, 2}}));
+    EXPECT_EQ(run.products.row(1).SetCode, u"S2"_s);
+    EXPECT_EQ(run.stocks.row(1).ProductCode, u"P2"_s);
+}
+
 TEST(ImportRun, UnexpectedErrors)
 {
     struct Case
@@ -427,6 +449,21 @@ TEST(ImportRun, UnexpectedErrors)
          2,
          0,
          std::pair{2, 0}},
+        {"stock sheet read after the product sheet fails at its second row",
+         {productSheet({productRow(marker, u"S1"_s), productRow(QString(), u"S2"_s)}),
+          stockSheet({stockRow(marker, u"P1"_s), stockRow(QString(), u"P2"_s, number(-5e9)),
+                      stockRow(QString(), u"P3"_s)})},
+         false,
+         2,
+         1,
+         std::pair{2, 1}},
+        {"stock sheet fails at once, the product sheet after it never counts",
+         {MemoryTable{u"在庫マスタ$"_s, 7, {stockRow(marker, u"P1"_s)}},
+          productSheet({productRow(marker, u"S1"_s)})},
+         false,
+         0,
+         0,
+         std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -453,6 +490,24 @@ TEST(ImportRun, UnexpectedErrors)
         }
         EXPECT_EQ(run.opener.log->opened, run.opener.log->closed);
     }
+}
+
+// The stock sheet after the product sheet is read meanwhile; when the product sheet fails
+// before the stock sheet's turn, none of what was read of it may survive.
+TEST(ImportRun, FailureBeforeTheSheetReadAheadLeavesItsTableEmpty)
+{
+    ImportHarness run(
+        {productSheet({productRow(marker, u"S1"_s), productRow(QString(), u"S2"_s, number(5e9))}),
+         stockSheet({stockRow(marker, u"P1"_s), stockRow(QString(), u"P2"_s)})});
+    run.opener.log->readAfter(u"商品マスタ$"_s, u"在庫マスタ$"_s);
+    const ImportResult result = run.import();
+    EXPECT_EQ(result.outcome, Outcome::Failed);
+    EXPECT_EQ(run.products.count(), 1);
+    EXPECT_EQ(run.stocks.count(), 0);
+    ASSERT_TRUE(result.counts.has_value());
+    EXPECT_EQ(result.counts->products, 1);
+    EXPECT_EQ(result.counts->stocks, 0);
+    EXPECT_EQ(run.observer.rows.size(), 1u);
 }
 
 TEST(ImportRun, ReimportReplacesEverything)

@@ -1,5 +1,7 @@
 #include "support/MemoryWorkbook.h"
 
+#include <chrono>
+
 namespace setzaiko::testing {
 
 CellValue text(const QString& value)
@@ -17,18 +19,49 @@ CellValue empty()
     return {};
 }
 
+void MemoryWorkbookLog::finished(const QString& table)
+{
+    {
+        const std::lock_guard<std::mutex> hold(m_lock);
+        m_finished.insert(table);
+    }
+    m_changed.notify_all();
+}
+
+void MemoryWorkbookLog::readAfter(const QString& table, const QString& other)
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    m_after[table] = other;
+}
+
+void MemoryWorkbookLog::starting(const QString& table)
+{
+    std::unique_lock<std::mutex> hold(m_lock);
+    const auto rule = m_after.find(table);
+    if (rule != m_after.end()) {
+        const QString other = rule->second;
+        m_changed.wait_for(hold, std::chrono::seconds(5),
+                           [&] { return m_finished.count(other) > 0; });
+    }
+}
+
 namespace {
 
 class MemoryTableReader : public WorkbookTable
 {
 public:
-    MemoryTableReader(const MemoryTable& table, int columnCount)
-        : m_table(table), m_columnCount(columnCount)
+    MemoryTableReader(const MemoryTable& table, int columnCount,
+                      std::shared_ptr<MemoryWorkbookLog> log)
+        : m_table(table), m_columnCount(columnCount), m_log(std::move(log))
     {}
 
     bool nextRow(std::vector<CellValue>& cells) override
     {
+        if (m_next == 0) {
+            m_log->starting(m_table.name);
+        }
         if (m_next >= m_table.rows.size()) {
+            m_log->finished(m_table.name);
             return false;
         }
         if (m_columnCount > m_table.usedColumns) {
@@ -45,6 +78,7 @@ public:
 private:
     const MemoryTable& m_table;
     int m_columnCount;
+    std::shared_ptr<MemoryWorkbookLog> m_log;
     std::size_t m_next = 0;
 };
 
@@ -72,7 +106,7 @@ public:
         m_log->tablesOpened.append(name);
         for (const MemoryTable& table : m_tables) {
             if (table.name == name) {
-                return std::make_unique<MemoryTableReader>(table, columnCount);
+                return std::make_unique<MemoryTableReader>(table, columnCount, m_log);
             }
         }
         throw WorkbookError("no such table");

@@ -4,7 +4,11 @@
 
 #include <QString>
 
+#include <condition_variable>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <vector>
 
 namespace setzaiko::testing {
@@ -27,6 +31,20 @@ struct MemoryWorkbookLog
     int opened = 0;
     int closed = 0;
     QStringList tablesOpened;
+
+    // Fixes the order of tables read at the same time: table hands out its first row only once
+    // other has been read to its end (or after a few seconds).
+    void readAfter(const QString& table, const QString& other);
+
+    // For the tables: called before the first row and at the end, on whatever thread.
+    void starting(const QString& table);
+    void finished(const QString& table);
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::map<QString, QString> m_after;
+    std::set<QString> m_finished;
 };
 
 // Opens the same in-memory workbook for any path, or fails to open when told to.

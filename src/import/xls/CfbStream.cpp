@@ -13,12 +13,23 @@ constexpr std::uint64_t windowSize = 256 * 1024;
 
 CfbStream::CfbStream(QIODevice& device, std::vector<std::uint32_t> sectors, int sectorShift,
                      std::uint64_t size)
-    : m_device(&device), m_sectors(std::move(sectors)), m_sectorShift(sectorShift), m_size(size)
+    : m_device(&device), m_deviceLock(std::make_shared<std::mutex>()),
+      m_sectors(std::move(sectors)), m_sectorShift(sectorShift), m_size(size)
 {}
 
 CfbStream::CfbStream(std::vector<unsigned char> bytes)
     : m_size(bytes.size()), m_window(std::move(bytes)), m_inMemory(true)
 {}
+
+std::unique_ptr<CfbStream> CfbStream::fork() const
+{
+    if (m_inMemory) {
+        return std::make_unique<CfbStream>(m_window);
+    }
+    auto copy = std::make_unique<CfbStream>(*m_device, m_sectors, m_sectorShift, m_size);
+    copy->m_deviceLock = m_deviceLock;
+    return copy;
+}
 
 void CfbStream::read(std::uint64_t pos, unsigned char* destination, std::size_t n)
 {
@@ -41,7 +52,7 @@ void CfbStream::read(std::uint64_t pos, unsigned char* destination, std::size_t 
     }
 }
 
-const unsigned char* CfbStream::view(std::uint64_t pos, std::size_t n)
+const unsigned char* CfbStream::viewOutsideWindow(std::uint64_t pos, std::size_t n)
 {
     if (pos > m_size || n > m_size - pos) {
         fail("read beyond the end of a stream");
@@ -69,6 +80,7 @@ void CfbStream::fillWindow(std::uint64_t pos)
     m_window.resize(static_cast<std::size_t>(length));
 
     // Consecutive sectors of the chain are read with one call.
+    const std::lock_guard<std::mutex> deviceInUse(*m_deviceLock);
     std::uint64_t done = 0;
     std::size_t index = static_cast<std::size_t>(firstSector);
     while (done < length) {

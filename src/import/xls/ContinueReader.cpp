@@ -115,15 +115,35 @@ QString ContinueReader::characters(std::size_t count, bool twoBytes)
 
 QString ContinueReader::unicodeString()
 {
-    const std::uint16_t count = u16();
-    const std::uint8_t options = u8();
+    std::uint16_t count = 0;
+    std::uint8_t options = 0;
     std::uint16_t runs = 0;
     std::uint32_t phoneticBytes = 0;
-    if (options & 0x08) {
-        runs = u16();
-    }
-    if (options & 0x04) {
-        phoneticBytes = u32();
+    constexpr std::size_t longestHeader = 9;
+    if (available() >= longestHeader) {
+        // The usual case, the whole header inside this record: read in place.
+        const unsigned char* p = m_segment.data() + m_offset;
+        count = u16At(p);
+        options = p[2];
+        std::size_t length = 3;
+        if (options & 0x08) {
+            runs = u16At(p + length);
+            length += 2;
+        }
+        if (options & 0x04) {
+            phoneticBytes = u32At(p + length);
+            length += 4;
+        }
+        m_offset += length;
+    } else {
+        count = u16();
+        options = u8();
+        if (options & 0x08) {
+            runs = u16();
+        }
+        if (options & 0x04) {
+            phoneticBytes = u32();
+        }
     }
     QString text = characters(count, (options & 0x01) != 0);
     skip(std::uint64_t{runs} * 4 + phoneticBytes);

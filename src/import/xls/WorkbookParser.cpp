@@ -110,8 +110,8 @@ bool isSingleCell(std::uint16_t type)
     }
 }
 
-// One quick pass over a worksheet's record headers and cell positions: its used part and
-// whether its cells come in row order. Values are not decoded here.
+} // namespace
+
 WorkbookParser::Layout scanLayout(CfbStream& stream, std::uint64_t offset)
 {
     constexpr int maxRows = 65536;
@@ -204,8 +204,6 @@ WorkbookParser::Layout scanLayout(CfbStream& stream, std::uint64_t offset)
     layout.range.columns = std::max(layout.range.columns, lastColumn + 1);
     return layout;
 }
-
-} // namespace
 
 const WorkbookParser::Layout& WorkbookParser::layout(int sheet) const
 {

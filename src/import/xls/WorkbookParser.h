@@ -55,4 +55,8 @@ private:
     mutable std::vector<std::optional<Layout>> m_layouts;
 };
 
+// One quick pass over the record headers of the worksheet at offset: its used part and whether
+// its cells come in row order. Throws WorkbookError.
+WorkbookParser::Layout scanLayout(CfbStream& stream, std::uint64_t offset);
+
 } // namespace setzaiko::xls

@@ -7,12 +7,19 @@
 namespace setzaiko::xls {
 
 XlsSheetTable::XlsSheetTable(const WorkbookParser& parser, int sheet, int columnCount)
-    : m_columnCount(columnCount)
+    : m_sst(parser.sharedStrings()),
+      m_offset(parser.sheets().at(static_cast<std::size_t>(sheet)).offset),
+      m_columnCount(columnCount), m_stream(parser.stream().fork())
+{}
+
+XlsSheetTable::~XlsSheetTable() = default;
+
+void XlsSheetTable::prepare()
 {
-    m_layout = parser.layout(sheet);
-    const std::uint64_t offset = parser.sheets()[static_cast<std::size_t>(sheet)].offset;
-    m_reader =
-        std::make_unique<SheetCellReader>(parser.stream(), offset, parser.sharedStrings(), true);
+    m_gathered.clear();
+    m_gatheredNext = 0;
+    m_layout = scanLayout(*m_stream, m_offset);
+    m_reader = std::make_unique<SheetCellReader>(*m_stream, m_offset, m_sst, true);
     if (!m_layout.rowsInOrder) {
         SheetCell cell;
         while (m_reader->next(cell)) {
@@ -25,6 +32,7 @@ XlsSheetTable::XlsSheetTable(const WorkbookParser& parser, int sheet, int column
         m_reader.reset();
     }
     m_hasPending = fetch();
+    m_prepared = true;
 }
 
 bool XlsSheetTable::fetch()
@@ -41,6 +49,9 @@ bool XlsSheetTable::fetch()
 
 bool XlsSheetTable::nextRow(std::vector<CellValue>& cells)
 {
+    if (!m_prepared) {
+        prepare();
+    }
     if (m_row >= m_layout.range.rows) {
         return false;
     }

@@ -1,0 +1,185 @@
+#include "import/SheetRules.h"
+
+#include "common/CheckedInt.h"
+#include "common/NumberText.h"
+#include "common/TextRules.h"
+#include "import/ImportTexts.h"
+
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace setzaiko::importrun {
+
+namespace {
+
+constexpr std::int32_t quantityLimit = 9'999'999;
+constexpr int productColumns = 10; // A to J
+constexpr int stockColumns = 8;    // A to H
+
+// The cell's text, right-trimmed, taken out of the cell: each row's cells are used once.
+QString takeText(CellValue& cell)
+{
+    switch (cell.kind) {
+    case CellValue::Kind::Text:
+        return rightTrim(std::move(cell.text));
+    case CellValue::Kind::Number:
+        return numberToText(cell.number); // never ends in a space
+    case CellValue::Kind::Empty:
+        break;
+    }
+    return {};
+}
+
+bool isBlank(const CellValue& cell)
+{
+    return cell.isEmpty() ||
+           (cell.kind == CellValue::Kind::Text && rightTrimmedView(cell.text).isEmpty());
+}
+
+bool isMarker(const CellValue& cell)
+{
+    return cell.kind == CellValue::Kind::Text &&
+           rightTrimmedView(cell.text) == importtexts::startMarker;
+}
+
+// A quantity cell: a number cell converts through its text, a text cell must be numeric.
+// Offences are remembered in status and never stop the run.
+std::int32_t quantityField(const CellValue& cell, ImportStatus& status)
+{
+    if (cell.isEmpty()) {
+        status = ImportStatus::NotNumeric;
+        return 0;
+    }
+    // A whole number below 1e15 reads as its own plain digits: its value needs no text.
+    const double number = cell.number;
+    if (cell.isNumber() && number == std::trunc(number) && std::fabs(number) < 1e15) {
+        const auto whole = checked::narrow(static_cast<std::int64_t>(number));
+        if (!whole) {
+            throw QuantityOutOfRange();
+        }
+        if (*whole > quantityLimit) {
+            status = ImportStatus::OverLimit;
+        }
+        return *whole;
+    }
+    const Int32Result converted = textToInt32(cell.toText());
+    switch (converted.status) {
+    case Int32Conversion::NotNumeric:
+        status = ImportStatus::NotNumeric;
+        return 0;
+    case Int32Conversion::OutOfRange:
+        throw QuantityOutOfRange();
+    case Int32Conversion::Ok:
+        break;
+    }
+    if (converted.value > quantityLimit) {
+        status = ImportStatus::OverLimit;
+    }
+    return converted.value;
+}
+
+// The row rules of one master sheet, into its table. Each sheet keeps its own start and its
+// own last offence, so that the two master sheets can be read side by side.
+} // namespace
+
+bool isWorksheet(const QString& tableName)
+{
+    return tableName.endsWith(u'$') || tableName.endsWith(u"$'"_s);
+}
+
+TableKind kindOf(const QString& tableName)
+{
+    if (tableName == importtexts::productTable) {
+        return TableKind::Product;
+    }
+    if (tableName == importtexts::stockTable) {
+        return TableKind::Stock;
+    }
+    return TableKind::Other;
+}
+
+int columnsOf(TableKind kind)
+{
+    switch (kind) {
+    case TableKind::Product:
+        return productColumns;
+    case TableKind::Stock:
+        return stockColumns;
+    case TableKind::Other:
+        break;
+    }
+    // Other worksheets are walked row by row for the counts, but none of their columns is
+    // needed, so a narrow sheet there cannot fail the import.
+    return 0;
+}
+
+SheetRules::SheetRules(TableKind kind, ProductMaster& products, StockMaster& stocks)
+    : m_kind(kind), m_products(products), m_stocks(stocks)
+{}
+
+void SheetRules::apply(std::vector<CellValue>& cells)
+{
+    switch (m_kind) {
+    case TableKind::Product:
+        if (starts(cells)) {
+            appendProduct(cells);
+        }
+        break;
+    case TableKind::Stock:
+        if (starts(cells)) {
+            appendStock(cells);
+        }
+        break;
+    case TableKind::Other:
+        break;
+    }
+}
+
+// Rows without a code are skipped wherever they stand; before the first marked row with a code,
+// every row is skipped.
+bool SheetRules::starts(const std::vector<CellValue>& cells)
+{
+    if (isBlank(cells[1])) {
+        return false;
+    }
+    if (!m_started) {
+        if (!isMarker(cells[0])) {
+            return false;
+        }
+        m_started = true;
+    }
+    return true;
+}
+
+void SheetRules::appendProduct(std::vector<CellValue>& cells)
+{
+    ProductMasterRow row;
+    row.SetCode = takeText(cells[1]);
+    row.F3Text = takeText(cells[2]);
+    row.F4Text = takeText(cells[3]);
+    row.F5Text = takeText(cells[4]);
+    row.F6Text = takeText(cells[5]);
+    row.ComponentCode = takeText(cells[6]);
+    row.F8Text = takeText(cells[7]);
+    row.ComponentQty = quantityField(cells[8], m_offence);
+    row.F10Text = takeText(cells[9]);
+    m_products.append(std::move(row));
+    ++m_rows;
+}
+
+void SheetRules::appendStock(std::vector<CellValue>& cells)
+{
+    StockMasterRow row;
+    row.ProductCode = takeText(cells[1]);
+    row.ProductName = takeText(cells[2]);
+    row.Unit = takeText(cells[3]);
+    row.SetFlag = takeText(cells[4]);
+    row.StockQty = quantityField(cells[5], m_offence);
+    row.ReservedQty = 0;
+    row.Remarks = takeText(cells[7]);
+    m_stocks.append(std::move(row));
+    ++m_rows;
+}
+
+} // namespace setzaiko::importrun

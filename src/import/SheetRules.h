@@ -1,0 +1,58 @@
+#pragma once
+
+#include "import/CellValue.h"
+#include "import/ImportRun.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <exception>
+#include <vector>
+
+namespace setzaiko::importrun {
+
+enum class TableKind { Product, Stock, Other };
+
+// A table name that stands for a worksheet ("<sheet>$", or quoted "'<sheet>$'").
+bool isWorksheet(const QString& tableName);
+TableKind kindOf(const QString& tableName);
+// The columns read from a sheet of that kind, from column A.
+int columnsOf(TableKind kind);
+
+// A quantity that does not fit in 32 bits ends the run as an unexpected error.
+class QuantityOutOfRange : public std::exception
+{
+public:
+    const char* what() const noexcept override { return "a quantity does not fit in 32 bits"; }
+};
+
+// The row rules of one master sheet, into its table. Each sheet keeps its own start and its
+// own last offence, so that the two master sheets can be read side by side.
+class SheetRules
+{
+public:
+    SheetRules(TableKind kind, ProductMaster& products, StockMaster& stocks);
+
+    // Applies the rules to one row read; its cells' texts are taken out of it. Throws
+    // QuantityOutOfRange.
+    void apply(std::vector<CellValue>& cells);
+
+    // The rows this sheet has added to its table.
+    std::int32_t rows() const { return m_rows; }
+    // The status of the sheet's last offending row, Ok when it had none.
+    ImportStatus offence() const { return m_offence; }
+
+private:
+    bool starts(const std::vector<CellValue>& cells);
+    void appendProduct(std::vector<CellValue>& cells);
+    void appendStock(std::vector<CellValue>& cells);
+
+    TableKind m_kind;
+    ProductMaster& m_products;
+    StockMaster& m_stocks;
+    bool m_started = false;
+    std::int32_t m_rows = 0;
+    ImportStatus m_offence = ImportStatus::Ok;
+};
+
+} // namespace setzaiko::importrun
