@@ -8,7 +8,6 @@
 #include "import/Workbook.h"
 
 #include <exception>
-#include <system_error>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -70,52 +69,15 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
         }
     }
     std::unique_ptr<SheetReadAhead> ahead;
-    std::exception_ptr aheadOpenFailure;
-    const auto startAhead = [&] {
-        const SheetToRead& sheet = sheets[aheadIndex];
-        try {
-            ahead = std::make_unique<SheetReadAhead>(
-                workbook.openTable(sheet.name, columnsOf(sheet.kind)), sheet.kind, products,
-                stocks);
-        } catch (const std::system_error&) {
-            // No thread to be had: the sheet is read in its turn like the others.
-            aheadIndex = sheets.size();
-        } catch (...) {
-            aheadOpenFailure = std::current_exception();
-        }
-    };
-    // A run that ends before it reaches the sheet read ahead leaves that sheet's table as the
-    // run found it: emptied.
-    struct DiscardAhead
-    {
-        std::unique_ptr<SheetReadAhead>& ahead;
-        ProductMaster& products;
-        StockMaster& stocks;
-        TableKind kind;
-        bool reached = false;
-        ~DiscardAhead()
-        {
-            const bool started = ahead != nullptr;
-            ahead.reset();
-            if (started && !reached && kind == TableKind::Product) {
-                products.empty();
-            } else if (started && !reached && kind == TableKind::Stock) {
-                stocks.empty();
-            }
-        }
-    } discard{ahead, products, stocks,
-              aheadIndex < sheets.size() ? sheets[aheadIndex].kind : TableKind::Other};
 
     std::vector<CellValue> cells;
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         const SheetToRead& sheet = sheets[i];
         std::int32_t* count = countOf(sheet.kind);
         if (i == aheadIndex) {
-            discard.reached = true;
-            if (aheadOpenFailure) {
-                std::rethrow_exception(aheadOpenFailure);
+            if (ahead->opened()) {
+                stepDone();
             }
-            stepDone();
             ahead->finish([observer] {
                 if (observer) {
                     observer->waiting();
@@ -136,7 +98,9 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
         const std::unique_ptr<WorkbookTable> table =
             workbook.openTable(sheet.name, columnsOf(sheet.kind));
         if (i == firstMaster && aheadIndex < sheets.size()) {
-            startAhead();
+            const SheetToRead& later = sheets[aheadIndex];
+            ahead = std::make_unique<SheetReadAhead>(workbook, later.name, later.kind, products,
+                                                     stocks);
         }
         stepDone();
         SheetRules rules(sheet.kind, products, stocks);

@@ -1,12 +1,24 @@
 #include "import/SheetReadAhead.h"
 
+#include <system_error>
+
 namespace setzaiko::importrun {
 
-SheetReadAhead::SheetReadAhead(std::unique_ptr<WorkbookTable> table, TableKind kind,
+SheetReadAhead::SheetReadAhead(Workbook& workbook, const QString& name, TableKind kind,
                                ProductMaster& products, StockMaster& stocks)
-    : m_table(std::move(table)), m_rules(kind, products, stocks)
+    : m_rules(kind, products, stocks)
 {
-    m_done = std::async(std::launch::async, [this] { read(); });
+    try {
+        m_table = workbook.openTable(name, columnsOf(kind));
+    } catch (...) {
+        m_failure = std::current_exception();
+        return;
+    }
+    try {
+        m_done = std::async(std::launch::async, [this] { read(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: finish reads the sheet in its turn.
+    }
 }
 
 SheetReadAhead::~SheetReadAhead()
@@ -14,6 +26,9 @@ SheetReadAhead::~SheetReadAhead()
     m_stop = true;
     if (m_done.valid()) {
         m_done.wait();
+    }
+    if (!m_handedOver) {
+        m_rules.discardRows();
     }
 }
 

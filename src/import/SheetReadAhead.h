@@ -19,23 +19,33 @@ namespace setzaiko::importrun {
 class SheetReadAhead
 {
 public:
-    // Starts the thread. Throws std::system_error when no thread can be had.
-    SheetReadAhead(std::unique_ptr<WorkbookTable> table, TableKind kind, ProductMaster& products,
+    // Opens the sheet's table here and reads it on a thread of its own; with no thread to be
+    // had, the sheet is read when finish is called. A failure to open is kept for finish.
+    SheetReadAhead(Workbook& workbook, const QString& name, TableKind kind, ProductMaster& products,
                    StockMaster& stocks);
-    // Stops and waits for the thread, however the run ends.
+    // Stops and waits for the thread, however the run ends. A sheet never handed over leaves
+    // its table as the run found it: empty.
     ~SheetReadAhead();
 
     SheetReadAhead(const SheetReadAhead&) = delete;
     SheetReadAhead& operator=(const SheetReadAhead&) = delete;
 
-    // Waits for the sheet to be read, calling idle now and then meanwhile.
+    // Whether the table could be opened.
+    bool opened() const { return m_table != nullptr; }
+
+    // Hands the sheet over: waits for it to be read, calling idle now and then meanwhile.
     template <typename Idle>
     void finish(Idle idle)
     {
-        while (m_done.wait_for(std::chrono::milliseconds(15)) != std::future_status::ready) {
-            idle();
+        m_handedOver = true;
+        if (m_done.valid()) {
+            while (m_done.wait_for(std::chrono::milliseconds(15)) != std::future_status::ready) {
+                idle();
+            }
+            m_done.get();
+        } else if (m_table) {
+            read();
         }
-        m_done.get();
     }
 
     // After finish: the sheet's row count after each of its rows, in order.
@@ -51,6 +61,7 @@ private:
     SheetRules m_rules;
     std::vector<std::int32_t> m_rowsAfter;
     std::exception_ptr m_failure;
+    bool m_handedOver = false;
     std::atomic<bool> m_stop{false};
     std::future<void> m_done;
 };

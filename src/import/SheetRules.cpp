@@ -136,6 +136,21 @@ void SheetRules::apply(std::vector<CellValue>& cells)
     }
 }
 
+void SheetRules::discardRows()
+{
+    switch (m_kind) {
+    case TableKind::Product:
+        m_products.empty();
+        break;
+    case TableKind::Stock:
+        m_stocks.empty();
+        break;
+    case TableKind::Other:
+        break;
+    }
+    m_rows = 0;
+}
+
 // Rows without a code are skipped wherever they stand; before the first marked row with a code,
 // every row is skipped.
 bool SheetRules::starts(const std::vector<CellValue>& cells)

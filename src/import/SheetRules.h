@@ -37,6 +37,10 @@ public:
     // QuantityOutOfRange.
     void apply(std::vector<CellValue>& cells);
 
+    // Takes back every row this sheet added: its table is left empty, as each master sheet is
+    // the only one to fill its table.
+    void discardRows();
+
     // The rows this sheet has added to its table.
     std::int32_t rows() const { return m_rows; }
     // The status of the sheet's last offending row, Ok when it had none.
