@@ -1,6 +1,7 @@
 #include "export/StockStatusCsv.h"
 
 #include "common/CheckedInt.h"
+#include "common/FileSync.h"
 #include "common/NumberFormat.h"
 #include "common/NumberText.h"
 #include "common/TextRules.h"
@@ -154,11 +155,26 @@ StockStatusExport exportStockStatus(const StockStatusScreen& screen, const QDate
     }
     StockStatusExport result;
     result.path = stockStatusFileName(screen, stamp);
+    // Unbuffered, so that every line reaches the file system in its own checked write: a
+    // buffer flushed only when the file is committed could fail unnoticed.
     QSaveFile file(result.path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         throw ExportError("cannot create the file: " + file.errorString().toStdString());
     }
-    result.lines = writeStockStatus(screen, file, encoder);
+    try {
+        result.lines = writeStockStatus(screen, file, encoder);
+        if (!file.flush()) {
+            throw ExportError("cannot write the file: " + file.errorString().toStdString());
+        }
+        // The bytes are on disk before the file takes its name; commit() ignores a failed sync.
+        QString error;
+        if (!syncToDisk(file, &error)) {
+            throw ExportError("cannot write the file to disk: " + error.toStdString());
+        }
+    } catch (...) {
+        file.cancelWriting(); // the temporary file is removed, no file takes the name
+        throw;
+    }
     if (!file.commit()) {
         throw ExportError("cannot complete the file: " + file.errorString().toStdString());
     }
