@@ -103,7 +103,8 @@ QByteArray SheetEntryEdit::apply(const QByteArray& file) const
     const Records records = splitBiffRecords(workbookStream(image));
     const int globalsEof = findRecord(records, biff::Eof);
     const int firstEntry = findRecord(records, biff::BoundSheet);
-    if (globalsEof < 0 || firstEntry < 0 || firstEntry > globalsEof) {
+    if (globalsEof < 0 || firstEntry < 0 || firstEntry > globalsEof ||
+        records[static_cast<std::size_t>(firstEntry)].data.size() < 8) {
         throw ImageError("no worksheet entries");
     }
     const std::vector<Records> originals =
