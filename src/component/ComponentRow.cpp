@@ -7,25 +7,25 @@ namespace setzaiko {
 QString ComponentRow::text(int column) const
 {
     switch (column) {
-    case 0:
+    case componentcolumn::number:
         return formatNumber(RowNo, formats::digits3);
-    case 1:
+    case componentcolumn::name:
         return ProductName;
-    case 2:
+    case componentcolumn::code:
         return ProductCode;
-    case 3:
+    case componentcolumn::stock:
         return formatNumber(StockQty, formats::grouped9);
-    case 4:
+    case componentcolumn::unit:
         return Unit;
-    case 5:
+    case componentcolumn::perSet:
         return formatNumber(QtyPerSet, formats::grouped9);
-    case 6:
+    case componentcolumn::shipment:
         return formatNumber(PlannedShipment, formats::grouped9);
-    case 7:
+    case componentcolumn::shortage:
         return formatNumber(ShortageQty, formats::grouped9);
-    case 8:
+    case componentcolumn::sets:
         return formatNumber(SetsPossible, formats::digits6);
-    case 9:
+    case componentcolumn::needed:
         return formatNumber(StockNeeded, formats::digits6);
     default:
         return {};

@@ -6,6 +6,20 @@
 
 namespace setzaiko {
 
+// The columns of the component list, in screen order.
+namespace componentcolumn {
+inline constexpr int number = 0;
+inline constexpr int name = 1;
+inline constexpr int code = 2;
+inline constexpr int stock = 3;
+inline constexpr int unit = 4;
+inline constexpr int perSet = 5;
+inline constexpr int shipment = 6;
+inline constexpr int shortage = 7;
+inline constexpr int sets = 8;
+inline constexpr int needed = 9;
+} // namespace componentcolumn
+
 // One listed component of a set product: its stock joined from the stock master, the sets
 // that stock allows and, after an order simulation, its planned shipment and shortage.
 struct ComponentRow
@@ -48,6 +62,6 @@ struct CellColours
 };
 CellColours shortageColours(bool isShort);
 
-inline constexpr int shortageColumn = 7;
+inline constexpr int shortageColumn = componentcolumn::shortage;
 
 } // namespace setzaiko

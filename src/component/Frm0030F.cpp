@@ -1,11 +1,7 @@
 #include "component/Frm0030F.h"
 
-#include "component/ComponentGrid.h"
+#include "common/NumberFormat.h"
 #include "component/ComponentTexts.h"
-#include "component/OrderSimulation.h"
-#include "export/ExportTexts.h"
-#include "export/StockStatusCsv.h"
-#include "inquiry/Frm0020F.h"
 #include "ui/BusyCursor.h"
 #include "ui/Controls.h"
 #include "ui/FlexGrid.h"
@@ -28,7 +24,7 @@ const auto detailCaption = u"セ ッ ト 商 品 個 別 在 庫 状 況"_s;
 const auto codeCaption = u"商品コード"_s;
 const auto nameCaption = u"商品名"_s;
 const auto stockCaption = u"在庫数"_s;
-const auto addableCaption = u"追加可能数量"_s;
+const auto addableCaption = componenttexts::addableLabel.toString();
 const auto showButton = u"構成商品を表示"_s;
 const auto listCaption = u"構成商品在庫一覧"_s;
 const auto frameCaption = u"受注シミュレーション"_s;
@@ -43,36 +39,11 @@ const QStringList headings = {
     u"構成数量"_s, u"出荷予定数"_s, u"不足在庫数"_s,     u"出荷可能数"_s, u"必要在庫数"_s};
 constexpr int columnWidths[] = {500, 4300, 2300, 1120, 600, 1120, 1140, 1120, 1120, 1120};
 const auto detailName = u"Frm0030F"_s;
-const auto inquiryName = u"Frm0020F"_s;
 } // namespace texts
 
-namespace {
-
-// The window's grid as the engine writes component rows into it.
-class GridWriter : public ComponentGrid
-{
-public:
-    explicit GridWriter(FlexGrid& grid) : m_grid(grid) {}
-
-    void setText(int row, int column, const QString& text) override
-    {
-        m_grid.setText(row, column, text);
-    }
-
-    void setColours(int row, int column, const CellColours& colours) override
-    {
-        m_grid.setColours(
-            row, column, QColor(colours.text.red, colours.text.green, colours.text.blue),
-            QColor(colours.background.red, colours.background.green, colours.background.blue));
-    }
-
-private:
-    FlexGrid& m_grid;
-};
-
-} // namespace
-
-Frm0030F::Frm0030F(AppContext& context, Frm0020F* inquiry) : m_context(context), m_inquiry(inquiry)
+Frm0030F::Frm0030F(AppContext& context, std::optional<SetProduct> setProduct, QString directory)
+    : m_context(context), m_session(context.products(), context.stocks(), std::move(setProduct),
+                                    std::move(directory), this)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     controls::setUpWindow(this, texts::detailName, texts::detailCaption, layout::size(12975, 6540));
@@ -141,22 +112,18 @@ Frm0030F::Frm0030F(AppContext& context, Frm0020F* inquiry) : m_context(context),
                                  layout::rect(11520, 5760, 1275, 495), buttonFont,
                                  layout::colour::exitButton);
 
-    connect(m_cmdSearch, &QPushButton::clicked, this, &Frm0030F::CmdSearch_Click);
-    connect(m_cmdCalc, &QPushButton::clicked, this, &Frm0030F::CmdCalc_Click);
-    connect(m_cmdCsvout, &QPushButton::clicked, this, &Frm0030F::CmdCsvout_Click);
-    connect(m_cmdExit, &QPushButton::clicked, this, &Frm0030F::CmdExit_Click);
-    Form_Load();
+    connect(m_cmdSearch, &QPushButton::clicked, this, &Frm0030F::onListComponents);
+    connect(m_cmdCalc, &QPushButton::clicked, this, &Frm0030F::onRecalculate);
+    connect(m_cmdCsvout, &QPushButton::clicked, this, &Frm0030F::onExport);
+    connect(m_cmdExit, &QPushButton::clicked, this, &Frm0030F::onBack);
+    clearScreen();
 }
 
-void Frm0030F::Form_Load()
+Frm0030F::~Frm0030F() = default;
+
+void Frm0030F::clearScreen()
 {
     m_txtJsuryo->clear();
-    m_lblMsg->clear();
-    m_lblJsuryo.clear();
-    m_lblRow = u"0"_s;
-    m_listStatus = liststatus::complete;
-    m_cmdCalc->setEnabled(false);
-    m_cmdCsvout->setEnabled(false);
     m_grid->setHeadings(texts::headings);
     for (int column = 0; column < m_grid->columns(); ++column) {
         m_grid->setColumnWidthTwips(column, texts::columnWidths[column]);
@@ -164,182 +131,107 @@ void Frm0030F::Form_Load()
     m_grid->setHeadingHeightTwips(350);
     m_grid->blankData();
     m_grid->setCurrent(1, 1);
-    m_exitByButton = 0;
+
+    const std::optional<SetProduct>& setProduct = m_session.setProduct();
+    m_lblScode->setText(setProduct ? setProduct->code : QString());
+    m_lblSname->setText(setProduct ? setProduct->name : QString());
+    m_lblZaikosu->setText(setProduct ? formatNumber(setProduct->stock, formats::grouped9)
+                                     : QString());
+    m_lblTani->setText(setProduct ? setProduct->unit : QString());
+    m_lblTani2->setText(m_lblTani->text());
+    showState();
 }
 
-void Frm0030F::setSelection(const QString& code, const QString& name, const QString& stock,
-                            const QString& unit)
+void Frm0030F::showState()
 {
-    m_lblScode->setText(code);
-    m_lblSname->setText(name);
-    m_lblZaikosu->setText(stock);
-    m_lblTani->setText(unit);
-    m_lblTani2->setText(unit);
-    m_lblKnousu->setText(u"0"_s);
+    m_lblKnousu->setText(formatNumber(m_session.addableSets(), formats::grouped9));
+    m_lblMsg->setText(m_session.messageLine());
+    const ComponentButtons& buttons = m_session.buttons();
+    m_cmdSearch->setEnabled(buttons.list);
+    m_cmdCalc->setEnabled(buttons.recalculate);
+    m_cmdCsvout->setEnabled(buttons.exportCsv);
+    m_cmdExit->setEnabled(buttons.back);
+}
+
+void Frm0030F::rowChanged(int row)
+{
+    const ShownComponentRow& shown = m_session.row(row);
+    for (int column = 0; column < ComponentRow::columnCount; ++column) {
+        if (shown.isShown(column)) {
+            m_grid->setText(row, column, shown.text(column));
+        }
+    }
+    if (const std::optional<CellColours> colours = shown.shortageColours()) {
+        m_grid->setColours(
+            row, shortageColumn, QColor(colours->text.red, colours->text.green, colours->text.blue),
+            QColor(colours->background.red, colours->background.green, colours->background.blue));
+    }
+}
+
+void Frm0030F::scrolledToTop()
+{
+    m_grid->setTopRow(1);
+}
+
+void Frm0030F::cursorMoved(int row, int column)
+{
+    m_grid->setCurrent(row, column);
+}
+
+void Frm0030F::working()
+{
+    showState();
+    repaint();
+    QCoreApplication::processEvents();
+}
+
+void Frm0030F::boxesDue()
+{
+    // The hourglass of a long step goes before its box.
+    m_busy.reset();
+    showState();
+    for (const SessionBox& box : m_session.takeBoxes()) {
+        if (box.beep) {
+            m_context.prompter().beep();
+        }
+        m_context.prompter().inform(box.text);
+    }
 }
 
 void Frm0030F::closeEvent(QCloseEvent* event)
 {
-    if (m_exitByButton != 1) {
+    if (!m_closingByButton) {
         event->ignore();
         return;
     }
     event->accept();
 }
 
-void Frm0030F::reportFailure(QStringView text)
+void Frm0030F::onListComponents()
 {
-    m_context.prompter().beep();
-    m_context.prompter().inform(text.toString());
+    m_session.listComponents();
+    showState();
 }
 
-void Frm0030F::showListing(const ComponentListing& listing)
+void Frm0030F::onRecalculate()
 {
-    m_lblMsg->clear();
-    m_listStatus = liststatus::complete;
-    m_grid->setTopRow(1);
-    GridWriter writer(*m_grid);
-    writeComponentRows(writer, listing.rows);
-    m_listStatus = listing.listStatus;
-    if (listing.failed) {
-        reportFailure(componenttexts::listingFailed);
-        return;
-    }
-    if (listing.capacityExceeded) {
-        m_context.prompter().inform(componenttexts::capacityBox.toString());
-    }
-    m_lblKnousu->setText(listing.knousuText);
-    m_lblMsg->setText(listing.messageLine);
-    m_grid->setCurrent(1, 1);
-    m_lblRow = listing.rowText;
+    m_session.recalculate(m_txtJsuryo->text());
+    showState();
 }
 
-void Frm0030F::ShowComponentList()
-{
-    ComponentListing listing;
-    try {
-        listing = listComponents(m_lblScode->text(), m_context.products(), m_context.stocks(),
-                                 m_grid->rows() - 1);
-    } catch (const std::exception&) {
-        m_listStatus = liststatus::failed;
-        reportFailure(componenttexts::listingFailed);
-        return;
-    }
-    showListing(listing);
-}
-
-void Frm0030F::enableAfterCompleteListing()
-{
-    if (m_listStatus == liststatus::complete) {
-        m_cmdCalc->setEnabled(true);
-        m_cmdCsvout->setEnabled(true);
-    }
-}
-
-void Frm0030F::CmdSearch_Click()
-{
-    ShowComponentList();
-    enableAfterCompleteListing();
-}
-
-void Frm0030F::CmdCalc_Click()
-{
-    m_lblJsuryo.clear();
-    OrderSimulation simulation;
-    try {
-        simulation = simulateOrder(m_txtJsuryo->text(), m_lblZaikosu->text(), m_lblScode->text(),
-                                   m_context.products(), m_context.stocks(), m_grid->rows() - 1);
-    } catch (const std::exception&) {
-        reportFailure(componenttexts::simulationFailed);
-        return;
-    }
-    m_lblJsuryo = simulation.jsuryoText;
-    switch (simulation.outcome) {
-    case OrderSimulation::Outcome::Refused:
-        m_context.prompter().inform(simulation.messageBox);
-        return;
-    case OrderSimulation::Outcome::Covered:
-        showListing(*simulation.listing);
-        enableAfterCompleteListing();
-        return;
-    case OrderSimulation::Outcome::Simulated:
-    case OrderSimulation::Outcome::Failed: {
-        if (simulation.rowsRewritten) {
-            m_grid->setTopRow(1);
-            m_lblMsg->clear();
-        }
-        GridWriter writer(*m_grid);
-        writeComponentRows(writer, simulation.rows);
-        if (simulation.outcome == OrderSimulation::Outcome::Failed) {
-            reportFailure(simulation.messageBox);
-            return;
-        }
-        if (simulation.capacityExceeded) {
-            m_context.prompter().inform(componenttexts::capacityBox.toString());
-        }
-        m_grid->setCurrent(1, 1);
-        return;
-    }
-    }
-}
-
-void Frm0030F::setActionButtonsEnabled(bool enabled)
-{
-    m_cmdSearch->setEnabled(enabled);
-    m_cmdCalc->setEnabled(enabled);
-    m_cmdCsvout->setEnabled(enabled);
-    m_cmdExit->setEnabled(enabled);
-}
-
-void Frm0030F::CmdCsvout_Click()
+void Frm0030F::onExport()
 {
     const QDateTime stamp = QDateTime::currentDateTime();
-    BusyCursor busy;
-    setActionButtonsEnabled(false);
-    m_lblMsg->setText(exporttexts::exporting.toString());
-    repaint();
-    QCoreApplication::processEvents();
-
-    StockStatusScreen screen;
-    screen.directory = m_lblDir;
-    screen.setCode = m_lblScode->text();
-    screen.setName = m_lblSname->text();
-    screen.orderText = m_lblJsuryo;
-    screen.stockText = m_lblZaikosu->text();
-    screen.addableText = m_lblKnousu->text();
-    screen.unitText = m_lblTani->text();
-    screen.rowText = m_lblRow;
-    screen.cell = [this](int row, int column) -> std::optional<QString> {
-        if (row < 1 || row >= m_grid->rows()) {
-            return std::nullopt;
-        }
-        return m_grid->text(row, column);
-    };
-    StockStatusExport written;
-    try {
-        const std::unique_ptr<Cp932Encoder> encoder = Cp932Encoder::create();
-        written = exportStockStatus(screen, stamp, *encoder);
-    } catch (const std::exception&) {
-        busy.release();
-        reportFailure(exporttexts::failed);
-        m_cmdExit->setEnabled(true);
-        return;
-    }
-    if (written.lines > 0) {
-        m_grid->setCurrent(written.lines, shortageColumn);
-    }
-    busy.release();
-    m_context.prompter().inform(written.countMessage);
-    m_lblMsg->clear();
-    setActionButtonsEnabled(true);
+    m_busy = std::make_unique<BusyCursor>();
+    m_session.exportStockStatus(stamp);
+    m_busy.reset();
+    showState();
 }
 
-void Frm0030F::CmdExit_Click()
+void Frm0030F::onBack()
 {
-    m_exitByButton = 1;
-    if (m_lblFname == texts::inquiryName && m_inquiry) {
-        m_inquiry->setButtonsEnabled(true, true, true);
-    }
+    m_closingByButton = true;
+    emit finished();
     close();
 }
 

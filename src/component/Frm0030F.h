@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/AppContext.h"
-#include "component/ComponentListing.h"
+#include "component/ComponentSession.h"
+#include "component/ComponentSessionView.h"
+#include "inquiry/SetProduct.h"
 
-#include <QPointer>
 #include <QWidget>
 
-#include <cstdint>
+#include <memory>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -15,17 +17,19 @@ class QPushButton;
 
 namespace setzaiko {
 
+class BusyCursor;
 class FlexGrid;
-class Frm0020F;
 
 // One set product: its components with their stock, the sets they allow, the order
-// simulation and the stock status export.
-class Frm0030F : public QWidget
+// simulation and the stock status export. The screen of a ComponentSession: it shows the
+// session and hands it the buttons.
+class Frm0030F : public QWidget, private ComponentSessionView
 {
     Q_OBJECT
 
 public:
-    Frm0030F(AppContext& context, Frm0020F* inquiry);
+    Frm0030F(AppContext& context, std::optional<SetProduct> setProduct, QString directory);
+    ~Frm0030F() override;
 
     QLabel* LblScode() const { return m_lblScode; }
     QLabel* LblSname() const { return m_lblSname; }
@@ -41,36 +45,33 @@ public:
     QPushButton* CmdExit() const { return m_cmdExit; }
     FlexGrid* MSFlexGrid1() const { return m_grid; }
 
-    QString LblRow() const { return m_lblRow; }
-    QString LblJsuryo() const { return m_lblJsuryo; }
-    QString LblDir() const { return m_lblDir; }
-    void setLblDir(const QString& directory) { m_lblDir = directory; }
-    QString LblFname() const { return m_lblFname; }
-    void setLblFname(const QString& name) { m_lblFname = name; }
-    std::int16_t ListStatus() const { return m_listStatus; }
-    std::int16_t ExitByButton() const { return m_exitByButton; }
+    const ComponentSession& session() const { return m_session; }
 
-    // The hand-over of the chosen set product, in the inquiry's order.
-    void setSelection(const QString& code, const QString& name, const QString& stock,
-                      const QString& unit);
+signals:
+    // The window is closing through its back button.
+    void finished();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Form_Load();
-    void CmdSearch_Click();
-    void CmdCalc_Click();
-    void CmdCsvout_Click();
-    void CmdExit_Click();
-    void ShowComponentList();
-    void showListing(const ComponentListing& listing);
-    void enableAfterCompleteListing();
-    void setActionButtonsEnabled(bool enabled);
-    void reportFailure(QStringView text);
+    void clearScreen();
+    void onListComponents();
+    void onRecalculate();
+    void onExport();
+    void onBack();
+    void showState();
+
+    void rowChanged(int row) override;
+    void scrolledToTop() override;
+    void cursorMoved(int row, int column) override;
+    void working() override;
+    void boxesDue() override;
 
     AppContext& m_context;
-    QPointer<Frm0020F> m_inquiry;
+    ComponentSession m_session;
+    std::unique_ptr<BusyCursor> m_busy;
+    bool m_closingByButton = false;
 
     QLabel* m_lblScode;
     QLabel* m_lblSname;
@@ -86,13 +87,6 @@ private:
     QPushButton* m_cmdCalc;
     QPushButton* m_cmdCsvout;
     QPushButton* m_cmdExit;
-
-    QString m_lblRow;
-    QString m_lblJsuryo;
-    QString m_lblDir;
-    QString m_lblFname;
-    std::int16_t m_listStatus = 0;
-    std::int16_t m_exitByButton = 0;
 };
 
 } // namespace setzaiko

@@ -6,10 +6,6 @@
 #include "component/ComponentScan.h"
 #include "component/ComponentTexts.h"
 
-#include <charconv>
-#include <cmath>
-#include <limits>
-
 namespace setzaiko {
 
 namespace {
@@ -19,34 +15,13 @@ OrderEntry refused(OrderEntry::Check check, QStringView text)
     return {check, 0, text.toString()};
 }
 
-double toDouble(const DecimalNumber& number)
+// Order minus set stock; nullopt without a set stock or for a difference beyond 32 bits.
+std::optional<std::int32_t> setsToBuild(std::int32_t order, std::optional<std::int32_t> setStock)
 {
-    const QByteArray text = "0." + (number.digits.isEmpty() ? QByteArray("0") : number.digits) +
-                            'e' + QByteArray::number(number.exponent);
-    double value = 0.0;
-    const auto [end, error] =
-        std::from_chars(text.constData(), text.constData() + text.size(), value);
-    if (error != std::errc()) {
-        return std::numeric_limits<double>::infinity();
-    }
-    return number.negative ? -value : value;
-}
-
-// Order minus set stock: subtracted in floating point and rounded half to even, exact for the
-// whole numbers the inquiry hands over; nullopt for a stock text that is not a number or a
-// difference beyond 32 bits.
-std::optional<std::int32_t> setsToBuild(std::int32_t order, const QString& setStockText)
-{
-    const std::optional<DecimalNumber> stock = parseNumber(setStockText);
-    if (!stock) {
+    if (!setStock) {
         return std::nullopt;
     }
-    const double rounded = std::nearbyint(static_cast<double>(order) - toDouble(*stock));
-    if (!(rounded >= std::numeric_limits<std::int32_t>::min() &&
-          rounded <= std::numeric_limits<std::int32_t>::max())) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(rounded);
+    return checked::subtract(order, *setStock);
 }
 
 bool simulateRow(ComponentRow& row, std::int32_t toBuild)
@@ -90,7 +65,7 @@ OrderEntry checkOrderEntry(const QString& entryText)
     return {OrderEntry::Check::Accepted, *order, {}};
 }
 
-OrderSimulation simulateOrder(const QString& entryText, const QString& setStockText,
+OrderSimulation simulateOrder(const QString& entryText, std::optional<std::int32_t> setStock,
                               const QString& setCodeCaption, const ProductMaster& products,
                               const StockMaster& stocks, int capacity)
 {
@@ -106,21 +81,14 @@ OrderSimulation simulateOrder(const QString& entryText, const QString& setStockT
         return simulation;
     }
 
-    const std::optional<std::int32_t> toBuild = setsToBuild(entry.order, setStockText);
+    const std::optional<std::int32_t> toBuild = setsToBuild(entry.order, setStock);
     if (!toBuild) {
         simulation.outcome = OrderSimulation::Outcome::Failed;
         simulation.messageBox = componenttexts::simulationFailed.toString();
         return simulation;
     }
-    simulation.jsuryoText = QString::number(entry.order);
-
-    const Int32Result setStock = textToInt32(setStockText);
-    if (setStock.status != Int32Conversion::Ok) {
-        simulation.outcome = OrderSimulation::Outcome::Failed;
-        simulation.messageBox = componenttexts::simulationFailed.toString();
-        return simulation;
-    }
-    if (setStock.value >= entry.order) {
+    simulation.acceptedOrder = entry.order;
+    if (*setStock >= entry.order) {
         simulation.outcome = OrderSimulation::Outcome::Covered;
         simulation.listing = listComponents(setCodeCaption, products, stocks, capacity);
         return simulation;

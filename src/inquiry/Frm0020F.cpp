@@ -105,12 +105,10 @@ void Frm0020F::Form_Load()
 {
     m_txtScode->clear();
     m_txtSname->clear();
-    m_lblScode.clear();
-    m_lblSname.clear();
+    m_chosen.reset();
     m_lblMsg->clear();
     m_cmdZshosai->setEnabled(false);
     InitGrid();
-    m_exitByButton = 0;
 }
 
 void Frm0020F::InitGrid()
@@ -121,12 +119,13 @@ void Frm0020F::InitGrid()
     }
     m_grid->setHeadingHeightTwips(350);
     m_grid->blankData();
+    m_listed.clear();
     m_grid->setCurrent(1, 1);
 }
 
 void Frm0020F::closeEvent(QCloseEvent* event)
 {
-    if (m_exitByButton != 1) {
+    if (!m_closingByButton) {
         event->ignore();
         return;
     }
@@ -135,10 +134,12 @@ void Frm0020F::closeEvent(QCloseEvent* event)
 
 void Frm0020F::selectRow(int row)
 {
-    m_lblSname = m_grid->text(row, 1);
-    m_lblScode = m_grid->text(row, 2);
-    m_lblZaikosu = m_grid->text(row, 3);
-    m_lblTani = m_grid->text(row, 4);
+    const auto index = static_cast<std::size_t>(row - 1);
+    if (row >= 1 && index < m_listed.size()) {
+        m_chosen = m_listed[index];
+    } else {
+        m_chosen.reset();
+    }
 }
 
 void Frm0020F::reportFailure(QStringView text)
@@ -153,6 +154,7 @@ void Frm0020F::CmdSearch_Click()
     QString name;
     try {
         m_grid->blankData();
+        m_listed.clear();
         m_grid->setTopRow(1);
         m_lblMsg->clear();
         code = m_txtScode->text();
@@ -170,6 +172,7 @@ void Frm0020F::CmdSearch_Click()
         }
         const SetProductSearchResult found =
             searchSetProducts(m_context.stocks(), code, name, m_grid->rows() - 1);
+        m_listed = found.products;
         for (std::size_t i = 0; i < found.rows.size(); ++i) {
             for (int column = 0; column < m_grid->columns(); ++column) {
                 m_grid->setText(static_cast<int>(i) + 1, column, found.rows[i][column]);
@@ -199,16 +202,14 @@ void Frm0020F::MSFlexGrid1_Click()
 void Frm0020F::CmdZshosai_Click()
 {
     setButtonsEnabled(false, false, false);
-    auto* details = new Frm0030F(m_context, this);
+    auto* details = new Frm0030F(m_context, m_chosen, m_lblDir);
+    connect(details, &Frm0030F::finished, this, [this] { setButtonsEnabled(true, true, true); });
     details->show();
-    details->setLblFname(texts::inquiryName);
-    details->setSelection(m_lblScode, m_lblSname, m_lblZaikosu, m_lblTani);
-    details->setLblDir(m_lblDir);
 }
 
 void Frm0020F::CmdExit_Click()
 {
-    m_exitByButton = 1;
+    m_closingByButton = true;
     if (m_lblFname == texts::mainMenuName && m_mainMenu) {
         m_mainMenu->setButtonsEnabled(true, true, true);
     }

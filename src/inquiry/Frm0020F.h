@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "inquiry/SetProduct.h"
 
 #include <QPointer>
 #include <QWidget>
 
-#include <cstdint>
+#include <optional>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -36,11 +38,8 @@ public:
     void setLblFname(const QString& name) { m_lblFname = name; }
     QString LblDir() const { return m_lblDir; }
     void setLblDir(const QString& directory) { m_lblDir = directory; }
-    QString LblScode() const { return m_lblScode; }
-    QString LblSname() const { return m_lblSname; }
-    QString LblZaikosu() const { return m_lblZaikosu; }
-    QString LblTani() const { return m_lblTani; }
-    std::int16_t ExitByButton() const { return m_exitByButton; }
+    // The set product of the row last picked; nullopt for a blank row.
+    const std::optional<SetProduct>& chosenSetProduct() const { return m_chosen; }
 
     void setButtonsEnabled(bool search, bool details, bool exit);
 
@@ -69,12 +68,10 @@ private:
     QPushButton* m_cmdExit;
 
     QString m_lblDir;
-    QString m_lblZaikosu;
-    QString m_lblTani;
-    QString m_lblScode;
-    QString m_lblSname;
     QString m_lblFname;
-    std::int16_t m_exitByButton = 0;
+    std::vector<SetProduct> m_listed; // the set product of each listed row
+    std::optional<SetProduct> m_chosen;
+    bool m_closingByButton = false;
 };
 
 } // namespace setzaiko

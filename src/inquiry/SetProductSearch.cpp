@@ -50,10 +50,10 @@ SetProductSearchResult searchSetProducts(const StockMaster& stocks, const QStrin
             break;
         }
         result.rows.push_back(listRow(static_cast<int>(result.rows.size()) + 1, row));
+        result.products.push_back({row.ProductCode, row.ProductName, row.Unit, row.StockQty});
     }
-    if (!result.rows.empty()) {
-        const SetProductListRow& first = result.rows.front();
-        result.selection = {first[1], first[2], first[3], first[4]};
+    if (!result.products.empty()) {
+        result.selection = result.products.front();
     }
     return result;
 }

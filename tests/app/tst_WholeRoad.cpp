@@ -98,7 +98,7 @@ private slots:
             ++row;
         }
         clickCell(list, row, 2);
-        QCOMPARE(inquiry->LblScode(), u"S0005"_s);
+        QCOMPARE(inquiry->chosenSetProduct().value_or(SetProduct()).code, u"S0005"_s);
         click(inquiry->CmdZshosai());
         QVERIFY(!inquiry->CmdSearch()->isEnabled());
 
@@ -106,7 +106,7 @@ private slots:
         auto* details = WindowHarness::find<Frm0030F>(u"Frm0030F"_s);
         QVERIFY(details);
         click(details->CmdSearch());
-        QCOMPARE(details->LblRow(), u"6"_s);
+        QCOMPARE(details->session().listedRows(), 6);
         QCOMPARE(details->LblKnousu()->text(), u"5"_s);
         QCOMPARE(details->LblMsg()->text(), QString());
 

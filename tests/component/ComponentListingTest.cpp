@@ -1,5 +1,6 @@
 #include "component/ComponentListing.h"
 
+#include "common/NumberFormat.h"
 #include "component/ComponentTexts.h"
 #include "support/MasterRows.h"
 #include "support/RecordingGrid.h"
@@ -70,7 +71,7 @@ TEST(ComponentListing, JoinsEachComponentWithItsStockAndTheSetsItAllows)
          u"1000"_s},
     };
     RecordingGrid grid;
-    writeComponentRows(grid, listing.rows);
+    grid.write(listing.rows);
     for (int r = 0; r < 4; ++r) {
         SCOPED_TRACE(r + 1);
         EXPECT_EQ(textsOf(listing.rows[r]), expected[r]);
@@ -81,13 +82,11 @@ TEST(ComponentListing, JoinsEachComponentWithItsStockAndTheSetsItAllows)
         EXPECT_EQ(grid.colours(r + 1, shortageColumn)->text, blackOnWhite.text);
         EXPECT_EQ(grid.colours(r + 1, shortageColumn)->background, blackOnWhite.background);
     }
-    EXPECT_EQ(listing.listStatus, liststatus::complete);
+    EXPECT_EQ(listing.listStatus, ListStatus::Complete);
     EXPECT_FALSE(listing.capacityExceeded);
     EXPECT_FALSE(listing.failed);
     EXPECT_TRUE(listing.messageLine.isEmpty());
     EXPECT_EQ(listing.addableSets, -3);
-    EXPECT_EQ(listing.knousuText, u"-3"_s);
-    EXPECT_EQ(listing.rowText, u"4"_s);
 }
 
 TEST(ComponentListing, AddableSetsIsTheSmallestFigureOfTheListedRows)
@@ -121,9 +120,9 @@ TEST(ComponentListing, AddableSetsIsTheSmallestFigureOfTheListedRows)
             products.append(compositionRow(u"S1"_s, code, component.perSet));
         }
         const ComponentListing listing = listComponents(u"S1"_s, products, stocks);
-        EXPECT_EQ(listing.listStatus, liststatus::complete);
+        EXPECT_EQ(listing.listStatus, ListStatus::Complete);
         EXPECT_TRUE(listing.messageLine.isEmpty());
-        EXPECT_EQ(listing.knousuText, c.knousu);
+        EXPECT_EQ(formatNumber(listing.addableSets, formats::grouped9), c.knousu);
         EXPECT_EQ(listing.rows.front().text(8), c.firstSetsPossible);
     }
 }
@@ -143,7 +142,7 @@ TEST(ComponentListing, MissingAndSurplusComponentsSetTheStatusAndMessage)
         const char* name;
         QString caption;
         QStringList components;
-        std::int16_t status;
+        ListStatus status;
         QStringView message;
         int rows;
         bool box;
@@ -152,25 +151,25 @@ TEST(ComponentListing, MissingAndSurplusComponentsSetTheStatusAndMessage)
     const QStringView missing = componenttexts::missingComponent;
     const QStringView tooMany = componenttexts::tooManyComponents;
     const Case cases[] = {
-        {"no composition", u"S9"_s, {u"P1"_s}, liststatus::incomplete, none, 0, false},
-        {"empty set code", u""_s, {u"P1"_s}, liststatus::incomplete, none, 0, false},
-        {"all missing", u"S1"_s, {u"M1"_s, u"M2"_s}, liststatus::incomplete, none, 0, false},
+        {"no composition", u"S9"_s, {u"P1"_s}, ListStatus::Incomplete, none, 0, false},
+        {"empty set code", u""_s, {u"P1"_s}, ListStatus::Incomplete, none, 0, false},
+        {"all missing", u"S1"_s, {u"M1"_s, u"M2"_s}, ListStatus::Incomplete, none, 0, false},
         {"one missing",
          u"S1"_s,
          {u"P1"_s, u"M1"_s, u"P3"_s},
-         liststatus::incomplete,
+         ListStatus::Incomplete,
          missing,
          2,
          false},
-        {"exactly 100", u"S1"_s, found(u"P"_s, 100), liststatus::complete, {}, 100, false},
-        {"100 and a missing one", u"S1"_s, found(u"P"_s, 100) << u"M1"_s, liststatus::incomplete,
+        {"exactly 100", u"S1"_s, found(u"P"_s, 100), ListStatus::Complete, {}, 100, false},
+        {"100 and a missing one", u"S1"_s, found(u"P"_s, 100) << u"M1"_s, ListStatus::Incomplete,
          missing, 100, false},
         {"missing ones do not count", u"S1"_s, found(u"P"_s, 50) << u"M1"_s << found(u"Q"_s, 50),
-         liststatus::incomplete, missing, 100, false},
+         ListStatus::Incomplete, missing, 100, false},
         {"101 after a missing one", u"S1"_s, QStringList{u"M1"_s} << found(u"P"_s, 101),
-         liststatus::truncated, tooMany, 100, true},
+         ListStatus::Truncated, tooMany, 100, true},
         // The capacity check comes before the 101st row's figures are worked out.
-        {"101st with 0 per set", u"S1"_s, found(u"P"_s, 100) << u"Z"_s, liststatus::truncated,
+        {"101st with 0 per set", u"S1"_s, found(u"P"_s, 100) << u"Z"_s, ListStatus::Truncated,
          tooMany, 100, true},
     };
     for (const Case& c : cases) {
@@ -190,8 +189,7 @@ TEST(ComponentListing, MissingAndSurplusComponentsSetTheStatusAndMessage)
         EXPECT_EQ(listing.capacityExceeded, c.box);
         EXPECT_FALSE(listing.failed);
         ASSERT_EQ(static_cast<int>(listing.rows.size()), c.rows);
-        EXPECT_EQ(listing.rowText, QString::number(c.rows));
-        EXPECT_EQ(listing.knousuText, c.status == liststatus::complete ? u"10"_s : u"0"_s);
+        EXPECT_EQ(listing.addableSets, c.status == ListStatus::Complete ? 10 : 0);
         QStringList expectedCodes;
         for (const QString& code : c.components) {
             if (!code.startsWith(u'M') && expectedCodes.size() < c.rows) {
@@ -241,13 +239,13 @@ TEST(ComponentListing, FirstStockRowOfACodeWinsAndRepeatedComponentsListTwice)
         compositionRow(u"S1"_s, u"P2"_s, 1),
     });
     const ComponentListing listing = listComponents(u"S1"_s, products, stocks);
-    EXPECT_EQ(listing.listStatus, liststatus::complete);
+    EXPECT_EQ(listing.listStatus, ListStatus::Complete);
     ASSERT_EQ(listing.rows.size(), 3u);
     EXPECT_EQ(textsOf(listing.rows[0]).mid(0, 6),
               (QStringList{u"1"_s, u"first"_s, u"P1"_s, u"10"_s, u""_s, u"1"_s}));
     EXPECT_EQ(textsOf(listing.rows[1]).mid(0, 6),
               (QStringList{u"2"_s, u"first"_s, u"P1"_s, u"10"_s, u""_s, u"2"_s}));
-    EXPECT_EQ(listing.knousuText, u"5"_s);
+    EXPECT_EQ(listing.addableSets, 5);
 }
 
 TEST(ComponentListing, RunTimeFailureStopsWithThePartialRowInPlace)
@@ -277,7 +275,7 @@ TEST(ComponentListing, RunTimeFailureStopsWithThePartialRowInPlace)
         const ComponentListing listing = listComponents(u"S1"_s, products, stocks);
 
         EXPECT_TRUE(listing.failed);
-        EXPECT_EQ(listing.listStatus, liststatus::failed);
+        EXPECT_EQ(listing.listStatus, ListStatus::Failed);
         EXPECT_TRUE(listing.messageLine.isEmpty());
         ASSERT_EQ(listing.rows.size(), 2u);
         EXPECT_EQ(listing.rows[0].columnsWritten, ComponentRow::columnCount);
@@ -285,18 +283,23 @@ TEST(ComponentListing, RunTimeFailureStopsWithThePartialRowInPlace)
 
         // The cells the failed division would have written keep what they held, and so do
         // the rows after it.
+        ComponentRow earlier2;
+        earlier2.RowNo = 2;
+        earlier2.SetsPossible = 41;
+        earlier2.StockNeeded = 42;
+        ComponentRow earlier3;
+        earlier3.RowNo = 3;
+        earlier3.ProductCode = u"OLD"_s;
         RecordingGrid grid;
-        grid.setText(2, 8, u"old8"_s);
-        grid.setText(2, 9, u"old9"_s);
-        grid.setText(3, 0, u"old"_s);
-        writeComponentRows(grid, listing.rows);
+        grid.write({earlier2, earlier3});
+        grid.write(listing.rows);
         EXPECT_EQ(grid.text(2, 0), u"2"_s);
         EXPECT_EQ(grid.text(2, 5), QString::number(c.perSet));
         EXPECT_EQ(grid.text(2, 7), u"0"_s);
         EXPECT_TRUE(grid.colours(2, 7).has_value());
-        EXPECT_EQ(grid.text(2, 8), u"old8"_s);
-        EXPECT_EQ(grid.text(2, 9), u"old9"_s);
-        EXPECT_EQ(grid.text(3, 0), u"old"_s);
+        EXPECT_EQ(grid.text(2, 8), u"41"_s);
+        EXPECT_EQ(grid.text(2, 9), u"42"_s);
+        EXPECT_EQ(grid.text(3, 2), u"OLD"_s);
     }
 }
 

@@ -21,7 +21,7 @@ TEST(ComponentLookup, FollowsEveryChangeOfTheTables)
 
     products.append(compositionRow(u"S1"_s, u"P2"_s, 1));
     ComponentListing listing = listComponents(u"S1"_s, products, stocks);
-    EXPECT_EQ(listing.listStatus, liststatus::incomplete); // P2 has no stock row yet
+    EXPECT_EQ(listing.listStatus, ListStatus::Incomplete); // P2 has no stock row yet
 
     stocks.append(stockRow(u"P2"_s, 3));
     listing = listComponents(u"S1"_s, products, stocks);

@@ -52,6 +52,23 @@ Buttons buttonsOf(const Frm0030F* window)
             window->CmdCsvout()->isEnabled(), window->CmdExit()->isEnabled()};
 }
 
+// The rows the export writes and the order it takes, as texts.
+QString listedRowsText(const Frm0030F* window)
+{
+    return QString::number(window->session().listedRows());
+}
+
+QString acceptedOrderText(const Frm0030F* window)
+{
+    const std::optional<std::int32_t>& order = window->session().acceptedOrder();
+    return order ? QString::number(*order) : QString();
+}
+
+int listStatusOf(const Frm0030F* window)
+{
+    return static_cast<int>(window->session().listStatus());
+}
+
 QStringList rowOf(const FlexGrid* grid, int row)
 {
     QStringList cells;
@@ -333,12 +350,11 @@ private slots:
             QCOMPARE(grid->row(), 1);
             QCOMPARE(grid->col(), 1);
             QCOMPARE(window->LblMsg()->text(), QString());
-            QCOMPARE(window->LblRow(), u"0"_s);
+            QCOMPARE(listedRowsText(window), u"0"_s);
             QCOMPARE(window->LblKnousu()->text(), u"0"_s);
-            QCOMPARE(window->LblJsuryo(), QString());
+            QCOMPARE(acceptedOrderText(window), QString());
             QCOMPARE(window->TxtJsuryo()->text(), QString());
-            QCOMPARE(window->ListStatus(), 0);
-            QCOMPARE(window->ExitByButton(), 0);
+            QCOMPARE(listStatusOf(window), 0);
             QCOMPARE(buttonsOf(window), (Buttons{true, false, false, true}));
         };
         checkFresh();
@@ -395,9 +411,9 @@ private slots:
             QCOMPARE(grid->backgroundColour(row, 7), white);
         }
         QCOMPARE(window->LblKnousu()->text(), u"15"_s);
-        QCOMPARE(window->LblRow(), u"3"_s);
+        QCOMPARE(listedRowsText(window), u"3"_s);
         QCOMPARE(window->LblMsg()->text(), QString());
-        QCOMPARE(window->ListStatus(), 0);
+        QCOMPARE(listStatusOf(window), 0);
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true, true}));
         QCOMPARE(grid->topRow(), 1);
         QCOMPARE(grid->row(), 1);
@@ -453,15 +469,15 @@ private slots:
         app.prompter.onBox = [&](const QString&) {
             lineAtBox = window->LblMsg()->text();
             lastRowAtBox = grid->text(100, 2);
-            rowTextAtBox = window->LblRow();
+            rowTextAtBox = listedRowsText(window);
         };
         list(window);
 
         QCOMPARE(listedCodes(grid), codes);
         QCOMPARE(window->LblMsg()->text(), line);
-        QCOMPARE(window->LblRow(), rowText);
+        QCOMPARE(listedRowsText(window), rowText);
         QCOMPARE(window->LblKnousu()->text(), knousu);
-        QCOMPARE(window->ListStatus(), status);
+        QCOMPARE(listStatusOf(window), status);
         const bool complete = status == 0;
         QCOMPARE(buttonsOf(window), (Buttons{true, complete, complete, true}));
         if (box) {
@@ -500,7 +516,7 @@ private slots:
         list(window);
         const QStringList firstRow = rowOf(grid, 1);
         const QString rowText = QString::number(rowsBefore);
-        QCOMPARE(window->LblRow(), rowText);
+        QCOMPARE(listedRowsText(window), rowText);
         app.prompter.events.clear();
 
         // One more component, with a quantity per set of 0, after the others.
@@ -509,14 +525,14 @@ private slots:
         list(window);
 
         QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:"_s + listingFailed}));
-        QCOMPARE(window->ListStatus(), 9);
+        QCOMPARE(listStatusOf(window), 9);
         QCOMPARE(rowOf(grid, 1), firstRow);
         // The failing row stands as far as it was written.
         QCOMPARE(rowOf(grid, rowsBefore + 1),
                  (QStringList{QString::number(rowsBefore + 1), u"部品D"_s, u"P04"_s, u"8"_s,
                               u"個"_s, u"0"_s, u"0"_s, u"0"_s, QString(), QString()}));
         QCOMPARE(window->LblKnousu()->text(), knousu);
-        QCOMPARE(window->LblRow(), rowText);
+        QCOMPARE(listedRowsText(window), rowText);
         QCOMPARE(window->LblMsg()->text(), QString());
         QCOMPARE(buttonsOf(window), (Buttons{true, buttons, buttons, true}));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
@@ -531,7 +547,7 @@ private slots:
         QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:"_s + listingFailed}));
         QCOMPARE(window->MSFlexGrid1()->text(1, 2), u"P02"_s);
         QCOMPARE(window->LblKnousu()->text(), u"0"_s);
-        QCOMPARE(window->LblRow(), u"0"_s);
+        QCOMPARE(listedRowsText(window), u"0"_s);
         QCOMPARE(buttonsOf(window), (Buttons{true, false, false, true}));
     }
 
@@ -564,12 +580,12 @@ private slots:
         Frm0030F* window = openDetails(app, u"S8H"_s);
         list(window);
         calculate(window, u"15"_s);
-        QCOMPARE(window->LblJsuryo(), u"15"_s);
+        QCOMPARE(acceptedOrderText(window), u"15"_s);
         const QStringList shortRow = rowOf(window->MSFlexGrid1(), 1);
 
         calculate(window, entry);
         QCOMPARE(app.prompter.events, QStringList{u"box:"_s + box});
-        QCOMPARE(window->LblJsuryo(), QString());
+        QCOMPARE(acceptedOrderText(window), QString());
         QCOMPARE(rowOf(window->MSFlexGrid1(), 1), shortRow);
         QCOMPARE(window->TxtJsuryo()->text(), entry);
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true, true}));
@@ -597,7 +613,7 @@ private slots:
         list(window);
         calculate(window, entry);
         QVERIFY(app.prompter.events.isEmpty());
-        QCOMPARE(window->LblJsuryo(), order);
+        QCOMPARE(acceptedOrderText(window), order);
         QCOMPARE(window->LblKnousu()->text(), u"15"_s);
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true, true}));
     }
@@ -610,12 +626,12 @@ private slots:
             Frm0030F* window = openDetails(app, u"S8H"_s);
             list(window);
             calculate(window, u"5"_s);
-            QCOMPARE(window->LblJsuryo(), u"5"_s);
+            QCOMPARE(acceptedOrderText(window), u"5"_s);
             const QStringList firstRow = rowOf(window->MSFlexGrid1(), 1);
 
             calculate(window, entry);
             QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:"_s + simulationFailed}));
-            QCOMPARE(window->LblJsuryo(), QString());
+            QCOMPARE(acceptedOrderText(window), QString());
             QCOMPARE(rowOf(window->MSFlexGrid1(), 1), firstRow);
             QCOMPARE(buttonsOf(window), (Buttons{true, true, true, true}));
         }
@@ -634,7 +650,7 @@ private slots:
         // 2 per set times 2147482617 sets does not fit: the first row stops before its shipment.
         calculate(window, u"2147483647"_s);
         QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:"_s + simulationFailed}));
-        QCOMPARE(window->LblJsuryo(), u"2147483647"_s);
+        QCOMPARE(acceptedOrderText(window), u"2147483647"_s);
         QCOMPARE(grid->text(1, 6), u"1,940"_s);
         QCOMPARE(grid->text(2, 6), u"970"_s);
         QCOMPARE(window->LblKnousu()->text(), u"15"_s);
@@ -657,7 +673,7 @@ private slots:
         grid->setCurrent(30, 5);
         calculate(window, u"15"_s);
         QVERIFY(app.prompter.events.isEmpty());
-        QCOMPARE(window->LblJsuryo(), u"15"_s);
+        QCOMPARE(acceptedOrderText(window), u"15"_s);
         QCOMPARE(simulatedOf(grid, 1), (Simulated{u"10"_s, u"-3"_s, red, yellow}));
         QCOMPARE(simulatedOf(grid, 2), (Simulated{u"10"_s, u"0"_s, black, white}));
         QCOMPARE(simulatedOf(grid, 3), (Simulated{u"2,500"_s, u"-1,500"_s, red, yellow}));
@@ -671,7 +687,7 @@ private slots:
         QCOMPARE(grid->row(), 1);
         QCOMPARE(grid->col(), 1);
         QCOMPARE(window->LblKnousu()->text(), u"2"_s);
-        QCOMPARE(window->LblRow(), u"3"_s);
+        QCOMPARE(listedRowsText(window), u"3"_s);
         QCOMPARE(window->LblMsg()->text(), QString());
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true, true}));
 
@@ -686,7 +702,7 @@ private slots:
         QCOMPARE(grid->textColour(3, 7), red);
         calculate(window, u"10"_s);
         QVERIFY(app.prompter.events.isEmpty());
-        QCOMPARE(window->LblJsuryo(), u"10"_s);
+        QCOMPARE(acceptedOrderText(window), u"10"_s);
         for (int row = 1; row <= 3; ++row) {
             QCOMPARE(simulatedOf(grid, row), (Simulated{u"0"_s, u"0"_s, black, white}));
             QCOMPARE(rowOf(grid, row).join(u'|'), listed[row - 1]);
@@ -705,7 +721,7 @@ private slots:
         app.mainMenu->setLblDir(dir.path() + u'/');
         Frm0030F* window = openDetails(app, u"S1A"_s);
         FlexGrid* grid = window->MSFlexGrid1();
-        QCOMPARE(window->LblDir(), dir.path() + u'/');
+        QCOMPARE(window->session().directory(), dir.path() + u'/');
         list(window);
 
         QString lineAtBox;
@@ -768,7 +784,7 @@ private slots:
         WindowHarness app;
         fillMasters(app);
         Frm0030F* window = openDetails(app, u"S2B"_s);
-        QCOMPARE(window->LblDir(), QString());
+        QCOMPARE(window->session().directory(), QString());
         QCOMPARE(window->LblTani()->text(), u"箱 \u3000"_s);
         // The listing is incomplete, so export what a fresh listing of the set shows.
         addStock(app, u"PX"_s, u"部品X"_s, u"個"_s, 3);
