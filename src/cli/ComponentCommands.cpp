@@ -65,13 +65,14 @@ int componentsCommand(const ComponentRequest& request, bool exporting, Output& o
     if (!imported.load(request.book)) {
         return imported.report(output);
     }
-    const std::optional<SetProduct> setProduct = setProductOf(imported.stocks, request.setCode);
+    const std::optional<SetProduct> setProduct =
+        setProductOf(imported.masters.stocks(), request.setCode);
     if (!setProduct) {
         Output::line(output.err, u"セット商品が見つかりません"_s);
         return exitRefused;
     }
 
-    ComponentSession session(imported.products, imported.stocks, setProduct, request.directory);
+    ComponentSession session(imported.masters, setProduct, request.directory);
     session.listComponents();
     const bool complete = session.listStatus() == ListStatus::Complete;
     bool orderRefused = false;

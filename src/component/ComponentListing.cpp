@@ -30,12 +30,11 @@ bool fillSetsColumns(ComponentRow& row)
     return true;
 }
 
-ComponentListing listComponents(const QString& setCodeCaption, const ProductMaster& products,
-                                const StockMaster& stocks, int capacity)
+ComponentListing listComponents(const QString& setCodeCaption, const MasterData& masters,
+                                int capacity)
 {
     ComponentListing listing;
-    const std::vector<ComponentLine> lines =
-        findComponentLines(rightTrim(setCodeCaption), products, stocks);
+    const std::vector<ComponentLine> lines = findComponentLines(rightTrim(setCodeCaption), masters);
 
     for (const ComponentLine& line : lines) {
         if (!line.stock) {

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "component/ComponentRow.h"
-#include "master/ProductMaster.h"
-#include "master/StockMaster.h"
+#include "master/MasterData.h"
 
 #include <QString>
 
@@ -38,8 +37,8 @@ struct ComponentListing
 
 // Lists the components of the set product whose code is the right-trimmed caption, with the
 // sets each component's stock allows and the additional quantity the stock allows in all.
-ComponentListing listComponents(const QString& setCodeCaption, const ProductMaster& products,
-                                const StockMaster& stocks, int capacity = 100);
+ComponentListing listComponents(const QString& setCodeCaption, const MasterData& masters,
+                                int capacity = 100);
 
 // Works out columns 8 and 9 of a row whose first eight columns are written: the sets its
 // stock allows (truncated toward zero) and the stock they need. False, with columnsWritten

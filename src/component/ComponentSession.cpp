@@ -11,11 +11,10 @@
 
 namespace setzaiko {
 
-ComponentSession::ComponentSession(const ProductMaster& products, const StockMaster& stocks,
-                                   std::optional<SetProduct> setProduct, QString directory,
-                                   ComponentSessionView* view)
-    : m_products(products), m_stocks(stocks), m_setProduct(std::move(setProduct)),
-      m_directory(std::move(directory)), m_view(view)
+ComponentSession::ComponentSession(const MasterData& masters, std::optional<SetProduct> setProduct,
+                                   QString directory, ComponentSessionView* view)
+    : m_masters(masters), m_setProduct(std::move(setProduct)), m_directory(std::move(directory)),
+      m_view(view)
 {}
 
 const ShownComponentRow& ComponentSession::row(int row) const
@@ -92,7 +91,7 @@ void ComponentSession::listComponents()
     const QString code = m_setProduct ? m_setProduct->code : QString();
     ComponentListing listing;
     try {
-        listing = setzaiko::listComponents(code, m_products, m_stocks, capacity);
+        listing = setzaiko::listComponents(code, m_masters, capacity);
     } catch (const std::exception&) {
         m_listStatus = ListStatus::Failed;
         due(componenttexts::listingFailed.toString(), true);
@@ -107,9 +106,9 @@ OrderSimulation::Outcome ComponentSession::recalculate(const QString& entry)
     m_acceptedOrder.reset();
     OrderSimulation simulation;
     try {
-        simulation = simulateOrder(
-            entry, m_setProduct ? std::optional(m_setProduct->stock) : std::nullopt,
-            m_setProduct ? m_setProduct->code : QString(), m_products, m_stocks, capacity);
+        simulation =
+            simulateOrder(entry, m_setProduct ? std::optional(m_setProduct->stock) : std::nullopt,
+                          m_setProduct ? m_setProduct->code : QString(), m_masters, capacity);
     } catch (const std::exception&) {
         due(componenttexts::simulationFailed.toString(), true);
         return OrderSimulation::Outcome::Failed;

@@ -5,8 +5,7 @@
 #include "component/ShownComponentRow.h"
 #include "export/StockStatusCsv.h"
 #include "inquiry/SetProduct.h"
-#include "master/ProductMaster.h"
-#include "master/StockMaster.h"
+#include "master/MasterData.h"
 
 #include <QDateTime>
 #include <QString>
@@ -51,9 +50,8 @@ public:
     static constexpr int capacity = 100;
 
     // setProduct is nullopt where the inquiry handed over a blank row.
-    ComponentSession(const ProductMaster& products, const StockMaster& stocks,
-                     std::optional<SetProduct> setProduct, QString directory,
-                     ComponentSessionView* view = nullptr);
+    ComponentSession(const MasterData& masters, std::optional<SetProduct> setProduct,
+                     QString directory, ComponentSessionView* view = nullptr);
 
     // Lists the set product's components afresh.
     void listComponents();
@@ -88,8 +86,7 @@ private:
     void enableAfterCompleteListing();
     void due(QString text, bool beep);
 
-    const ProductMaster& m_products;
-    const StockMaster& m_stocks;
+    const MasterData& m_masters;
     std::optional<SetProduct> m_setProduct;
     QString m_directory;
     ComponentSessionView* m_view;

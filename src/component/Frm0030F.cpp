@@ -42,8 +42,8 @@ const auto detailName = u"Frm0030F"_s;
 } // namespace texts
 
 Frm0030F::Frm0030F(AppContext& context, std::optional<SetProduct> setProduct, QString directory)
-    : m_context(context), m_session(context.products(), context.stocks(), std::move(setProduct),
-                                    std::move(directory), this)
+    : m_context(context),
+      m_session(context.masters(), std::move(setProduct), std::move(directory), this)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     controls::setUpWindow(this, texts::detailName, texts::detailCaption, layout::size(12975, 6540));

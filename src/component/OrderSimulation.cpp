@@ -66,8 +66,8 @@ OrderEntry checkOrderEntry(const QString& entryText)
 }
 
 OrderSimulation simulateOrder(const QString& entryText, std::optional<std::int32_t> setStock,
-                              const QString& setCodeCaption, const ProductMaster& products,
-                              const StockMaster& stocks, int capacity)
+                              const QString& setCodeCaption, const MasterData& masters,
+                              int capacity)
 {
     OrderSimulation simulation;
     const OrderEntry entry = checkOrderEntry(entryText);
@@ -90,14 +90,13 @@ OrderSimulation simulateOrder(const QString& entryText, std::optional<std::int32
     simulation.acceptedOrder = entry.order;
     if (*setStock >= entry.order) {
         simulation.outcome = OrderSimulation::Outcome::Covered;
-        simulation.listing = listComponents(setCodeCaption, products, stocks, capacity);
+        simulation.listing = listComponents(setCodeCaption, masters, capacity);
         return simulation;
     }
 
     simulation.outcome = OrderSimulation::Outcome::Simulated;
     simulation.rowsRewritten = true;
-    for (const ComponentLine& line :
-         findComponentLines(rightTrim(setCodeCaption), products, stocks)) {
+    for (const ComponentLine& line : findComponentLines(rightTrim(setCodeCaption), masters)) {
         if (!line.stock) {
             continue;
         }

@@ -46,7 +46,7 @@ struct OrderSimulation
 // own stock covers the order) or simulates assembling the missing sets. Without a set stock
 // (no set product chosen) an accepted entry fails.
 OrderSimulation simulateOrder(const QString& entryText, std::optional<std::int32_t> setStock,
-                              const QString& setCodeCaption, const ProductMaster& products,
-                              const StockMaster& stocks, int capacity = 100);
+                              const QString& setCodeCaption, const MasterData& masters,
+                              int capacity = 100);
 
 } // namespace setzaiko

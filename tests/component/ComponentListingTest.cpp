@@ -60,7 +60,7 @@ TEST(ComponentListing, JoinsEachComponentWithItsStockAndTheSetsItAllows)
         compositionRow(u"S2"_s, u"P2"_s, 1),
         compositionRow(u"S1"_s, u"P4"_s, 1000),
     });
-    const ComponentListing listing = listComponents(u"S1"_s, products, stocks);
+    const ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
 
     ASSERT_EQ(listing.rows.size(), 4u);
     const QStringList expected[] = {
@@ -119,7 +119,7 @@ TEST(ComponentListing, AddableSetsIsTheSmallestFigureOfTheListedRows)
             stocks.append(stockRow(code, component.stock));
             products.append(compositionRow(u"S1"_s, code, component.perSet));
         }
-        const ComponentListing listing = listComponents(u"S1"_s, products, stocks);
+        const ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
         EXPECT_EQ(listing.listStatus, ListStatus::Complete);
         EXPECT_TRUE(listing.messageLine.isEmpty());
         EXPECT_EQ(formatNumber(listing.addableSets, formats::grouped9), c.knousu);
@@ -182,7 +182,7 @@ TEST(ComponentListing, MissingAndSurplusComponentsSetTheStatusAndMessage)
             }
             products.append(compositionRow(u"S1"_s, code, code == u"Z"_s ? 0 : 1));
         }
-        const ComponentListing listing = listComponents(c.caption, products, stocks);
+        const ComponentListing listing = listComponents(c.caption, MasterData(products, stocks));
 
         EXPECT_EQ(listing.listStatus, c.status);
         EXPECT_EQ(listing.messageLine, c.message.toString());
@@ -222,7 +222,7 @@ TEST(ComponentListing, SetCodeIsComparedExactlyAfterTrimmingTheCaption)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption.toStdString());
-        EXPECT_EQ(codesOf(listComponents(c.caption, products, stocks)), c.codes);
+        EXPECT_EQ(codesOf(listComponents(c.caption, MasterData(products, stocks))), c.codes);
     }
 }
 
@@ -238,7 +238,7 @@ TEST(ComponentListing, FirstStockRowOfACodeWinsAndRepeatedComponentsListTwice)
         compositionRow(u"S1"_s, u"P1"_s, 2),
         compositionRow(u"S1"_s, u"P2"_s, 1),
     });
-    const ComponentListing listing = listComponents(u"S1"_s, products, stocks);
+    const ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
     EXPECT_EQ(listing.listStatus, ListStatus::Complete);
     ASSERT_EQ(listing.rows.size(), 3u);
     EXPECT_EQ(textsOf(listing.rows[0]).mid(0, 6),
@@ -272,7 +272,7 @@ TEST(ComponentListing, RunTimeFailureStopsWithThePartialRowInPlace)
             compositionRow(u"S1"_s, u"P2"_s, c.perSet),
             compositionRow(u"S1"_s, u"P3"_s, 1),
         });
-        const ComponentListing listing = listComponents(u"S1"_s, products, stocks);
+        const ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
 
         EXPECT_TRUE(listing.failed);
         EXPECT_EQ(listing.listStatus, ListStatus::Failed);

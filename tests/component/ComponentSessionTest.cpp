@@ -73,19 +73,16 @@ QStringList shownTexts(const ComponentSession& session, int row)
 
 // Set S1 (stock 10) of P1 (7 in stock, 2 a set), P2 (1 in stock, 100,000 a set) and P3 (5 in
 // stock, 1 a set); S2 of 101 components; S3 of a component missing from the stock master.
-struct Tables
+struct Tables : MasterData
 {
-    StockMaster stocks;
-    ProductMaster products;
-
     Tables()
     {
-        stocks = stockTable({
+        stocks() = stockTable({
             stockRow(u"P1"_s, 7, u"Part1"_s, {}, u"pc"_s),
             stockRow(u"P2"_s, 1, u"Part2"_s, {}, u"pc"_s),
             stockRow(u"P3"_s, 5, u"Part3"_s, {}, u"box"_s),
         });
-        products = productTable({
+        products() = productTable({
             compositionRow(u"S1"_s, u"P1"_s, 2),
             compositionRow(u"S1"_s, u"P2"_s, 100000),
             compositionRow(u"S1"_s, u"P3"_s, 1),
@@ -93,7 +90,7 @@ struct Tables
             compositionRow(u"S3"_s, u"PX"_s, 1),
         });
         for (int i = 0; i < 101; ++i) {
-            products.append(compositionRow(u"S2"_s, u"P3"_s, 1));
+            products().append(compositionRow(u"S2"_s, u"P3"_s, 1));
         }
     }
 };
@@ -107,7 +104,7 @@ struct Session
     explicit Session(std::optional<SetProduct> setProduct = SetProduct{u"S1"_s, u"Set"_s, u"pc"_s,
                                                                        10},
                      const QString& directory = {})
-        : session(tables.products, tables.stocks, std::move(setProduct), directory, &view)
+        : session(tables, std::move(setProduct), directory, &view)
     {
         view.session = &session;
     }
@@ -282,10 +279,11 @@ TEST(ComponentSession, ABlankChoiceListsNothingAndCannotBeSimulated)
 
 TEST(ComponentSession, AFailedListingKeepsTheEarlierFiguresAndThePartialRow)
 {
-    StockMaster stocks = stockTable({stockRow(u"P1"_s, 7, u"Part1"_s), stockRow(u"P3"_s, 5)});
-    ProductMaster products =
-        productTable({compositionRow(u"S1"_s, u"P1"_s, 2), compositionRow(u"S1"_s, u"P3"_s, 1)});
-    ComponentSession session(products, stocks, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, {});
+    MasterData masters(
+        productTable({compositionRow(u"S1"_s, u"P1"_s, 2), compositionRow(u"S1"_s, u"P3"_s, 1)}),
+        stockTable({stockRow(u"P1"_s, 7, u"Part1"_s), stockRow(u"P3"_s, 5)}));
+    ProductMaster& products = masters.products();
+    ComponentSession session(masters, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, {});
     session.listComponents();
     ASSERT_EQ(session.addableSets(), 3);
 

@@ -51,7 +51,7 @@ struct ThreeComponents
 
     OrderSimulation simulate(const QString& entry, std::optional<std::int32_t> setStock = 10) const
     {
-        return simulateOrder(entry, setStock, u"S1"_s, products, stocks);
+        return simulateOrder(entry, setStock, u"S1"_s, MasterData(products, stocks));
     }
 };
 
@@ -212,7 +212,7 @@ TEST(OrderSimulation, SetStockIsReadWithItsGroupSeparators)
     for (const Case& c : cases) {
         SCOPED_TRACE((c.entry + u'/' + QString::number(c.setStock)).toStdString());
         const OrderSimulation simulation =
-            simulateOrder(c.entry, c.setStock, u"S1"_s, products, stocks);
+            simulateOrder(c.entry, c.setStock, u"S1"_s, MasterData(products, stocks));
         EXPECT_EQ(simulation.outcome, c.outcome);
         const std::vector<ComponentRow>& rows =
             simulation.listing ? simulation.listing->rows : simulation.rows;
@@ -231,7 +231,7 @@ TEST(OrderSimulation, SkipsMissingComponentsSilentlyAndStopsAtTheCapacity)
         stocks.append(stockRow(u"P%1"_s.arg(i), 100));
         products.append(compositionRow(u"S1"_s, u"P%1"_s.arg(i), 1));
     }
-    OrderSimulation simulation = simulateOrder(u"5"_s, 0, u"S1"_s, products, stocks);
+    OrderSimulation simulation = simulateOrder(u"5"_s, 0, u"S1"_s, MasterData(products, stocks));
     EXPECT_EQ(simulation.outcome, Outcome::Simulated);
     EXPECT_TRUE(simulation.capacityExceeded);
     ASSERT_EQ(simulation.rows.size(), 100u);
@@ -242,7 +242,7 @@ TEST(OrderSimulation, SkipsMissingComponentsSilentlyAndStopsAtTheCapacity)
     products =
         productTable({compositionRow(u"S1"_s, u"P1"_s, 1), compositionRow(u"S1"_s, u"MISSING"_s, 1),
                       compositionRow(u"S1"_s, u"P2"_s, 1)});
-    simulation = simulateOrder(u"5"_s, 0, u"S1 "_s, products, stocks);
+    simulation = simulateOrder(u"5"_s, 0, u"S1 "_s, MasterData(products, stocks));
     EXPECT_EQ(simulation.outcome, Outcome::Simulated);
     EXPECT_TRUE(simulation.messageBox.isEmpty());
     ASSERT_EQ(simulation.rows.size(), 2u);
@@ -281,7 +281,7 @@ TEST(OrderSimulation, RunTimeFailuresEndWithE0230)
             compositionRow(u"S1"_s, u"P1"_s, 1),
         });
         const OrderSimulation simulation =
-            simulateOrder(c.entry, c.setStock, u"S1"_s, products, stocks);
+            simulateOrder(c.entry, c.setStock, u"S1"_s, MasterData(products, stocks));
         EXPECT_EQ(simulation.outcome, Outcome::Failed);
         EXPECT_EQ(simulation.messageBox, componenttexts::simulationFailed.toString());
         EXPECT_EQ(simulation.acceptedOrder, c.order);
