@@ -1,6 +1,7 @@
 #include "export/StockStatusCsv.h"
 
 #include "common/CheckedInt.h"
+#include "common/FileSync.h"
 #include "common/NumberFormat.h"
 #include "common/TextRules.h"
 #include "export/ExportTexts.h"
@@ -139,11 +140,26 @@ StockStatusExport exportStockStatus(const StockStatus& status, const QDateTime& 
     }
     StockStatusExport result;
     result.path = stockStatusFileName(status, stamp);
+    // Unbuffered, so that every line reaches the file system in its own checked write: a
+    // buffer flushed only when the file is committed could fail unnoticed.
     QSaveFile file(result.path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         throw ExportError("cannot create the file: " + file.errorString().toStdString());
     }
-    result.lines = writeStockStatus(status, file, encoder);
+    try {
+        result.lines = writeStockStatus(status, file, encoder);
+        if (!file.flush()) {
+            throw ExportError("cannot write the file: " + file.errorString().toStdString());
+        }
+        // The bytes are on disk before the file takes its name; commit() ignores a failed sync.
+        QString error;
+        if (!syncToDisk(file, &error)) {
+            throw ExportError("cannot write the file to disk: " + error.toStdString());
+        }
+    } catch (...) {
+        file.cancelWriting(); // the temporary file is removed, no file takes the name
+        throw;
+    }
     if (!file.commit()) {
         throw ExportError("cannot complete the file: " + file.errorString().toStdString());
     }

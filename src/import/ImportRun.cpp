@@ -7,6 +7,8 @@
 #include "import/SheetRules.h"
 #include "import/Workbook.h"
 
+#include <QSet>
+
 #include <exception>
 #include <vector>
 
@@ -29,8 +31,16 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
                   ImportObserver* observer)
 {
     std::vector<SheetToRead> sheets;
+    QSet<QString> names;
     for (const QString& name : workbook.tableNames()) {
         if (isWorksheet(name)) {
+            // Two worksheets of one name (compared as sheet names are, without regard to case)
+            // cannot both be the one the run means: the workbook is damaged.
+            const QString folded = name.toCaseFolded();
+            if (names.contains(folded)) {
+                throw WorkbookError("two worksheets share a name");
+            }
+            names.insert(folded);
             sheets.push_back({name, kindOf(name)});
         }
     }
@@ -54,7 +64,8 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
     };
 
     // With both master sheets present, the later one is read ahead from the moment the earlier
-    // one is opened.
+    // one is opened. Only a sheet of the other kind is read ahead: each thread then fills a
+    // table of its own.
     std::size_t firstMaster = sheets.size();
     std::size_t aheadIndex = sheets.size();
     for (std::size_t i = 0; i < sheets.size(); ++i) {
@@ -63,7 +74,7 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
         }
         if (firstMaster == sheets.size()) {
             firstMaster = i;
-        } else {
+        } else if (sheets[i].kind != sheets[firstMaster].kind) {
             aheadIndex = i;
             break;
         }

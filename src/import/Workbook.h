@@ -32,6 +32,17 @@ public:
 };
 
 // An open workbook. Closing is destruction.
+//
+// What the import requires of every reader:
+// - Table names are unique without regard to case; a workbook in which two worksheets share a
+//   name, or two sheet entries share their data, is damaged and refused with WorkbookError.
+// - A table may be opened while another table of the same workbook is being read on another
+//   thread, and may be read on a thread other than the one that opened it. Two tables of one
+//   workbook never share mutable state unguarded: each reads through its own view of the file.
+//   The workbook itself outlives its tables and is not used by two threads at once otherwise.
+// - Damage is never a shorter table: a table whose data do not end exactly where its part of
+//   the file ends fails with WorkbookError instead of returning fewer rows.
+// - Memory stays bounded by the file: no declared size is trusted for an allocation.
 class Workbook
 {
 public:

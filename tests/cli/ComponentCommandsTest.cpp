@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -30,6 +31,29 @@ CliRun run(const QStringList& arguments)
     result.status = runCommandLine(arguments, out, err);
     result.out = QString::fromUtf8(out);
     result.err = QString::fromUtf8(err);
+    return result;
+}
+
+// The program itself, started by bash with SIGXFSZ ignored (an ignored signal stays ignored
+// across exec) and the file size limit `blocks` (1024-byte blocks, or "unlimited"): a write
+// beyond the limit fails with EFBIG, as a write to a full disk fails with ENOSPC.
+CliRun runWithFileSizeLimit(const QString& blocks, const QStringList& arguments)
+{
+    QProcess cli;
+    cli.start(
+        u"/bin/bash"_s,
+        QStringList{u"-c"_s,
+                    u"trap '' XFSZ; ulimit -f %1 || exit 99; exec \"$0\" \"$@\""_s.arg(blocks),
+                    QString::fromUtf8(SETZAIKO_CLI)} +
+            arguments);
+    CliRun result;
+    if (!cli.waitForFinished(30000) || cli.exitStatus() != QProcess::NormalExit) {
+        ADD_FAILURE() << "the program did not end normally";
+        return result;
+    }
+    result.status = cli.exitCode();
+    result.out = QString::fromUtf8(cli.readAllStandardOutput());
+    result.err = QString::fromUtf8(cli.readAllStandardError());
     return result;
 }
 
@@ -65,6 +89,13 @@ const QString manySetsSheets = uR"([
     ('在庫マスタ', [['○', 'P01', '部品', '個', '', 1, 0, '']] +
                    [[None, 'S%03d' % i, 'セット%d' % i, '個', '1', i, 0, ''] for i in range(101)])])"_s;
 
+// L01 lists 30 components: its file is larger than 1024 bytes.
+const QString longSetSheets = uR"([
+    ('商品マスタ', [['○' if i == 0 else None, 'L01', 'a', 'b', 'c', 'd', 'P%02d' % i, 'e', 1, 'f']
+                   for i in range(30)]),
+    ('在庫マスタ', [['○' if i == 0 else None, 'P%02d' % i, '部品%d' % i, '個', '', 100, 0, '']
+                   for i in range(30)] + [[None, 'L01', '長いセット', '個', '1', 0, 0, '']])])"_s;
+
 const QString listedS001 = u"1\t部品A\tP01\t1,234\t個\t2\t0\t0\t617\t1234\n"
                            u"2\t部品B\tP02\t100\t本\t3\t0\t0\t33\t99\n"
                            u"3\t部品C\tP03\t20\t個\t1\t0\t0\t20\t20\n"
@@ -84,10 +115,13 @@ protected:
         s_dir = std::make_unique<QTemporaryDir>();
         s_book = s_dir->filePath(u"book.xls"_s);
         s_manySets = s_dir->filePath(u"many.xls"_s);
+        s_longSet = s_dir->filePath(u"long.xls"_s);
         QString error;
         ASSERT_TRUE(setzaiko::testing::writeWorkbook(s_book, sheets, &error))
             << error.toStdString();
         ASSERT_TRUE(setzaiko::testing::writeWorkbook(s_manySets, manySetsSheets, &error))
+            << error.toStdString();
+        ASSERT_TRUE(setzaiko::testing::writeWorkbook(s_longSet, longSetSheets, &error))
             << error.toStdString();
     }
     static void TearDownTestSuite() { s_dir.reset(); }
@@ -99,10 +133,22 @@ protected:
     {
         return QDir(out.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     }
+    // Everything in the export directory: files, hidden files and directories alike.
+    QStringList entries() const
+    {
+        return QDir(out.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
     static QByteArray contents(const QString& path)
     {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
     }
     static QByteArray cp932(const QString& text)
     {
@@ -112,6 +158,7 @@ protected:
     static inline std::unique_ptr<QTemporaryDir> s_dir;
     static inline QString s_book;
     static inline QString s_manySets;
+    static inline QString s_longSet;
 };
 
 const QString csvHeader = u"商品コード,商品名,受注数量,数量単位,在庫数量,追加可能数量,出荷不足数量,"
@@ -356,6 +403,77 @@ TEST_F(ComponentCommands, ExportFailuresAndIncompleteListingsWriteNoFile)
         EXPECT_TRUE(files().isEmpty());
     }
     EXPECT_TRUE(QDir(out.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST_F(ComponentCommands, ExportToAFullDiskFailsAndWritesNoFile)
+{
+    const QString name = u"S001_セットA_200512134530.csv"_s;
+    const QStringList arguments = {u"export"_s, s_book,   u"S001"_s,   u"--order"_s,     u"60"_s,
+                                   u"--dir"_s,  outDir(), u"--time"_s, u"200512134530"_s};
+
+    // The program, run this way with room enough, writes the file.
+    CliRun result = runWithFileSizeLimit(u"unlimited"_s, arguments);
+    EXPECT_EQ(result.status, exitSuccess);
+    EXPECT_EQ(result.out, simulatedS001 + out.filePath(name) + u"\n3 件のデータを出力しました\n"_s);
+    ASSERT_EQ(entries(), QStringList{name});
+    ASSERT_TRUE(QFile::remove(out.filePath(name)));
+
+    // The failure is reported as every other failed export is.
+    const CliRun otherFailure =
+        runWithFileSizeLimit(u"0"_s, {u"export"_s, s_book, u"S004"_s, u"--dir"_s, out.path()});
+    EXPECT_EQ(otherFailure.status, exitFailure);
+    EXPECT_EQ(otherFailure.err, u"エラーが発生しました E0220\n"_s);
+
+    // Not one byte fits.
+    result = runWithFileSizeLimit(u"0"_s, arguments);
+    EXPECT_EQ(result.status, exitFailure);
+    EXPECT_EQ(result.out, simulatedS001);
+    EXPECT_EQ(result.err, otherFailure.err);
+    EXPECT_TRUE(entries().isEmpty()) << entries().join(u' ').toStdString();
+
+    // An earlier file of that name stays as it was, and nothing is left beside it.
+    const QByteArray earlier = cp932(u"前回の出力,1\r\n"_s);
+    writeFile(out.filePath(name), earlier);
+    result = runWithFileSizeLimit(u"0"_s, arguments);
+    EXPECT_EQ(result.status, exitFailure);
+    EXPECT_EQ(result.out, simulatedS001);
+    EXPECT_EQ(result.err, otherFailure.err);
+    EXPECT_EQ(contents(out.filePath(name)), earlier);
+    EXPECT_EQ(entries(), QStringList{name});
+}
+
+TEST_F(ComponentCommands, ExportThatOutgrowsTheDiskLeavesNoPartialFile)
+{
+    const QString name = u"L01_長いセット_200512134530.csv"_s;
+    const QString path = out.filePath(name);
+    const QStringList arguments = {u"export"_s, s_longSet,   u"L01"_s,         u"--dir"_s,
+                                   out.path(),  u"--time"_s, u"200512134530"_s};
+
+    // Without a limit the file is larger than the one block the limit below lets through.
+    const CliRun whole = run(arguments);
+    ASSERT_EQ(whole.status, exitSuccess);
+    ASSERT_TRUE(whole.out.endsWith(path + u"\n30 件のデータを出力しました\n"_s))
+        << whole.out.toStdString();
+    const QString listing = whole.out.left(whole.out.size() - path.size() -
+                                           u"\n30 件のデータを出力しました\n"_s.size());
+    ASSERT_GT(contents(path).size(), 1024);
+    ASSERT_TRUE(QFile::remove(path));
+
+    // The first 1024 bytes are written, the rest fails.
+    CliRun result = runWithFileSizeLimit(u"1"_s, arguments);
+    EXPECT_EQ(result.status, exitFailure);
+    EXPECT_EQ(result.out, listing);
+    EXPECT_EQ(result.err, u"エラーが発生しました E0220\n"_s);
+    EXPECT_TRUE(entries().isEmpty()) << entries().join(u' ').toStdString();
+
+    const QByteArray earlier = cp932(u"前回の出力,1\r\n"_s);
+    writeFile(path, earlier);
+    result = runWithFileSizeLimit(u"1"_s, arguments);
+    EXPECT_EQ(result.status, exitFailure);
+    EXPECT_EQ(result.out, listing);
+    EXPECT_EQ(result.err, u"エラーが発生しました E0220\n"_s);
+    EXPECT_EQ(contents(path), earlier);
+    EXPECT_EQ(entries(), QStringList{name});
 }
 
 TEST_F(ComponentCommands, ImportOutcomeComesFirst)

@@ -111,6 +111,94 @@ int firstSheetBof(const Records& records)
     return bof;
 }
 
+// The BOUNDSHEET records in workbook order.
+std::vector<BiffRecord*> sheetEntries(Records& records, std::size_t atLeast)
+{
+    std::vector<BiffRecord*> entries;
+    for (BiffRecord& record : records) {
+        if (record.id == biff::BoundSheet) {
+            entries.push_back(&record);
+        }
+    }
+    if (entries.size() < atLeast) {
+        throw ImageError("too few sheets");
+    }
+    return entries;
+}
+
+// A sheet entry's name field: length, a flag for two-byte characters, the characters.
+QByteArray entryName(const QString& name)
+{
+    QByteArray field;
+    field.append(static_cast<char>(name.size()));
+    field.append('\x01');
+    for (const QChar c : name) {
+        field.append(static_cast<char>(c.unicode() & 0xFF));
+        field.append(static_cast<char>(c.unicode() >> 8));
+    }
+    return field;
+}
+
+QString nameOfEntry(const BiffRecord& entry)
+{
+    const int length = static_cast<unsigned char>(entry.data.at(6));
+    const bool wide = entry.data.at(7) & 1;
+    QString name;
+    for (int i = 0; i < length; ++i) {
+        name += wide ? QChar(qFromLittleEndian<quint16>(entry.data.constData() + 8 + 2 * i))
+                     : QChar(char16_t(static_cast<unsigned char>(entry.data.at(8 + i))));
+    }
+    return name;
+}
+
+void renameEntry(BiffRecord& entry, const QString& name)
+{
+    entry.data = entry.data.left(6) + entryName(name);
+}
+
+// Adds a sheet entry that shares the substream of the entry at index target; the other
+// entries keep pointing at their own substreams.
+QByteArray withEntrySharingSubstream(const QByteArray& file, std::size_t target,
+                                     const std::function<QString(const QString&)>& nameFor)
+{
+    CompoundFileImage image(file);
+    Records records = splitBiffRecords(image.stream(WorkbookStream));
+    const std::vector<BiffRecord*> entries = sheetEntries(records, target + 1);
+    BiffRecord extra = *entries[target];
+    renameEntry(extra, nameFor(nameOfEntry(*entries[target])));
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (records[i].id == biff::BoundSheet) {
+            last = i;
+        }
+    }
+    records.insert(records.begin() + static_cast<std::ptrdiff_t>(last) + 1, extra);
+    fixSheetOffsets(records); // every entry in order, the added one last and left without
+    const std::vector<BiffRecord*> placed = sheetEntries(records, 1);
+    placed.back()->data.replace(0, 4, placed[target]->data.left(4));
+    return buildCompoundFile(WorkbookStream, joinBiffRecords(records));
+}
+
+// Makes a record's length field claim extra bytes more, its data unchanged, so that every
+// record after it is read shifted.
+WorkbookDamage lengthLonger(const QString& name, std::uint16_t id, int extra)
+{
+    return inStream(name, true, [id, extra](QByteArray& stream) {
+        const Records records = splitBiffRecords(stream);
+        const int at = findRecord(records, id, firstSheetBof(records));
+        if (at < 0) {
+            throw ImageError("record not present");
+        }
+        qsizetype pos = 0;
+        for (int i = 0; i < at; ++i) {
+            pos += 4 + records[static_cast<std::size_t>(i)].data.size();
+        }
+        put16(
+            stream, static_cast<int>(pos) + 2,
+            static_cast<std::uint16_t>(records[static_cast<std::size_t>(at)].data.size() + extra));
+    });
+}
+
 QByteArray filePass(bool rc4)
 {
     QByteArray data(rc4 ? 54 : 6, '\x5A');
@@ -374,6 +462,28 @@ std::vector<WorkbookDamage> workbookDamages()
     damages.push_back(rewritten(u"sheet-cut-after-bof"_s, true, [](Records& records) {
         records.resize(static_cast<std::size_t>(firstSheetBof(records)) + 1);
     }));
+    // Sheet entries: names shared, substreams shared.
+    damages.push_back(rewritten(u"sheet-name-repeated"_s, true, [](Records& records) {
+        const auto entries = sheetEntries(records, 2);
+        renameEntry(*entries[1], nameOfEntry(*entries[0]));
+    }));
+    damages.push_back(rewritten(u"sheet-name-repeated-in-other-case"_s, true, [](Records& records) {
+        const auto entries = sheetEntries(records, 2);
+        renameEntry(*entries[0], u"Masters"_s);
+        renameEntry(*entries[1], u"MASTERS"_s);
+    }));
+    damages.push_back({u"sheet-entry-repeated"_s, true, [](const QByteArray& file) {
+                           return withEntrySharingSubstream(
+                               file, 0, [](const QString& name) { return name; });
+                       }});
+    damages.push_back({u"sheet-entry-sharing-a-substream"_s, true, [](const QByteArray& file) {
+                           return withEntrySharingSubstream(
+                               file, 1, [](const QString&) { return u"extra"_s; });
+                       }});
+
+    // A length field that claims more than the record holds.
+    damages.push_back(lengthLonger(u"row-record-length-longer"_s, 0x0208, 2));
+    damages.push_back(lengthLonger(u"string-record-length-longer"_s, 0x0207, 2));
     return damages;
 }
 

@@ -6,6 +6,8 @@
 #include "import/xls/SheetCellReader.h"
 #include "import/xls/XlsError.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
@@ -42,12 +44,16 @@ void WorkbookParser::readGlobals()
     if (u16At(&record.data[0]) != biff8 || u16At(&record.data[2]) != globalsSubstream) {
         fail("not an Excel 97-2003 (BIFF8) workbook");
     }
+    // Every sheet entry takes part in placing the substreams, worksheet or not.
+    std::vector<Sheet> entries;
+    std::vector<bool> isWorksheet;
     while (true) {
         if (!records.next(record)) {
             fail("the workbook globals end without their end record");
         }
         switch (record.type) {
         case record::eof:
+            placeSheets(std::move(entries), isWorksheet, records.position());
             return;
         case record::filePass:
             fail("the workbook is encrypted");
@@ -61,10 +67,8 @@ void WorkbookParser::readGlobals()
             RecordReader none(*m_stream, m_stream->size());
             ContinueReader name(
                 none, std::vector<unsigned char>(record.data.begin() + 6, record.data.end()));
-            Sheet sheet{name.shortUnicodeString(), offset};
-            if (type == worksheetType) {
-                m_sheets.push_back(std::move(sheet));
-            }
+            entries.push_back(Sheet{name.shortUnicodeString(), offset, 0});
+            isWorksheet.push_back(type == worksheetType);
             break;
         }
         case record::sst:
@@ -73,6 +77,42 @@ void WorkbookParser::readGlobals()
         default:
             break;
         }
+    }
+}
+
+// Each sheet's substream runs from its own start to the next one's, or to the end of the
+// stream. Two entries of one substream, or of one name, would let two sheets be read as one
+// (and the import read one table on two threads), so either makes the workbook damaged.
+void WorkbookParser::placeSheets(std::vector<Sheet> entries, const std::vector<bool>& isWorksheet,
+                                 std::uint64_t globalsEnd)
+{
+    std::vector<std::uint64_t> starts;
+    starts.reserve(entries.size());
+    QSet<QString> names;
+    for (const Sheet& entry : entries) {
+        starts.push_back(entry.offset);
+        // Sheet names are compared without regard to case, as the spreadsheet program does.
+        const QString folded = entry.name.toCaseFolded();
+        if (names.contains(folded)) {
+            fail("two sheets share a name");
+        }
+        names.insert(folded);
+    }
+    std::sort(starts.begin(), starts.end());
+    if (std::adjacent_find(starts.begin(), starts.end()) != starts.end()) {
+        fail("two sheet entries point at one substream");
+    }
+    if (!starts.empty() && starts.front() < globalsEnd) {
+        fail("a sheet starts inside the workbook globals");
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!isWorksheet[i]) {
+            continue;
+        }
+        Sheet& sheet = entries[i];
+        const auto next = std::upper_bound(starts.begin(), starts.end(), sheet.offset);
+        sheet.end = next == starts.end() ? m_stream->size() : *next;
+        m_sheets.push_back(std::move(sheet));
     }
 }
 
@@ -110,23 +150,39 @@ bool isSingleCell(std::uint16_t type)
     }
 }
 
+// Writers pad the workbook stream with zeros after its last substream.
+bool onlyZerosBetween(CfbStream& stream, std::uint64_t from, std::uint64_t to)
+{
+    constexpr std::uint64_t chunk = 4096;
+    while (from < to) {
+        const std::size_t n = static_cast<std::size_t>(std::min(chunk, to - from));
+        const unsigned char* p = stream.view(from, n);
+        if (std::any_of(p, p + n, [](unsigned char byte) { return byte != 0; })) {
+            return false;
+        }
+        from += n;
+    }
+    return true;
+}
+
 } // namespace
 
-WorkbookParser::Layout scanLayout(CfbStream& stream, std::uint64_t offset)
+WorkbookParser::Layout scanLayout(CfbStream& stream, const WorkbookParser::Sheet& sheet)
 {
     constexpr int maxRows = 65536;
     constexpr int maxColumns = 256;
     WorkbookParser::Layout layout;
-    std::uint64_t position = offset;
+    const std::uint64_t end = std::min(sheet.end, stream.size());
+    std::uint64_t position = sheet.offset;
     const auto header = [&](std::uint16_t& type, std::uint16_t& length) {
-        if (position > stream.size() || stream.size() - position < 4) {
+        if (position > end || end - position < 4) {
             fail("a worksheet ends without its end record");
         }
         const unsigned char* p = stream.view(position, 4);
         type = u16At(p);
         length = u16At(p + 2);
-        if (stream.size() - position - 4 < length) {
-            fail("a record runs past the end of the stream");
+        if (end - position - 4 < length) {
+            fail("a record runs past the end of its worksheet");
         }
     };
 
@@ -200,6 +256,9 @@ WorkbookParser::Layout scanLayout(CfbStream& stream, std::uint64_t offset)
             layout.range.columns = std::max(layout.range.columns, static_cast<int>(columns));
         }
     }
+    if (position != end && (end != stream.size() || !onlyZerosBetween(stream, position, end))) {
+        fail("a worksheet's records do not end where its substream ends");
+    }
     layout.range.rows = std::max(layout.range.rows, lastRow + 1);
     layout.range.columns = std::max(layout.range.columns, lastColumn + 1);
     return layout;
@@ -209,7 +268,7 @@ const WorkbookParser::Layout& WorkbookParser::layout(int sheet) const
 {
     std::optional<Layout>& cached = m_layouts.at(static_cast<std::size_t>(sheet));
     if (!cached) {
-        cached = scanLayout(*m_stream, m_sheets[static_cast<std::size_t>(sheet)].offset);
+        cached = scanLayout(*m_stream, m_sheets.at(static_cast<std::size_t>(sheet)));
     }
     return *cached;
 }

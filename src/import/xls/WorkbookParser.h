@@ -23,7 +23,8 @@ public:
     struct Sheet
     {
         QString name;
-        std::uint64_t offset = 0;
+        std::uint64_t offset = 0; // of its BOF record in the stream
+        std::uint64_t end = 0;    // where the next substream begins, or the end of the stream
     };
 
     // What one pass over a worksheet's positions tells.
@@ -45,6 +46,8 @@ public:
 
 private:
     void readGlobals();
+    void placeSheets(std::vector<Sheet> entries, const std::vector<bool>& isWorksheet,
+                     std::uint64_t globalsEnd);
     void readSharedStrings(RecordReader& records, std::vector<unsigned char> data);
 
     std::unique_ptr<QIODevice> m_device;
@@ -55,8 +58,10 @@ private:
     mutable std::vector<std::optional<Layout>> m_layouts;
 };
 
-// One quick pass over the record headers of the worksheet at offset: its used part and whether
-// its cells come in row order. Throws WorkbookError.
-WorkbookParser::Layout scanLayout(CfbStream& stream, std::uint64_t offset);
+// One quick pass over the record headers of a worksheet's substream: its used part and whether
+// its cells come in row order. Throws WorkbookError, also when the records do not end exactly
+// where the substream ends: a length field that is off shifts every record after it, and
+// reading on would lose rows without a trace.
+WorkbookParser::Layout scanLayout(CfbStream& stream, const WorkbookParser::Sheet& sheet);
 
 } // namespace setzaiko::xls

@@ -7,8 +7,7 @@
 namespace setzaiko::xls {
 
 XlsSheetTable::XlsSheetTable(const WorkbookParser& parser, int sheet, int columnCount)
-    : m_sst(parser.sharedStrings()),
-      m_offset(parser.sheets().at(static_cast<std::size_t>(sheet)).offset),
+    : m_sst(parser.sharedStrings()), m_sheet(parser.sheets().at(static_cast<std::size_t>(sheet))),
       m_columnCount(columnCount), m_stream(parser.stream().fork())
 {}
 
@@ -18,8 +17,8 @@ void XlsSheetTable::prepare()
 {
     m_gathered.clear();
     m_gatheredNext = 0;
-    m_layout = scanLayout(*m_stream, m_offset);
-    m_reader = std::make_unique<SheetCellReader>(*m_stream, m_offset, m_sst, true);
+    m_layout = scanLayout(*m_stream, m_sheet);
+    m_reader = std::make_unique<SheetCellReader>(*m_stream, m_sheet.offset, m_sst, true);
     if (!m_layout.rowsInOrder) {
         SheetCell cell;
         while (m_reader->next(cell)) {

@@ -29,7 +29,7 @@ private:
     bool fetch();
 
     const std::vector<QString>& m_sst;
-    std::uint64_t m_offset;
+    WorkbookParser::Sheet m_sheet;
     int m_columnCount;
     std::unique_ptr<CfbStream> m_stream;
     bool m_prepared = false;
