@@ -13,7 +13,7 @@ build=build-fuzz
 jobs=$(nproc)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DSETZAIKO_FUZZ=ON >/dev/null
+    -DSETZAIKO_FUZZ=ON -DSETZAIKO_WERROR=ON >/dev/null
 cmake --build "$build" --parallel "$jobs" --target xls_reader_fuzzer xls_seed_damager >/dev/null
 
 # Seeds: small files only, so that mutations stay cheap.

@@ -1,5 +1,5 @@
-#include "component/Frm0030F.h"
-#include "inquiry/Frm0020F.h"
+#include "gui/InquiryWindow.h"
+#include "gui/SetStockWindow.h"
 #include "support/WindowHarness.h"
 #include "ui/FlexGrid.h"
 
@@ -46,25 +46,25 @@ struct Buttons
     friend bool operator==(const Buttons&, const Buttons&) = default;
 };
 
-Buttons buttonsOf(const Frm0030F* window)
+Buttons buttonsOf(const SetStockWindow* window)
 {
     return {window->CmdSearch()->isEnabled(), window->CmdCalc()->isEnabled(),
             window->CmdCsvout()->isEnabled(), window->CmdExit()->isEnabled()};
 }
 
 // The rows the export writes and the order it takes, as texts.
-QString listedRowsText(const Frm0030F* window)
+QString listedRowsText(const SetStockWindow* window)
 {
     return QString::number(window->session().listedRows());
 }
 
-QString acceptedOrderText(const Frm0030F* window)
+QString acceptedOrderText(const SetStockWindow* window)
 {
     const std::optional<std::int32_t>& order = window->session().acceptedOrder();
     return order ? QString::number(*order) : QString();
 }
 
-int listStatusOf(const Frm0030F* window)
+int listStatusOf(const SetStockWindow* window)
 {
     return static_cast<int>(window->session().listStatus());
 }
@@ -178,26 +178,26 @@ void fillMasters(WindowHarness& app)
 }
 
 // Searches the inquiry for the code, and opens the component window on the first row.
-Frm0030F* openDetails(WindowHarness& app, const QString& code)
+SetStockWindow* openDetails(WindowHarness& app, const QString& code)
 {
     app.mainMenu->setButtonsEnabled(true, true, true);
     QTest::mouseClick(app.mainMenu->CmdZaiko(), Qt::LeftButton);
-    auto* inquiry = WindowHarness::find<Frm0020F>(u"Frm0020F"_s);
+    auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
     if (!inquiry) {
         return nullptr;
     }
     inquiry->TxtScode()->setText(code);
     QTest::mouseClick(inquiry->CmdSearch(), Qt::LeftButton);
     QTest::mouseClick(inquiry->CmdZshosai(), Qt::LeftButton);
-    return WindowHarness::find<Frm0030F>(u"Frm0030F"_s);
+    return WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
 }
 
-void list(Frm0030F* window)
+void list(SetStockWindow* window)
 {
     QTest::mouseClick(window->CmdSearch(), Qt::LeftButton);
 }
 
-void calculate(Frm0030F* window, const QString& entry)
+void calculate(SetStockWindow* window, const QString& entry)
 {
     window->TxtJsuryo()->setText(entry);
     QTest::mouseClick(window->CmdCalc(), Qt::LeftButton);
@@ -249,7 +249,7 @@ char* toString(const Simulated& s)
 }
 } // namespace QTest
 
-class TestFrm0030F : public QObject
+class TestSetStockWindow : public QObject
 {
     Q_OBJECT
 
@@ -297,7 +297,7 @@ private slots:
     {
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S1A"_s);
+        SetStockWindow* window = openDetails(app, u"S1A"_s);
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), u"セ ッ ト 商 品 個 別 在 庫 状 況"_s);
         QCOMPARE(window->size(), QSize(865, 436)); // 12975 x 6540 twips
@@ -367,11 +367,11 @@ private slots:
         calculate(window, u"2000"_s);
         QCOMPARE(grid->textColour(1, 7), red);
         window->close();
-        QCOMPARE(WindowHarness::find<Frm0030F>(u"Frm0030F"_s), window);
+        QCOMPARE(WindowHarness::find<SetStockWindow>(u"Frm0030F"_s), window);
 
         QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
-        QVERIFY(!WindowHarness::find<Frm0030F>(u"Frm0030F"_s));
-        auto* inquiry = WindowHarness::find<Frm0020F>(u"Frm0020F"_s);
+        QVERIFY(!WindowHarness::find<SetStockWindow>(u"Frm0030F"_s));
+        auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
         QVERIFY(inquiry->CmdSearch()->isEnabled());
         QVERIFY(inquiry->CmdZshosai()->isEnabled());
         QVERIFY(inquiry->CmdExit()->isEnabled());
@@ -379,7 +379,7 @@ private slots:
         inquiry->TxtScode()->setText(u"S8H"_s);
         QTest::mouseClick(inquiry->CmdSearch(), Qt::LeftButton);
         QTest::mouseClick(inquiry->CmdZshosai(), Qt::LeftButton);
-        window = WindowHarness::find<Frm0030F>(u"Frm0030F"_s);
+        window = WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
         QVERIFY(window);
         grid = window->MSFlexGrid1();
         checkFresh();
@@ -391,7 +391,7 @@ private slots:
     {
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S1A"_s);
+        SetStockWindow* window = openDetails(app, u"S1A"_s);
         FlexGrid* grid = window->MSFlexGrid1();
         grid->setTopRow(50);
         grid->setCurrent(40, 4);
@@ -461,7 +461,7 @@ private slots:
 
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, setCode);
+        SetStockWindow* window = openDetails(app, setCode);
         FlexGrid* grid = window->MSFlexGrid1();
         QString lineAtBox = u"unset"_s;
         QString lastRowAtBox;
@@ -511,7 +511,7 @@ private slots:
 
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, setCode);
+        SetStockWindow* window = openDetails(app, setCode);
         FlexGrid* grid = window->MSFlexGrid1();
         list(window);
         const QStringList firstRow = rowOf(grid, 1);
@@ -542,7 +542,7 @@ private slots:
     {
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S9J"_s);
+        SetStockWindow* window = openDetails(app, u"S9J"_s);
         list(window);
         QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:"_s + listingFailed}));
         QCOMPARE(window->MSFlexGrid1()->text(1, 2), u"P02"_s);
@@ -577,7 +577,7 @@ private slots:
 
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S8H"_s);
+        SetStockWindow* window = openDetails(app, u"S8H"_s);
         list(window);
         calculate(window, u"15"_s);
         QCOMPARE(acceptedOrderText(window), u"15"_s);
@@ -609,7 +609,7 @@ private slots:
 
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S1A"_s);
+        SetStockWindow* window = openDetails(app, u"S1A"_s);
         list(window);
         calculate(window, entry);
         QVERIFY(app.prompter.events.isEmpty());
@@ -623,7 +623,7 @@ private slots:
         for (const QString& entry : {u"2147483648"_s, u"-2147483649"_s}) {
             WindowHarness app;
             fillMasters(app);
-            Frm0030F* window = openDetails(app, u"S8H"_s);
+            SetStockWindow* window = openDetails(app, u"S8H"_s);
             list(window);
             calculate(window, u"5"_s);
             QCOMPARE(acceptedOrderText(window), u"5"_s);
@@ -641,7 +641,7 @@ private slots:
     {
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S1A"_s);
+        SetStockWindow* window = openDetails(app, u"S1A"_s);
         FlexGrid* grid = window->MSFlexGrid1();
         list(window);
         calculate(window, u"2000"_s);
@@ -661,7 +661,7 @@ private slots:
     {
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S8H"_s);
+        SetStockWindow* window = openDetails(app, u"S8H"_s);
         FlexGrid* grid = window->MSFlexGrid1();
         list(window);
         QCOMPARE(window->LblKnousu()->text(), u"2"_s);
@@ -718,8 +718,8 @@ private slots:
         QVERIFY(dir.isValid());
         WindowHarness app;
         fillMasters(app);
-        app.mainMenu->setLblDir(dir.path() + u'/');
-        Frm0030F* window = openDetails(app, u"S1A"_s);
+        app.mainMenu->setDirectory(dir.path() + u'/');
+        SetStockWindow* window = openDetails(app, u"S1A"_s);
         FlexGrid* grid = window->MSFlexGrid1();
         QCOMPARE(window->session().directory(), dir.path() + u'/');
         list(window);
@@ -783,7 +783,7 @@ private slots:
         QVERIFY(QDir::setCurrent(dir.path()));
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S2B"_s);
+        SetStockWindow* window = openDetails(app, u"S2B"_s);
         QCOMPARE(window->session().directory(), QString());
         QCOMPARE(window->LblTani()->text(), u"箱 \u3000"_s);
         // The listing is incomplete, so export what a fresh listing of the set shows.
@@ -840,8 +840,8 @@ private slots:
         addStock(app, code, name, u"個"_s, 4, u"1"_s);
         addStock(app, u"P01"_s, u"部品A"_s, u"個"_s, 10);
         addComponent(app, code, u"P01"_s, 2);
-        app.mainMenu->setLblDir(dir.path() + u'/' + directory);
-        Frm0030F* window = openDetails(app, code);
+        app.mainMenu->setDirectory(dir.path() + u'/' + directory);
+        SetStockWindow* window = openDetails(app, code);
         QVERIFY(window);
         QCOMPARE(window->LblSname()->text(), name);
         list(window);
@@ -861,11 +861,11 @@ private slots:
 
         // 戻る is the way on.
         QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
-        QVERIFY(!WindowHarness::find<Frm0030F>(u"Frm0030F"_s));
-        auto* inquiry = WindowHarness::find<Frm0020F>(u"Frm0020F"_s);
+        QVERIFY(!WindowHarness::find<SetStockWindow>(u"Frm0030F"_s));
+        auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
         QVERIFY(inquiry->CmdZshosai()->isEnabled());
     }
 };
 
-QTEST_MAIN(TestFrm0030F)
-#include "tst_Frm0030F.moc"
+QTEST_MAIN(TestSetStockWindow)
+#include "tst_SetStockWindow.moc"

@@ -1,7 +1,6 @@
-#include "inquiry/Frm0020F.h"
+#include "gui/InquiryWindow.h"
 
-#include "app/FrmMainF.h"
-#include "component/Frm0030F.h"
+#include "gui/SetStockWindow.h"
 #include "inquiry/InquiryTexts.h"
 #include "inquiry/SetProductSearch.h"
 #include "ui/Controls.h"
@@ -12,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -31,11 +32,10 @@ const QStringList headings = {u"No."_s,  u"商品名"_s, u"商品コード"_s,  
                               u"単位"_s, u"備考"_s,   u"\u3000\u3000"_s};
 constexpr int columnWidths[] = {500, 4300, 2300, 1100, 800, 3250, 1000};
 const auto inquiryName = u"Frm0020F"_s;
-const auto mainMenuName = u"FrmMainF"_s;
 } // namespace texts
 
-Frm0020F::Frm0020F(AppContext& context, FrmMainF* mainMenu)
-    : m_context(context), m_mainMenu(mainMenu)
+InquiryWindow::InquiryWindow(AppContext& context, QString directory)
+    : m_context(context), m_directory(std::move(directory))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     controls::setUpWindow(this, texts::inquiryName, texts::inquiryCaption,
@@ -86,32 +86,32 @@ Frm0020F::Frm0020F(AppContext& context, FrmMainF* mainMenu)
     setTabOrder(m_grid, m_cmdZshosai);
     setTabOrder(m_cmdZshosai, m_cmdExit);
 
-    connect(m_cmdSearch, &QPushButton::clicked, this, &Frm0020F::CmdSearch_Click);
-    connect(m_grid, &FlexGrid::gridClicked, this, &Frm0020F::MSFlexGrid1_Click);
-    connect(m_cmdZshosai, &QPushButton::clicked, this, &Frm0020F::CmdZshosai_Click);
-    connect(m_cmdExit, &QPushButton::clicked, this, &Frm0020F::CmdExit_Click);
-    Form_Load();
+    connect(m_cmdSearch, &QPushButton::clicked, this, &InquiryWindow::search);
+    connect(m_grid, &FlexGrid::gridClicked, this, &InquiryWindow::pickClickedRow);
+    connect(m_cmdZshosai, &QPushButton::clicked, this, &InquiryWindow::openDetails);
+    connect(m_cmdExit, &QPushButton::clicked, this, &InquiryWindow::goBack);
+    clearScreen();
     m_txtScode->setFocus();
 }
 
-void Frm0020F::setButtonsEnabled(bool search, bool details, bool exit)
+void InquiryWindow::setButtonsEnabled(bool search, bool details, bool exit)
 {
     m_cmdSearch->setEnabled(search);
     m_cmdZshosai->setEnabled(details);
     m_cmdExit->setEnabled(exit);
 }
 
-void Frm0020F::Form_Load()
+void InquiryWindow::clearScreen()
 {
     m_txtScode->clear();
     m_txtSname->clear();
     m_chosen.reset();
     m_lblMsg->clear();
     m_cmdZshosai->setEnabled(false);
-    InitGrid();
+    clearList();
 }
 
-void Frm0020F::InitGrid()
+void InquiryWindow::clearList()
 {
     m_grid->setHeadings(texts::headings);
     for (int column = 0; column < m_grid->columns(); ++column) {
@@ -123,7 +123,7 @@ void Frm0020F::InitGrid()
     m_grid->setCurrent(1, 1);
 }
 
-void Frm0020F::closeEvent(QCloseEvent* event)
+void InquiryWindow::closeEvent(QCloseEvent* event)
 {
     if (!m_closingByButton) {
         event->ignore();
@@ -132,7 +132,7 @@ void Frm0020F::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Frm0020F::selectRow(int row)
+void InquiryWindow::selectRow(int row)
 {
     const auto index = static_cast<std::size_t>(row - 1);
     if (row >= 1 && index < m_listed.size()) {
@@ -142,13 +142,13 @@ void Frm0020F::selectRow(int row)
     }
 }
 
-void Frm0020F::reportFailure(QStringView text)
+void InquiryWindow::reportFailure(QStringView text)
 {
     m_context.prompter().beep();
     m_context.prompter().inform(text.toString());
 }
 
-void Frm0020F::CmdSearch_Click()
+void InquiryWindow::search()
 {
     QString code;
     QString name;
@@ -190,7 +190,7 @@ void Frm0020F::CmdSearch_Click()
     }
 }
 
-void Frm0020F::MSFlexGrid1_Click()
+void InquiryWindow::pickClickedRow()
 {
     const int column = m_grid->col();
     if (column >= 1 && column <= 5) {
@@ -199,20 +199,19 @@ void Frm0020F::MSFlexGrid1_Click()
     }
 }
 
-void Frm0020F::CmdZshosai_Click()
+void InquiryWindow::openDetails()
 {
     setButtonsEnabled(false, false, false);
-    auto* details = new Frm0030F(m_context, m_chosen, m_lblDir);
-    connect(details, &Frm0030F::finished, this, [this] { setButtonsEnabled(true, true, true); });
+    auto* details = new SetStockWindow(m_context, m_chosen, m_directory);
+    connect(details, &SetStockWindow::finished, this,
+            [this] { setButtonsEnabled(true, true, true); });
     details->show();
 }
 
-void Frm0020F::CmdExit_Click()
+void InquiryWindow::goBack()
 {
     m_closingByButton = true;
-    if (m_lblFname == texts::mainMenuName && m_mainMenu) {
-        m_mainMenu->setButtonsEnabled(true, true, true);
-    }
+    emit finished();
     close();
 }
 

@@ -1,4 +1,4 @@
-#include "component/Frm0030F.h"
+#include "gui/SetStockWindow.h"
 
 #include "common/NumberFormat.h"
 #include "component/ComponentTexts.h"
@@ -41,7 +41,8 @@ constexpr int columnWidths[] = {500, 4300, 2300, 1120, 600, 1120, 1140, 1120, 11
 const auto detailName = u"Frm0030F"_s;
 } // namespace texts
 
-Frm0030F::Frm0030F(AppContext& context, std::optional<SetProduct> setProduct, QString directory)
+SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> setProduct,
+                               QString directory)
     : m_context(context),
       m_session(context.masters(), std::move(setProduct), std::move(directory), this)
 {
@@ -112,16 +113,16 @@ Frm0030F::Frm0030F(AppContext& context, std::optional<SetProduct> setProduct, QS
                                  layout::rect(11520, 5760, 1275, 495), buttonFont,
                                  layout::colour::exitButton);
 
-    connect(m_cmdSearch, &QPushButton::clicked, this, &Frm0030F::onListComponents);
-    connect(m_cmdCalc, &QPushButton::clicked, this, &Frm0030F::onRecalculate);
-    connect(m_cmdCsvout, &QPushButton::clicked, this, &Frm0030F::onExport);
-    connect(m_cmdExit, &QPushButton::clicked, this, &Frm0030F::onBack);
+    connect(m_cmdSearch, &QPushButton::clicked, this, &SetStockWindow::onListComponents);
+    connect(m_cmdCalc, &QPushButton::clicked, this, &SetStockWindow::onRecalculate);
+    connect(m_cmdCsvout, &QPushButton::clicked, this, &SetStockWindow::onExport);
+    connect(m_cmdExit, &QPushButton::clicked, this, &SetStockWindow::onBack);
     clearScreen();
 }
 
-Frm0030F::~Frm0030F() = default;
+SetStockWindow::~SetStockWindow() = default;
 
-void Frm0030F::clearScreen()
+void SetStockWindow::clearScreen()
 {
     m_txtJsuryo->clear();
     m_grid->setHeadings(texts::headings);
@@ -142,7 +143,7 @@ void Frm0030F::clearScreen()
     showState();
 }
 
-void Frm0030F::showState()
+void SetStockWindow::showState()
 {
     m_lblKnousu->setText(formatNumber(m_session.addableSets(), formats::grouped9));
     m_lblMsg->setText(m_session.messageLine());
@@ -153,7 +154,7 @@ void Frm0030F::showState()
     m_cmdExit->setEnabled(buttons.back);
 }
 
-void Frm0030F::rowChanged(int row)
+void SetStockWindow::rowChanged(int row)
 {
     const ShownComponentRow& shown = m_session.row(row);
     for (int column = 0; column < ComponentRow::columnCount; ++column) {
@@ -168,24 +169,24 @@ void Frm0030F::rowChanged(int row)
     }
 }
 
-void Frm0030F::scrolledToTop()
+void SetStockWindow::scrolledToTop()
 {
     m_grid->setTopRow(1);
 }
 
-void Frm0030F::cursorMoved(int row, int column)
+void SetStockWindow::cursorMoved(int row, int column)
 {
     m_grid->setCurrent(row, column);
 }
 
-void Frm0030F::working()
+void SetStockWindow::working()
 {
     showState();
     repaint();
     QCoreApplication::processEvents();
 }
 
-void Frm0030F::boxesDue()
+void SetStockWindow::boxesDue()
 {
     // The hourglass of a long step goes before its box.
     m_busy.reset();
@@ -198,7 +199,7 @@ void Frm0030F::boxesDue()
     }
 }
 
-void Frm0030F::closeEvent(QCloseEvent* event)
+void SetStockWindow::closeEvent(QCloseEvent* event)
 {
     if (!m_closingByButton) {
         event->ignore();
@@ -207,19 +208,19 @@ void Frm0030F::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Frm0030F::onListComponents()
+void SetStockWindow::onListComponents()
 {
     m_session.listComponents();
     showState();
 }
 
-void Frm0030F::onRecalculate()
+void SetStockWindow::onRecalculate()
 {
     m_session.recalculate(m_txtJsuryo->text());
     showState();
 }
 
-void Frm0030F::onExport()
+void SetStockWindow::onExport()
 {
     const QDateTime stamp = QDateTime::currentDateTime();
     m_busy = std::make_unique<BusyCursor>();
@@ -228,7 +229,7 @@ void Frm0030F::onExport()
     showState();
 }
 
-void Frm0030F::onBack()
+void SetStockWindow::onBack()
 {
     m_closingByButton = true;
     emit finished();

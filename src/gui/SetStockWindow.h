@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppContext.h"
 #include "component/ComponentSession.h"
 #include "component/ComponentSessionView.h"
+#include "gui/AppContext.h"
 #include "inquiry/SetProduct.h"
 
 #include <QWidget>
@@ -23,13 +23,13 @@ class FlexGrid;
 // One set product: its components with their stock, the sets they allow, the order
 // simulation and the stock status export. The screen of a ComponentSession: it shows the
 // session and hands it the buttons.
-class Frm0030F : public QWidget, private ComponentSessionView
+class SetStockWindow : public QWidget, private ComponentSessionView
 {
     Q_OBJECT
 
 public:
-    Frm0030F(AppContext& context, std::optional<SetProduct> setProduct, QString directory);
-    ~Frm0030F() override;
+    SetStockWindow(AppContext& context, std::optional<SetProduct> setProduct, QString directory);
+    ~SetStockWindow() override;
 
     QLabel* LblScode() const { return m_lblScode; }
     QLabel* LblSname() const { return m_lblSname; }
