@@ -50,8 +50,8 @@ const MasterData& tables()
 std::int32_t bigSetStock()
 {
     for (std::int32_t i = 0; i < tables().stocks().count(); ++i) {
-        if (tables().stocks().row(i).ProductCode == bigSet) {
-            return tables().stocks().row(i).StockQty;
+        if (tables().stocks().row(i).productCode == bigSet) {
+            return tables().stocks().row(i).stockQuantity;
         }
     }
     return 0;

@@ -20,8 +20,8 @@ std::optional<SetProduct> setProductOf(const StockMaster& stocks, const QString&
 {
     for (std::int32_t i = 0; i < stocks.count(); ++i) {
         const StockMasterRow& row = stocks.row(i);
-        if (row.isSetProduct() && row.ProductCode == code) {
-            return SetProduct{row.ProductCode, row.ProductName, row.Unit, row.StockQty};
+        if (row.isSetProduct() && row.productCode == code) {
+            return SetProduct{row.productCode, row.productName, row.unit, row.stockQuantity};
         }
     }
     return std::nullopt;

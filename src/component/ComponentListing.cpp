@@ -12,20 +12,20 @@ namespace setzaiko {
 bool fillSetsColumns(ComponentRow& row)
 {
     row.columnsWritten = 8;
-    if (row.QtyPerSet == 0) {
+    if (row.quantityPerSet == 0) {
         return false;
     }
-    const auto possible = checked::narrow(std::int64_t{row.StockQty} / row.QtyPerSet);
+    const auto possible = checked::narrow(std::int64_t{row.stockQuantity} / row.quantityPerSet);
     if (!possible) {
         return false;
     }
-    row.SetsPossible = *possible;
+    row.setsPossible = *possible;
     row.columnsWritten = 9;
-    const auto needed = checked::multiply(row.QtyPerSet, row.SetsPossible);
+    const auto needed = checked::multiply(row.quantityPerSet, row.setsPossible);
     if (!needed) {
         return false;
     }
-    row.StockNeeded = *needed;
+    row.stockNeeded = *needed;
     row.columnsWritten = ComponentRow::columnCount;
     return true;
 }
@@ -67,9 +67,9 @@ ComponentListing listComponents(const QString& setCodeCaption, const MasterData&
     if (listed > 0 && listing.listStatus == ListStatus::Complete) {
         listing.addableSets = std::min_element(listing.rows.begin(), listing.rows.end(),
                                                [](const ComponentRow& a, const ComponentRow& b) {
-                                                   return a.SetsPossible < b.SetsPossible;
+                                                   return a.setsPossible < b.setsPossible;
                                                })
-                                  ->SetsPossible;
+                                  ->setsPossible;
     }
     return listing;
 }

@@ -8,25 +8,25 @@ QString ComponentRow::text(int column) const
 {
     switch (column) {
     case componentcolumn::number:
-        return formatNumber(RowNo, formats::digits3);
+        return formatNumber(rowNumber, formats::digits3);
     case componentcolumn::name:
-        return ProductName;
+        return productName;
     case componentcolumn::code:
-        return ProductCode;
+        return productCode;
     case componentcolumn::stock:
-        return formatNumber(StockQty, formats::grouped9);
+        return formatNumber(stockQuantity, formats::grouped9);
     case componentcolumn::unit:
-        return Unit;
+        return unit;
     case componentcolumn::perSet:
-        return formatNumber(QtyPerSet, formats::grouped9);
+        return formatNumber(quantityPerSet, formats::grouped9);
     case componentcolumn::shipment:
-        return formatNumber(PlannedShipment, formats::grouped9);
+        return formatNumber(plannedShipment, formats::grouped9);
     case componentcolumn::shortage:
-        return formatNumber(ShortageQty, formats::grouped9);
+        return formatNumber(shortage, formats::grouped9);
     case componentcolumn::sets:
-        return formatNumber(SetsPossible, formats::digits6);
+        return formatNumber(setsPossible, formats::digits6);
     case componentcolumn::needed:
-        return formatNumber(StockNeeded, formats::digits6);
+        return formatNumber(stockNeeded, formats::digits6);
     default:
         return {};
     }

@@ -26,16 +26,16 @@ struct ComponentRow
 {
     static constexpr int columnCount = 10;
 
-    int RowNo = 0;
-    QString ProductName;
-    QString ProductCode;
-    std::int32_t StockQty = 0;
-    QString Unit;
-    std::int32_t QtyPerSet = 0;
-    std::int32_t PlannedShipment = 0;
-    std::int32_t ShortageQty = 0; // negative where the stock falls short, else 0
-    std::int32_t SetsPossible = 0;
-    std::int32_t StockNeeded = 0;
+    int rowNumber = 0;
+    QString productName;
+    QString productCode;
+    std::int32_t stockQuantity = 0;
+    QString unit;
+    std::int32_t quantityPerSet = 0;
+    std::int32_t plannedShipment = 0;
+    std::int32_t shortage = 0; // negative where the stock falls short, else 0
+    std::int32_t setsPossible = 0;
+    std::int32_t stockNeeded = 0;
 
     // How many cells, from column 0, were written: fewer than all for the row in progress
     // when a failure ended the step.
@@ -44,7 +44,7 @@ struct ComponentRow
     // The text grid column `column` shows for this row.
     QString text(int column) const;
 
-    bool isShort() const { return ShortageQty < 0; }
+    bool isShort() const { return shortage < 0; }
 };
 
 // The colours of the shortage column: red on yellow where short, black on white elsewhere.

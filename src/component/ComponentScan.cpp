@@ -5,12 +5,12 @@ namespace setzaiko {
 ComponentRow joinedRow(const ComponentLine& line, int rowNo)
 {
     ComponentRow row;
-    row.RowNo = rowNo;
-    row.ProductName = line.stock->ProductName;
-    row.ProductCode = line.stock->ProductCode;
-    row.StockQty = line.stock->StockQty;
-    row.Unit = line.stock->Unit;
-    row.QtyPerSet = line.composition->ComponentQty;
+    row.rowNumber = rowNo;
+    row.productName = line.stock->productName;
+    row.productCode = line.stock->productCode;
+    row.stockQuantity = line.stock->stockQuantity;
+    row.unit = line.stock->unit;
+    row.quantityPerSet = line.composition->quantityPerSet;
     row.columnsWritten = 8;
     return row;
 }
@@ -28,7 +28,7 @@ std::vector<ComponentLine> findComponentLines(const QString& setCode, const Mast
     lines.reserve(rows->size());
     for (const std::int32_t i : *rows) {
         const ProductMasterRow& composition = products.row(i);
-        const std::int32_t stock = lookup.firstStockRow(composition.ComponentCode);
+        const std::int32_t stock = lookup.firstStockRow(composition.componentCode);
         lines.push_back({&composition, stock < 0 ? nullptr : &stocks.row(stock)});
     }
     return lines;

@@ -48,9 +48,9 @@ void ComponentSession::due(QString text, bool beep)
 void ComponentSession::showRows(const std::vector<ComponentRow>& rows)
 {
     for (const ComponentRow& row : rows) {
-        m_rows.at(static_cast<std::size_t>(row.RowNo - 1)).show(row);
+        m_rows.at(static_cast<std::size_t>(row.rowNumber - 1)).show(row);
         if (m_view) {
-            m_view->rowChanged(row.RowNo);
+            m_view->rowChanged(row.rowNumber);
         }
     }
 }

@@ -27,17 +27,17 @@ std::optional<std::int32_t> setsToBuild(std::int32_t order, std::optional<std::i
 bool simulateRow(ComponentRow& row, std::int32_t toBuild)
 {
     row.columnsWritten = 6;
-    const auto shipment = checked::multiply(row.QtyPerSet, toBuild);
+    const auto shipment = checked::multiply(row.quantityPerSet, toBuild);
     if (!shipment) {
         return false;
     }
-    row.PlannedShipment = *shipment;
+    row.plannedShipment = *shipment;
     row.columnsWritten = 7;
-    const auto remaining = checked::subtract(row.StockQty, row.PlannedShipment);
+    const auto remaining = checked::subtract(row.stockQuantity, row.plannedShipment);
     if (!remaining) {
         return false;
     }
-    row.ShortageQty = *remaining < 0 ? *remaining : 0;
+    row.shortage = *remaining < 0 ? *remaining : 0;
     return fillSetsColumns(row);
 }
 

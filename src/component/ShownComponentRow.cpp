@@ -8,34 +8,34 @@ void ShownComponentRow::show(const ComponentRow& row)
         m_shown.set(static_cast<std::size_t>(column));
         switch (column) {
         case componentcolumn::number:
-            m_values.RowNo = row.RowNo;
+            m_values.rowNumber = row.rowNumber;
             break;
         case componentcolumn::name:
-            m_values.ProductName = row.ProductName;
+            m_values.productName = row.productName;
             break;
         case componentcolumn::code:
-            m_values.ProductCode = row.ProductCode;
+            m_values.productCode = row.productCode;
             break;
         case componentcolumn::stock:
-            m_values.StockQty = row.StockQty;
+            m_values.stockQuantity = row.stockQuantity;
             break;
         case componentcolumn::unit:
-            m_values.Unit = row.Unit;
+            m_values.unit = row.unit;
             break;
         case componentcolumn::perSet:
-            m_values.QtyPerSet = row.QtyPerSet;
+            m_values.quantityPerSet = row.quantityPerSet;
             break;
         case componentcolumn::shipment:
-            m_values.PlannedShipment = row.PlannedShipment;
+            m_values.plannedShipment = row.plannedShipment;
             break;
         case componentcolumn::shortage:
-            m_values.ShortageQty = row.ShortageQty;
+            m_values.shortage = row.shortage;
             break;
         case componentcolumn::sets:
-            m_values.SetsPossible = row.SetsPossible;
+            m_values.setsPossible = row.setsPossible;
             break;
         case componentcolumn::needed:
-            m_values.StockNeeded = row.StockNeeded;
+            m_values.stockNeeded = row.stockNeeded;
             break;
         default:
             break;
@@ -63,19 +63,19 @@ std::optional<std::int32_t> ShownComponentRow::number(int column) const
     }
     switch (column) {
     case componentcolumn::number:
-        return m_values.RowNo;
+        return m_values.rowNumber;
     case componentcolumn::stock:
-        return m_values.StockQty;
+        return m_values.stockQuantity;
     case componentcolumn::perSet:
-        return m_values.QtyPerSet;
+        return m_values.quantityPerSet;
     case componentcolumn::shipment:
-        return m_values.PlannedShipment;
+        return m_values.plannedShipment;
     case componentcolumn::shortage:
-        return m_values.ShortageQty;
+        return m_values.shortage;
     case componentcolumn::sets:
-        return m_values.SetsPossible;
+        return m_values.setsPossible;
     case componentcolumn::needed:
-        return m_values.StockNeeded;
+        return m_values.stockNeeded;
     default:
         return std::nullopt;
     }

@@ -16,12 +16,12 @@ ComponentLookup::ComponentLookup(const ProductMaster& products, const StockMaste
 {
     m_sets.reserve(static_cast<std::size_t>(products.count()) / 4 + 1);
     for (std::int32_t i = 0; i < products.count(); ++i) {
-        m_sets[QStringView(products.row(i).SetCode)].push_back(i);
+        m_sets[QStringView(products.row(i).setCode)].push_back(i);
     }
     m_stocks.reserve(static_cast<std::size_t>(stocks.count()));
     for (std::int32_t i = 0; i < stocks.count(); ++i) {
         // emplace keeps the first row of a code.
-        m_stocks.emplace(QStringView(stocks.row(i).ProductCode), i);
+        m_stocks.emplace(QStringView(stocks.row(i).productCode), i);
     }
 }
 

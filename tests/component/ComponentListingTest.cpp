@@ -37,7 +37,7 @@ QStringList codesOf(const ComponentListing& listing)
 {
     QStringList codes;
     for (const ComponentRow& row : listing.rows) {
-        codes << row.ProductCode;
+        codes << row.productCode;
     }
     return codes;
 }
@@ -198,7 +198,7 @@ TEST(ComponentListing, MissingAndSurplusComponentsSetTheStatusAndMessage)
         }
         EXPECT_EQ(codesOf(listing), expectedCodes);
         for (std::size_t i = 0; i < listing.rows.size(); ++i) {
-            EXPECT_EQ(listing.rows[i].RowNo, static_cast<int>(i) + 1);
+            EXPECT_EQ(listing.rows[i].rowNumber, static_cast<int>(i) + 1);
         }
     }
 }
@@ -284,12 +284,12 @@ TEST(ComponentListing, RunTimeFailureStopsWithThePartialRowInPlace)
         // The cells the failed division would have written keep what they held, and so do
         // the rows after it.
         ComponentRow earlier2;
-        earlier2.RowNo = 2;
-        earlier2.SetsPossible = 41;
-        earlier2.StockNeeded = 42;
+        earlier2.rowNumber = 2;
+        earlier2.setsPossible = 41;
+        earlier2.stockNeeded = 42;
         ComponentRow earlier3;
-        earlier3.RowNo = 3;
-        earlier3.ProductCode = u"OLD"_s;
+        earlier3.rowNumber = 3;
+        earlier3.productCode = u"OLD"_s;
         RecordingGrid grid;
         grid.write({earlier2, earlier3});
         grid.write(listing.rows);

@@ -32,7 +32,7 @@ TEST(ComponentLookup, FollowsEveryChangeOfTheTables)
 
     // A later row of the same code never wins.
     stocks.append(stockRow(u"P2"_s, 99));
-    EXPECT_EQ(listComponents(u"S1"_s, masters).rows[1].StockQty, 3);
+    EXPECT_EQ(listComponents(u"S1"_s, masters).rows[1].stockQuantity, 3);
 
     // Emptied and filled again to the same counts: a new import, new rows.
     products.empty();
@@ -41,7 +41,7 @@ TEST(ComponentLookup, FollowsEveryChangeOfTheTables)
     stocks.append(stockRow(u"P9"_s, 7));
     listing = listComponents(u"S1"_s, masters);
     ASSERT_EQ(listing.rows.size(), 1u);
-    EXPECT_EQ(listing.rows[0].ProductCode, u"P9"_s);
+    EXPECT_EQ(listing.rows[0].productCode, u"P9"_s);
 }
 
 TEST(ComponentLookup, EachPairOfTablesHasItsOwn)

@@ -235,9 +235,9 @@ TEST(OrderSimulation, SkipsMissingComponentsSilentlyAndStopsAtTheCapacity)
     EXPECT_EQ(simulation.outcome, Outcome::Simulated);
     EXPECT_TRUE(simulation.capacityExceeded);
     ASSERT_EQ(simulation.rows.size(), 100u);
-    EXPECT_EQ(simulation.rows.front().ProductCode, u"P1"_s);
-    EXPECT_EQ(simulation.rows.front().RowNo, 1);
-    EXPECT_EQ(simulation.rows.back().ProductCode, u"P100"_s);
+    EXPECT_EQ(simulation.rows.front().productCode, u"P1"_s);
+    EXPECT_EQ(simulation.rows.front().rowNumber, 1);
+    EXPECT_EQ(simulation.rows.back().productCode, u"P100"_s);
 
     products =
         productTable({compositionRow(u"S1"_s, u"P1"_s, 1), compositionRow(u"S1"_s, u"MISSING"_s, 1),
@@ -246,8 +246,8 @@ TEST(OrderSimulation, SkipsMissingComponentsSilentlyAndStopsAtTheCapacity)
     EXPECT_EQ(simulation.outcome, Outcome::Simulated);
     EXPECT_TRUE(simulation.messageBox.isEmpty());
     ASSERT_EQ(simulation.rows.size(), 2u);
-    EXPECT_EQ(simulation.rows[1].RowNo, 2);
-    EXPECT_EQ(simulation.rows[1].ProductCode, u"P2"_s);
+    EXPECT_EQ(simulation.rows[1].rowNumber, 2);
+    EXPECT_EQ(simulation.rows[1].productCode, u"P2"_s);
 }
 
 TEST(OrderSimulation, RunTimeFailuresEndWithE0230)

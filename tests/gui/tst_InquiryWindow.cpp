@@ -74,12 +74,12 @@ StockMasterRow stockRow(const QString& code, const QString& name, const QString&
                         const QString& flag, int quantity, const QString& remarks = {})
 {
     StockMasterRow row;
-    row.ProductCode = code;
-    row.ProductName = name;
-    row.Unit = unit;
-    row.SetFlag = flag;
-    row.StockQty = quantity;
-    row.Remarks = remarks;
+    row.productCode = code;
+    row.productName = name;
+    row.unit = unit;
+    row.setFlag = flag;
+    row.stockQuantity = quantity;
+    row.remarks = remarks;
     return row;
 }
 

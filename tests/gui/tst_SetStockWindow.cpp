@@ -108,20 +108,20 @@ void addStock(WindowHarness& app, const QString& code, const QString& name, cons
               int quantity, const QString& flag = u"0"_s)
 {
     StockMasterRow row;
-    row.ProductCode = code;
-    row.ProductName = name;
-    row.Unit = unit;
-    row.SetFlag = flag;
-    row.StockQty = quantity;
+    row.productCode = code;
+    row.productName = name;
+    row.unit = unit;
+    row.setFlag = flag;
+    row.stockQuantity = quantity;
     app.context.stocks().append(row);
 }
 
 void addComponent(WindowHarness& app, const QString& setCode, const QString& code, int perSet)
 {
     ProductMasterRow row;
-    row.SetCode = setCode;
-    row.ComponentCode = code;
-    row.ComponentQty = perSet;
+    row.setCode = setCode;
+    row.componentCode = code;
+    row.quantityPerSet = perSet;
     app.context.products().append(row);
 }
 

@@ -17,7 +17,7 @@ public:
     void write(const std::vector<ComponentRow>& written)
     {
         for (const ComponentRow& row : written) {
-            m_rows.at(static_cast<std::size_t>(row.RowNo - 1)).show(row);
+            m_rows.at(static_cast<std::size_t>(row.rowNumber - 1)).show(row);
         }
     }
 
