@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, checks the formatting and runs every test:
-# the sanitizer build of the engine and window tests, a short fuzz run of the workbook reader,
-# then the full build's tests, ending with CTest's summary.
+# the sanitizer build of the engine and window tests, the thread sanitizer build of the import
+# run's tests, a short fuzz run of the workbook reader and of the import run, then the full
+# build's tests, ending with CTest's summary.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
@@ -19,7 +20,19 @@ QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stackt
     || { cat build-asan/ctest.log; exit 1; }
 tail -n 3 build-asan/ctest.log
 
-echo "== fuzzing the workbook reader"
+# The import run reads the later master sheet on a second thread: its tests, and imports of the
+# committed workbooks, under ThreadSanitizer. Only tests that start no process run here.
+echo "== thread sanitizer build (import run, read ahead, fixture imports)"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+      -DSETZAIKO_TSAN=ON -DSETZAIKO_ENGINE_ONLY=ON -DSETZAIKO_BENCH=OFF -DSETZAIKO_WERROR=ON \
+      >/dev/null
+cmake --build build-tsan --parallel "$jobs" --target setzaiko_engine_tests
+TSAN_OPTIONS=halt_on_error=1 \
+    build-tsan/tests/setzaiko_engine_tests --gtest_filter='ImportRun.*:FixtureImport.*' \
+    >build-tsan/tests.log 2>&1 || { cat build-tsan/tests.log; exit 1; }
+tail -n 3 build-tsan/tests.log
+
+echo "== fuzzing the workbook reader and the import run"
 scripts/fuzz.sh 50
 
 echo "== full build"

@@ -1,8 +1,11 @@
 // Usage: xls_seed_damager OUTPUT_FOLDER WORKBOOK...
-// Writes every damage the reader tests know that fits each workbook, as
-// OUTPUT_FOLDER/<workbook>-<damage>.xls, to start the fuzzer near the reader's checks.
+// Writes every damage the reader tests know that fits each workbook, and every rewrite of its
+// worksheet entries (duplicate and swapped master sheets), as
+// OUTPUT_FOLDER/<workbook>-<damage>.xls, to start the fuzzers near the reader's checks and the
+// import run's choice of sheets.
 
 #include "support/CompoundFileImage.h"
+#include "support/SheetEntryEdit.h"
 #include "support/WorkbookDamage.h"
 
 #include <QCoreApplication>
@@ -24,7 +27,11 @@ int main(int argc, char** argv)
     }
     QDir output(arguments[1]);
     output.mkpath(QStringLiteral("."));
-    const auto damages = workbookDamages();
+    std::vector<WorkbookDamage> damages = workbookDamages();
+    for (const SheetEntryEdit& edit : sheetEntryEdits()) {
+        damages.push_back({edit.name, edit.mustFail,
+                           [edit](const QByteArray& file) { return edit.apply(file); }});
+    }
     int written = 0;
     for (const QString& path : arguments.mid(2)) {
         QFile in(path);

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Fuzzes the workbook reader with libFuzzer for SECONDS seconds (default 60).
-# Builds build-fuzz (clang, AddressSanitizer, UndefinedBehaviorSanitizer), seeds the corpus
-# build-fuzz/corpus (kept between runs) with the committed workbooks, small generated ones and
-# damaged variants of them, then runs. Exits non-zero when the fuzzer finds a crash, a leak, a
-# timeout or an excessive allocation; the input is left in build-fuzz/artifacts/.
-# Extra arguments after SECONDS go to the fuzzer (e.g. -jobs=2 -workers=2).
+# Fuzzes the workbook reader, then the whole import run, with libFuzzer for SECONDS seconds in
+# all (default 60), half each.
+# Builds build-fuzz (clang, AddressSanitizer, UndefinedBehaviorSanitizer), seeds each target's
+# corpus (build-fuzz/corpus for the reader, build-fuzz/corpus-import for the import run, both
+# kept between runs) with the committed workbooks, small generated ones and damaged variants of
+# them, then runs each with fuzz/workbook.dict. Exits non-zero when either finds a crash, a
+# leak, a timeout or an excessive allocation; the input is left in build-fuzz/artifacts/, named
+# after the target.
+# Extra arguments after SECONDS go to both fuzzers (e.g. -jobs=2 -workers=2).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -14,12 +17,13 @@ jobs=$(nproc)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DSETZAIKO_FUZZ=ON -DSETZAIKO_WERROR=ON >/dev/null
-cmake --build "$build" --parallel "$jobs" --target xls_reader_fuzzer xls_seed_damager >/dev/null
+cmake --build "$build" --parallel "$jobs" \
+    --target xls_reader_fuzzer import_run_fuzzer xls_seed_damager >/dev/null
 
 # Seeds: small files only, so that mutations stay cheap.
 seeds="$build/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds/generated" "$seeds/files" "$build/corpus" "$build/artifacts"
+mkdir -p "$seeds/generated" "$seeds/files" "$build/artifacts"
 /usr/bin/python3 tests/tools/make_workbooks.py "$seeds/generated" --small
 if [ -d tests/data/xls ]; then
     find tests/data/xls -type f -iname '*.xls' -size -64k -print0 |
@@ -28,23 +32,42 @@ if [ -d tests/data/xls ]; then
         done
 fi
 find "$seeds/generated" -maxdepth 1 -type f -iname '*.xls' -size -64k -exec cp {} "$seeds/files/" \;
+# The edits of the worksheet entries start from a product and a stock sheet, as the generated
+# masters_small.xls and the committed masters.xls hold them.
 "$build/fuzz/xls_seed_damager" "$seeds/damaged" "$seeds/generated/masters_small.xls" \
-    "$seeds/generated/numbers.xls" "$seeds/generated/strings.xls" >/dev/null
-# The corpus keeps what earlier runs found; new seeds are added under their content hash.
-for file in "$seeds"/files/* "$seeds"/damaged/*; do
-    [ -f "$file" ] && cp "$file" "$build/corpus/seed-$(sha1sum "$file" | cut -c1-16)"
-done
+    tests/data/xls/masters.xls "$seeds/generated/numbers.xls" "$seeds/generated/strings.xls" \
+    >/dev/null
 
-echo "fuzzing the workbook reader for $seconds s ($(find "$build/corpus" -type f | wc -l) inputs in the corpus)"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-status=0
-"$build/fuzz/xls_reader_fuzzer" "$build/corpus" -max_total_time="$seconds" -rss_limit_mb=1024 \
-    -malloc_limit_mb=512 -timeout=10 -max_len=65536 -print_final_stats=1 \
-    -artifact_prefix="$build/artifacts/" "$@" >"$build/fuzz.log" 2>&1 || status=$?
-grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb|^#[0-9]+ +DONE' "$build/fuzz.log" || true
-if [ "$status" -ne 0 ]; then
-    tail -n 60 "$build/fuzz.log"
-    echo "the fuzzer found a problem; its input is in $build/artifacts/" >&2
-    exit "$status"
-fi
+# Neither half may be 0 s: libFuzzer would take that as no limit.
+first=$((seconds / 2 > 0 ? seconds / 2 : 1))
+second=$((seconds - first > 0 ? seconds - first : 1))
+failed=0
+
+# fuzz TARGET CORPUS NAME SECONDS [fuzzer arguments...]
+fuzz() {
+    local target=$1 corpus=$2 name=$3 time=$4
+    shift 4
+    mkdir -p "$corpus"
+    # The corpus keeps what earlier runs found; new seeds are added under their content hash.
+    for file in "$seeds"/files/* "$seeds"/damaged/*; do
+        [ -f "$file" ] && cp "$file" "$corpus/seed-$(sha1sum "$file" | cut -c1-16)"
+    done
+    echo "fuzzing $name for $time s ($(find "$corpus" -type f | wc -l) inputs in the corpus)"
+    local status=0 log="$build/fuzz-$target.log"
+    "$build/fuzz/$target" "$corpus" -max_total_time="$time" -rss_limit_mb=1024 \
+        -malloc_limit_mb=512 -timeout=10 -max_len=65536 -print_final_stats=1 \
+        -dict=fuzz/workbook.dict -artifact_prefix="$build/artifacts/$target-" "$@" \
+        >"$log" 2>&1 || status=$?
+    grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb|^#[0-9]+ +DONE' "$log" || true
+    if [ "$status" -ne 0 ]; then
+        tail -n 60 "$log"
+        echo "the fuzzer found a problem in $name; its input is in $build/artifacts/" >&2
+        failed=$status
+    fi
+}
+
+fuzz xls_reader_fuzzer "$build/corpus" "the workbook reader" "$first" "$@"
+fuzz import_run_fuzzer "$build/corpus-import" "the import run" "$second" "$@"
+exit "$failed"

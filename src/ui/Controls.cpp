@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPalette>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QWidget>
 
@@ -20,6 +21,13 @@ void setUpWindow(QWidget* window, const QString& objectName, const QString& capt
     palette.setColor(QPalette::Window, layout::colour::window);
     window->setPalette(palette);
     window->setAutoFillBackground(true);
+    // The style draws some controls (a combo box, the arrows of scroll bars, headings) into
+    // pictures it keeps in the application's pixmap cache, under keys made from each control's
+    // palette, and every window made gets palettes of its own: no window ever finds the pictures
+    // of one closed before it. They would stay until the cache is full, megabytes later, and Qt
+    // 6.4 never lets go of their keys. These windows are small and quick to draw, so they are
+    // drawn without that cache.
+    QPixmapCache::setCacheLimit(0);
 }
 
 QPushButton* button(QWidget* parent, const QString& objectName, const QString& caption,

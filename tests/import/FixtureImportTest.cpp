@@ -1,9 +1,15 @@
 #include "import/ImportRun.h"
 #include "import/xls/XlsWorkbook.h"
+#include "support/SheetEntryEdit.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
+#include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace setzaiko;
@@ -164,4 +170,48 @@ TEST(FixtureImport, SampleWorkbook)
     EXPECT_EQ(imported.result.outcome, ImportResult::Outcome::Success);
     EXPECT_EQ(imported.products.count(), 143);
     EXPECT_EQ(imported.stocks.count(), 105);
+}
+
+// The later master sheet is read on a second thread whichever of the two it is: with the stock
+// sheet first, the product sheet is the one read ahead, and nothing may change for that.
+TEST(FixtureImport, MasterSheetsInSwappedOrderImportAlike)
+{
+    const Imported original = importFile(u"xls/masters.xls"_s);
+    ASSERT_EQ(original.result.outcome, ImportResult::Outcome::Success);
+
+    const auto edits = setzaiko::testing::sheetEntryEdits();
+    const auto swapped = std::find_if(edits.begin(), edits.end(), [](const auto& edit) {
+        return edit.name == u"master-sheets-swapped"_s;
+    });
+    ASSERT_NE(swapped, edits.end());
+    QFile source(QString::fromUtf8(SETZAIKO_TEST_DATA) + u"/xls/masters.xls"_s);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile file(dir.filePath(u"swapped.xls"_s));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(swapped->apply(source.readAll()));
+    file.close();
+    const Imported imported =
+        importFile(u"swapped.xls"_s, QFile::encodeName(dir.path()).constData());
+
+    EXPECT_EQ(imported.result.outcome, original.result.outcome)
+        << imported.result.failureDetail.toStdString();
+    EXPECT_EQ(imported.result.messageBox, original.result.messageBox);
+    ASSERT_EQ(imported.products.count(), original.products.count());
+    ASSERT_EQ(imported.stocks.count(), original.stocks.count());
+    ASSERT_TRUE(imported.result.counts && original.result.counts);
+    EXPECT_EQ(imported.result.counts->total(), original.result.counts->total());
+    for (std::int32_t i = 0; i < original.products.count(); ++i) {
+        const ProductMasterRow& a = imported.products.row(i);
+        const ProductMasterRow& b = original.products.row(i);
+        EXPECT_EQ(std::tie(a.setCode, a.componentCode, a.quantityPerSet, a.f10Text),
+                  std::tie(b.setCode, b.componentCode, b.quantityPerSet, b.f10Text));
+    }
+    for (std::int32_t i = 0; i < original.stocks.count(); ++i) {
+        const StockMasterRow& a = imported.stocks.row(i);
+        const StockMasterRow& b = original.stocks.row(i);
+        EXPECT_EQ(std::tie(a.productCode, a.productName, a.stockQuantity, a.remarks),
+                  std::tie(b.productCode, b.productName, b.stockQuantity, b.remarks));
+    }
 }
