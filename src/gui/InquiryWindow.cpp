@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <tuple>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
@@ -69,7 +70,9 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(3120, 900, 9615, 315),
                                captionFont, layout::colour::message);
     m_lblMsg->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    m_grid = new FlexGrid(this, 101, 7);
+    // The list shows as many columns as the search gives each row.
+    m_grid = new FlexGrid(this, listCapacity + 1,
+                          static_cast<int>(std::tuple_size_v<SetProductListRow>));
     m_grid->setObjectName(u"MSFlexGrid1"_s);
     m_grid->setGeometry(layout::rect(180, 1260, 12615, 4515));
     m_grid->setFont(layout::gothic(9.75));
