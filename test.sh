@@ -13,7 +13,7 @@ git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run --Werror
 
 echo "== sanitizer build (engine, reader and window tests)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSETZAIKO_SANITIZE=ON \
-      -DSETZAIKO_ENGINE_ONLY=OFF -DSETZAIKO_BENCH=OFF >/dev/null
+      -DSETZAIKO_ENGINE_ONLY=OFF -DSETZAIKO_BENCH=OFF -DSETZAIKO_WERROR=ON >/dev/null
 cmake --build build-asan --parallel "$jobs"
 QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure --parallel "$jobs" >build-asan/ctest.log 2>&1 \
@@ -24,7 +24,8 @@ tail -n 3 build-asan/ctest.log
 # committed workbooks, under ThreadSanitizer. Only tests that start no process run here.
 echo "== thread sanitizer build (import run, read ahead, fixture imports)"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-      -DSETZAIKO_TSAN=ON -DSETZAIKO_ENGINE_ONLY=ON -DSETZAIKO_BENCH=OFF >/dev/null
+      -DSETZAIKO_TSAN=ON -DSETZAIKO_ENGINE_ONLY=ON -DSETZAIKO_BENCH=OFF -DSETZAIKO_WERROR=ON \
+      >/dev/null
 cmake --build build-tsan --parallel "$jobs" --target setzaiko_engine_tests
 TSAN_OPTIONS=halt_on_error=1 \
     build-tsan/tests/setzaiko_engine_tests --gtest_filter='ImportRun.*:FixtureImport.*' \
@@ -35,6 +36,7 @@ echo "== fuzzing the workbook reader and the import run"
 scripts/fuzz.sh 50
 
 echo "== full build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSETZAIKO_WERROR=ON \
+      -DSETZAIKO_BENCH=ON >/dev/null
 cmake --build build --parallel "$jobs"
 ctest --test-dir build --output-on-failure --parallel "$jobs"

@@ -4,8 +4,8 @@
 // Usage: setzaiko_inquiry_bench [--workbook=PATH] [benchmark options]
 
 #include "common/Cp932Encoder.h"
-#include "common/NumberFormat.h"
 #include "component/ComponentListing.h"
+#include "component/ComponentSession.h"
 #include "component/OrderSimulation.h"
 #include "export/StockStatusCsv.h"
 #include "import/ImportRun.h"
@@ -29,35 +29,32 @@ QString workbookPath = QStringLiteral(SETZAIKO_BENCH_WORKBOOK);
 // The set product of the benchmark workbook with 100 components.
 const QString bigSet = u"P065530"_s;
 
-struct Tables
+// The workbook is imported once, at the first benchmark that needs it.
+const MasterData& tables()
 {
-    ProductMaster products;
-    StockMaster stocks;
-};
-
-const Tables& tables()
-{
-    static const Tables loaded = [] {
-        Tables t;
+    static MasterData loaded;
+    static const bool imported = [] {
         xls::XlsWorkbookOpener opener;
-        const ImportResult result = runImport(workbookPath, opener, t.products, t.stocks);
+        const ImportResult result =
+            runImport(workbookPath, opener, loaded.products(), loaded.stocks());
         if (result.outcome != ImportResult::Outcome::Success) {
             std::fprintf(stderr, "the benchmark workbook did not import\n");
             std::exit(1);
         }
-        return t;
+        return true;
     }();
+    (void)imported;
     return loaded;
 }
 
-QString bigSetStock()
+std::int32_t bigSetStock()
 {
-    for (std::int32_t i = 0; i < tables().stocks.count(); ++i) {
-        if (tables().stocks.row(i).ProductCode == bigSet) {
-            return formatNumber(tables().stocks.row(i).StockQty, formats::grouped9);
+    for (std::int32_t i = 0; i < tables().stocks().count(); ++i) {
+        if (tables().stocks().row(i).productCode == bigSet) {
+            return tables().stocks().row(i).stockQuantity;
         }
     }
-    return u"0"_s;
+    return 0;
 }
 
 void filteredSearch(benchmark::State& state)
@@ -65,17 +62,17 @@ void filteredSearch(benchmark::State& state)
     // A name text that no row holds: the scan runs over every row of the stock master.
     for (auto _ : state) {
         const SetProductSearchResult found =
-            searchSetProducts(tables().stocks, u"P"_s, u"該当なし"_s);
+            searchSetProducts(tables().stocks(), u"P"_s, u"該当なし"_s);
         benchmark::DoNotOptimize(found.rows.size());
     }
-    state.counters["rows scanned"] = double(tables().stocks.count());
+    state.counters["rows scanned"] = double(tables().stocks().count());
 }
 
 void listing100(benchmark::State& state)
 {
     std::size_t rows = 0;
     for (auto _ : state) {
-        const ComponentListing listing = listComponents(bigSet, tables().products, tables().stocks);
+        const ComponentListing listing = listComponents(bigSet, tables());
         rows = listing.rows.size();
         benchmark::DoNotOptimize(rows);
     }
@@ -84,11 +81,10 @@ void listing100(benchmark::State& state)
 
 void simulation100(benchmark::State& state)
 {
-    const QString stock = bigSetStock();
+    const std::int32_t stock = bigSetStock();
     std::size_t rows = 0;
     for (auto _ : state) {
-        const OrderSimulation simulation =
-            simulateOrder(u"999999"_s, stock, bigSet, tables().products, tables().stocks);
+        const OrderSimulation simulation = simulateOrder(u"999999"_s, stock, bigSet, tables());
         rows = simulation.rows.size();
         benchmark::DoNotOptimize(rows);
     }
@@ -97,25 +93,18 @@ void simulation100(benchmark::State& state)
 
 void export100(benchmark::State& state)
 {
-    const ComponentListing listing = listComponents(bigSet, tables().products, tables().stocks);
     QTemporaryDir dir;
+    ComponentSession session(
+        tables(), SetProduct{bigSet, u"ベンチマークセット"_s, u"セット"_s, bigSetStock()},
+        dir.path() + u'/');
+    session.listComponents();
+    StockStatus status = session.stockStatus();
+    status.order = 999999;
     const auto encoder = Cp932Encoder::create();
-    StockStatusScreen screen;
-    screen.directory = dir.path() + u'/';
-    screen.setCode = bigSet;
-    screen.setName = u"ベンチマークセット"_s;
-    screen.orderText = u"999999"_s;
-    screen.stockText = bigSetStock();
-    screen.addableText = listing.knousuText;
-    screen.unitText = u"セット"_s;
-    screen.rowText = listing.rowText;
-    screen.cell = [&](int row, int column) -> std::optional<QString> {
-        return listing.rows.at(static_cast<std::size_t>(row - 1)).text(column);
-    };
     const QDateTime stamp(QDate(2026, 12, 7), QTime(12, 0));
     int lines = 0;
     for (auto _ : state) {
-        lines = exportStockStatus(screen, stamp, *encoder).lines;
+        lines = exportStockStatus(status, stamp, *encoder).lines;
         benchmark::DoNotOptimize(lines);
     }
     state.counters["lines"] = double(lines);

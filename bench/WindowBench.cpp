@@ -4,13 +4,13 @@
 // 再計算 over it, each timed from the click to the handler's return.
 // Usage: QT_QPA_PLATFORM=offscreen setzaiko_window_bench [WORKBOOK]
 
-#include "app/AppContext.h"
-#include "app/FrmMainF.h"
-#include "component/Frm0030F.h"
-#include "import/Frm0010F.h"
+#include "gui/AppContext.h"
+#include "gui/ImportWindow.h"
+#include "gui/InquiryWindow.h"
+#include "gui/MainMenu.h"
+#include "gui/SetStockWindow.h"
 #include "import/ImportRun.h"
 #include "import/xls/XlsWorkbook.h"
-#include "inquiry/Frm0020F.h"
 #include "ui/FlexGrid.h"
 
 #include <QApplication>
@@ -83,10 +83,10 @@ int main(int argc, char** argv)
 
     SilentPrompter prompter;
     AppContext context(prompter, [] { return std::make_unique<xls::XlsWorkbookOpener>(); });
-    auto* menu = new FrmMainF(context);
+    auto* menu = new MainMenu(context);
     menu->show();
     menu->CmdImport()->click();
-    auto* importWindow = findWindow<Frm0010F>(u"Frm0010F"_s);
+    auto* importWindow = findWindow<ImportWindow>(u"Frm0010F"_s);
     importWindow->TxtFile()->setText(book);
 
     // A timer that fires whenever events are processed: the longest time between two firings
@@ -121,7 +121,7 @@ int main(int argc, char** argv)
 
     importWindow->CmdExit()->click();
     menu->CmdZaiko()->click();
-    auto* inquiry = findWindow<Frm0020F>(u"Frm0020F"_s);
+    auto* inquiry = findWindow<InquiryWindow>(u"Frm0020F"_s);
     std::vector<double> search;
     for (int i = 0; i < runs; ++i) {
         search.push_back(milliseconds([&] { inquiry->CmdSearch()->click(); }));
@@ -132,19 +132,19 @@ int main(int argc, char** argv)
     inquiry->TxtScode()->setText(u"P065530"_s);
     inquiry->CmdSearch()->click();
     inquiry->CmdZshosai()->click();
-    auto* details = findWindow<Frm0030F>(u"Frm0030F"_s);
+    auto* details = findWindow<SetStockWindow>(u"Frm0030F"_s);
     std::vector<double> listing;
     for (int i = 0; i < runs; ++i) {
         listing.push_back(milliseconds([&] { details->CmdSearch()->click(); }));
     }
-    std::printf("構成商品を表示 (%s rows): %8.2f ms (median of %d)\n",
-                qPrintable(details->LblRow()), median(listing), runs);
+    std::printf("構成商品を表示 (%d rows): %8.2f ms (median of %d)\n",
+                details->session().listedRows(), median(listing), runs);
     details->TxtJsuryo()->setText(u"999999"_s);
     std::vector<double> recalculation;
     for (int i = 0; i < runs; ++i) {
         recalculation.push_back(milliseconds([&] { details->CmdCalc()->click(); }));
     }
-    std::printf("再計算 (%s rows):         %8.2f ms (median of %d)\n",
-                qPrintable(details->LblRow()), median(recalculation), runs);
+    std::printf("再計算 (%d rows):         %8.2f ms (median of %d)\n",
+                details->session().listedRows(), median(recalculation), runs);
     return 0;
 }

@@ -16,7 +16,7 @@ build=build-fuzz
 jobs=$(nproc)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DSETZAIKO_FUZZ=ON >/dev/null
+    -DSETZAIKO_FUZZ=ON -DSETZAIKO_WERROR=ON >/dev/null
 cmake --build "$build" --parallel "$jobs" \
     --target xls_reader_fuzzer import_run_fuzzer xls_seed_damager >/dev/null
 

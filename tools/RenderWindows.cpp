@@ -3,13 +3,13 @@
 // inquiry and the component window with an order that runs short.
 // Usage: setzaiko-render OUTPUT_DIRECTORY WORKBOOK_DIRECTORY
 
-#include "app/AppContext.h"
-#include "app/FrmMainF.h"
-#include "component/Frm0030F.h"
-#include "import/FSelect.h"
-#include "import/Frm0010F.h"
+#include "gui/AppContext.h"
+#include "gui/ImportWindow.h"
+#include "gui/InquiryWindow.h"
+#include "gui/MainMenu.h"
+#include "gui/SetStockWindow.h"
+#include "gui/WorkbookChooser.h"
 #include "import/xls/XlsWorkbook.h"
-#include "inquiry/Frm0020F.h"
 #include "ui/DirectoryList.h"
 #include "ui/FileList.h"
 #include "ui/FlexGrid.h"
@@ -71,16 +71,16 @@ int main(int argc, char** argv)
 
     RecordingPrompter prompter;
     AppContext context(prompter, [] { return std::make_unique<xls::XlsWorkbookOpener>(); });
-    auto* menu = new FrmMainF(context);
+    auto* menu = new MainMenu(context);
     menu->show();
     bool ok = save(menu, output, u"FrmMainF"_s);
 
     menu->CmdImport()->click();
-    auto* importWindow = findWindow<Frm0010F>(u"Frm0010F"_s);
+    auto* importWindow = findWindow<ImportWindow>(u"Frm0010F"_s);
     ok = importWindow && save(importWindow, output, u"Frm0010F"_s) && ok;
 
     importWindow->CmdFile()->click();
-    auto* chooser = findWindow<FSelect>(u"FSelect"_s);
+    auto* chooser = findWindow<WorkbookChooser>(u"FSelect"_s);
     if (!chooser) {
         return 1;
     }
@@ -102,7 +102,7 @@ int main(int argc, char** argv)
 
     // The inquiry, listed in full, with the set product whose typical order runs short chosen.
     menu->CmdZaiko()->click();
-    auto* inquiry = findWindow<Frm0020F>(u"Frm0020F"_s);
+    auto* inquiry = findWindow<InquiryWindow>(u"Frm0020F"_s);
     if (!inquiry) {
         return 1;
     }
@@ -112,7 +112,7 @@ int main(int argc, char** argv)
     ok = save(inquiry, output, u"Frm0020F"_s) && ok;
 
     inquiry->CmdZshosai()->click();
-    auto* details = findWindow<Frm0030F>(u"Frm0030F"_s);
+    auto* details = findWindow<SetStockWindow>(u"Frm0030F"_s);
     if (!details) {
         return 1;
     }

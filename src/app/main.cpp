@@ -1,6 +1,6 @@
-#include "app/AppContext.h"
-#include "app/FrmMainF.h"
 #include "app/SingleInstance.h"
+#include "gui/AppContext.h"
+#include "gui/MainMenu.h"
 #include "import/xls/XlsWorkbook.h"
 #include "ui/QtPrompter.h"
 
@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     setzaiko::QtPrompter prompter;
     setzaiko::AppContext context(
         prompter, [] { return std::make_unique<setzaiko::xls::XlsWorkbookOpener>(); });
-    auto* mainMenu = new setzaiko::FrmMainF(context);
+    auto* mainMenu = new setzaiko::MainMenu(context);
     mainMenu->setAttribute(Qt::WA_DeleteOnClose);
     mainMenu->show();
     return app.exec();

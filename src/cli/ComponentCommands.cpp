@@ -1,9 +1,9 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "cli/ComponentSession.h"
 #include "cli/ImportedBook.h"
 #include "common/NumberFormat.h"
-#include "component/ComponentListing.h"
+#include "component/ComponentSession.h"
+#include "component/ComponentTexts.h"
 #include "export/ExportTexts.h"
 
 #include <QDir>
@@ -16,34 +16,39 @@ namespace setzaiko::cli {
 namespace {
 
 // What the inquiry hands over for the first set product row of that code.
-std::optional<SetProductSelection> selectionOf(const StockMaster& stocks, const QString& code)
+std::optional<SetProduct> setProductOf(const StockMaster& stocks, const QString& code)
 {
     for (std::int32_t i = 0; i < stocks.count(); ++i) {
         const StockMasterRow& row = stocks.row(i);
-        if (row.isSetProduct() && row.ProductCode == code) {
-            return SetProductSelection{row.ProductName, row.ProductCode,
-                                       formatNumber(row.StockQty, formats::grouped9), row.Unit};
+        if (row.isSetProduct() && row.productCode == code) {
+            return SetProduct{row.productCode, row.productName, row.unit, row.stockQuantity};
         }
     }
     return std::nullopt;
 }
 
-void printComponents(const ComponentSession& session, Output& output)
+// Prints the list, the additional quantity, the boxes due and the message line; true when a
+// box came with a beep, that is after a run-time failure.
+bool printComponents(ComponentSession& session, Output& output)
 {
-    for (int row = 1; row <= session.lastListedRow(); ++row) {
+    bool beeped = false;
+    for (int row = 1; row <= session.lastShownRow(); ++row) {
         QStringList cells;
         for (int column = 0; column < ComponentRow::columnCount; ++column) {
-            cells << session.cell(row, column);
+            cells << session.row(row).text(column);
         }
         Output::fields(output.out, cells);
     }
-    Output::fields(output.out, {u"追加可能数量"_s, session.knousu()});
-    for (const QString& box : session.boxes()) {
-        Output::line(output.err, box);
+    Output::fields(output.out, {componenttexts::addableLabel.toString(),
+                                formatNumber(session.addableSets(), formats::grouped9)});
+    for (const SessionBox& box : session.takeBoxes()) {
+        Output::line(output.err, box.text);
+        beeped = beeped || box.beep;
     }
     if (!session.messageLine().isEmpty()) {
         Output::line(output.err, session.messageLine());
     }
+    return beeped;
 }
 
 } // namespace
@@ -60,35 +65,36 @@ int componentsCommand(const ComponentRequest& request, bool exporting, Output& o
     if (!imported.load(request.book)) {
         return imported.report(output);
     }
-    const std::optional<SetProductSelection> selection =
-        selectionOf(imported.stocks, request.setCode);
-    if (!selection) {
+    const std::optional<SetProduct> setProduct =
+        setProductOf(imported.masters.stocks(), request.setCode);
+    if (!setProduct) {
         Output::line(output.err, u"セット商品が見つかりません"_s);
         return exitRefused;
     }
 
-    ComponentSession session(imported.products, imported.stocks, *selection, request.directory);
-    session.showComponents();
-    const bool complete = session.listStatus() == liststatus::complete;
+    ComponentSession session(imported.masters, setProduct, request.directory);
+    session.listComponents();
+    const bool complete = session.listStatus() == ListStatus::Complete;
+    bool orderRefused = false;
     if (request.order && complete) {
-        session.recalculate(*request.order);
+        orderRefused = session.recalculate(*request.order) == OrderSimulation::Outcome::Refused;
     }
-    printComponents(session, output);
+    bool runtimeFailure = printComponents(session, output);
 
-    if (exporting && session.csvEnabled()) {
-        const std::unique_ptr<Cp932Encoder> encoder = Cp932Encoder::create();
-        if (const auto written =
-                session.exportCsv(request.stamp.value_or(QDateTime::currentDateTime()), *encoder)) {
-            Output::line(output.out, written->first);
-            Output::line(output.out, written->second);
+    if (exporting && session.buttons().exportCsv) {
+        if (const std::optional<StockStatusExport> written =
+                session.exportStockStatus(request.stamp.value_or(QDateTime::currentDateTime()))) {
+            Output::line(output.out, written->path);
+            Output::line(output.out, written->countMessage);
         } else {
             Output::line(output.err, exporttexts::failed.toString());
+            runtimeFailure = true;
         }
     }
-    if (session.runtimeFailure()) {
+    if (runtimeFailure) {
         return exitFailure;
     }
-    if (!complete || session.orderRefused()) {
+    if (!complete || orderRefused) {
         return exitRefused;
     }
     return exitSuccess;

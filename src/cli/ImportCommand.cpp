@@ -31,7 +31,7 @@ int exitStatusOf(ImportResult::Outcome outcome)
 bool ImportedBook::load(const QString& book)
 {
     xls::XlsWorkbookOpener opener;
-    result = runImport(book, opener, products, stocks);
+    result = runImport(book, opener, masters.products(), masters.stocks());
     return result.outcome == ImportResult::Outcome::Success;
 }
 

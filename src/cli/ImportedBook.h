@@ -2,16 +2,14 @@
 
 #include "cli/Commands.h"
 #include "import/ImportRun.h"
-#include "master/ProductMaster.h"
-#include "master/StockMaster.h"
+#include "master/MasterData.h"
 
 namespace setzaiko::cli {
 
 // The tables of one import, as every command starts from them.
 struct ImportedBook
 {
-    ProductMaster products;
-    StockMaster stocks;
+    MasterData masters;
     ImportResult result;
 
     // Runs the import as the import button does; true on success.

@@ -7,26 +7,26 @@ namespace setzaiko {
 QString ComponentRow::text(int column) const
 {
     switch (column) {
-    case 0:
-        return formatNumber(RowNo, formats::digits3);
-    case 1:
-        return ProductName;
-    case 2:
-        return ProductCode;
-    case 3:
-        return formatNumber(StockQty, formats::grouped9);
-    case 4:
-        return Unit;
-    case 5:
-        return formatNumber(QtyPerSet, formats::grouped9);
-    case 6:
-        return formatNumber(PlannedShipment, formats::grouped9);
-    case 7:
-        return formatNumber(ShortageQty, formats::grouped9);
-    case 8:
-        return formatNumber(SetsPossible, formats::digits6);
-    case 9:
-        return formatNumber(StockNeeded, formats::digits6);
+    case componentcolumn::number:
+        return formatNumber(rowNumber, formats::digits3);
+    case componentcolumn::name:
+        return productName;
+    case componentcolumn::code:
+        return productCode;
+    case componentcolumn::stock:
+        return formatNumber(stockQuantity, formats::grouped9);
+    case componentcolumn::unit:
+        return unit;
+    case componentcolumn::perSet:
+        return formatNumber(quantityPerSet, formats::grouped9);
+    case componentcolumn::shipment:
+        return formatNumber(plannedShipment, formats::grouped9);
+    case componentcolumn::shortage:
+        return formatNumber(shortage, formats::grouped9);
+    case componentcolumn::sets:
+        return formatNumber(setsPossible, formats::digits6);
+    case componentcolumn::needed:
+        return formatNumber(stockNeeded, formats::digits6);
     default:
         return {};
     }

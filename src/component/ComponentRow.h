@@ -6,22 +6,36 @@
 
 namespace setzaiko {
 
+// The columns of the component list, in screen order.
+namespace componentcolumn {
+inline constexpr int number = 0;
+inline constexpr int name = 1;
+inline constexpr int code = 2;
+inline constexpr int stock = 3;
+inline constexpr int unit = 4;
+inline constexpr int perSet = 5;
+inline constexpr int shipment = 6;
+inline constexpr int shortage = 7;
+inline constexpr int sets = 8;
+inline constexpr int needed = 9;
+} // namespace componentcolumn
+
 // One listed component of a set product: its stock joined from the stock master, the sets
 // that stock allows and, after an order simulation, its planned shipment and shortage.
 struct ComponentRow
 {
     static constexpr int columnCount = 10;
 
-    int RowNo = 0;
-    QString ProductName;
-    QString ProductCode;
-    std::int32_t StockQty = 0;
-    QString Unit;
-    std::int32_t QtyPerSet = 0;
-    std::int32_t PlannedShipment = 0;
-    std::int32_t ShortageQty = 0; // negative where the stock falls short, else 0
-    std::int32_t SetsPossible = 0;
-    std::int32_t StockNeeded = 0;
+    int rowNumber = 0;
+    QString productName;
+    QString productCode;
+    std::int32_t stockQuantity = 0;
+    QString unit;
+    std::int32_t quantityPerSet = 0;
+    std::int32_t plannedShipment = 0;
+    std::int32_t shortage = 0; // negative where the stock falls short, else 0
+    std::int32_t setsPossible = 0;
+    std::int32_t stockNeeded = 0;
 
     // How many cells, from column 0, were written: fewer than all for the row in progress
     // when a failure ended the step.
@@ -30,7 +44,7 @@ struct ComponentRow
     // The text grid column `column` shows for this row.
     QString text(int column) const;
 
-    bool isShort() const { return ShortageQty < 0; }
+    bool isShort() const { return shortage < 0; }
 };
 
 // The colours of the shortage column: red on yellow where short, black on white elsewhere.
@@ -48,6 +62,6 @@ struct CellColours
 };
 CellColours shortageColours(bool isShort);
 
-inline constexpr int shortageColumn = 7;
+inline constexpr int shortageColumn = componentcolumn::shortage;
 
 } // namespace setzaiko

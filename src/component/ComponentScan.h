@@ -1,8 +1,7 @@
 #pragma once
 
 #include "component/ComponentRow.h"
-#include "master/ProductMaster.h"
-#include "master/StockMaster.h"
+#include "master/MasterData.h"
 
 #include <QString>
 
@@ -20,12 +19,11 @@ struct ComponentLine
 
 // The composition lines of the set product whose code equals setCode exactly, in table order,
 // each joined with the first stock row in table order whose code equals its component code.
-// The lookup behind it is built once for each version of the two tables.
 // The joined columns 0 to 5 of a found component, as grid row rowNo shows them; columns 6
 // and 7 hold 0 and the rest is still to be worked out.
 ComponentRow joinedRow(const ComponentLine& line, int rowNo);
 
-std::vector<ComponentLine> findComponentLines(const QString& setCode, const ProductMaster& products,
-                                              const StockMaster& stocks);
+// The composition lines go through the tables' component lookup.
+std::vector<ComponentLine> findComponentLines(const QString& setCode, const MasterData& masters);
 
 } // namespace setzaiko

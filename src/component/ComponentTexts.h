@@ -6,6 +6,7 @@ namespace setzaiko::componenttexts {
 
 // The texts of the component listing and the order simulation, as the component window and
 // the command line show them.
+inline constexpr QStringView addableLabel = u"追加可能数量";
 inline constexpr QStringView capacityBox = u"表示行数が100件を超えました(100件まで表示)";
 inline constexpr QStringView noComponents = u"構成部品が存在しません。確認してください。";
 inline constexpr QStringView missingComponent =

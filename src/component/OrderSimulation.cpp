@@ -6,10 +6,6 @@
 #include "component/ComponentScan.h"
 #include "component/ComponentTexts.h"
 
-#include <charconv>
-#include <cmath>
-#include <limits>
-
 namespace setzaiko {
 
 namespace {
@@ -19,50 +15,29 @@ OrderEntry refused(OrderEntry::Check check, QStringView text)
     return {check, 0, text.toString()};
 }
 
-double toDouble(const DecimalNumber& number)
+// Order minus set stock; nullopt without a set stock or for a difference beyond 32 bits.
+std::optional<std::int32_t> setsToBuild(std::int32_t order, std::optional<std::int32_t> setStock)
 {
-    const QByteArray text = "0." + (number.digits.isEmpty() ? QByteArray("0") : number.digits) +
-                            'e' + QByteArray::number(number.exponent);
-    double value = 0.0;
-    const auto [end, error] =
-        std::from_chars(text.constData(), text.constData() + text.size(), value);
-    if (error != std::errc()) {
-        return std::numeric_limits<double>::infinity();
-    }
-    return number.negative ? -value : value;
-}
-
-// Order minus set stock: subtracted in floating point and rounded half to even, exact for the
-// whole numbers the inquiry hands over; nullopt for a stock text that is not a number or a
-// difference beyond 32 bits.
-std::optional<std::int32_t> setsToBuild(std::int32_t order, const QString& setStockText)
-{
-    const std::optional<DecimalNumber> stock = parseNumber(setStockText);
-    if (!stock) {
+    if (!setStock) {
         return std::nullopt;
     }
-    const double rounded = std::nearbyint(static_cast<double>(order) - toDouble(*stock));
-    if (!(rounded >= std::numeric_limits<std::int32_t>::min() &&
-          rounded <= std::numeric_limits<std::int32_t>::max())) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(rounded);
+    return checked::subtract(order, *setStock);
 }
 
 bool simulateRow(ComponentRow& row, std::int32_t toBuild)
 {
     row.columnsWritten = 6;
-    const auto shipment = checked::multiply(row.QtyPerSet, toBuild);
+    const auto shipment = checked::multiply(row.quantityPerSet, toBuild);
     if (!shipment) {
         return false;
     }
-    row.PlannedShipment = *shipment;
+    row.plannedShipment = *shipment;
     row.columnsWritten = 7;
-    const auto remaining = checked::subtract(row.StockQty, row.PlannedShipment);
+    const auto remaining = checked::subtract(row.stockQuantity, row.plannedShipment);
     if (!remaining) {
         return false;
     }
-    row.ShortageQty = *remaining < 0 ? *remaining : 0;
+    row.shortage = *remaining < 0 ? *remaining : 0;
     return fillSetsColumns(row);
 }
 
@@ -90,9 +65,9 @@ OrderEntry checkOrderEntry(const QString& entryText)
     return {OrderEntry::Check::Accepted, *order, {}};
 }
 
-OrderSimulation simulateOrder(const QString& entryText, const QString& setStockText,
-                              const QString& setCodeCaption, const ProductMaster& products,
-                              const StockMaster& stocks, int capacity)
+OrderSimulation simulateOrder(const QString& entryText, std::optional<std::int32_t> setStock,
+                              const QString& setCodeCaption, const MasterData& masters,
+                              int capacity)
 {
     OrderSimulation simulation;
     const OrderEntry entry = checkOrderEntry(entryText);
@@ -106,30 +81,22 @@ OrderSimulation simulateOrder(const QString& entryText, const QString& setStockT
         return simulation;
     }
 
-    const std::optional<std::int32_t> toBuild = setsToBuild(entry.order, setStockText);
+    const std::optional<std::int32_t> toBuild = setsToBuild(entry.order, setStock);
     if (!toBuild) {
         simulation.outcome = OrderSimulation::Outcome::Failed;
         simulation.messageBox = componenttexts::simulationFailed.toString();
         return simulation;
     }
-    simulation.jsuryoText = QString::number(entry.order);
-
-    const Int32Result setStock = textToInt32(setStockText);
-    if (setStock.status != Int32Conversion::Ok) {
-        simulation.outcome = OrderSimulation::Outcome::Failed;
-        simulation.messageBox = componenttexts::simulationFailed.toString();
-        return simulation;
-    }
-    if (setStock.value >= entry.order) {
+    simulation.acceptedOrder = entry.order;
+    if (*setStock >= entry.order) {
         simulation.outcome = OrderSimulation::Outcome::Covered;
-        simulation.listing = listComponents(setCodeCaption, products, stocks, capacity);
+        simulation.listing = listComponents(setCodeCaption, masters, capacity);
         return simulation;
     }
 
     simulation.outcome = OrderSimulation::Outcome::Simulated;
     simulation.rowsRewritten = true;
-    for (const ComponentLine& line :
-         findComponentLines(rightTrim(setCodeCaption), products, stocks)) {
+    for (const ComponentLine& line : findComponentLines(rightTrim(setCodeCaption), masters)) {
         if (!line.stock) {
             continue;
         }

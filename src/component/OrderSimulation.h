@@ -32,21 +32,21 @@ struct OrderSimulation
 
     Outcome outcome = Outcome::Refused;
     QString messageBox;
-    // LblJsuryo: emptied at the start; the accepted order once the entry and the set stock
-    // have been read.
-    QString jsuryoText;
+    // The accepted order, once the entry and the set stock have been read.
+    std::optional<std::int32_t> acceptedOrder;
     std::optional<ComponentListing> listing; // Covered
     // Simulated, and Failed during the rewrite: the rows rewritten, in grid order; after a
     // failure the last is the row in progress with only its first columnsWritten cells.
     std::vector<ComponentRow> rows;
     bool capacityExceeded = false;
-    bool rowsRewritten = false; // the grid was scrolled back and LblMsg emptied
+    bool rowsRewritten = false; // the list was scrolled back and the message line emptied
 };
 
 // One press of 再計算: checks the entry, then either lists the components afresh (the set's
-// own stock covers the order) or simulates assembling the missing sets.
-OrderSimulation simulateOrder(const QString& entryText, const QString& setStockText,
-                              const QString& setCodeCaption, const ProductMaster& products,
-                              const StockMaster& stocks, int capacity = 100);
+// own stock covers the order) or simulates assembling the missing sets. Without a set stock
+// (no set product chosen) an accepted entry fails.
+OrderSimulation simulateOrder(const QString& entryText, std::optional<std::int32_t> setStock,
+                              const QString& setCodeCaption, const MasterData& masters,
+                              int capacity = 100);
 
 } // namespace setzaiko

@@ -3,13 +3,13 @@
 #include "common/CheckedInt.h"
 #include "common/FileSync.h"
 #include "common/NumberFormat.h"
-#include "common/NumberText.h"
 #include "common/TextRules.h"
 #include "export/ExportTexts.h"
 
 #include <QSaveFile>
+#include <QStringList>
 
-#include <limits>
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -24,13 +24,12 @@ const QStringList headerPieces = {
     u"出荷必要在庫数量"_s, u"出荷不足在庫数量"_s,
 };
 
-std::int32_t readInteger(const QString& text, const char* what)
+std::int32_t shownNumber(const std::optional<std::int32_t>& number, const char* what)
 {
-    const Int32Result number = textToInt32(text);
-    if (number.status != Int32Conversion::Ok) {
-        throw ExportError(std::string(what) + " is not a 32-bit number");
+    if (!number) {
+        throw ExportError(std::string(what) + " is not shown");
     }
-    return number.value;
+    return *number;
 }
 
 QString numberField(std::int32_t value)
@@ -94,67 +93,53 @@ bool isForbiddenInFileName(QChar c)
 
 } // namespace
 
-QString stockStatusFileName(const StockStatusScreen& screen, const QDateTime& stamp)
+QString stockStatusFileName(const StockStatus& status, const QDateTime& stamp)
 {
-    return screen.directory + screen.setCode + u'_' + screen.setName + u'_' +
+    return status.directory + status.setCode + u'_' + status.setName + u'_' +
            stamp.toString(u"yyMMddHHmmss"_s) + u".csv"_s;
 }
 
-int writeStockStatus(const StockStatusScreen& screen, QIODevice& device,
-                     const Cp932Encoder& encoder)
+int writeStockStatus(const StockStatus& status, QIODevice& device, const Cp932Encoder& encoder)
 {
-    const std::int32_t rows = readInteger(rightTrim(screen.rowText), "the row count");
-    if (rows < 0 || rows > std::numeric_limits<std::int16_t>::max()) {
-        throw ExportError("the row count is out of range");
-    }
     writeLine(device, encoder, headerPieces);
 
-    const QString orderText = rightTrim(screen.orderText);
-    const std::int32_t order = orderText.isEmpty() ? 0 : readInteger(orderText, "the order");
-    const std::int32_t stock = readInteger(screen.stockText, "the set stock");
-    const std::int32_t addable = readInteger(screen.addableText, "the additional quantity");
+    const std::int32_t stock = shownNumber(status.stock, "the set stock");
     const QStringList setFields = {
-        screen.setCode,
-        screen.setName,
-        numberField(order),
-        rightTrim(screen.unitText),
+        status.setCode,
+        status.setName,
+        numberField(status.order),
+        rightTrim(status.unit),
         numberField(stock),
-        numberField(addable),
-        numberField(setShortage(order, stock, addable)),
+        numberField(status.addable),
+        numberField(setShortage(status.order, stock, status.addable)),
     };
 
     int written = 0;
-    for (int r = 1; r <= rows; ++r) {
-        const auto cell = [&](int column) {
-            const std::optional<QString> text = screen.cell(r, column);
-            if (!text) {
-                throw ExportError("the grid has no such row");
-            }
-            return *text;
-        };
+    for (const StockStatusLine& line : status.lines) {
         QStringList fields = setFields;
-        fields << cell(2) << cell(1) << numberField(readInteger(cell(3), "a stock cell")) << cell(4)
-               << numberField(readInteger(cell(5), "a quantity cell"))
-               << numberField(readInteger(cell(6), "a shipment cell"))
-               << numberField(readInteger(cell(7), "a shortage cell"));
+        fields << line.componentCode << line.componentName
+               << numberField(shownNumber(line.stock, "a stock cell")) << line.unit
+               << numberField(shownNumber(line.perSet, "a quantity cell"))
+               << numberField(shownNumber(line.shipment, "a shipment cell"))
+               << numberField(shownNumber(line.shortage, "a shortage cell"));
         writeLine(device, encoder, fields);
         ++written;
     }
     return written;
 }
 
-StockStatusExport exportStockStatus(const StockStatusScreen& screen, const QDateTime& stamp,
+StockStatusExport exportStockStatus(const StockStatus& status, const QDateTime& stamp,
                                     const Cp932Encoder& encoder)
 {
     // The code and the name become part of the file name: a character no file name may hold
     // would make it fail on one platform or point it outside the directory on another.
-    for (const QString& part : {screen.setCode, screen.setName}) {
+    for (const QString& part : {status.setCode, status.setName}) {
         if (std::any_of(part.begin(), part.end(), isForbiddenInFileName)) {
             throw ExportError("the code or the name holds a character a file name cannot hold");
         }
     }
     StockStatusExport result;
-    result.path = stockStatusFileName(screen, stamp);
+    result.path = stockStatusFileName(status, stamp);
     // Unbuffered, so that every line reaches the file system in its own checked write: a
     // buffer flushed only when the file is committed could fail unnoticed.
     QSaveFile file(result.path);
@@ -162,7 +147,7 @@ StockStatusExport exportStockStatus(const StockStatusScreen& screen, const QDate
         throw ExportError("cannot create the file: " + file.errorString().toStdString());
     }
     try {
-        result.lines = writeStockStatus(screen, file, encoder);
+        result.lines = writeStockStatus(status, file, encoder);
         if (!file.flush()) {
             throw ExportError("cannot write the file: " + file.errorString().toStdString());
         }

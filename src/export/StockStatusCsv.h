@@ -6,29 +6,40 @@
 #include <QIODevice>
 #include <QString>
 
-#include <array>
-#include <functional>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace setzaiko {
 
-// Everything the export reads from the component window, as the window shows it.
-struct StockStatusScreen
+// One listed component as the list shows it; a number is nullopt where its cell is blank.
+struct StockStatusLine
 {
-    QString directory;   // LblDir: ends in a separator, or empty for the current directory
-    QString setCode;     // LblScode
-    QString setName;     // LblSname
-    QString orderText;   // LblJsuryo: the accepted order, or empty
-    QString stockText;   // LblZaikosu
-    QString addableText; // LblKnousu
-    QString unitText;    // LblTani
-    QString rowText;     // LblRow: the rows of the last listing
-    // The text of grid row (1-based) and column; nullopt for a row the grid does not have.
-    std::function<std::optional<QString>(int row, int column)> cell;
+    QString componentCode;
+    QString componentName;
+    std::optional<std::int32_t> stock;
+    QString unit;
+    std::optional<std::int32_t> perSet;
+    std::optional<std::int32_t> shipment;
+    std::optional<std::int32_t> shortage;
 };
 
-// Any failure of the export: a text that is not a number, an overflow, a name that cannot be
+// Everything the export writes: the chosen set product, the outcome of the last order
+// simulation and the listed components.
+struct StockStatus
+{
+    QString directory; // ends in a separator, or empty for the current directory
+    QString setCode;
+    QString setName;
+    std::int32_t order = 0; // the accepted order, 0 without one
+    QString unit;
+    std::optional<std::int32_t> stock; // nullopt without a chosen set product
+    std::int32_t addable = 0;
+    std::vector<StockStatusLine> lines;
+};
+
+// Any failure of the export: a number that is not shown, an overflow, a name that cannot be
 // a file name, a file that cannot be created or written.
 class ExportError : public std::runtime_error
 {
@@ -37,12 +48,11 @@ public:
 };
 
 // The file name: directory, code, "_", name, "_", the time stamp as yyMMddhhmmss, ".csv".
-QString stockStatusFileName(const StockStatusScreen& screen, const QDateTime& stamp);
+QString stockStatusFileName(const StockStatus& status, const QDateTime& stamp);
 
 // Writes the header and one line per listed row to the device, in code page 932 with CR LF.
 // Returns the number of data lines. Throws ExportError.
-int writeStockStatus(const StockStatusScreen& screen, QIODevice& device,
-                     const Cp932Encoder& encoder);
+int writeStockStatus(const StockStatus& status, QIODevice& device, const Cp932Encoder& encoder);
 
 struct StockStatusExport
 {
@@ -54,7 +64,7 @@ struct StockStatusExport
 // Creates the file and writes it whole, or leaves no file at all: the lines go to a
 // temporary file beside the target, renamed into place once complete, so that a failure
 // never leaves a partial file or damages an existing file of that name. Throws ExportError.
-StockStatusExport exportStockStatus(const StockStatusScreen& screen, const QDateTime& stamp,
+StockStatusExport exportStockStatus(const StockStatus& status, const QDateTime& stamp,
                                     const Cp932Encoder& encoder);
 
 } // namespace setzaiko

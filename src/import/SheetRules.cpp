@@ -170,15 +170,15 @@ bool SheetRules::starts(const std::vector<CellValue>& cells)
 void SheetRules::appendProduct(std::vector<CellValue>& cells)
 {
     ProductMasterRow row;
-    row.SetCode = takeText(cells[1]);
-    row.F3Text = takeText(cells[2]);
-    row.F4Text = takeText(cells[3]);
-    row.F5Text = takeText(cells[4]);
-    row.F6Text = takeText(cells[5]);
-    row.ComponentCode = takeText(cells[6]);
-    row.F8Text = takeText(cells[7]);
-    row.ComponentQty = quantityField(cells[8], m_offence);
-    row.F10Text = takeText(cells[9]);
+    row.setCode = takeText(cells[1]);
+    row.f3Text = takeText(cells[2]);
+    row.f4Text = takeText(cells[3]);
+    row.f5Text = takeText(cells[4]);
+    row.f6Text = takeText(cells[5]);
+    row.componentCode = takeText(cells[6]);
+    row.f8Text = takeText(cells[7]);
+    row.quantityPerSet = quantityField(cells[8], m_offence);
+    row.f10Text = takeText(cells[9]);
     m_products.append(std::move(row));
     ++m_rows;
 }
@@ -186,13 +186,13 @@ void SheetRules::appendProduct(std::vector<CellValue>& cells)
 void SheetRules::appendStock(std::vector<CellValue>& cells)
 {
     StockMasterRow row;
-    row.ProductCode = takeText(cells[1]);
-    row.ProductName = takeText(cells[2]);
-    row.Unit = takeText(cells[3]);
-    row.SetFlag = takeText(cells[4]);
-    row.StockQty = quantityField(cells[5], m_offence);
-    row.ReservedQty = 0;
-    row.Remarks = takeText(cells[7]);
+    row.productCode = takeText(cells[1]);
+    row.productName = takeText(cells[2]);
+    row.unit = takeText(cells[3]);
+    row.setFlag = takeText(cells[4]);
+    row.stockQuantity = quantityField(cells[5], m_offence);
+    row.reservedQuantity = 0;
+    row.remarks = takeText(cells[7]);
     m_stocks.append(std::move(row));
     ++m_rows;
 }

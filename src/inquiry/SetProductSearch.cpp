@@ -11,11 +11,11 @@ namespace {
 SetProductListRow listRow(int number, const StockMasterRow& row)
 {
     return {formatNumber(number, formats::digits3),
-            row.ProductName,
-            row.ProductCode,
-            formatNumber(row.StockQty, formats::grouped9),
-            row.Unit,
-            row.Remarks,
+            row.productName,
+            row.productCode,
+            formatNumber(row.stockQuantity, formats::grouped9),
+            row.unit,
+            row.remarks,
             QString()};
 }
 
@@ -37,8 +37,8 @@ SetProductSearchResult searchSetProducts(const StockMaster& stocks, const QStrin
     for (std::int32_t i = 0; i < stocks.count(); ++i) {
         const StockMasterRow& row = stocks.row(i);
         // Contains-matching is plain and exact: no character is a wildcard.
-        if (!row.isSetProduct() || !row.ProductCode.contains(code, Qt::CaseSensitive) ||
-            !row.ProductName.contains(name, Qt::CaseSensitive)) {
+        if (!row.isSetProduct() || !row.productCode.contains(code, Qt::CaseSensitive) ||
+            !row.productName.contains(name, Qt::CaseSensitive)) {
             continue;
         }
         if (static_cast<int>(result.rows.size()) == capacity) {
@@ -50,10 +50,10 @@ SetProductSearchResult searchSetProducts(const StockMaster& stocks, const QStrin
             break;
         }
         result.rows.push_back(listRow(static_cast<int>(result.rows.size()) + 1, row));
+        result.products.push_back({row.productCode, row.productName, row.unit, row.stockQuantity});
     }
-    if (!result.rows.empty()) {
-        const SetProductListRow& first = result.rows.front();
-        result.selection = {first[1], first[2], first[3], first[4]};
+    if (!result.products.empty()) {
+        result.selection = result.products.front();
     }
     return result;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "inquiry/SetProduct.h"
 #include "master/StockMaster.h"
 
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace setzaiko {
@@ -13,25 +15,17 @@ namespace setzaiko {
 // remarks, and an always empty last column.
 using SetProductListRow = std::array<QString, 7>;
 
-// What the inquiry hands on for the chosen row: the texts of columns 1 to 4 as displayed.
-struct SetProductSelection
-{
-    QString LblSname;
-    QString LblScode;
-    QString LblZaikosu;
-    QString LblTani;
-};
-
 struct SetProductSearchResult
 {
     bool filtered = false; // a code or a name text was entered
     std::vector<SetProductListRow> rows;
+    std::vector<SetProduct> products; // the set product of each row
     // The scan stopped at a set product that would have been row capacity + 1: the box text
     // is shown first, then the message line.
     bool limitReached = false;
     QString limitBox;
     QString limitLine;
-    SetProductSelection selection; // row 1, or four empty texts
+    std::optional<SetProduct> selection; // row 1, or nullopt for an empty list
 };
 
 inline constexpr int listCapacity = 100;

@@ -6,19 +6,19 @@
 
 namespace setzaiko {
 
-// One component line of one set product: one set of SetCode holds ComponentQty units of
-// ComponentCode. The F-texts are kept as read and used nowhere.
+// One component line of one set product: one set of setCode holds quantityPerSet units of
+// componentCode. The F-texts are kept as read and used nowhere.
 struct ProductMasterRow
 {
-    QString SetCode;
-    QString F3Text;
-    QString F4Text;
-    QString F5Text;
-    QString F6Text;
-    QString ComponentCode;
-    QString F8Text;
-    std::int32_t ComponentQty = 0;
-    QString F10Text;
+    QString setCode;
+    QString f3Text;
+    QString f4Text;
+    QString f5Text;
+    QString f6Text;
+    QString componentCode;
+    QString f8Text;
+    std::int32_t quantityPerSet = 0;
+    QString f10Text;
 };
 
 } // namespace setzaiko

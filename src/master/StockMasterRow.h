@@ -6,18 +6,18 @@
 
 namespace setzaiko {
 
-// One product with its stock. SetFlag is exactly "1" for a set product.
+// One product with its stock. setFlag is exactly "1" for a set product.
 struct StockMasterRow
 {
-    QString ProductCode;
-    QString ProductName;
-    QString Unit;
-    QString SetFlag;
-    std::int32_t StockQty = 0;
-    std::int32_t ReservedQty = 0; // always 0
-    QString Remarks;
+    QString productCode;
+    QString productName;
+    QString unit;
+    QString setFlag;
+    std::int32_t stockQuantity = 0;
+    std::int32_t reservedQuantity = 0; // always 0
+    QString remarks;
 
-    bool isSetProduct() const { return SetFlag == u"1"; }
+    bool isSetProduct() const { return setFlag == u"1"; }
 };
 
 } // namespace setzaiko

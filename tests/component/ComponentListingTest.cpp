@@ -1,5 +1,6 @@
 #include "component/ComponentListing.h"
 
+#include "common/NumberFormat.h"
 #include "component/ComponentTexts.h"
 #include "support/MasterRows.h"
 #include "support/RecordingGrid.h"
@@ -36,7 +37,7 @@ QStringList codesOf(const ComponentListing& listing)
 {
     QStringList codes;
     for (const ComponentRow& row : listing.rows) {
-        codes << row.ProductCode;
+        codes << row.productCode;
     }
     return codes;
 }
@@ -59,7 +60,7 @@ TEST(ComponentListing, JoinsEachComponentWithItsStockAndTheSetsItAllows)
         compositionRow(u"S2"_s, u"P2"_s, 1),
         compositionRow(u"S1"_s, u"P4"_s, 1000),
     });
-    const ComponentListing listing = listComponents(u"S1"_s, products, stocks);
+    const ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
 
     ASSERT_EQ(listing.rows.size(), 4u);
     const QStringList expected[] = {
@@ -70,7 +71,7 @@ TEST(ComponentListing, JoinsEachComponentWithItsStockAndTheSetsItAllows)
          u"1000"_s},
     };
     RecordingGrid grid;
-    writeComponentRows(grid, listing.rows);
+    grid.write(listing.rows);
     for (int r = 0; r < 4; ++r) {
         SCOPED_TRACE(r + 1);
         EXPECT_EQ(textsOf(listing.rows[r]), expected[r]);
@@ -81,13 +82,11 @@ TEST(ComponentListing, JoinsEachComponentWithItsStockAndTheSetsItAllows)
         EXPECT_EQ(grid.colours(r + 1, shortageColumn)->text, blackOnWhite.text);
         EXPECT_EQ(grid.colours(r + 1, shortageColumn)->background, blackOnWhite.background);
     }
-    EXPECT_EQ(listing.listStatus, liststatus::complete);
+    EXPECT_EQ(listing.listStatus, ListStatus::Complete);
     EXPECT_FALSE(listing.capacityExceeded);
     EXPECT_FALSE(listing.failed);
     EXPECT_TRUE(listing.messageLine.isEmpty());
     EXPECT_EQ(listing.addableSets, -3);
-    EXPECT_EQ(listing.knousuText, u"-3"_s);
-    EXPECT_EQ(listing.rowText, u"4"_s);
 }
 
 TEST(ComponentListing, AddableSetsIsTheSmallestFigureOfTheListedRows)
@@ -120,10 +119,10 @@ TEST(ComponentListing, AddableSetsIsTheSmallestFigureOfTheListedRows)
             stocks.append(stockRow(code, component.stock));
             products.append(compositionRow(u"S1"_s, code, component.perSet));
         }
-        const ComponentListing listing = listComponents(u"S1"_s, products, stocks);
-        EXPECT_EQ(listing.listStatus, liststatus::complete);
+        const ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
+        EXPECT_EQ(listing.listStatus, ListStatus::Complete);
         EXPECT_TRUE(listing.messageLine.isEmpty());
-        EXPECT_EQ(listing.knousuText, c.knousu);
+        EXPECT_EQ(formatNumber(listing.addableSets, formats::grouped9), c.knousu);
         EXPECT_EQ(listing.rows.front().text(8), c.firstSetsPossible);
     }
 }
@@ -143,7 +142,7 @@ TEST(ComponentListing, MissingAndSurplusComponentsSetTheStatusAndMessage)
         const char* name;
         QString caption;
         QStringList components;
-        std::int16_t status;
+        ListStatus status;
         QStringView message;
         int rows;
         bool box;
@@ -152,25 +151,25 @@ TEST(ComponentListing, MissingAndSurplusComponentsSetTheStatusAndMessage)
     const QStringView missing = componenttexts::missingComponent;
     const QStringView tooMany = componenttexts::tooManyComponents;
     const Case cases[] = {
-        {"no composition", u"S9"_s, {u"P1"_s}, liststatus::incomplete, none, 0, false},
-        {"empty set code", u""_s, {u"P1"_s}, liststatus::incomplete, none, 0, false},
-        {"all missing", u"S1"_s, {u"M1"_s, u"M2"_s}, liststatus::incomplete, none, 0, false},
+        {"no composition", u"S9"_s, {u"P1"_s}, ListStatus::Incomplete, none, 0, false},
+        {"empty set code", u""_s, {u"P1"_s}, ListStatus::Incomplete, none, 0, false},
+        {"all missing", u"S1"_s, {u"M1"_s, u"M2"_s}, ListStatus::Incomplete, none, 0, false},
         {"one missing",
          u"S1"_s,
          {u"P1"_s, u"M1"_s, u"P3"_s},
-         liststatus::incomplete,
+         ListStatus::Incomplete,
          missing,
          2,
          false},
-        {"exactly 100", u"S1"_s, found(u"P"_s, 100), liststatus::complete, {}, 100, false},
-        {"100 and a missing one", u"S1"_s, found(u"P"_s, 100) << u"M1"_s, liststatus::incomplete,
+        {"exactly 100", u"S1"_s, found(u"P"_s, 100), ListStatus::Complete, {}, 100, false},
+        {"100 and a missing one", u"S1"_s, found(u"P"_s, 100) << u"M1"_s, ListStatus::Incomplete,
          missing, 100, false},
         {"missing ones do not count", u"S1"_s, found(u"P"_s, 50) << u"M1"_s << found(u"Q"_s, 50),
-         liststatus::incomplete, missing, 100, false},
+         ListStatus::Incomplete, missing, 100, false},
         {"101 after a missing one", u"S1"_s, QStringList{u"M1"_s} << found(u"P"_s, 101),
-         liststatus::truncated, tooMany, 100, true},
+         ListStatus::Truncated, tooMany, 100, true},
         // The capacity check comes before the 101st row's figures are worked out.
-        {"101st with 0 per set", u"S1"_s, found(u"P"_s, 100) << u"Z"_s, liststatus::truncated,
+        {"101st with 0 per set", u"S1"_s, found(u"P"_s, 100) << u"Z"_s, ListStatus::Truncated,
          tooMany, 100, true},
     };
     for (const Case& c : cases) {
@@ -183,15 +182,14 @@ TEST(ComponentListing, MissingAndSurplusComponentsSetTheStatusAndMessage)
             }
             products.append(compositionRow(u"S1"_s, code, code == u"Z"_s ? 0 : 1));
         }
-        const ComponentListing listing = listComponents(c.caption, products, stocks);
+        const ComponentListing listing = listComponents(c.caption, MasterData(products, stocks));
 
         EXPECT_EQ(listing.listStatus, c.status);
         EXPECT_EQ(listing.messageLine, c.message.toString());
         EXPECT_EQ(listing.capacityExceeded, c.box);
         EXPECT_FALSE(listing.failed);
         ASSERT_EQ(static_cast<int>(listing.rows.size()), c.rows);
-        EXPECT_EQ(listing.rowText, QString::number(c.rows));
-        EXPECT_EQ(listing.knousuText, c.status == liststatus::complete ? u"10"_s : u"0"_s);
+        EXPECT_EQ(listing.addableSets, c.status == ListStatus::Complete ? 10 : 0);
         QStringList expectedCodes;
         for (const QString& code : c.components) {
             if (!code.startsWith(u'M') && expectedCodes.size() < c.rows) {
@@ -200,7 +198,7 @@ TEST(ComponentListing, MissingAndSurplusComponentsSetTheStatusAndMessage)
         }
         EXPECT_EQ(codesOf(listing), expectedCodes);
         for (std::size_t i = 0; i < listing.rows.size(); ++i) {
-            EXPECT_EQ(listing.rows[i].RowNo, static_cast<int>(i) + 1);
+            EXPECT_EQ(listing.rows[i].rowNumber, static_cast<int>(i) + 1);
         }
     }
 }
@@ -224,7 +222,7 @@ TEST(ComponentListing, SetCodeIsComparedExactlyAfterTrimmingTheCaption)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption.toStdString());
-        EXPECT_EQ(codesOf(listComponents(c.caption, products, stocks)), c.codes);
+        EXPECT_EQ(codesOf(listComponents(c.caption, MasterData(products, stocks))), c.codes);
     }
 }
 
@@ -240,14 +238,14 @@ TEST(ComponentListing, FirstStockRowOfACodeWinsAndRepeatedComponentsListTwice)
         compositionRow(u"S1"_s, u"P1"_s, 2),
         compositionRow(u"S1"_s, u"P2"_s, 1),
     });
-    const ComponentListing listing = listComponents(u"S1"_s, products, stocks);
-    EXPECT_EQ(listing.listStatus, liststatus::complete);
+    const ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
+    EXPECT_EQ(listing.listStatus, ListStatus::Complete);
     ASSERT_EQ(listing.rows.size(), 3u);
     EXPECT_EQ(textsOf(listing.rows[0]).mid(0, 6),
               (QStringList{u"1"_s, u"first"_s, u"P1"_s, u"10"_s, u""_s, u"1"_s}));
     EXPECT_EQ(textsOf(listing.rows[1]).mid(0, 6),
               (QStringList{u"2"_s, u"first"_s, u"P1"_s, u"10"_s, u""_s, u"2"_s}));
-    EXPECT_EQ(listing.knousuText, u"5"_s);
+    EXPECT_EQ(listing.addableSets, 5);
 }
 
 TEST(ComponentListing, RunTimeFailureStopsWithThePartialRowInPlace)
@@ -274,10 +272,10 @@ TEST(ComponentListing, RunTimeFailureStopsWithThePartialRowInPlace)
             compositionRow(u"S1"_s, u"P2"_s, c.perSet),
             compositionRow(u"S1"_s, u"P3"_s, 1),
         });
-        const ComponentListing listing = listComponents(u"S1"_s, products, stocks);
+        const ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
 
         EXPECT_TRUE(listing.failed);
-        EXPECT_EQ(listing.listStatus, liststatus::failed);
+        EXPECT_EQ(listing.listStatus, ListStatus::Failed);
         EXPECT_TRUE(listing.messageLine.isEmpty());
         ASSERT_EQ(listing.rows.size(), 2u);
         EXPECT_EQ(listing.rows[0].columnsWritten, ComponentRow::columnCount);
@@ -285,18 +283,23 @@ TEST(ComponentListing, RunTimeFailureStopsWithThePartialRowInPlace)
 
         // The cells the failed division would have written keep what they held, and so do
         // the rows after it.
+        ComponentRow earlier2;
+        earlier2.rowNumber = 2;
+        earlier2.setsPossible = 41;
+        earlier2.stockNeeded = 42;
+        ComponentRow earlier3;
+        earlier3.rowNumber = 3;
+        earlier3.productCode = u"OLD"_s;
         RecordingGrid grid;
-        grid.setText(2, 8, u"old8"_s);
-        grid.setText(2, 9, u"old9"_s);
-        grid.setText(3, 0, u"old"_s);
-        writeComponentRows(grid, listing.rows);
+        grid.write({earlier2, earlier3});
+        grid.write(listing.rows);
         EXPECT_EQ(grid.text(2, 0), u"2"_s);
         EXPECT_EQ(grid.text(2, 5), QString::number(c.perSet));
         EXPECT_EQ(grid.text(2, 7), u"0"_s);
         EXPECT_TRUE(grid.colours(2, 7).has_value());
-        EXPECT_EQ(grid.text(2, 8), u"old8"_s);
-        EXPECT_EQ(grid.text(2, 9), u"old9"_s);
-        EXPECT_EQ(grid.text(3, 0), u"old"_s);
+        EXPECT_EQ(grid.text(2, 8), u"41"_s);
+        EXPECT_EQ(grid.text(2, 9), u"42"_s);
+        EXPECT_EQ(grid.text(3, 2), u"OLD"_s);
     }
 }
 

@@ -49,9 +49,9 @@ struct ThreeComponents
         compositionRow(u"S1"_s, u"P3"_s, 1),
     });
 
-    OrderSimulation simulate(const QString& entry, const QString& setStock = u"10"_s) const
+    OrderSimulation simulate(const QString& entry, std::optional<std::int32_t> setStock = 10) const
     {
-        return simulateOrder(entry, setStock, u"S1"_s, products, stocks);
+        return simulateOrder(entry, setStock, u"S1"_s, MasterData(products, stocks));
     }
 };
 
@@ -120,12 +120,12 @@ TEST(OrderSimulation, EntryChecksInTheirOrder)
             break;
         case Check::Accepted:
             EXPECT_EQ(entry.order, c.order);
-            EXPECT_EQ(simulation.jsuryoText, QString::number(c.order));
+            EXPECT_EQ(simulation.acceptedOrder, c.order);
             continue;
         }
         EXPECT_EQ(simulation.outcome, outcome);
         EXPECT_EQ(simulation.messageBox, box.toString());
-        EXPECT_TRUE(simulation.jsuryoText.isEmpty());
+        EXPECT_FALSE(simulation.acceptedOrder.has_value());
         EXPECT_TRUE(simulation.rows.empty());
         EXPECT_FALSE(simulation.listing.has_value());
         EXPECT_FALSE(simulation.rowsRewritten);
@@ -138,9 +138,9 @@ TEST(OrderSimulation, OrderCoveredByTheSetStockListsAfresh)
     for (const QString& entry : {u"10"_s, u"1"_s}) {
         const OrderSimulation simulation = set.simulate(entry);
         EXPECT_EQ(simulation.outcome, Outcome::Covered);
-        EXPECT_EQ(simulation.jsuryoText, entry);
+        EXPECT_EQ(simulation.acceptedOrder, entry.toInt());
         ASSERT_TRUE(simulation.listing.has_value());
-        EXPECT_EQ(simulation.listing->listStatus, liststatus::complete);
+        EXPECT_EQ(simulation.listing->listStatus, ListStatus::Complete);
         EXPECT_EQ(simulation.listing->rows.size(), 3u);
         EXPECT_TRUE(simulation.rows.empty());
     }
@@ -152,13 +152,13 @@ TEST(OrderSimulation, ShipmentsAndShortagesOfTheSetsToBuild)
     // Set stock 10, order 15: 5 sets to build.
     const OrderSimulation simulation = set.simulate(u"15"_s);
     EXPECT_EQ(simulation.outcome, Outcome::Simulated);
-    EXPECT_EQ(simulation.jsuryoText, u"15"_s);
+    EXPECT_EQ(simulation.acceptedOrder, 15);
     EXPECT_TRUE(simulation.rowsRewritten);
     EXPECT_FALSE(simulation.capacityExceeded);
     ASSERT_EQ(simulation.rows.size(), 3u);
 
     RecordingGrid grid;
-    writeComponentRows(grid, simulation.rows);
+    grid.write(simulation.rows);
     const QStringList expected[] = {
         {u"1"_s, u"部品1"_s, u"P1"_s, u"7"_s, u"個"_s, u"2"_s, u"10"_s, u"-3"_s, u"3"_s, u"6"_s},
         {u"2"_s, u"部品2"_s, u"P2"_s, u"10"_s, u"個"_s, u"2"_s, u"10"_s, u"0"_s, u"5"_s, u"10"_s},
@@ -175,7 +175,7 @@ TEST(OrderSimulation, ShipmentsAndShortagesOfTheSetsToBuild)
     expectColours(grid, 3, redOnYellow);
 
     // A smaller order recomputes every row: nothing is short any more but the empty component.
-    writeComponentRows(grid, set.simulate(u"12"_s).rows);
+    grid.write(set.simulate(u"12"_s).rows);
     EXPECT_EQ(grid.text(1, 6), u"4"_s);
     EXPECT_EQ(grid.text(1, 7), u"0"_s);
     expectColours(grid, 1, blackOnWhite);
@@ -183,7 +183,7 @@ TEST(OrderSimulation, ShipmentsAndShortagesOfTheSetsToBuild)
     expectColours(grid, 3, redOnYellow);
 
     // A covered order turns every shortage cell back to 0, black on white.
-    writeComponentRows(grid, set.simulate(u"3"_s).listing->rows);
+    grid.write(set.simulate(u"3"_s).listing->rows);
     for (int r = 1; r <= 3; ++r) {
         EXPECT_EQ(grid.text(r, 6), u"0"_s);
         EXPECT_EQ(grid.text(r, 7), u"0"_s);
@@ -198,21 +198,21 @@ TEST(OrderSimulation, SetStockIsReadWithItsGroupSeparators)
     struct Case
     {
         QString entry;
-        QString setStock;
+        std::int32_t setStock;
         Outcome outcome;
         QString shipment;
         QString shortage;
     };
     const Case cases[] = {
-        {u"2000"_s, u"1,234"_s, Outcome::Simulated, u"766"_s, u"-766"_s},
-        {u"1234"_s, u"1,234"_s, Outcome::Covered, u"0"_s, u"0"_s},
-        {u"1,200"_s, u"0"_s, Outcome::Simulated, u"1,200"_s, u"-1,200"_s},
-        {u"5"_s, u"-1,234"_s, Outcome::Simulated, u"1,239"_s, u"-1,239"_s},
+        {u"2000"_s, 1234, Outcome::Simulated, u"766"_s, u"-766"_s},
+        {u"1234"_s, 1234, Outcome::Covered, u"0"_s, u"0"_s},
+        {u"1,200"_s, 0, Outcome::Simulated, u"1,200"_s, u"-1,200"_s},
+        {u"5"_s, -1234, Outcome::Simulated, u"1,239"_s, u"-1,239"_s},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE((c.entry + u'/' + c.setStock).toStdString());
+        SCOPED_TRACE((c.entry + u'/' + QString::number(c.setStock)).toStdString());
         const OrderSimulation simulation =
-            simulateOrder(c.entry, c.setStock, u"S1"_s, products, stocks);
+            simulateOrder(c.entry, c.setStock, u"S1"_s, MasterData(products, stocks));
         EXPECT_EQ(simulation.outcome, c.outcome);
         const std::vector<ComponentRow>& rows =
             simulation.listing ? simulation.listing->rows : simulation.rows;
@@ -231,23 +231,23 @@ TEST(OrderSimulation, SkipsMissingComponentsSilentlyAndStopsAtTheCapacity)
         stocks.append(stockRow(u"P%1"_s.arg(i), 100));
         products.append(compositionRow(u"S1"_s, u"P%1"_s.arg(i), 1));
     }
-    OrderSimulation simulation = simulateOrder(u"5"_s, u"0"_s, u"S1"_s, products, stocks);
+    OrderSimulation simulation = simulateOrder(u"5"_s, 0, u"S1"_s, MasterData(products, stocks));
     EXPECT_EQ(simulation.outcome, Outcome::Simulated);
     EXPECT_TRUE(simulation.capacityExceeded);
     ASSERT_EQ(simulation.rows.size(), 100u);
-    EXPECT_EQ(simulation.rows.front().ProductCode, u"P1"_s);
-    EXPECT_EQ(simulation.rows.front().RowNo, 1);
-    EXPECT_EQ(simulation.rows.back().ProductCode, u"P100"_s);
+    EXPECT_EQ(simulation.rows.front().productCode, u"P1"_s);
+    EXPECT_EQ(simulation.rows.front().rowNumber, 1);
+    EXPECT_EQ(simulation.rows.back().productCode, u"P100"_s);
 
     products =
         productTable({compositionRow(u"S1"_s, u"P1"_s, 1), compositionRow(u"S1"_s, u"MISSING"_s, 1),
                       compositionRow(u"S1"_s, u"P2"_s, 1)});
-    simulation = simulateOrder(u"5"_s, u"0"_s, u"S1 "_s, products, stocks);
+    simulation = simulateOrder(u"5"_s, 0, u"S1 "_s, MasterData(products, stocks));
     EXPECT_EQ(simulation.outcome, Outcome::Simulated);
     EXPECT_TRUE(simulation.messageBox.isEmpty());
     ASSERT_EQ(simulation.rows.size(), 2u);
-    EXPECT_EQ(simulation.rows[1].RowNo, 2);
-    EXPECT_EQ(simulation.rows[1].ProductCode, u"P2"_s);
+    EXPECT_EQ(simulation.rows[1].rowNumber, 2);
+    EXPECT_EQ(simulation.rows[1].productCode, u"P2"_s);
 }
 
 TEST(OrderSimulation, RunTimeFailuresEndWithE0230)
@@ -257,19 +257,19 @@ TEST(OrderSimulation, RunTimeFailuresEndWithE0230)
     {
         const char* name;
         QString entry;
-        QString setStock;
+        std::optional<std::int32_t> setStock;
         std::int32_t stock;
         std::int32_t perSet;
-        QString jsuryo;
+        std::optional<std::int32_t> order;
         std::size_t rows;
         int columnsWritten;
     };
     const Case cases[] = {
-        {"set stock not a number", u"5"_s, u"abc"_s, 1, 1, u""_s, 0, 0},
-        {"sets to build beyond 32 bits", u"2147483647"_s, u"-1"_s, 1, 1, u""_s, 0, 0},
-        {"shipment overflows", u"100000"_s, u"0"_s, 1, 100000, u"100000"_s, 2, 6},
-        {"remaining overflows", u"2147483647"_s, u"0"_s, -2, 1, u"2147483647"_s, 2, 7},
-        {"0 per set", u"5"_s, u"0"_s, 1, 0, u"5"_s, 2, 8},
+        {"no set product chosen", u"5"_s, std::nullopt, 1, 1, std::nullopt, 0, 0},
+        {"sets to build beyond 32 bits", u"2147483647"_s, -1, 1, 1, std::nullopt, 0, 0},
+        {"shipment overflows", u"100000"_s, 0, 1, 100000, 100000, 2, 6},
+        {"remaining overflows", u"2147483647"_s, 0, -2, 1, int32Max, 2, 7},
+        {"0 per set", u"5"_s, 0, 1, 0, 5, 2, 8},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -281,10 +281,10 @@ TEST(OrderSimulation, RunTimeFailuresEndWithE0230)
             compositionRow(u"S1"_s, u"P1"_s, 1),
         });
         const OrderSimulation simulation =
-            simulateOrder(c.entry, c.setStock, u"S1"_s, products, stocks);
+            simulateOrder(c.entry, c.setStock, u"S1"_s, MasterData(products, stocks));
         EXPECT_EQ(simulation.outcome, Outcome::Failed);
         EXPECT_EQ(simulation.messageBox, componenttexts::simulationFailed.toString());
-        EXPECT_EQ(simulation.jsuryoText, c.jsuryo);
+        EXPECT_EQ(simulation.acceptedOrder, c.order);
         ASSERT_EQ(simulation.rows.size(), c.rows);
         if (c.rows > 0) {
             EXPECT_EQ(simulation.rows[0].columnsWritten, ComponentRow::columnCount);

@@ -10,6 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <memory>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace setzaiko {
@@ -17,61 +22,45 @@ namespace {
 
 using testing::FailingDevice;
 
-// The grid cells of one component row, columns 1 to 7, as the window shows them.
-struct GridRow
-{
-    QString name = u"部品A"_s;
-    QString code = u"P01"_s;
-    QString stock = u"1,234"_s;
-    QString unit = u"個"_s;
-    QString perSet = u"2"_s;
-    QString shipment = u"40"_s;
-    QString shortage = u"0"_s;
-};
+constexpr std::int32_t int32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t int32Min = std::numeric_limits<std::int32_t>::min();
 
-StockStatusScreen screenOf(const std::vector<GridRow>& rows = {GridRow()})
+StockStatusLine componentLine()
 {
-    StockStatusScreen screen;
-    screen.setCode = u"S001"_s;
-    screen.setName = u"セットA"_s;
-    screen.orderText = u"50"_s;
-    screen.stockText = u"30"_s;
-    screen.addableText = u"15"_s;
-    screen.unitText = u"個"_s;
-    screen.rowText = QString::number(rows.size());
-    screen.cell = [rows](int row, int column) -> std::optional<QString> {
-        if (row < 1 || row > 100) {
-            return std::nullopt;
-        }
-        if (row > static_cast<int>(rows.size())) {
-            return QString();
-        }
-        const GridRow& r = rows[static_cast<std::size_t>(row - 1)];
-        const QString cells[] = {QString(), r.name,   r.code,     r.stock,
-                                 r.unit,    r.perSet, r.shipment, r.shortage};
-        return column < 8 ? cells[column] : QString();
-    };
-    return screen;
+    return {u"P01"_s, u"部品A"_s, 1234, u"個"_s, 2, 40, 0};
 }
 
-// A screen whose every text is ASCII, so that its lines can be compared as text.
-StockStatusScreen asciiScreen(std::vector<GridRow> rows = {GridRow()})
+StockStatus statusOf(const std::vector<StockStatusLine>& lines = {componentLine()})
 {
-    for (GridRow& row : rows) {
-        row.name = u"PartA"_s;
-        row.unit = u"pc"_s;
+    StockStatus status;
+    status.setCode = u"S001"_s;
+    status.setName = u"セットA"_s;
+    status.order = 50;
+    status.stock = 30;
+    status.addable = 15;
+    status.unit = u"個"_s;
+    status.lines = lines;
+    return status;
+}
+
+// A status whose every text is ASCII, so that its lines can be compared as text.
+StockStatus asciiStatus(std::vector<StockStatusLine> lines = {componentLine()})
+{
+    for (StockStatusLine& line : lines) {
+        line.componentName = u"PartA"_s;
+        line.unit = u"pc"_s;
     }
-    StockStatusScreen screen = screenOf(rows);
-    screen.setName = u"SetA"_s;
-    screen.unitText = u"pc"_s;
-    return screen;
+    StockStatus status = statusOf(lines);
+    status.setName = u"SetA"_s;
+    status.unit = u"pc"_s;
+    return status;
 }
 
-QByteArray csv(const StockStatusScreen& screen, int* lines = nullptr)
+QByteArray csv(const StockStatus& status, int* lines = nullptr)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    const int written = writeStockStatus(screen, buffer, *Cp932Encoder::create());
+    const int written = writeStockStatus(status, buffer, *Cp932Encoder::create());
     if (lines) {
         *lines = written;
     }
@@ -111,14 +100,14 @@ const QByteArray typicalLine = QByteArray("S001,") + QByteArray::fromHex("835A 8
 TEST(StockStatusCsv, WritesHeaderAndLinesInCodePage932WithCrLf)
 {
     int lines = -1;
-    EXPECT_EQ(csv(screenOf(), &lines), header + typicalLine);
+    EXPECT_EQ(csv(statusOf(), &lines), header + typicalLine);
     EXPECT_EQ(lines, 1);
 
-    EXPECT_EQ(csv(screenOf({GridRow(), GridRow(), GridRow()}), &lines),
+    EXPECT_EQ(csv(statusOf({componentLine(), componentLine(), componentLine()}), &lines),
               header + typicalLine + typicalLine + typicalLine);
     EXPECT_EQ(lines, 3);
 
-    EXPECT_EQ(csv(screenOf({}), &lines), header);
+    EXPECT_EQ(csv(statusOf({}), &lines), header);
     EXPECT_EQ(lines, 0);
 }
 
@@ -126,64 +115,62 @@ TEST(StockStatusCsv, SetShortageIsWhatTheOrderNeedsBeyondStockAndAddableSets)
 {
     struct Case
     {
-        QString order;
-        QString stock;
-        QString addable;
+        std::int32_t order;
+        std::int32_t stock;
+        std::int32_t addable;
         QByteArray setFields; // fields 3 to 7
     };
     const Case cases[] = {
-        {u"50"_s, u"30"_s, u"15"_s, "50,pc,30,15,5"},
-        {u"45"_s, u"30"_s, u"15"_s, "45,pc,30,15,0"},
-        {u"44"_s, u"30"_s, u"15"_s, "44,pc,30,15,0"},
-        {u""_s, u"30"_s, u"15"_s, "0,pc,30,15,0"},
-        {u"   "_s, u"30"_s, u"15"_s, "0,pc,30,15,0"},
+        {50, 30, 15, "50,pc,30,15,5"},
+        {45, 30, 15, "45,pc,30,15,0"},
+        {44, 30, 15, "44,pc,30,15,0"},
+        {0, 30, 15, "0,pc,30,15,0"},
         // No order means no shortage, however low the stock.
-        {u""_s, u"-10"_s, u"0"_s, "0,pc,-10,0,0"},
-        {u"3000"_s, u"1,234"_s, u"1,000"_s, "3000,pc,1234,1000,766"},
-        {u"50"_s, u"30"_s, u"-15"_s, "50,pc,30,-15,35"},
-        {u"1,000"_s, u"1,234,567"_s, u"-3"_s, "1000,pc,1234567,-3,0"},
+        {0, -10, 0, "0,pc,-10,0,0"},
+        {3000, 1234, 1000, "3000,pc,1234,1000,766"},
+        {50, 30, -15, "50,pc,30,-15,35"},
+        {1000, 1234567, -3, "1000,pc,1234567,-3,0"},
         // Sums that no rule needs cannot fail the export.
-        {u""_s, u"2,147,483,647"_s, u"1"_s, "0,pc,2147483647,1,0"},
+        {0, int32Max, 1, "0,pc,2147483647,1,0"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE((c.order + u'/' + c.stock + u'/' + c.addable).toStdString());
-        StockStatusScreen screen = asciiScreen();
-        screen.orderText = c.order;
-        screen.stockText = c.stock;
-        screen.addableText = c.addable;
-        const QByteArrayList lines = linesOf(csv(screen));
+        SCOPED_TRACE(c.setFields.toStdString());
+        StockStatus status = asciiStatus();
+        status.order = c.order;
+        status.stock = c.stock;
+        status.addable = c.addable;
+        const QByteArrayList lines = linesOf(csv(status));
         ASSERT_EQ(lines.size(), 2);
         EXPECT_EQ(lines[1], "S001,SetA," + c.setFields + ",P01,PartA,1234,pc,2,40,0,\r");
     }
 }
 
-TEST(StockStatusCsv, ShownNumbersAreWrittenPlainAndTextsAsTheyStand)
+TEST(StockStatusCsv, NumbersAreWrittenPlainAndTextsAsTheyStand)
 {
     struct Case
     {
-        GridRow row;
+        std::int32_t stock;
+        std::int32_t perSet;
+        std::int32_t shipment;
+        std::int32_t shortage;
         QByteArray fields; // fields 8 to 14
     };
-    const auto row = [](QString stock, QString perSet, QString shipment, QString shortage) {
-        GridRow r;
-        r.stock = stock;
-        r.perSet = perSet;
-        r.shipment = shipment;
-        r.shortage = shortage;
-        return r;
-    };
     const Case cases[] = {
-        {row(u"1,234"_s, u"2"_s, u"40"_s, u"0"_s), "P01,PartA,1234,pc,2,40,0"},
-        {row(u"0"_s, u"1"_s, u"1,200"_s, u"-1,200"_s), "P01,PartA,0,pc,1,1200,-1200"},
-        {row(u"-7"_s, u"1,000"_s, u"12,345,678"_s, u"-2,147,483,648"_s),
-         "P01,PartA,-7,pc,1000,12345678,-2147483648"},
+        {1234, 2, 40, 0, "P01,PartA,1234,pc,2,40,0"},
+        {0, 1, 1200, -1200, "P01,PartA,0,pc,1,1200,-1200"},
+        {-7, 1000, 12345678, int32Min, "P01,PartA,-7,pc,1000,12345678,-2147483648"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fields.toStdString());
-        StockStatusScreen screen = asciiScreen({c.row});
-        screen.setCode = u" S1"_s;
-        screen.unitText = u"pc 　 "_s;
-        EXPECT_EQ(linesOf(csv(screen)).at(1), " S1,SetA,50,pc,30,15,5," + c.fields + ",\r");
+        StockStatusLine line = componentLine();
+        line.stock = c.stock;
+        line.perSet = c.perSet;
+        line.shipment = c.shipment;
+        line.shortage = c.shortage;
+        StockStatus status = asciiStatus({line});
+        status.setCode = u" S1"_s;
+        status.unit = u"pc 　 "_s;
+        EXPECT_EQ(linesOf(csv(status)).at(1), " S1,SetA,50,pc,30,15,5," + c.fields + ",\r");
     }
 }
 
@@ -205,86 +192,65 @@ TEST(StockStatusCsv, FieldsHoldingSeparatorsAreQuoted)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field.toStdString());
-        std::vector<GridRow> rows(1);
-        rows[0].code = c.text;
-        StockStatusScreen screen = asciiScreen(rows);
-        screen.unitText = c.text;
-        EXPECT_EQ(csv(screen), header + "S001,SetA,50," + c.field + ",30,15,5," + c.field +
+        StockStatusLine line = componentLine();
+        line.componentCode = c.text;
+        StockStatus status = asciiStatus({line});
+        status.unit = c.text;
+        EXPECT_EQ(csv(status), header + "S001,SetA,50," + c.field + ",30,15,5," + c.field +
                                    ",PartA,1234,pc,2,40,0,\r\n");
     }
-    StockStatusScreen screen = asciiScreen();
-    screen.setName = u"Set,A"_s;
-    EXPECT_TRUE(linesOf(csv(screen)).at(1).startsWith("S001,\"Set,A\",50,"));
+    StockStatus status = asciiStatus();
+    status.setName = u"Set,A"_s;
+    EXPECT_TRUE(linesOf(csv(status)).at(1).startsWith("S001,\"Set,A\",50,"));
 }
 
-TEST(StockStatusCsv, TextsThatAreNotNumbersFailTheExport)
+TEST(StockStatusCsv, BlankNumbersAndOverflowsFailTheExport)
 {
     struct Case
     {
         const char* name;
-        std::function<void(StockStatusScreen&)> change;
-    };
-    const auto gridCell = [](int column, QString text) {
-        return [column, text](StockStatusScreen& screen) {
-            screen.cell = [inner = screen.cell, column, text](int row, int c) {
-                return c == column ? std::optional<QString>(text) : inner(row, c);
-            };
-        };
+        std::function<void(StockStatus&)> change;
     };
     const Case cases[] = {
-        {"row count text", [](StockStatusScreen& s) { s.rowText = u"x"_s; }},
-        {"row count negative", [](StockStatusScreen& s) { s.rowText = u"-1"_s; }},
-        {"row count beyond 16 bits", [](StockStatusScreen& s) { s.rowText = u"32768"_s; }},
-        {"row beyond the grid",
-         [](StockStatusScreen& s) {
-             s.rowText = u"101"_s;
-             s.cell = [inner = s.cell](int row, int c) {
-                 return row <= 100 ? inner(1, c) : std::nullopt;
-             };
-         }},
-        {"row never listed", [](StockStatusScreen& s) { s.rowText = u"2"_s; }},
-        {"set stock empty", [](StockStatusScreen& s) { s.stockText = u""_s; }},
-        {"addable text", [](StockStatusScreen& s) { s.addableText = u"abc"_s; }},
-        {"order text", [](StockStatusScreen& s) { s.orderText = u"1.2.3"_s; }},
-        {"order beyond 32 bits", [](StockStatusScreen& s) { s.orderText = u"2147483648"_s; }},
+        {"no set stock", [](StockStatus& s) { s.stock.reset(); }},
         {"stock plus addable overflows",
-         [](StockStatusScreen& s) {
-             s.stockText = u"2147483647"_s;
-             s.addableText = u"1"_s;
+         [](StockStatus& s) {
+             s.stock = int32Max;
+             s.addable = 1;
          }},
         {"shortage overflows",
-         [](StockStatusScreen& s) {
-             s.orderText = u"2147483647"_s;
-             s.stockText = u"-1"_s;
-             s.addableText = u"-1"_s;
+         [](StockStatus& s) {
+             s.order = int32Max;
+             s.stock = -1;
+             s.addable = -1;
          }},
-        {"stock cell empty", gridCell(3, u""_s)},
-        {"per set cell text", gridCell(5, u"x"_s)},
-        {"shipment cell trailing comma", gridCell(6, u"1,"_s)},
-        {"shortage cell doubled sign", gridCell(7, u"--1"_s)},
+        {"stock cell blank", [](StockStatus& s) { s.lines.back().stock.reset(); }},
+        {"per set cell blank", [](StockStatus& s) { s.lines.back().perSet.reset(); }},
+        {"shipment cell blank", [](StockStatus& s) { s.lines.back().shipment.reset(); }},
+        {"shortage cell blank", [](StockStatus& s) { s.lines.back().shortage.reset(); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        StockStatusScreen screen = screenOf();
-        c.change(screen);
-        EXPECT_THROW(csv(screen), ExportError);
+        StockStatus status = statusOf({componentLine(), componentLine()});
+        c.change(status);
+        EXPECT_THROW(csv(status), ExportError);
     }
 }
 
 TEST(StockStatusCsv, WriteErrorsFailTheExport)
 {
     // A device that fails at every offset of the file, the header's and the lines' alike.
-    const StockStatusScreen screen = screenOf({GridRow(), GridRow()});
+    const StockStatus status = statusOf({componentLine(), componentLine()});
     const QByteArray whole = header + typicalLine + typicalLine;
     const std::unique_ptr<Cp932Encoder> encoder = Cp932Encoder::create();
     for (qint64 limit = 0; limit < whole.size(); ++limit) {
         SCOPED_TRACE(limit);
         FailingDevice device(limit);
-        EXPECT_THROW(writeStockStatus(screen, device, *encoder), ExportError);
+        EXPECT_THROW(writeStockStatus(status, device, *encoder), ExportError);
         EXPECT_EQ(device.written(), whole.left(limit));
     }
     FailingDevice roomy(whole.size());
-    EXPECT_EQ(writeStockStatus(screen, roomy, *encoder), 2);
+    EXPECT_EQ(writeStockStatus(status, roomy, *encoder), 2);
     EXPECT_EQ(roomy.written(), whole);
 }
 
@@ -299,10 +265,10 @@ protected:
     QString directory() const { return dir.path() + QDir::separator(); }
     QString target() const { return dir.filePath(u"S001_セットA_200512134530.csv"_s); }
 
-    StockStatusExport exportTo(StockStatusScreen screen)
+    StockStatusExport exportTo(StockStatus status)
     {
-        screen.directory = directory();
-        return exportStockStatus(screen, stamp, *encoder);
+        status.directory = directory();
+        return exportStockStatus(status, stamp, *encoder);
     }
 
     QStringList entries(const QString& path = {}) const
@@ -327,9 +293,10 @@ protected:
 
 TEST_F(StockStatusFile, IsNamedAfterTheSetAndTheTimeAndHoldsTheLines)
 {
-    EXPECT_EQ(stockStatusFileName(screenOf(), stamp), u"S001_セットA_200512134530.csv"_s);
+    EXPECT_EQ(stockStatusFileName(statusOf(), stamp), u"S001_セットA_200512134530.csv"_s);
 
-    const StockStatusExport written = exportTo(screenOf({GridRow(), GridRow(), GridRow()}));
+    const StockStatusExport written =
+        exportTo(statusOf({componentLine(), componentLine(), componentLine()}));
     EXPECT_EQ(written.path, target());
     EXPECT_EQ(written.lines, 3);
     EXPECT_EQ(written.countMessage, u"3 件のデータを出力しました"_s);
@@ -337,7 +304,7 @@ TEST_F(StockStatusFile, IsNamedAfterTheSetAndTheTimeAndHoldsTheLines)
     EXPECT_EQ(entries(), QStringList{u"S001_セットA_200512134530.csv"_s});
 
     // A second export within the same second replaces the first.
-    EXPECT_EQ(exportTo(screenOf({})).countMessage, u"0 件のデータを出力しました"_s);
+    EXPECT_EQ(exportTo(statusOf({})).countMessage, u"0 件のデータを出力しました"_s);
     EXPECT_EQ(contents(target()), header);
     EXPECT_EQ(entries().size(), 1);
 }
@@ -346,8 +313,7 @@ TEST_F(StockStatusFile, EmptyDirectoryMeansTheCurrentDirectory)
 {
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    StockStatusScreen screen = screenOf();
-    const StockStatusExport written = exportStockStatus(screen, stamp, *encoder);
+    const StockStatusExport written = exportStockStatus(statusOf(), stamp, *encoder);
     QDir::setCurrent(previous);
     EXPECT_EQ(written.path, u"S001_セットA_200512134530.csv"_s);
     EXPECT_EQ(contents(target()), header + typicalLine);
@@ -355,25 +321,25 @@ TEST_F(StockStatusFile, EmptyDirectoryMeansTheCurrentDirectory)
 
 TEST_F(StockStatusFile, FailureLeavesNoFileAndKeepsAnExistingOne)
 {
-    std::vector<GridRow> rows(3);
-    rows[2].shortage = u"short"_s; // fails after the header and two lines
-    EXPECT_THROW(exportTo(screenOf(rows)), ExportError);
+    std::vector<StockStatusLine> lines(3, componentLine());
+    lines[2].shortage.reset(); // fails after the header and two lines
+    EXPECT_THROW(exportTo(statusOf(lines)), ExportError);
     EXPECT_TRUE(entries().isEmpty());
 
     writeFile(target(), "earlier export");
-    EXPECT_THROW(exportTo(screenOf(rows)), ExportError);
-    StockStatusScreen unreadable = screenOf();
-    unreadable.rowText = u"x"_s;
-    EXPECT_THROW(exportTo(unreadable), ExportError);
+    EXPECT_THROW(exportTo(statusOf(lines)), ExportError);
+    StockStatus withoutStock = statusOf();
+    withoutStock.stock.reset();
+    EXPECT_THROW(exportTo(withoutStock), ExportError);
     EXPECT_EQ(contents(target()), "earlier export");
     EXPECT_EQ(entries().size(), 1);
 }
 
 TEST_F(StockStatusFile, MissingDirectoryFails)
 {
-    StockStatusScreen screen = screenOf();
-    screen.directory = dir.filePath(u"missing"_s) + QDir::separator();
-    EXPECT_THROW(exportStockStatus(screen, stamp, *encoder), ExportError);
+    StockStatus status = statusOf();
+    status.directory = dir.filePath(u"missing"_s) + QDir::separator();
+    EXPECT_THROW(exportStockStatus(status, stamp, *encoder), ExportError);
     EXPECT_TRUE(entries().isEmpty());
 }
 
@@ -386,20 +352,20 @@ TEST_F(StockStatusFile, CharactersNoFileNameMayHoldFailBeforeAnyFileIsCreated)
                                  QString(QChar(0)), u"\u001F"_s, u"\u007F"_s};
     for (const QString& c : forbidden) {
         SCOPED_TRACE(c.toUtf8().toHex().toStdString());
-        StockStatusScreen screen = screenOf();
-        screen.setName = u"a"_s + c + u"b"_s;
-        EXPECT_THROW(exportTo(screen), ExportError);
-        screen = screenOf();
-        screen.setCode = c + u"S001"_s;
-        EXPECT_THROW(exportTo(screen), ExportError);
+        StockStatus status = statusOf();
+        status.setName = u"a"_s + c + u"b"_s;
+        EXPECT_THROW(exportTo(status), ExportError);
+        status = statusOf();
+        status.setCode = c + u"S001"_s;
+        EXPECT_THROW(exportTo(status), ExportError);
     }
     EXPECT_EQ(entries(), QStringList{u"S001_a"_s});
     EXPECT_TRUE(entries(dir.filePath(u"S001_a"_s)).isEmpty());
 
     // Look-alikes and other punctuation are ordinary characters.
-    StockStatusScreen screen = screenOf();
-    screen.setName = u"Ａ／Ｂ＊？.;'&#"_s;
-    EXPECT_EQ(exportTo(screen).path, dir.filePath(u"S001_Ａ／Ｂ＊？.;'&#_200512134530.csv"_s));
+    StockStatus status = statusOf();
+    status.setName = u"Ａ／Ｂ＊？.;'&#"_s;
+    EXPECT_EQ(exportTo(status).path, dir.filePath(u"S001_Ａ／Ｂ＊？.;'&#_200512134530.csv"_s));
 }
 
 } // namespace

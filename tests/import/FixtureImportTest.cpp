@@ -91,47 +91,47 @@ TEST(FixtureImport, FormulaResultsAndCellKindsBecomeFields)
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         const ProductMasterRow& row = imported.products.row(i);
-        EXPECT_EQ(row.SetCode, products[i].setCode);
-        EXPECT_EQ(row.F3Text, products[i].f3);
-        EXPECT_EQ(row.F4Text, products[i].f4);
-        EXPECT_EQ(row.F5Text, products[i].f5);
-        EXPECT_EQ(row.F6Text, products[i].f6);
-        EXPECT_EQ(row.ComponentCode, products[i].componentCode);
-        EXPECT_EQ(row.F8Text, products[i].f8);
-        EXPECT_EQ(row.ComponentQty, products[i].quantity);
-        EXPECT_EQ(row.F10Text, products[i].f10);
+        EXPECT_EQ(row.setCode, products[i].setCode);
+        EXPECT_EQ(row.f3Text, products[i].f3);
+        EXPECT_EQ(row.f4Text, products[i].f4);
+        EXPECT_EQ(row.f5Text, products[i].f5);
+        EXPECT_EQ(row.f6Text, products[i].f6);
+        EXPECT_EQ(row.componentCode, products[i].componentCode);
+        EXPECT_EQ(row.f8Text, products[i].f8);
+        EXPECT_EQ(row.quantityPerSet, products[i].quantity);
+        EXPECT_EQ(row.f10Text, products[i].f10);
     }
-    EXPECT_EQ(imported.products.row(4).ComponentQty, 40);  // text "  40 "
-    EXPECT_EQ(imported.products.row(4).F10Text, u"ABC"_s); // text formula result
-    EXPECT_EQ(imported.products.row(5).ComponentQty, -3);
-    EXPECT_EQ(imported.products.row(6).SetCode, u"S004"_s); // formula text as code
-    EXPECT_EQ(imported.products.row(6).F3Text, u"全角空白の名前"_s);
-    EXPECT_EQ(imported.products.row(7).ComponentQty, 1234); // the text "1,234"
-    EXPECT_EQ(imported.products.row(8).F10Text, u"2147483648"_s);
+    EXPECT_EQ(imported.products.row(4).quantityPerSet, 40); // text "  40 "
+    EXPECT_EQ(imported.products.row(4).f10Text, u"ABC"_s);  // text formula result
+    EXPECT_EQ(imported.products.row(5).quantityPerSet, -3);
+    EXPECT_EQ(imported.products.row(6).setCode, u"S004"_s); // formula text as code
+    EXPECT_EQ(imported.products.row(6).f3Text, u"全角空白の名前"_s);
+    EXPECT_EQ(imported.products.row(7).quantityPerSet, 1234); // the text "1,234"
+    EXPECT_EQ(imported.products.row(8).f10Text, u"2147483648"_s);
 
     const StockMasterRow& s001 = imported.stocks.row(0);
-    EXPECT_EQ(s001.SetFlag, u"1"_s); // number cell 1
-    EXPECT_EQ(s001.StockQty, 150);   // =120+30
-    EXPECT_EQ(imported.stocks.row(1).StockQty, 300);
-    EXPECT_EQ(imported.stocks.row(2).Remarks.size(), 320);
-    EXPECT_EQ(imported.stocks.row(3).SetFlag, u"1"_s); // "1 "
-    EXPECT_EQ(imported.stocks.row(4).ProductCode, u"P0001"_s);
-    EXPECT_EQ(imported.stocks.row(4).Remarks, u"45473"_s);
-    EXPECT_EQ(imported.stocks.row(5).Unit, u"袋"_s);
-    EXPECT_EQ(imported.stocks.row(5).StockQty, 12);
-    EXPECT_EQ(imported.stocks.row(6).SetFlag, u" 1"_s);
-    EXPECT_EQ(imported.stocks.row(7).Remarks, u"#DIV/0!"_s);
-    EXPECT_EQ(imported.stocks.row(8).Remarks, u"#N/A"_s);
+    EXPECT_EQ(s001.setFlag, u"1"_s);    // number cell 1
+    EXPECT_EQ(s001.stockQuantity, 150); // =120+30
+    EXPECT_EQ(imported.stocks.row(1).stockQuantity, 300);
+    EXPECT_EQ(imported.stocks.row(2).remarks.size(), 320);
+    EXPECT_EQ(imported.stocks.row(3).setFlag, u"1"_s); // "1 "
+    EXPECT_EQ(imported.stocks.row(4).productCode, u"P0001"_s);
+    EXPECT_EQ(imported.stocks.row(4).remarks, u"45473"_s);
+    EXPECT_EQ(imported.stocks.row(5).unit, u"袋"_s);
+    EXPECT_EQ(imported.stocks.row(5).stockQuantity, 12);
+    EXPECT_EQ(imported.stocks.row(6).setFlag, u" 1"_s);
+    EXPECT_EQ(imported.stocks.row(7).remarks, u"#DIV/0!"_s);
+    EXPECT_EQ(imported.stocks.row(8).remarks, u"#N/A"_s);
 
     std::int64_t generated = 0;
     for (int i = 9; i < imported.stocks.count(); ++i) {
-        generated += imported.stocks.row(i).StockQty;
+        generated += imported.stocks.row(i).stockQuantity;
     }
     EXPECT_EQ(generated, 202400);
-    EXPECT_EQ(imported.stocks.row(9).ProductName, u"静岡煎茶 50g"_s);
-    EXPECT_EQ(imported.stocks.row(408).ProductName, u"京都柚子茶 ティーバッグ10袋"_s);
-    EXPECT_EQ(imported.stocks.row(408).Remarks.size(), 9000);
-    EXPECT_TRUE(imported.stocks.row(408).Remarks.endsWith(u'$'));
+    EXPECT_EQ(imported.stocks.row(9).productName, u"静岡煎茶 50g"_s);
+    EXPECT_EQ(imported.stocks.row(408).productName, u"京都柚子茶 ティーバッグ10袋"_s);
+    EXPECT_EQ(imported.stocks.row(408).remarks.size(), 9000);
+    EXPECT_TRUE(imported.stocks.row(408).remarks.endsWith(u'$'));
 }
 
 TEST(FixtureImport, EveryRowOfAFullSheet)
@@ -142,21 +142,21 @@ TEST(FixtureImport, EveryRowOfAFullSheet)
     EXPECT_EQ(countText(imported.result.counts->stocks), u"65,536"_s);
     std::int64_t sum = 0;
     for (int r = 0; r < imported.stocks.count(); ++r) {
-        sum += imported.stocks.row(r).StockQty;
+        sum += imported.stocks.row(r).stockQuantity;
     }
     EXPECT_EQ(sum, 32611416);
-    EXPECT_EQ(imported.stocks.row(0).ProductCode, u"100001"_s);
-    EXPECT_EQ(imported.stocks.row(65535).ProductCode, u"165536"_s);
-    EXPECT_EQ(imported.stocks.row(65535).Remarks, u"最終行"_s);
-    EXPECT_EQ(imported.products.row(1).ComponentCode, u"165536"_s);
+    EXPECT_EQ(imported.stocks.row(0).productCode, u"100001"_s);
+    EXPECT_EQ(imported.stocks.row(65535).productCode, u"165536"_s);
+    EXPECT_EQ(imported.stocks.row(65535).remarks, u"最終行"_s);
+    EXPECT_EQ(imported.products.row(1).componentCode, u"165536"_s);
 }
 
 TEST(FixtureImport, ExtraSheetsChartsAndNamesAreIgnored)
 {
     const Imported imported = importFile(u"xls/extras.xls"_s);
-    EXPECT_EQ(imported.products.row(2).F10Text, u"備考"_s);
-    EXPECT_EQ(imported.stocks.row(3).StockQty, 20);
-    EXPECT_EQ(imported.stocks.row(3).Remarks, u"名前付き範囲の中"_s);
+    EXPECT_EQ(imported.products.row(2).f10Text, u"備考"_s);
+    EXPECT_EQ(imported.stocks.row(3).stockQuantity, 20);
+    EXPECT_EQ(imported.stocks.row(3).remarks, u"名前付き範囲の中"_s);
 
     const auto workbook =
         xls::XlsWorkbook::openFile(QString::fromUtf8(SETZAIKO_TEST_DATA) + u"/xls/extras.xls"_s);
@@ -205,13 +205,13 @@ TEST(FixtureImport, MasterSheetsInSwappedOrderImportAlike)
     for (std::int32_t i = 0; i < original.products.count(); ++i) {
         const ProductMasterRow& a = imported.products.row(i);
         const ProductMasterRow& b = original.products.row(i);
-        EXPECT_EQ(std::tie(a.SetCode, a.ComponentCode, a.ComponentQty, a.F10Text),
-                  std::tie(b.SetCode, b.ComponentCode, b.ComponentQty, b.F10Text));
+        EXPECT_EQ(std::tie(a.setCode, a.componentCode, a.quantityPerSet, a.f10Text),
+                  std::tie(b.setCode, b.componentCode, b.quantityPerSet, b.f10Text));
     }
     for (std::int32_t i = 0; i < original.stocks.count(); ++i) {
         const StockMasterRow& a = imported.stocks.row(i);
         const StockMasterRow& b = original.stocks.row(i);
-        EXPECT_EQ(std::tie(a.ProductCode, a.ProductName, a.StockQty, a.Remarks),
-                  std::tie(b.ProductCode, b.ProductName, b.StockQty, b.Remarks));
+        EXPECT_EQ(std::tie(a.productCode, a.productName, a.stockQuantity, a.remarks),
+                  std::tie(b.productCode, b.productName, b.stockQuantity, b.remarks));
     }
 }

@@ -173,11 +173,11 @@ TEST(ImportRun, StartMarkerDecidesWhereTheDataBegins)
 
     ASSERT_EQ(result.outcome, Outcome::Success);
     ASSERT_EQ(run.products.count(), 3);
-    EXPECT_EQ(run.products.row(0).SetCode, u"S1"_s);
-    EXPECT_EQ(run.products.row(1).SetCode, u"S2"_s);
-    EXPECT_EQ(run.products.row(2).SetCode, u"S3"_s);
+    EXPECT_EQ(run.products.row(0).setCode, u"S1"_s);
+    EXPECT_EQ(run.products.row(1).setCode, u"S2"_s);
+    EXPECT_EQ(run.products.row(2).setCode, u"S3"_s);
     ASSERT_EQ(run.stocks.count(), 1);
-    EXPECT_EQ(run.stocks.row(0).ProductCode, u"P1"_s);
+    EXPECT_EQ(run.stocks.row(0).productCode, u"P1"_s);
 }
 
 TEST(ImportRun, NumberCellAsMarkerOrCodeUsesItsText)
@@ -188,8 +188,8 @@ TEST(ImportRun, NumberCellAsMarkerOrCodeUsesItsText)
     ImportHarness run({productSheet({product}), stockSheet({stockRow(marker, u"P"_s)})});
     run.import();
     ASSERT_EQ(run.products.count(), 1);
-    EXPECT_EQ(run.products.row(0).SetCode, u"1001"_s);
-    EXPECT_EQ(run.products.row(0).ComponentCode, u"2.5"_s);
+    EXPECT_EQ(run.products.row(0).setCode, u"1001"_s);
+    EXPECT_EQ(run.products.row(0).componentCode, u"2.5"_s);
 }
 
 TEST(ImportRun, FieldsAreStoredInColumnOrderRightTrimmed)
@@ -203,25 +203,25 @@ TEST(ImportRun, FieldsAreStoredInColumnOrderRightTrimmed)
     run.import();
 
     const ProductMasterRow& p = run.products.row(0);
-    EXPECT_EQ(p.SetCode, u" S1"_s);
-    EXPECT_EQ(p.F3Text, u"c"_s);
-    EXPECT_EQ(p.F4Text, u"d"_s);
-    EXPECT_EQ(p.F5Text, u"e"_s);
-    EXPECT_EQ(p.F6Text, u"f"_s);
-    EXPECT_EQ(p.ComponentCode, u"P9"_s);
-    EXPECT_EQ(p.F8Text, u"h"_s);
-    EXPECT_EQ(p.ComponentQty, 3);
-    EXPECT_EQ(p.F10Text, u"j"_s);
+    EXPECT_EQ(p.setCode, u" S1"_s);
+    EXPECT_EQ(p.f3Text, u"c"_s);
+    EXPECT_EQ(p.f4Text, u"d"_s);
+    EXPECT_EQ(p.f5Text, u"e"_s);
+    EXPECT_EQ(p.f6Text, u"f"_s);
+    EXPECT_EQ(p.componentCode, u"P9"_s);
+    EXPECT_EQ(p.f8Text, u"h"_s);
+    EXPECT_EQ(p.quantityPerSet, 3);
+    EXPECT_EQ(p.f10Text, u"j"_s);
 
     const StockMasterRow& s = run.stocks.row(0);
-    EXPECT_EQ(s.ProductCode, u"P9"_s);
-    EXPECT_EQ(s.ProductName, u"緑茶"_s);
-    EXPECT_EQ(s.Unit, u"袋"_s);
-    EXPECT_EQ(s.SetFlag, u"1"_s);
+    EXPECT_EQ(s.productCode, u"P9"_s);
+    EXPECT_EQ(s.productName, u"緑茶"_s);
+    EXPECT_EQ(s.unit, u"袋"_s);
+    EXPECT_EQ(s.setFlag, u"1"_s);
     EXPECT_TRUE(s.isSetProduct());
-    EXPECT_EQ(s.StockQty, 42);
-    EXPECT_EQ(s.ReservedQty, 0);
-    EXPECT_EQ(s.Remarks, u"備考"_s);
+    EXPECT_EQ(s.stockQuantity, 42);
+    EXPECT_EQ(s.reservedQuantity, 0);
+    EXPECT_EQ(s.remarks, u"備考"_s);
     EXPECT_FALSE(run.stocks.row(1).isSetProduct()); // " 1" keeps its leading space
 }
 
@@ -275,7 +275,7 @@ TEST(ImportRun, QuantityRule)
                 continue;
             }
             const std::int32_t stored =
-                inStock ? run.stocks.row(0).StockQty : run.products.row(0).ComponentQty;
+                inStock ? run.stocks.row(0).stockQuantity : run.products.row(0).quantityPerSet;
             EXPECT_EQ(stored, c.stored);
         }
     }
@@ -411,8 +411,8 @@ TEST(ImportRun, SheetsCountInWorkbookOrderWhateverTheirOrder)
     }
     EXPECT_EQ(seen,
               (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {0, 2}, {1, 2}, {1, 2}, {2, 2}}));
-    EXPECT_EQ(run.products.row(1).SetCode, u"S2"_s);
-    EXPECT_EQ(run.stocks.row(1).ProductCode, u"P2"_s);
+    EXPECT_EQ(run.products.row(1).setCode, u"S2"_s);
+    EXPECT_EQ(run.stocks.row(1).productCode, u"P2"_s);
 }
 
 TEST(ImportRun, UnexpectedErrors)
@@ -547,7 +547,7 @@ TEST(ImportRun, ReimportReplacesEverything)
     EXPECT_EQ(result.outcome, Outcome::Success);
     EXPECT_EQ(run.products.count(), 1);
     EXPECT_EQ(run.stocks.count(), 2);
-    EXPECT_EQ(run.stocks.row(1).ProductCode, u"P1"_s);
+    EXPECT_EQ(run.stocks.row(1).productCode, u"P1"_s);
     EXPECT_EQ(run.opener.log->opened, 2);
     EXPECT_EQ(run.opener.log->closed, 2);
 }

@@ -56,10 +56,9 @@ TEST(SetProductSearch, ListsOnlySetProductsInTableOrderWithTheirCellTexts)
     EXPECT_EQ(result.rows[1],
               (SetProductListRow{u"2"_s, u"セットB"_s, u"S2"_s, u"0"_s, u"組"_s, u""_s, u""_s}));
     EXPECT_EQ(result.rows[2][3], u"-1,234"_s);
-    EXPECT_EQ(result.selection.LblSname, u"セットA"_s);
-    EXPECT_EQ(result.selection.LblScode, u"S1"_s);
-    EXPECT_EQ(result.selection.LblZaikosu, u"1,234,567"_s);
-    EXPECT_EQ(result.selection.LblTani, u"箱"_s);
+    EXPECT_EQ(result.selection, (SetProduct{u"S1"_s, u"セットA"_s, u"箱"_s, 1234567}));
+    ASSERT_EQ(result.products.size(), result.rows.size());
+    EXPECT_EQ(result.products.front(), result.selection);
 }
 
 TEST(SetProductSearch, MatchesContiguousPiecesExactly)
@@ -140,7 +139,8 @@ TEST(SetProductSearch, StopsAtTheHundredthRowWithTheNoticeOfItsKind)
         EXPECT_EQ(result.limitReached, c.limit);
         EXPECT_EQ(result.limitBox, c.box.toString());
         EXPECT_EQ(result.limitLine, c.limit ? inquirytexts::limitLine.toString() : QString());
-        EXPECT_EQ(result.selection.LblScode, u"S1"_s);
+        ASSERT_TRUE(result.selection.has_value());
+        EXPECT_EQ(result.selection->code, u"S1"_s);
     }
 }
 
@@ -150,10 +150,8 @@ TEST(SetProductSearch, NothingFoundSelectsFourEmptyTexts)
         const SetProductSearchResult result = searchSetProducts(stocks, u"nothing"_s, {});
         EXPECT_TRUE(result.rows.empty());
         EXPECT_FALSE(result.limitReached);
-        EXPECT_TRUE(result.selection.LblSname.isEmpty());
-        EXPECT_TRUE(result.selection.LblScode.isEmpty());
-        EXPECT_TRUE(result.selection.LblZaikosu.isEmpty());
-        EXPECT_TRUE(result.selection.LblTani.isEmpty());
+        EXPECT_FALSE(result.selection.has_value());
+        EXPECT_TRUE(result.products.empty());
     }
 }
 

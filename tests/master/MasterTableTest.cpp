@@ -12,12 +12,12 @@ TEST(MasterTable, StartsEmptyAndKeepsAppendOrder)
     EXPECT_EQ(stocks.count(), 0);
     for (int i = 0; i < 3; ++i) {
         StockMasterRow row;
-        row.ProductCode = u"P%1"_s.arg(i);
+        row.productCode = u"P%1"_s.arg(i);
         stocks.append(row);
     }
     ASSERT_EQ(stocks.count(), 3);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(stocks.row(i).ProductCode, u"P%1"_s.arg(i));
+        EXPECT_EQ(stocks.row(i).productCode, u"P%1"_s.arg(i));
     }
 }
 
@@ -30,7 +30,7 @@ TEST(MasterTable, EmptyingLeavesNothingReadable)
     EXPECT_EQ(products.count(), 0);
     products.append(ProductMasterRow{u"S2"_s, {}, {}, {}, {}, u"P3"_s, {}, 4, {}});
     ASSERT_EQ(products.count(), 1);
-    EXPECT_EQ(products.row(0).ComponentCode, u"P3"_s);
+    EXPECT_EQ(products.row(0).componentCode, u"P3"_s);
 }
 
 // Large tables: every row keeps its place across the storage's internal blocks, a row once
@@ -43,7 +43,7 @@ TEST(MasterTable, LargeTablesKeepEveryRowInPlace)
         const int rows = round == 0 ? 70000 : 2049;
         for (int i = 0; i < rows; ++i) {
             StockMasterRow row;
-            row.StockQty = i;
+            row.stockQuantity = i;
             stocks.append(std::move(row));
             if (i == 0) {
                 first = &stocks.row(0);
@@ -53,7 +53,7 @@ TEST(MasterTable, LargeTablesKeepEveryRowInPlace)
         EXPECT_EQ(&stocks.row(0), first);
         int misplaced = 0;
         for (int i = 0; i < rows; ++i) {
-            misplaced += stocks.row(i).StockQty != i;
+            misplaced += stocks.row(i).stockQuantity != i;
         }
         EXPECT_EQ(misplaced, 0);
         stocks.empty();
@@ -71,7 +71,7 @@ TEST(StockMasterRow, OnlyExactlyOneMarksASetProduct)
                  {QString(), false}, {u"0"_s, false},  {u"11"_s, false}};
     for (const auto& c : cases) {
         StockMasterRow row;
-        row.SetFlag = c.flag;
+        row.setFlag = c.flag;
         EXPECT_EQ(row.isSetProduct(), c.set) << c.flag.toStdString();
     }
 }

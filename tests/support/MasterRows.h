@@ -17,12 +17,12 @@ inline StockMasterRow stockRow(const QString& code, std::int32_t stock, const QS
                                const QString& remarks = {})
 {
     StockMasterRow row;
-    row.ProductCode = code;
-    row.ProductName = name;
-    row.Unit = unit;
-    row.SetFlag = flag;
-    row.StockQty = stock;
-    row.Remarks = remarks;
+    row.productCode = code;
+    row.productName = name;
+    row.unit = unit;
+    row.setFlag = flag;
+    row.stockQuantity = stock;
+    row.remarks = remarks;
     return row;
 }
 
@@ -30,9 +30,9 @@ inline ProductMasterRow compositionRow(const QString& setCode, const QString& co
                                        std::int32_t perSet)
 {
     ProductMasterRow row;
-    row.SetCode = setCode;
-    row.ComponentCode = componentCode;
-    row.ComponentQty = perSet;
+    row.setCode = setCode;
+    row.componentCode = componentCode;
+    row.quantityPerSet = perSet;
     return row;
 }
 

@@ -1,39 +1,39 @@
 #pragma once
 
-#include "component/ComponentGrid.h"
+#include "component/ShownComponentRow.h"
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace setzaiko::testing {
 
-// The component grid in memory: what each cell holds and the colours it was last given.
-class RecordingGrid : public ComponentGrid
+// The component list in memory, rows 1 to 100, as rows written one after another leave it.
+class RecordingGrid
 {
 public:
     static constexpr int rows = 101;
 
-    void setText(int row, int column, const QString& text) override { at(row, column).text = text; }
-    void setColours(int row, int column, const CellColours& colours) override
+    void write(const std::vector<ComponentRow>& written)
     {
-        at(row, column).colours = colours;
+        for (const ComponentRow& row : written) {
+            m_rows.at(static_cast<std::size_t>(row.rowNumber - 1)).show(row);
+        }
     }
 
-    const QString& text(int row, int column) const { return m_cells[row][column].text; }
-    const std::optional<CellColours>& colours(int row, int column) const
+    QString text(int row, int column) const { return at(row).text(column); }
+    std::optional<CellColours> colours(int row, int column) const
     {
-        return m_cells[row][column].colours;
+        return column == shortageColumn ? at(row).shortageColours() : std::nullopt;
     }
 
 private:
-    struct Cell
+    const ShownComponentRow& at(int row) const
     {
-        QString text;
-        std::optional<CellColours> colours;
-    };
-    Cell& at(int row, int column) { return m_cells.at(row).at(column); }
+        return m_rows.at(static_cast<std::size_t>(row - 1));
+    }
 
-    std::array<std::array<Cell, ComponentRow::columnCount>, rows> m_cells;
+    std::array<ShownComponentRow, rows - 1> m_rows;
 };
 
 } // namespace setzaiko::testing

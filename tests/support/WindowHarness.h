@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/FrmMainF.h"
+#include "gui/AppContext.h"
+#include "gui/MainMenu.h"
 #include "import/xls/XlsWorkbook.h"
 #include "support/FakePrompter.h"
 
@@ -20,7 +20,7 @@ class WindowHarness
 public:
     WindowHarness() : context(prompter, [] { return std::make_unique<xls::XlsWorkbookOpener>(); })
     {
-        mainMenu = new FrmMainF(context);
+        mainMenu = new MainMenu(context);
         mainMenu->setAttribute(Qt::WA_DeleteOnClose);
         mainMenu->show();
     }
@@ -59,7 +59,7 @@ public:
 
     FakePrompter prompter;
     AppContext context;
-    QPointer<FrmMainF> mainMenu;
+    QPointer<MainMenu> mainMenu;
 };
 
 inline void clickItem(QListWidget* list, const QString& text, bool twice = false)

@@ -46,9 +46,9 @@ void expectSameRows(const ProductMaster& file, const ProductMaster& memory)
         const ProductMasterRow& b = memory.row(i);
         const auto fields = [](const ProductMasterRow& r) {
             return QStringList{
-                r.SetCode, r.F3Text,        r.F4Text, r.F5Text,
-                r.F6Text,  r.ComponentCode, r.F8Text, QString::number(r.ComponentQty),
-                r.F10Text};
+                r.setCode, r.f3Text,        r.f4Text, r.f5Text,
+                r.f6Text,  r.componentCode, r.f8Text, QString::number(r.quantityPerSet),
+                r.f10Text};
         };
         ASSERT_EQ(fields(a), fields(b)) << "product row " << i;
     }
@@ -59,13 +59,13 @@ void expectSameRows(const StockMaster& file, const StockMaster& memory)
     ASSERT_EQ(file.count(), memory.count());
     for (std::int32_t i = 0; i < file.count(); ++i) {
         const auto fields = [](const StockMasterRow& r) {
-            return QStringList{r.ProductCode,
-                               r.ProductName,
-                               r.Unit,
-                               r.SetFlag,
-                               QString::number(r.StockQty),
-                               QString::number(r.ReservedQty),
-                               r.Remarks};
+            return QStringList{r.productCode,
+                               r.productName,
+                               r.unit,
+                               r.setFlag,
+                               QString::number(r.stockQuantity),
+                               QString::number(r.reservedQuantity),
+                               r.remarks};
         };
         ASSERT_EQ(fields(file.row(i)), fields(memory.row(i))) << "stock row " << i;
     }

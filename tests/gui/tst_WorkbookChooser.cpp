@@ -1,5 +1,5 @@
-#include "import/FSelect.h"
-#include "import/Frm0010F.h"
+#include "gui/ImportWindow.h"
+#include "gui/WorkbookChooser.h"
 #include "support/WindowHarness.h"
 #include "ui/DirectoryList.h"
 #include "ui/DriveList.h"
@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,7 +18,7 @@ using namespace Qt::Literals::StringLiterals;
 using namespace setzaiko;
 using namespace setzaiko::testing;
 
-class TestFSelect : public QObject
+class TestWorkbookChooser : public QObject
 {
     Q_OBJECT
 
@@ -32,12 +33,12 @@ private:
     }
 
     // The import window with its chooser open, as 参照 leaves them.
-    std::pair<Frm0010F*, FSelect*> openChooser(WindowHarness& app)
+    std::pair<ImportWindow*, WorkbookChooser*> openChooser(WindowHarness& app)
     {
         QTest::mouseClick(app.mainMenu->CmdImport(), Qt::LeftButton);
-        auto* window = WindowHarness::find<Frm0010F>(u"Frm0010F"_s);
+        auto* window = WindowHarness::find<ImportWindow>(u"Frm0010F"_s);
         QTest::mouseClick(window->CmdFile(), Qt::LeftButton);
-        return {window, WindowHarness::find<FSelect>(u"FSelect"_s)};
+        return {window, WindowHarness::find<WorkbookChooser>(u"FSelect"_s)};
     }
 
 private slots:
@@ -88,10 +89,10 @@ private slots:
         QCOMPARE(chooser->LblMsg()->text(), QString());
 
         QTest::mouseClick(chooser->CmdOK(), Qt::LeftButton);
-        QVERIFY(!WindowHarness::find<FSelect>(u"FSelect"_s));
+        QVERIFY(!WindowHarness::find<WorkbookChooser>(u"FSelect"_s));
         QCOMPARE(window->TxtFile()->text(), canonical + u"/在庫 一覧.xls"_s);
-        QCOMPARE(window->LblDir(), QString());
-        QCOMPARE(window->LblFilename(), u"在庫 一覧.xls"_s);
+        QCOMPARE(window->directory(), QString());
+        QCOMPARE(window->fileName(), u"在庫 一覧.xls"_s);
         QCOMPARE(window->LblMsg()->text(), u"<< EXCELデータ取込ボタン >> を押下してください"_s);
         QVERIFY(window->CmdFile()->isEnabled() && window->CmdOK()->isEnabled() &&
                 window->CmdExit()->isEnabled());
@@ -124,7 +125,7 @@ private slots:
         QVERIFY(chooser->CmdOK()->isEnabled());
         QTest::mouseClick(chooser->CmdOK(), Qt::LeftButton);
         QCOMPARE(window->TxtFile()->text(), sub + u'/');
-        QCOMPARE(window->LblDir(), sub + u'/');
+        QCOMPARE(window->directory(), sub + u'/');
     }
 
     void directoryTextEndsInOneSeparator()
@@ -145,15 +146,15 @@ private slots:
     {
         WindowHarness app;
         auto [window, chooser] = openChooser(app);
-        window->setLblDir(u"/kept/"_s);
+        window->setDirectory(u"/kept/"_s);
         clickItem(chooser->File1(), u"a.xls"_s);
         QTest::mouseClick(chooser->CmdExit(), Qt::LeftButton);
-        QVERIFY(!WindowHarness::find<FSelect>(u"FSelect"_s));
+        QVERIFY(!WindowHarness::find<WorkbookChooser>(u"FSelect"_s));
         QCOMPARE(window->TxtFile()->text(), QString());
         QVERIFY(window->CmdFile()->isEnabled());
         QVERIFY(!window->CmdOK()->isEnabled());
         QVERIFY(window->CmdExit()->isEnabled());
-        QCOMPARE(window->LblDir(), u"/kept/"_s);
+        QCOMPARE(window->directory(), u"/kept/"_s);
     }
 
     void closeBoxCountsAsBack()
@@ -161,22 +162,33 @@ private slots:
         WindowHarness app;
         auto [window, chooser] = openChooser(app);
         chooser->close();
-        QVERIFY(!WindowHarness::find<FSelect>(u"FSelect"_s));
+        QVERIFY(!WindowHarness::find<WorkbookChooser>(u"FSelect"_s));
         QVERIFY(window->CmdFile()->isEnabled());
         QVERIFY(!window->CmdOK()->isEnabled());
         QVERIFY(window->CmdExit()->isEnabled());
     }
 
-    void anotherCallerGetsNothing()
+    void handsTheChoiceToWhoeverOpenedIt()
     {
         WindowHarness app;
-        auto [window, chooser] = openChooser(app);
-        chooser->setLblFname(u"frm0010f"_s);
+        auto* chooser = new WorkbookChooser(app.context);
+        chooser->show();
+        QSignalSpy chosen(chooser, &WorkbookChooser::chosen);
+        QSignalSpy cancelled(chooser, &WorkbookChooser::cancelled);
+        const QString directory = QDir(m_dir.path()).canonicalPath();
+        QVERIFY(chooser->Dir1()->setPath(directory));
         clickItem(chooser->File1(), u"a.xls"_s);
+        QTest::mouseClick(chooser->CmdSel(), Qt::LeftButton);
         QTest::mouseClick(chooser->CmdOK(), Qt::LeftButton);
-        QVERIFY(!WindowHarness::find<FSelect>(u"FSelect"_s));
-        QCOMPARE(window->TxtFile()->text(), QString());
-        QVERIFY(!window->CmdFile()->isEnabled());
+        QVERIFY(!WindowHarness::find<WorkbookChooser>(u"FSelect"_s));
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(cancelled.size(), 0);
+        const auto choice = chosen.front().front().value<WorkbookChoice>();
+        QCOMPARE(choice.path, directory + u"/a.xls"_s);
+        // The directory is taken when the directory list moves, which it did not.
+        QCOMPARE(choice.directory, QString());
+        QCOMPARE(choice.fileName, u"a.xls"_s);
+        QCOMPARE(choice.worksheets, u"ALL"_s);
     }
 
     void invalidDriveBeepsAndKeepsTheLists()
@@ -219,5 +231,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFSelect)
-#include "tst_FSelect.moc"
+QTEST_MAIN(TestWorkbookChooser)
+#include "tst_WorkbookChooser.moc"

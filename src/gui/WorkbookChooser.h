@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "gui/AppContext.h"
+#include "gui/WorkbookChoice.h"
 
-#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -14,16 +14,16 @@ namespace setzaiko {
 class DirectoryList;
 class DriveList;
 class FileList;
-class Frm0010F;
 
 // The workbook chooser: a drive list, a directory list and the .xls files of the open
-// directory. 決定 hands the chosen path back to the import window.
-class FSelect : public QWidget
+// directory. 決定 hands the chosen workbook back to the opener; 戻る or the close box hand
+// back nothing.
+class WorkbookChooser : public QWidget
 {
     Q_OBJECT
 
 public:
-    FSelect(AppContext& context, Frm0010F* importWindow);
+    explicit WorkbookChooser(AppContext& context);
 
     DriveList* Drive1() const { return m_drive1; }
     DirectoryList* Dir1() const { return m_dir1; }
@@ -35,31 +35,32 @@ public:
     QListWidget* WsList1() const { return m_wsList1; }
     QLabel* LblMsg() const { return m_lblMsg; }
 
-    QString LblFname() const { return m_lblFname; }
-    void setLblFname(const QString& name) { m_lblFname = name; }
     QString LblDir() const { return m_lblDir; }
     QString LblFile() const { return m_lblFile; }
     QString LblFilename() const { return m_lblFilename; }
     QString LblWSname() const { return m_lblWSname; }
 
+signals:
+    void chosen(const WorkbookChoice& choice);
+    void cancelled();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Form_Load();
-    void Drive1_Change(const QString& root);
-    void Dir1_Change();
-    void Dir1_Click();
-    void File1_Click();
-    void WsList1_Click();
-    void CmdSel_Click();
-    void CmdClr_Click();
-    void CmdOK_Click();
-    void CmdExit_Click();
-    void handBackExit();
+    void clearChoice();
+    void openDrive(const QString& root);
+    void showDirectory();
+    void pickDirectory();
+    void pickFile();
+    void pickWorksheet();
+    void pickAllWorksheets();
+    void clearWorksheets();
+    void confirmChoice();
+    void cancel();
+    void handBackNothing();
 
     AppContext& m_context;
-    QPointer<Frm0010F> m_importWindow;
     bool m_handedBack = false;
 
     DriveList* m_drive1;
@@ -74,7 +75,6 @@ private:
 
     QString m_lblDir;
     QString m_lblFile;
-    QString m_lblFname;
     QString m_lblFilename;
     QString m_lblWSname;
 };

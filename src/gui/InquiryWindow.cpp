@@ -1,7 +1,6 @@
-#include "inquiry/Frm0020F.h"
+#include "gui/InquiryWindow.h"
 
-#include "app/FrmMainF.h"
-#include "component/Frm0030F.h"
+#include "gui/SetStockWindow.h"
 #include "inquiry/InquiryTexts.h"
 #include "inquiry/SetProductSearch.h"
 #include "ui/Controls.h"
@@ -12,6 +11,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <tuple>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -31,11 +33,10 @@ const QStringList headings = {u"No."_s,  u"商品名"_s, u"商品コード"_s,  
                               u"単位"_s, u"備考"_s,   u"\u3000\u3000"_s};
 constexpr int columnWidths[] = {500, 4300, 2300, 1100, 800, 3250, 1000};
 const auto inquiryName = u"Frm0020F"_s;
-const auto mainMenuName = u"FrmMainF"_s;
 } // namespace texts
 
-Frm0020F::Frm0020F(AppContext& context, FrmMainF* mainMenu)
-    : m_context(context), m_mainMenu(mainMenu)
+InquiryWindow::InquiryWindow(AppContext& context, QString directory)
+    : m_context(context), m_directory(std::move(directory))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     controls::setUpWindow(this, texts::inquiryName, texts::inquiryCaption,
@@ -69,7 +70,9 @@ Frm0020F::Frm0020F(AppContext& context, FrmMainF* mainMenu)
     m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(3120, 900, 9615, 315),
                                captionFont, layout::colour::message);
     m_lblMsg->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    m_grid = new FlexGrid(this, 101, 7);
+    // The list shows as many columns as the search gives each row.
+    m_grid = new FlexGrid(this, listCapacity + 1,
+                          static_cast<int>(std::tuple_size_v<SetProductListRow>));
     m_grid->setObjectName(u"MSFlexGrid1"_s);
     m_grid->setGeometry(layout::rect(180, 1260, 12615, 4515));
     m_grid->setFont(layout::gothic(9.75));
@@ -86,34 +89,32 @@ Frm0020F::Frm0020F(AppContext& context, FrmMainF* mainMenu)
     setTabOrder(m_grid, m_cmdZshosai);
     setTabOrder(m_cmdZshosai, m_cmdExit);
 
-    connect(m_cmdSearch, &QPushButton::clicked, this, &Frm0020F::CmdSearch_Click);
-    connect(m_grid, &FlexGrid::gridClicked, this, &Frm0020F::MSFlexGrid1_Click);
-    connect(m_cmdZshosai, &QPushButton::clicked, this, &Frm0020F::CmdZshosai_Click);
-    connect(m_cmdExit, &QPushButton::clicked, this, &Frm0020F::CmdExit_Click);
-    Form_Load();
+    connect(m_cmdSearch, &QPushButton::clicked, this, &InquiryWindow::search);
+    connect(m_grid, &FlexGrid::gridClicked, this, &InquiryWindow::pickClickedRow);
+    connect(m_cmdZshosai, &QPushButton::clicked, this, &InquiryWindow::openDetails);
+    connect(m_cmdExit, &QPushButton::clicked, this, &InquiryWindow::goBack);
+    clearScreen();
     m_txtScode->setFocus();
 }
 
-void Frm0020F::setButtonsEnabled(bool search, bool details, bool exit)
+void InquiryWindow::setButtonsEnabled(bool search, bool details, bool exit)
 {
     m_cmdSearch->setEnabled(search);
     m_cmdZshosai->setEnabled(details);
     m_cmdExit->setEnabled(exit);
 }
 
-void Frm0020F::Form_Load()
+void InquiryWindow::clearScreen()
 {
     m_txtScode->clear();
     m_txtSname->clear();
-    m_lblScode.clear();
-    m_lblSname.clear();
+    m_chosen.reset();
     m_lblMsg->clear();
     m_cmdZshosai->setEnabled(false);
-    InitGrid();
-    m_exitByButton = 0;
+    clearList();
 }
 
-void Frm0020F::InitGrid()
+void InquiryWindow::clearList()
 {
     m_grid->setHeadings(texts::headings);
     for (int column = 0; column < m_grid->columns(); ++column) {
@@ -121,38 +122,42 @@ void Frm0020F::InitGrid()
     }
     m_grid->setHeadingHeightTwips(350);
     m_grid->blankData();
+    m_listed.clear();
     m_grid->setCurrent(1, 1);
 }
 
-void Frm0020F::closeEvent(QCloseEvent* event)
+void InquiryWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_exitByButton != 1) {
+    if (!m_closingByButton) {
         event->ignore();
         return;
     }
     event->accept();
 }
 
-void Frm0020F::selectRow(int row)
+void InquiryWindow::selectRow(int row)
 {
-    m_lblSname = m_grid->text(row, 1);
-    m_lblScode = m_grid->text(row, 2);
-    m_lblZaikosu = m_grid->text(row, 3);
-    m_lblTani = m_grid->text(row, 4);
+    const auto index = static_cast<std::size_t>(row - 1);
+    if (row >= 1 && index < m_listed.size()) {
+        m_chosen = m_listed[index];
+    } else {
+        m_chosen.reset();
+    }
 }
 
-void Frm0020F::reportFailure(QStringView text)
+void InquiryWindow::reportFailure(QStringView text)
 {
     m_context.prompter().beep();
     m_context.prompter().inform(text.toString());
 }
 
-void Frm0020F::CmdSearch_Click()
+void InquiryWindow::search()
 {
     QString code;
     QString name;
     try {
         m_grid->blankData();
+        m_listed.clear();
         m_grid->setTopRow(1);
         m_lblMsg->clear();
         code = m_txtScode->text();
@@ -170,6 +175,7 @@ void Frm0020F::CmdSearch_Click()
         }
         const SetProductSearchResult found =
             searchSetProducts(m_context.stocks(), code, name, m_grid->rows() - 1);
+        m_listed = found.products;
         for (std::size_t i = 0; i < found.rows.size(); ++i) {
             for (int column = 0; column < m_grid->columns(); ++column) {
                 m_grid->setText(static_cast<int>(i) + 1, column, found.rows[i][column]);
@@ -187,7 +193,7 @@ void Frm0020F::CmdSearch_Click()
     }
 }
 
-void Frm0020F::MSFlexGrid1_Click()
+void InquiryWindow::pickClickedRow()
 {
     const int column = m_grid->col();
     if (column >= 1 && column <= 5) {
@@ -196,22 +202,19 @@ void Frm0020F::MSFlexGrid1_Click()
     }
 }
 
-void Frm0020F::CmdZshosai_Click()
+void InquiryWindow::openDetails()
 {
     setButtonsEnabled(false, false, false);
-    auto* details = new Frm0030F(m_context, this);
+    auto* details = new SetStockWindow(m_context, m_chosen, m_directory);
+    connect(details, &SetStockWindow::finished, this,
+            [this] { setButtonsEnabled(true, true, true); });
     details->show();
-    details->setLblFname(texts::inquiryName);
-    details->setSelection(m_lblScode, m_lblSname, m_lblZaikosu, m_lblTani);
-    details->setLblDir(m_lblDir);
 }
 
-void Frm0020F::CmdExit_Click()
+void InquiryWindow::goBack()
 {
-    m_exitByButton = 1;
-    if (m_lblFname == texts::mainMenuName && m_mainMenu) {
-        m_mainMenu->setButtonsEnabled(true, true, true);
-    }
+    m_closingByButton = true;
+    emit finished();
     close();
 }
 

@@ -1,7 +1,7 @@
-#include "app/FrmMainF.h"
+#include "gui/MainMenu.h"
 
-#include "import/Frm0010F.h"
-#include "inquiry/Frm0020F.h"
+#include "gui/ImportWindow.h"
+#include "gui/InquiryWindow.h"
 #include "ui/AppTexts.h"
 #include "ui/Controls.h"
 #include "ui/Layout.h"
@@ -20,7 +20,7 @@ const auto exitButton = u"終了"_s;
 const auto version = u"Ver 1.0"_s;
 } // namespace texts
 
-FrmMainF::FrmMainF(AppContext& context) : m_context(context)
+MainMenu::MainMenu(AppContext& context) : m_context(context)
 {
     controls::setUpWindow(this, u"FrmMainF"_s, apptexts::title.toString(),
                           layout::size(6165, 3390));
@@ -40,45 +40,38 @@ FrmMainF::FrmMainF(AppContext& context) : m_context(context)
     setTabOrder(m_cmdImport, m_cmdZaiko);
     setTabOrder(m_cmdZaiko, m_cmdExit);
 
-    connect(m_cmdImport, &QPushButton::clicked, this, &FrmMainF::CmdImport_Click);
-    connect(m_cmdZaiko, &QPushButton::clicked, this, &FrmMainF::CmdZaiko_Click);
-    connect(m_cmdExit, &QPushButton::clicked, this, &FrmMainF::CmdExit_Click);
-    Form_Load();
+    connect(m_cmdImport, &QPushButton::clicked, this, &MainMenu::openImport);
+    connect(m_cmdZaiko, &QPushButton::clicked, this, &MainMenu::openInquiry);
+    connect(m_cmdExit, &QPushButton::clicked, this, &MainMenu::close);
+    m_cmdZaiko->setEnabled(false);
 }
 
-void FrmMainF::setButtonsEnabled(bool import, bool zaiko, bool exit)
+void MainMenu::setButtonsEnabled(bool import, bool zaiko, bool exit)
 {
     m_cmdImport->setEnabled(import);
     m_cmdZaiko->setEnabled(zaiko);
     m_cmdExit->setEnabled(exit);
 }
 
-void FrmMainF::Form_Load()
-{
-    m_cmdZaiko->setEnabled(false);
-    m_lblDir.clear();
-}
-
-void FrmMainF::CmdImport_Click()
+void MainMenu::openImport()
 {
     setButtonsEnabled(false, false, false);
-    auto* window = new Frm0010F(m_context, this);
+    auto* window = new ImportWindow(m_context);
+    connect(window, &ImportWindow::finished, this,
+            [this](bool inquiryEnabled, const QString& directory) {
+                setButtonsEnabled(true, inquiryEnabled, true);
+                m_directory = directory;
+            });
     window->show();
-    window->setLblFname(u"FrmMainF"_s);
 }
 
-void FrmMainF::CmdZaiko_Click()
+void MainMenu::openInquiry()
 {
     setButtonsEnabled(false, false, false);
-    auto* window = new Frm0020F(m_context, this);
+    auto* window = new InquiryWindow(m_context, m_directory);
+    connect(window, &InquiryWindow::finished, this,
+            [this] { setButtonsEnabled(true, true, true); });
     window->show();
-    window->setLblFname(u"FrmMainF"_s);
-    window->setLblDir(m_lblDir);
-}
-
-void FrmMainF::CmdExit_Click()
-{
-    close();
 }
 
 } // namespace setzaiko

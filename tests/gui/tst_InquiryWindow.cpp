@@ -1,5 +1,6 @@
-#include "component/Frm0030F.h"
-#include "inquiry/Frm0020F.h"
+#include "common/NumberFormat.h"
+#include "gui/InquiryWindow.h"
+#include "gui/SetStockWindow.h"
 #include "support/WindowHarness.h"
 #include "ui/FlexGrid.h"
 
@@ -26,22 +27,28 @@ struct Buttons
     friend bool operator==(const Buttons&, const Buttons&) = default;
 };
 
-Buttons buttonsOf(const FrmMainF* menu)
+Buttons buttonsOf(const MainMenu* menu)
 {
     return {menu->CmdImport()->isEnabled(), menu->CmdZaiko()->isEnabled(),
             menu->CmdExit()->isEnabled()};
 }
 
-Buttons buttonsOf(const Frm0020F* window)
+Buttons buttonsOf(const InquiryWindow* window)
 {
     return {window->CmdSearch()->isEnabled(), window->CmdZshosai()->isEnabled(),
             window->CmdExit()->isEnabled()};
 }
 
-// The selection as 在庫詳細 hands it on: name, code, stock, unit.
-QStringList selectionOf(const Frm0020F* window)
+// The set product 在庫詳細 hands on, as the list showed it: name, code, stock, unit; four
+// empty texts for a blank row.
+QStringList selectionOf(const InquiryWindow* window)
 {
-    return {window->LblSname(), window->LblScode(), window->LblZaikosu(), window->LblTani()};
+    const std::optional<SetProduct>& chosen = window->chosenSetProduct();
+    if (!chosen) {
+        return QStringList(4, QString());
+    }
+    return {chosen->name, chosen->code, formatNumber(chosen->stock, formats::grouped9),
+            chosen->unit};
 }
 
 QStringList rowOf(const FlexGrid* grid, int row)
@@ -67,12 +74,12 @@ StockMasterRow stockRow(const QString& code, const QString& name, const QString&
                         const QString& flag, int quantity, const QString& remarks = {})
 {
     StockMasterRow row;
-    row.ProductCode = code;
-    row.ProductName = name;
-    row.Unit = unit;
-    row.SetFlag = flag;
-    row.StockQty = quantity;
-    row.Remarks = remarks;
+    row.productCode = code;
+    row.productName = name;
+    row.unit = unit;
+    row.setFlag = flag;
+    row.stockQuantity = quantity;
+    row.remarks = remarks;
     return row;
 }
 
@@ -88,11 +95,11 @@ void fillStocks(WindowHarness& app)
     stocks.append(stockRow(u"T_1%"_s, u"Bセット*"_s, u"組"_s, u"1"_s, -1200, u"r"_s));
 }
 
-Frm0020F* openInquiry(WindowHarness& app)
+InquiryWindow* openInquiry(WindowHarness& app)
 {
     app.mainMenu->setButtonsEnabled(true, true, true);
     QTest::mouseClick(app.mainMenu->CmdZaiko(), Qt::LeftButton);
-    auto* window = WindowHarness::find<Frm0020F>(u"Frm0020F"_s);
+    auto* window = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
     // Cell rectangles are known once the grid has been laid out on screen.
     if (window && !QTest::qWaitForWindowExposed(window)) {
         return nullptr;
@@ -100,7 +107,7 @@ Frm0020F* openInquiry(WindowHarness& app)
     return window;
 }
 
-void search(Frm0020F* window, const QString& code = {}, const QString& name = {})
+void search(InquiryWindow* window, const QString& code = {}, const QString& name = {})
 {
     window->TxtScode()->setText(code);
     window->TxtSname()->setText(name);
@@ -143,7 +150,7 @@ char* toString(const Buttons& b)
 }
 } // namespace QTest
 
-class TestFrm0020F : public QObject
+class TestInquiryWindow : public QObject
 {
     Q_OBJECT
 
@@ -152,16 +159,14 @@ private slots:
     {
         WindowHarness app;
         fillStocks(app);
-        app.mainMenu->setLblDir(u"/data/books/"_s);
-        Frm0020F* window = openInquiry(app);
+        app.mainMenu->setDirectory(u"/data/books/"_s);
+        InquiryWindow* window = openInquiry(app);
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), u"セ ッ ト 商 品 在 庫 照 会"_s);
         QCOMPARE(window->size(), QSize(865, 436)); // 12975 x 6540 twips
-        QCOMPARE(window->LblFname(), u"FrmMainF"_s);
-        QCOMPARE(window->LblDir(), u"/data/books/"_s);
+        QCOMPARE(window->directory(), u"/data/books/"_s);
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
         QCOMPARE(buttonsOf(window), (Buttons{true, false, true}));
-        QCOMPARE(window->ExitByButton(), 0);
 
         QCOMPARE(window->CmdSearch()->text(), u"検\u3000索"_s);
         QCOMPARE(window->CmdZshosai()->text(), u"在\u3000庫\u3000詳\u3000細"_s);
@@ -185,8 +190,7 @@ private slots:
         }
         QCOMPARE(window->TxtScode()->text(), QString());
         QCOMPARE(window->TxtSname()->text(), QString());
-        QCOMPARE(window->LblScode(), QString());
-        QCOMPARE(window->LblSname(), QString());
+        QCOMPARE(window->chosenSetProduct(), std::nullopt);
 
         FlexGrid* grid = window->MSFlexGrid1();
         QCOMPARE(grid->rows(), 101);
@@ -217,7 +221,7 @@ private slots:
     {
         WindowHarness app;
         fillStocks(app);
-        Frm0020F* window = openInquiry(app);
+        InquiryWindow* window = openInquiry(app);
         FlexGrid* grid = window->MSFlexGrid1();
         search(window);
 
@@ -263,13 +267,13 @@ private slots:
 
         WindowHarness app;
         fillStocks(app);
-        Frm0020F* window = openInquiry(app);
+        InquiryWindow* window = openInquiry(app);
         search(window, code, name);
         QCOMPARE(listedCodes(window->MSFlexGrid1()), codes);
         QVERIFY(app.prompter.events.isEmpty());
         QCOMPARE(window->LblMsg()->text(), QString());
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
-        QCOMPARE(window->LblScode(), codes.value(0));
+        QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, codes.value(0));
     }
 
     void listCapacity_data()
@@ -302,7 +306,7 @@ private slots:
             app.context.stocks().append(
                 stockRow(u"K"_s + number, u"セット"_s + number, u"個"_s, u"1"_s, i * 1000));
         }
-        Frm0020F* window = openInquiry(app);
+        InquiryWindow* window = openInquiry(app);
         FlexGrid* grid = window->MSFlexGrid1();
 
         // The box comes while the first 100 rows are listed and the message line is still empty.
@@ -318,7 +322,7 @@ private slots:
         QCOMPARE(grid->text(100, 2), u"K100"_s);
         QCOMPARE(grid->text(100, 3), u"100,000"_s);
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
-        QCOMPARE(window->LblScode(), u"K1"_s);
+        QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, u"K1"_s);
         if (box.isEmpty()) {
             QVERIFY(app.prompter.events.isEmpty());
             QCOMPARE(window->LblMsg()->text(), QString());
@@ -339,7 +343,7 @@ private slots:
     {
         WindowHarness app;
         fillStocks(app);
-        Frm0020F* window = openInquiry(app);
+        InquiryWindow* window = openInquiry(app);
         FlexGrid* grid = window->MSFlexGrid1();
         search(window);
         grid->setTopRow(60);
@@ -357,9 +361,9 @@ private slots:
     {
         WindowHarness app;
         fillStocks(app);
-        Frm0020F* window = openInquiry(app);
+        InquiryWindow* window = openInquiry(app);
         search(window);
-        QCOMPARE(window->LblScode(), u"S001"_s);
+        QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, u"S001"_s);
 
         search(window, u"none"_s);
         QCOMPARE(rowOf(window->MSFlexGrid1(), 1), QStringList(7, QString()));
@@ -369,7 +373,7 @@ private slots:
 
         // An empty selection is handed on as it is.
         QTest::mouseClick(window->CmdZshosai(), Qt::LeftButton);
-        auto* details = WindowHarness::find<Frm0030F>(u"Frm0030F"_s);
+        auto* details = WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
         QVERIFY(details);
         QCOMPARE(details->LblScode()->text(), QString());
         QCOMPARE(details->LblSname()->text(), QString());
@@ -381,7 +385,7 @@ private slots:
     {
         WindowHarness app;
         app.context.stocks().append(stockRow(u"P01"_s, u"部品A"_s, u"個"_s, u"0"_s, 5));
-        Frm0020F* window = openInquiry(app);
+        InquiryWindow* window = openInquiry(app);
         search(window);
         QCOMPARE(rowOf(window->MSFlexGrid1(), 1), QStringList(7, QString()));
         QCOMPARE(selectionOf(window), QStringList(4, QString()));
@@ -393,7 +397,7 @@ private slots:
     {
         WindowHarness app;
         fillStocks(app);
-        Frm0020F* window = openInquiry(app);
+        InquiryWindow* window = openInquiry(app);
         FlexGrid* grid = window->MSFlexGrid1();
         search(window);
         const QStringList second{u"セットB"_s, u"S002"_s, u"0"_s, u"箱"_s};
@@ -428,30 +432,29 @@ private slots:
     {
         WindowHarness app;
         fillStocks(app);
-        app.mainMenu->setLblDir(u"/data/books/"_s);
-        Frm0020F* window = openInquiry(app);
+        app.mainMenu->setDirectory(u"/data/books/"_s);
+        InquiryWindow* window = openInquiry(app);
         FlexGrid* grid = window->MSFlexGrid1();
         search(window);
         clickCell(grid, 3, 2);
         clickCell(grid, 1, 5);
 
         QTest::mouseClick(window->CmdZshosai(), Qt::LeftButton);
-        auto* details = WindowHarness::find<Frm0030F>(u"Frm0030F"_s);
+        auto* details = WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
         QVERIFY(details);
-        QCOMPARE(details->LblFname(), u"Frm0020F"_s);
         QCOMPARE(details->LblScode()->text(), u"S001"_s);
         QCOMPARE(details->LblSname()->text(), u"セットA"_s);
         QCOMPARE(details->LblZaikosu()->text(), u"1,234"_s);
         QCOMPARE(details->LblTani()->text(), u"個"_s);
         QCOMPARE(details->LblTani2()->text(), u"個"_s);
         QCOMPARE(details->LblKnousu()->text(), u"0"_s);
-        QCOMPARE(details->LblDir(), u"/data/books/"_s);
+        QCOMPARE(details->session().directory(), u"/data/books/"_s);
         QCOMPARE(buttonsOf(window), (Buttons{false, false, false}));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
 
         // The inquiry's grid still answers, but only for its own selection.
         clickCell(grid, 2, 1);
-        QCOMPARE(window->LblScode(), u"S002"_s);
+        QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, u"S002"_s);
         QCOMPARE(details->LblScode()->text(), u"S001"_s);
 
         // Neither window closes but through its own 戻る.
@@ -461,24 +464,23 @@ private slots:
         QVERIFY(details->isVisible());
 
         QTest::mouseClick(details->CmdExit(), Qt::LeftButton);
-        QVERIFY(!WindowHarness::find<Frm0030F>(u"Frm0030F"_s));
+        QVERIFY(!WindowHarness::find<SetStockWindow>(u"Frm0030F"_s));
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
-        QCOMPARE(window->LblScode(), u"S002"_s);
-        QCOMPARE(WindowHarness::find<Frm0020F>(u"Frm0020F"_s), window);
+        QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, u"S002"_s);
+        QCOMPARE(WindowHarness::find<InquiryWindow>(u"Frm0020F"_s), window);
     }
 
     void closeBoxIsRefused()
     {
         WindowHarness app;
         fillStocks(app);
-        Frm0020F* window = openInquiry(app);
+        InquiryWindow* window = openInquiry(app);
         window->close();
         QVERIFY(window->isVisible());
         search(window);
         window->close();
-        QCOMPARE(WindowHarness::find<Frm0020F>(u"Frm0020F"_s), window);
-        QCOMPARE(window->ExitByButton(), 0);
+        QCOMPARE(WindowHarness::find<InquiryWindow>(u"Frm0020F"_s), window);
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
         QVERIFY(app.prompter.events.isEmpty());
     }
@@ -487,25 +489,25 @@ private slots:
     {
         WindowHarness app;
         fillStocks(app);
-        Frm0020F* window = openInquiry(app);
+        InquiryWindow* window = openInquiry(app);
         app.mainMenu->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(app.mainMenu.isNull());
         search(window);
         QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
-        QVERIFY(!WindowHarness::find<Frm0020F>(u"Frm0020F"_s));
+        QVERIFY(!WindowHarness::find<InquiryWindow>(u"Frm0020F"_s));
     }
 
     void backGivesTheMainMenuItsButtonsAndReopeningIsFresh()
     {
         WindowHarness app;
         fillStocks(app);
-        Frm0020F* window = openInquiry(app);
+        InquiryWindow* window = openInquiry(app);
         search(window, u"S"_s, u"セット"_s);
         clickCell(window->MSFlexGrid1(), 2, 1);
 
         QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
-        QVERIFY(!WindowHarness::find<Frm0020F>(u"Frm0020F"_s));
+        QVERIFY(!WindowHarness::find<InquiryWindow>(u"Frm0020F"_s));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, true, true}));
         QVERIFY(app.prompter.events.isEmpty());
 
@@ -514,14 +516,12 @@ private slots:
         QCOMPARE(window->TxtScode()->text(), QString());
         QCOMPARE(window->TxtSname()->text(), QString());
         QCOMPARE(window->LblMsg()->text(), QString());
-        QCOMPARE(window->LblScode(), QString());
-        QCOMPARE(window->LblSname(), QString());
+        QCOMPARE(window->chosenSetProduct(), std::nullopt);
         QCOMPARE(rowOf(window->MSFlexGrid1(), 1), QStringList(7, QString()));
         QCOMPARE(buttonsOf(window), (Buttons{true, false, true}));
-        QCOMPARE(window->ExitByButton(), 0);
         QCOMPARE(window->focusWidget(), window->TxtScode());
     }
 };
 
-QTEST_MAIN(TestFrm0020F)
-#include "tst_Frm0020F.moc"
+QTEST_MAIN(TestInquiryWindow)
+#include "tst_InquiryWindow.moc"

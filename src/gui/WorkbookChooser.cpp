@@ -1,7 +1,6 @@
-#include "import/FSelect.h"
+#include "gui/WorkbookChooser.h"
 
 #include "common/TextRules.h"
-#include "import/Frm0010F.h"
 #include "import/ImportTexts.h"
 #include "ui/Controls.h"
 #include "ui/DirectoryList.h"
@@ -13,7 +12,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -33,8 +31,6 @@ const auto worksheetCaption = u"ﾜｰｸｼｰﾄ一覧"_s;
 const auto selectAllButton = u"全選択"_s;
 const auto allWorksheets = u"ALL"_s;
 const auto invalidDrive = u"このドライブは無効です"_s;
-const auto pressImport = u"<< EXCELデータ取込ボタン >> を押下してください"_s;
-const auto importWindowName = u"Frm0010F"_s;
 } // namespace texts
 
 namespace {
@@ -55,8 +51,7 @@ List* listControl(QWidget* parent, const QString& name, QRect geometry)
 
 } // namespace
 
-FSelect::FSelect(AppContext& context, Frm0010F* importWindow)
-    : m_context(context), m_importWindow(importWindow)
+WorkbookChooser::WorkbookChooser(AppContext& context) : m_context(context)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     controls::setUpWindow(this, u"FSelect"_s, texts::chooserCaption, layout::size(6855, 4650));
@@ -97,19 +92,19 @@ FSelect::FSelect(AppContext& context, Frm0010F* importWindow)
     m_wsList1->setGeometry(layout::rect(300, 6060, 5175, 1320));
     m_wsList1->setSelectionMode(QAbstractItemView::MultiSelection);
 
-    connect(m_drive1, &DriveList::driveChanged, this, &FSelect::Drive1_Change);
-    connect(m_dir1, &DirectoryList::pathChanged, this, &FSelect::Dir1_Change);
-    connect(m_dir1, &DirectoryList::listClicked, this, &FSelect::Dir1_Click);
-    connect(m_file1, &FileList::fileClicked, this, &FSelect::File1_Click);
-    connect(m_wsList1, &QListWidget::itemClicked, this, &FSelect::WsList1_Click);
-    connect(m_cmdSel, &QPushButton::clicked, this, &FSelect::CmdSel_Click);
-    connect(m_cmdClr, &QPushButton::clicked, this, &FSelect::CmdClr_Click);
-    connect(m_cmdOK, &QPushButton::clicked, this, &FSelect::CmdOK_Click);
-    connect(m_cmdExit, &QPushButton::clicked, this, &FSelect::CmdExit_Click);
-    Form_Load();
+    connect(m_drive1, &DriveList::driveChanged, this, &WorkbookChooser::openDrive);
+    connect(m_dir1, &DirectoryList::pathChanged, this, &WorkbookChooser::showDirectory);
+    connect(m_dir1, &DirectoryList::listClicked, this, &WorkbookChooser::pickDirectory);
+    connect(m_file1, &FileList::fileClicked, this, &WorkbookChooser::pickFile);
+    connect(m_wsList1, &QListWidget::itemClicked, this, &WorkbookChooser::pickWorksheet);
+    connect(m_cmdSel, &QPushButton::clicked, this, &WorkbookChooser::pickAllWorksheets);
+    connect(m_cmdClr, &QPushButton::clicked, this, &WorkbookChooser::clearWorksheets);
+    connect(m_cmdOK, &QPushButton::clicked, this, &WorkbookChooser::confirmChoice);
+    connect(m_cmdExit, &QPushButton::clicked, this, &WorkbookChooser::cancel);
+    clearChoice();
 }
 
-void FSelect::Form_Load()
+void WorkbookChooser::clearChoice()
 {
     m_lblFile.clear();
     m_lblFilename.clear();
@@ -119,7 +114,7 @@ void FSelect::Form_Load()
     m_cmdOK->setEnabled(false);
 }
 
-void FSelect::Drive1_Change(const QString& root)
+void WorkbookChooser::openDrive(const QString& root)
 {
     // A volume that cannot be opened leaves the lists where they were.
     if (!m_dir1->setPath(root)) {
@@ -128,18 +123,18 @@ void FSelect::Drive1_Change(const QString& root)
     }
 }
 
-void FSelect::Dir1_Change()
+void WorkbookChooser::showDirectory()
 {
     m_file1->setPath(m_dir1->path());
     m_lblDir = directoryWithSeparator(m_dir1->path());
 }
 
-void FSelect::Dir1_Click()
+void WorkbookChooser::pickDirectory()
 {
     m_lblFile = directoryWithSeparator(m_dir1->path());
 }
 
-void FSelect::File1_Click()
+void WorkbookChooser::pickFile()
 {
     m_lblFile = directoryWithSeparator(m_file1->path()) + m_file1->fileName();
     m_lblFilename = m_file1->fileName();
@@ -147,67 +142,55 @@ void FSelect::File1_Click()
     m_lblMsg->clear();
 }
 
-void FSelect::WsList1_Click()
+void WorkbookChooser::pickWorksheet()
 {
     if (const QListWidgetItem* item = m_wsList1->currentItem()) {
         m_lblWSname = item->text();
     }
 }
 
-void FSelect::CmdSel_Click()
+void WorkbookChooser::pickAllWorksheets()
 {
     m_wsList1->selectAll();
     m_lblWSname = texts::allWorksheets;
 }
 
-void FSelect::CmdClr_Click()
+void WorkbookChooser::clearWorksheets()
 {
     m_wsList1->clearSelection();
     m_lblWSname.clear();
 }
 
-void FSelect::CmdOK_Click()
+void WorkbookChooser::confirmChoice()
 {
     repaint();
-    const QString caller = m_lblFname;
     if (rightTrim(m_lblFile).isEmpty()) {
         m_context.prompter().inform(importtexts::selectFile.toString());
         return;
     }
-    if (caller == texts::importWindowName && m_importWindow) {
-        Frm0010F& window = *m_importWindow;
-        window.setLblDir(m_lblDir);
-        window.setLblFilename(m_lblFilename);
-        window.setLblWSname(m_lblWSname);
-        window.TxtFile()->setText(m_lblFile);
-        window.LblMsg()->setText(texts::pressImport);
-        window.setButtonsEnabled(true, true, true);
-    }
     m_handedBack = true;
+    emit chosen({m_lblFile, m_lblDir, m_lblFilename, m_lblWSname});
     close();
 }
 
-void FSelect::handBackExit()
+void WorkbookChooser::handBackNothing()
 {
-    if (m_lblFname == texts::importWindowName && m_importWindow) {
-        m_importWindow->TxtFile()->clear();
-        m_importWindow->setButtonsEnabled(true, false, true);
-    }
     m_handedBack = true;
+    emit cancelled();
 }
 
-void FSelect::CmdExit_Click()
+void WorkbookChooser::cancel()
 {
-    handBackExit();
+    handBackNothing();
     close();
 }
 
-void FSelect::closeEvent(QCloseEvent* event)
+void WorkbookChooser::closeEvent(QCloseEvent* event)
 {
     // Closing the chooser by its close box counts as 戻る, so that the import window always
     // gets its buttons back.
     if (!m_handedBack) {
-        handBackExit();
+        handBackNothing();
     }
     event->accept();
 }

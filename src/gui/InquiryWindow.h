@@ -1,11 +1,12 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "gui/AppContext.h"
+#include "inquiry/SetProduct.h"
 
-#include <QPointer>
 #include <QWidget>
 
-#include <cstdint>
+#include <optional>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -14,15 +15,15 @@ class QPushButton;
 namespace setzaiko {
 
 class FlexGrid;
-class FrmMainF;
 
 // The set product inquiry: search by code and name, pick a row, open its component window.
-class Frm0020F : public QWidget
+class InquiryWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    Frm0020F(AppContext& context, FrmMainF* mainMenu);
+    // directory: that of the last imported workbook, where the export writes.
+    InquiryWindow(AppContext& context, QString directory);
 
     QLineEdit* TxtScode() const { return m_txtScode; }
     QLineEdit* TxtSname() const { return m_txtSname; }
@@ -32,33 +33,30 @@ public:
     QLabel* LblMsg() const { return m_lblMsg; }
     FlexGrid* MSFlexGrid1() const { return m_grid; }
 
-    QString LblFname() const { return m_lblFname; }
-    void setLblFname(const QString& name) { m_lblFname = name; }
-    QString LblDir() const { return m_lblDir; }
-    void setLblDir(const QString& directory) { m_lblDir = directory; }
-    QString LblScode() const { return m_lblScode; }
-    QString LblSname() const { return m_lblSname; }
-    QString LblZaikosu() const { return m_lblZaikosu; }
-    QString LblTani() const { return m_lblTani; }
-    std::int16_t ExitByButton() const { return m_exitByButton; }
+    const QString& directory() const { return m_directory; }
+    // The set product of the row last picked; nullopt for a blank row.
+    const std::optional<SetProduct>& chosenSetProduct() const { return m_chosen; }
 
     void setButtonsEnabled(bool search, bool details, bool exit);
+
+signals:
+    // The window is closing through its back button.
+    void finished();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Form_Load();
-    void InitGrid();
-    void CmdSearch_Click();
-    void MSFlexGrid1_Click();
-    void CmdZshosai_Click();
-    void CmdExit_Click();
+    void clearScreen();
+    void clearList();
+    void search();
+    void pickClickedRow();
+    void openDetails();
+    void goBack();
     void selectRow(int row);
     void reportFailure(QStringView text);
 
     AppContext& m_context;
-    QPointer<FrmMainF> m_mainMenu;
 
     QLineEdit* m_txtScode;
     QLineEdit* m_txtSname;
@@ -68,13 +66,10 @@ private:
     QPushButton* m_cmdZshosai;
     QPushButton* m_cmdExit;
 
-    QString m_lblDir;
-    QString m_lblZaikosu;
-    QString m_lblTani;
-    QString m_lblScode;
-    QString m_lblSname;
-    QString m_lblFname;
-    std::int16_t m_exitByButton = 0;
+    QString m_directory;
+    std::vector<SetProduct> m_listed; // the set product of each listed row
+    std::optional<SetProduct> m_chosen;
+    bool m_closingByButton = false;
 };
 
 } // namespace setzaiko

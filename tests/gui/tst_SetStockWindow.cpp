@@ -1,5 +1,5 @@
-#include "component/Frm0030F.h"
-#include "inquiry/Frm0020F.h"
+#include "gui/InquiryWindow.h"
+#include "gui/SetStockWindow.h"
 #include "support/WindowHarness.h"
 #include "ui/FlexGrid.h"
 
@@ -46,10 +46,27 @@ struct Buttons
     friend bool operator==(const Buttons&, const Buttons&) = default;
 };
 
-Buttons buttonsOf(const Frm0030F* window)
+Buttons buttonsOf(const SetStockWindow* window)
 {
     return {window->CmdSearch()->isEnabled(), window->CmdCalc()->isEnabled(),
             window->CmdCsvout()->isEnabled(), window->CmdExit()->isEnabled()};
+}
+
+// The rows the export writes and the order it takes, as texts.
+QString listedRowsText(const SetStockWindow* window)
+{
+    return QString::number(window->session().listedRows());
+}
+
+QString acceptedOrderText(const SetStockWindow* window)
+{
+    const std::optional<std::int32_t>& order = window->session().acceptedOrder();
+    return order ? QString::number(*order) : QString();
+}
+
+int listStatusOf(const SetStockWindow* window)
+{
+    return static_cast<int>(window->session().listStatus());
 }
 
 QStringList rowOf(const FlexGrid* grid, int row)
@@ -91,20 +108,20 @@ void addStock(WindowHarness& app, const QString& code, const QString& name, cons
               int quantity, const QString& flag = u"0"_s)
 {
     StockMasterRow row;
-    row.ProductCode = code;
-    row.ProductName = name;
-    row.Unit = unit;
-    row.SetFlag = flag;
-    row.StockQty = quantity;
+    row.productCode = code;
+    row.productName = name;
+    row.unit = unit;
+    row.setFlag = flag;
+    row.stockQuantity = quantity;
     app.context.stocks().append(row);
 }
 
 void addComponent(WindowHarness& app, const QString& setCode, const QString& code, int perSet)
 {
     ProductMasterRow row;
-    row.SetCode = setCode;
-    row.ComponentCode = code;
-    row.ComponentQty = perSet;
+    row.setCode = setCode;
+    row.componentCode = code;
+    row.quantityPerSet = perSet;
     app.context.products().append(row);
 }
 
@@ -161,26 +178,26 @@ void fillMasters(WindowHarness& app)
 }
 
 // Searches the inquiry for the code, and opens the component window on the first row.
-Frm0030F* openDetails(WindowHarness& app, const QString& code)
+SetStockWindow* openDetails(WindowHarness& app, const QString& code)
 {
     app.mainMenu->setButtonsEnabled(true, true, true);
     QTest::mouseClick(app.mainMenu->CmdZaiko(), Qt::LeftButton);
-    auto* inquiry = WindowHarness::find<Frm0020F>(u"Frm0020F"_s);
+    auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
     if (!inquiry) {
         return nullptr;
     }
     inquiry->TxtScode()->setText(code);
     QTest::mouseClick(inquiry->CmdSearch(), Qt::LeftButton);
     QTest::mouseClick(inquiry->CmdZshosai(), Qt::LeftButton);
-    return WindowHarness::find<Frm0030F>(u"Frm0030F"_s);
+    return WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
 }
 
-void list(Frm0030F* window)
+void list(SetStockWindow* window)
 {
     QTest::mouseClick(window->CmdSearch(), Qt::LeftButton);
 }
 
-void calculate(Frm0030F* window, const QString& entry)
+void calculate(SetStockWindow* window, const QString& entry)
 {
     window->TxtJsuryo()->setText(entry);
     QTest::mouseClick(window->CmdCalc(), Qt::LeftButton);
@@ -232,7 +249,7 @@ char* toString(const Simulated& s)
 }
 } // namespace QTest
 
-class TestFrm0030F : public QObject
+class TestSetStockWindow : public QObject
 {
     Q_OBJECT
 
@@ -280,7 +297,7 @@ private slots:
     {
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S1A"_s);
+        SetStockWindow* window = openDetails(app, u"S1A"_s);
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), u"セ ッ ト 商 品 個 別 在 庫 状 況"_s);
         QCOMPARE(window->size(), QSize(865, 436)); // 12975 x 6540 twips
@@ -333,12 +350,11 @@ private slots:
             QCOMPARE(grid->row(), 1);
             QCOMPARE(grid->col(), 1);
             QCOMPARE(window->LblMsg()->text(), QString());
-            QCOMPARE(window->LblRow(), u"0"_s);
+            QCOMPARE(listedRowsText(window), u"0"_s);
             QCOMPARE(window->LblKnousu()->text(), u"0"_s);
-            QCOMPARE(window->LblJsuryo(), QString());
+            QCOMPARE(acceptedOrderText(window), QString());
             QCOMPARE(window->TxtJsuryo()->text(), QString());
-            QCOMPARE(window->ListStatus(), 0);
-            QCOMPARE(window->ExitByButton(), 0);
+            QCOMPARE(listStatusOf(window), 0);
             QCOMPARE(buttonsOf(window), (Buttons{true, false, false, true}));
         };
         checkFresh();
@@ -351,11 +367,11 @@ private slots:
         calculate(window, u"2000"_s);
         QCOMPARE(grid->textColour(1, 7), red);
         window->close();
-        QCOMPARE(WindowHarness::find<Frm0030F>(u"Frm0030F"_s), window);
+        QCOMPARE(WindowHarness::find<SetStockWindow>(u"Frm0030F"_s), window);
 
         QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
-        QVERIFY(!WindowHarness::find<Frm0030F>(u"Frm0030F"_s));
-        auto* inquiry = WindowHarness::find<Frm0020F>(u"Frm0020F"_s);
+        QVERIFY(!WindowHarness::find<SetStockWindow>(u"Frm0030F"_s));
+        auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
         QVERIFY(inquiry->CmdSearch()->isEnabled());
         QVERIFY(inquiry->CmdZshosai()->isEnabled());
         QVERIFY(inquiry->CmdExit()->isEnabled());
@@ -363,7 +379,7 @@ private slots:
         inquiry->TxtScode()->setText(u"S8H"_s);
         QTest::mouseClick(inquiry->CmdSearch(), Qt::LeftButton);
         QTest::mouseClick(inquiry->CmdZshosai(), Qt::LeftButton);
-        window = WindowHarness::find<Frm0030F>(u"Frm0030F"_s);
+        window = WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
         QVERIFY(window);
         grid = window->MSFlexGrid1();
         checkFresh();
@@ -375,7 +391,7 @@ private slots:
     {
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S1A"_s);
+        SetStockWindow* window = openDetails(app, u"S1A"_s);
         FlexGrid* grid = window->MSFlexGrid1();
         grid->setTopRow(50);
         grid->setCurrent(40, 4);
@@ -395,9 +411,9 @@ private slots:
             QCOMPARE(grid->backgroundColour(row, 7), white);
         }
         QCOMPARE(window->LblKnousu()->text(), u"15"_s);
-        QCOMPARE(window->LblRow(), u"3"_s);
+        QCOMPARE(listedRowsText(window), u"3"_s);
         QCOMPARE(window->LblMsg()->text(), QString());
-        QCOMPARE(window->ListStatus(), 0);
+        QCOMPARE(listStatusOf(window), 0);
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true, true}));
         QCOMPARE(grid->topRow(), 1);
         QCOMPARE(grid->row(), 1);
@@ -445,7 +461,7 @@ private slots:
 
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, setCode);
+        SetStockWindow* window = openDetails(app, setCode);
         FlexGrid* grid = window->MSFlexGrid1();
         QString lineAtBox = u"unset"_s;
         QString lastRowAtBox;
@@ -453,15 +469,15 @@ private slots:
         app.prompter.onBox = [&](const QString&) {
             lineAtBox = window->LblMsg()->text();
             lastRowAtBox = grid->text(100, 2);
-            rowTextAtBox = window->LblRow();
+            rowTextAtBox = listedRowsText(window);
         };
         list(window);
 
         QCOMPARE(listedCodes(grid), codes);
         QCOMPARE(window->LblMsg()->text(), line);
-        QCOMPARE(window->LblRow(), rowText);
+        QCOMPARE(listedRowsText(window), rowText);
         QCOMPARE(window->LblKnousu()->text(), knousu);
-        QCOMPARE(window->ListStatus(), status);
+        QCOMPARE(listStatusOf(window), status);
         const bool complete = status == 0;
         QCOMPARE(buttonsOf(window), (Buttons{true, complete, complete, true}));
         if (box) {
@@ -495,12 +511,12 @@ private slots:
 
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, setCode);
+        SetStockWindow* window = openDetails(app, setCode);
         FlexGrid* grid = window->MSFlexGrid1();
         list(window);
         const QStringList firstRow = rowOf(grid, 1);
         const QString rowText = QString::number(rowsBefore);
-        QCOMPARE(window->LblRow(), rowText);
+        QCOMPARE(listedRowsText(window), rowText);
         app.prompter.events.clear();
 
         // One more component, with a quantity per set of 0, after the others.
@@ -509,14 +525,14 @@ private slots:
         list(window);
 
         QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:"_s + listingFailed}));
-        QCOMPARE(window->ListStatus(), 9);
+        QCOMPARE(listStatusOf(window), 9);
         QCOMPARE(rowOf(grid, 1), firstRow);
         // The failing row stands as far as it was written.
         QCOMPARE(rowOf(grid, rowsBefore + 1),
                  (QStringList{QString::number(rowsBefore + 1), u"部品D"_s, u"P04"_s, u"8"_s,
                               u"個"_s, u"0"_s, u"0"_s, u"0"_s, QString(), QString()}));
         QCOMPARE(window->LblKnousu()->text(), knousu);
-        QCOMPARE(window->LblRow(), rowText);
+        QCOMPARE(listedRowsText(window), rowText);
         QCOMPARE(window->LblMsg()->text(), QString());
         QCOMPARE(buttonsOf(window), (Buttons{true, buttons, buttons, true}));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
@@ -526,12 +542,12 @@ private slots:
     {
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S9J"_s);
+        SetStockWindow* window = openDetails(app, u"S9J"_s);
         list(window);
         QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:"_s + listingFailed}));
         QCOMPARE(window->MSFlexGrid1()->text(1, 2), u"P02"_s);
         QCOMPARE(window->LblKnousu()->text(), u"0"_s);
-        QCOMPARE(window->LblRow(), u"0"_s);
+        QCOMPARE(listedRowsText(window), u"0"_s);
         QCOMPARE(buttonsOf(window), (Buttons{true, false, false, true}));
     }
 
@@ -561,15 +577,15 @@ private slots:
 
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S8H"_s);
+        SetStockWindow* window = openDetails(app, u"S8H"_s);
         list(window);
         calculate(window, u"15"_s);
-        QCOMPARE(window->LblJsuryo(), u"15"_s);
+        QCOMPARE(acceptedOrderText(window), u"15"_s);
         const QStringList shortRow = rowOf(window->MSFlexGrid1(), 1);
 
         calculate(window, entry);
         QCOMPARE(app.prompter.events, QStringList{u"box:"_s + box});
-        QCOMPARE(window->LblJsuryo(), QString());
+        QCOMPARE(acceptedOrderText(window), QString());
         QCOMPARE(rowOf(window->MSFlexGrid1(), 1), shortRow);
         QCOMPARE(window->TxtJsuryo()->text(), entry);
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true, true}));
@@ -593,11 +609,11 @@ private slots:
 
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S1A"_s);
+        SetStockWindow* window = openDetails(app, u"S1A"_s);
         list(window);
         calculate(window, entry);
         QVERIFY(app.prompter.events.isEmpty());
-        QCOMPARE(window->LblJsuryo(), order);
+        QCOMPARE(acceptedOrderText(window), order);
         QCOMPARE(window->LblKnousu()->text(), u"15"_s);
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true, true}));
     }
@@ -607,15 +623,15 @@ private slots:
         for (const QString& entry : {u"2147483648"_s, u"-2147483649"_s}) {
             WindowHarness app;
             fillMasters(app);
-            Frm0030F* window = openDetails(app, u"S8H"_s);
+            SetStockWindow* window = openDetails(app, u"S8H"_s);
             list(window);
             calculate(window, u"5"_s);
-            QCOMPARE(window->LblJsuryo(), u"5"_s);
+            QCOMPARE(acceptedOrderText(window), u"5"_s);
             const QStringList firstRow = rowOf(window->MSFlexGrid1(), 1);
 
             calculate(window, entry);
             QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:"_s + simulationFailed}));
-            QCOMPARE(window->LblJsuryo(), QString());
+            QCOMPARE(acceptedOrderText(window), QString());
             QCOMPARE(rowOf(window->MSFlexGrid1(), 1), firstRow);
             QCOMPARE(buttonsOf(window), (Buttons{true, true, true, true}));
         }
@@ -625,7 +641,7 @@ private slots:
     {
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S1A"_s);
+        SetStockWindow* window = openDetails(app, u"S1A"_s);
         FlexGrid* grid = window->MSFlexGrid1();
         list(window);
         calculate(window, u"2000"_s);
@@ -634,7 +650,7 @@ private slots:
         // 2 per set times 2147482617 sets does not fit: the first row stops before its shipment.
         calculate(window, u"2147483647"_s);
         QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:"_s + simulationFailed}));
-        QCOMPARE(window->LblJsuryo(), u"2147483647"_s);
+        QCOMPARE(acceptedOrderText(window), u"2147483647"_s);
         QCOMPARE(grid->text(1, 6), u"1,940"_s);
         QCOMPARE(grid->text(2, 6), u"970"_s);
         QCOMPARE(window->LblKnousu()->text(), u"15"_s);
@@ -645,7 +661,7 @@ private slots:
     {
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S8H"_s);
+        SetStockWindow* window = openDetails(app, u"S8H"_s);
         FlexGrid* grid = window->MSFlexGrid1();
         list(window);
         QCOMPARE(window->LblKnousu()->text(), u"2"_s);
@@ -657,7 +673,7 @@ private slots:
         grid->setCurrent(30, 5);
         calculate(window, u"15"_s);
         QVERIFY(app.prompter.events.isEmpty());
-        QCOMPARE(window->LblJsuryo(), u"15"_s);
+        QCOMPARE(acceptedOrderText(window), u"15"_s);
         QCOMPARE(simulatedOf(grid, 1), (Simulated{u"10"_s, u"-3"_s, red, yellow}));
         QCOMPARE(simulatedOf(grid, 2), (Simulated{u"10"_s, u"0"_s, black, white}));
         QCOMPARE(simulatedOf(grid, 3), (Simulated{u"2,500"_s, u"-1,500"_s, red, yellow}));
@@ -671,7 +687,7 @@ private slots:
         QCOMPARE(grid->row(), 1);
         QCOMPARE(grid->col(), 1);
         QCOMPARE(window->LblKnousu()->text(), u"2"_s);
-        QCOMPARE(window->LblRow(), u"3"_s);
+        QCOMPARE(listedRowsText(window), u"3"_s);
         QCOMPARE(window->LblMsg()->text(), QString());
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true, true}));
 
@@ -686,7 +702,7 @@ private slots:
         QCOMPARE(grid->textColour(3, 7), red);
         calculate(window, u"10"_s);
         QVERIFY(app.prompter.events.isEmpty());
-        QCOMPARE(window->LblJsuryo(), u"10"_s);
+        QCOMPARE(acceptedOrderText(window), u"10"_s);
         for (int row = 1; row <= 3; ++row) {
             QCOMPARE(simulatedOf(grid, row), (Simulated{u"0"_s, u"0"_s, black, white}));
             QCOMPARE(rowOf(grid, row).join(u'|'), listed[row - 1]);
@@ -702,10 +718,10 @@ private slots:
         QVERIFY(dir.isValid());
         WindowHarness app;
         fillMasters(app);
-        app.mainMenu->setLblDir(dir.path() + u'/');
-        Frm0030F* window = openDetails(app, u"S1A"_s);
+        app.mainMenu->setDirectory(dir.path() + u'/');
+        SetStockWindow* window = openDetails(app, u"S1A"_s);
         FlexGrid* grid = window->MSFlexGrid1();
-        QCOMPARE(window->LblDir(), dir.path() + u'/');
+        QCOMPARE(window->session().directory(), dir.path() + u'/');
         list(window);
 
         QString lineAtBox;
@@ -767,8 +783,8 @@ private slots:
         QVERIFY(QDir::setCurrent(dir.path()));
         WindowHarness app;
         fillMasters(app);
-        Frm0030F* window = openDetails(app, u"S2B"_s);
-        QCOMPARE(window->LblDir(), QString());
+        SetStockWindow* window = openDetails(app, u"S2B"_s);
+        QCOMPARE(window->session().directory(), QString());
         QCOMPARE(window->LblTani()->text(), u"箱 \u3000"_s);
         // The listing is incomplete, so export what a fresh listing of the set shows.
         addStock(app, u"PX"_s, u"部品X"_s, u"個"_s, 3);
@@ -824,8 +840,8 @@ private slots:
         addStock(app, code, name, u"個"_s, 4, u"1"_s);
         addStock(app, u"P01"_s, u"部品A"_s, u"個"_s, 10);
         addComponent(app, code, u"P01"_s, 2);
-        app.mainMenu->setLblDir(dir.path() + u'/' + directory);
-        Frm0030F* window = openDetails(app, code);
+        app.mainMenu->setDirectory(dir.path() + u'/' + directory);
+        SetStockWindow* window = openDetails(app, code);
         QVERIFY(window);
         QCOMPARE(window->LblSname()->text(), name);
         list(window);
@@ -845,11 +861,11 @@ private slots:
 
         // 戻る is the way on.
         QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
-        QVERIFY(!WindowHarness::find<Frm0030F>(u"Frm0030F"_s));
-        auto* inquiry = WindowHarness::find<Frm0020F>(u"Frm0020F"_s);
+        QVERIFY(!WindowHarness::find<SetStockWindow>(u"Frm0030F"_s));
+        auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
         QVERIFY(inquiry->CmdZshosai()->isEnabled());
     }
 };
 
-QTEST_MAIN(TestFrm0030F)
-#include "tst_Frm0030F.moc"
+QTEST_MAIN(TestSetStockWindow)
+#include "tst_SetStockWindow.moc"

@@ -1,8 +1,6 @@
-#include "import/Frm0010F.h"
+#include "gui/ImportWindow.h"
 
-#include "app/FrmMainF.h"
-#include "import/FSelect.h"
-#include "import/ImportRun.h"
+#include "gui/WorkbookChooser.h"
 #include "import/ImportTexts.h"
 #include "ui/BusyCursor.h"
 #include "ui/Controls.h"
@@ -31,7 +29,7 @@ const auto exitButton = u"戻る"_s;
 const auto leaveQuestion =
     u"EXCELファイルの取込が行われてません。前画面に戻ってよろしいでしょうか。"_s;
 const auto leaveQuestionTitle = u"EXCELデータ取込"_s;
-const auto mainMenuName = u"FrmMainF"_s;
+const auto pressImport = u"<< EXCELデータ取込ボタン >> を押下してください"_s;
 const auto windowName = u"Frm0010F"_s;
 } // namespace texts
 
@@ -40,7 +38,7 @@ const auto windowName = u"Frm0010F"_s;
 class ImportProgress : public ImportObserver
 {
 public:
-    explicit ImportProgress(Frm0010F& window) : m_window(window) {}
+    explicit ImportProgress(ImportWindow& window) : m_window(window) {}
 
     void started() override
     {
@@ -71,13 +69,12 @@ public:
 private:
     static constexpr qint64 refreshMilliseconds = 15;
 
-    Frm0010F& m_window;
+    ImportWindow& m_window;
     std::optional<BusyCursor> m_busy;
     QElapsedTimer m_sinceShown;
 };
 
-Frm0010F::Frm0010F(AppContext& context, FrmMainF* mainMenu)
-    : m_context(context), m_mainMenu(mainMenu)
+ImportWindow::ImportWindow(AppContext& context) : m_context(context)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     controls::setUpWindow(this, texts::windowName, texts::caption, layout::size(10680, 3300));
@@ -132,53 +129,63 @@ Frm0010F::Frm0010F(AppContext& context, FrmMainF* mainMenu)
     setTabOrder(m_txtFile, m_cmdOK);
     setTabOrder(m_cmdOK, m_cmdExit);
 
-    connect(m_cmdFile, &QPushButton::clicked, this, &Frm0010F::CmdFile_Click);
-    connect(m_cmdOK, &QPushButton::clicked, this, &Frm0010F::CmdOK_Click);
-    connect(m_cmdExit, &QPushButton::clicked, this, &Frm0010F::CmdExit_Click);
-    Form_Load();
+    connect(m_cmdFile, &QPushButton::clicked, this, &ImportWindow::chooseWorkbook);
+    connect(m_cmdOK, &QPushButton::clicked, this, &ImportWindow::importWorkbook);
+    connect(m_cmdExit, &QPushButton::clicked, this, &ImportWindow::goBack);
+    clearScreen();
 }
 
-void Frm0010F::setButtonsEnabled(bool file, bool ok, bool exit)
+void ImportWindow::setButtonsEnabled(bool file, bool ok, bool exit)
 {
     m_cmdFile->setEnabled(file);
     m_cmdOK->setEnabled(ok);
     m_cmdExit->setEnabled(exit);
 }
 
-void Frm0010F::Form_Load()
+void ImportWindow::clearScreen()
 {
     m_txtFile->clear();
     m_lblOcnt1->clear();
     m_lblOcnt2->clear();
     m_lblTcnt->clear();
     m_lblMsg->clear();
-    m_importStatus = 0;
+    m_importStatus = ImportStatus::Ok;
     setButtonsEnabled(true, false, true);
-    m_exitByButton = 0;
-    m_chooserOpened = 0;
 }
 
-void Frm0010F::closeEvent(QCloseEvent* event)
+void ImportWindow::closeEvent(QCloseEvent* event)
 {
     // Only 戻る leaves this window.
-    if (m_exitByButton != 1) {
+    if (!m_closingByButton) {
         event->ignore();
         return;
     }
     event->accept();
 }
 
-void Frm0010F::CmdFile_Click()
+void ImportWindow::chooseWorkbook()
 {
-    m_chooserOpened = 1;
+    m_chooserOpened = true;
     m_txtFile->clear();
     setButtonsEnabled(false, false, false);
-    auto* chooser = new FSelect(m_context, this);
+    auto* chooser = new WorkbookChooser(m_context);
+    connect(chooser, &WorkbookChooser::chosen, this, &ImportWindow::takeChoice);
+    connect(chooser, &WorkbookChooser::cancelled, this, [this] {
+        m_txtFile->clear();
+        setButtonsEnabled(true, false, true);
+    });
     chooser->show();
-    chooser->setLblFname(texts::windowName);
 }
 
-void Frm0010F::showImporting()
+void ImportWindow::takeChoice(const WorkbookChoice& choice)
+{
+    m_choice = choice;
+    m_txtFile->setText(choice.path);
+    m_lblMsg->setText(texts::pressImport);
+    setButtonsEnabled(true, true, true);
+}
+
+void ImportWindow::showImporting()
 {
     m_lblOcnt1->clear();
     m_lblOcnt2->clear();
@@ -190,16 +197,16 @@ void Frm0010F::showImporting()
     QCoreApplication::processEvents();
 }
 
-void Frm0010F::showCounts(const ImportCounts& counts)
+void ImportWindow::showCounts(const ImportCounts& counts)
 {
     m_lblOcnt1->setText(countText(counts.products));
     m_lblOcnt2->setText(countText(counts.stocks));
     m_lblTcnt->setText(countText(counts.total()));
 }
 
-void Frm0010F::CmdOK_Click()
+void ImportWindow::importWorkbook()
 {
-    m_importStatus = 0;
+    m_importStatus = ImportStatus::Ok;
     m_lblMsg->clear();
     ImportProgress progress(*this);
     const ImportResult result = runImport(m_txtFile->text(), m_context.workbookOpener(),
@@ -214,7 +221,7 @@ void Frm0010F::CmdOK_Click()
     if (result.counts) {
         showCounts(*result.counts);
     }
-    m_importStatus = static_cast<std::int16_t>(result.status);
+    m_importStatus = result.status;
     switch (result.outcome) {
     case ImportResult::Outcome::Failed:
         prompter.beep();
@@ -233,40 +240,33 @@ void Frm0010F::CmdOK_Click()
     setButtonsEnabled(result.fileButtonEnabled, result.okButtonEnabled, result.exitButtonEnabled);
 }
 
-void Frm0010F::leaveTo(bool zaikoEnabled, const QString& directory)
+void ImportWindow::leaveTo(bool inquiryEnabled, const QString& directory)
 {
-    if (m_mainMenu) {
-        m_mainMenu->setButtonsEnabled(true, zaikoEnabled, true);
-        m_mainMenu->setLblDir(directory);
-    }
+    emit finished(inquiryEnabled, directory);
     close();
 }
 
-void Frm0010F::CmdExit_Click()
+void ImportWindow::goBack()
 {
     const QString typed = m_txtFile->text();
     const bool tablesEmpty = m_context.products().count() == 0 && m_context.stocks().count() == 0;
-    const std::int16_t status = m_importStatus;
+    const bool ok = m_importStatus == ImportStatus::Ok;
 
-    m_exitByButton = 1;
-    if (status == 0 && !typed.isEmpty() && tablesEmpty && m_chooserOpened == 1) {
+    m_closingByButton = true;
+    if (ok && !typed.isEmpty() && tablesEmpty && m_chooserOpened) {
         if (m_context.prompter().confirm(texts::leaveQuestion, texts::leaveQuestionTitle)) {
             leaveTo(false, QString());
         } else {
-            m_exitByButton = 0;
+            m_closingByButton = false;
         }
         return;
     }
-    if (status == 0 && typed.isEmpty() && tablesEmpty) {
+    if (ok && typed.isEmpty() && tablesEmpty) {
         leaveTo(false, QString());
         return;
     }
-    if (m_lblFname == texts::mainMenuName && m_mainMenu) {
-        // The inquiry needs rows: a path typed but never imported leaves it off too.
-        leaveTo(status == 0 && !tablesEmpty, m_lblDir);
-        return;
-    }
-    close();
+    // The inquiry needs rows: a path typed but never imported leaves it off too.
+    leaveTo(ok && !tablesEmpty, m_choice.directory);
 }
 
 } // namespace setzaiko

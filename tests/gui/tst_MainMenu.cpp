@@ -12,7 +12,7 @@ using namespace Qt::Literals::StringLiterals;
 using namespace setzaiko;
 using namespace setzaiko::testing;
 
-class TestFrmMainF : public QObject
+class TestMainMenu : public QObject
 {
     Q_OBJECT
 
@@ -20,7 +20,7 @@ private slots:
     void layoutAndStartState()
     {
         WindowHarness app;
-        FrmMainF* menu = app.mainMenu;
+        MainMenu* menu = app.mainMenu;
         QCOMPARE(menu->CmdImport()->text(), u"商品・在庫情報EXCEL取込"_s);
         QCOMPARE(menu->CmdZaiko()->text(), u"在\u3000庫\u3000照\u3000会"_s);
         QCOMPARE(menu->CmdExit()->text(), u"終了"_s);
@@ -112,5 +112,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmMainF)
-#include "tst_FrmMainF.moc"
+QTEST_MAIN(TestMainMenu)
+#include "tst_MainMenu.moc"

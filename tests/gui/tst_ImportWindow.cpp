@@ -1,5 +1,5 @@
-#include "import/FSelect.h"
-#include "import/Frm0010F.h"
+#include "gui/ImportWindow.h"
+#include "gui/WorkbookChooser.h"
 #include "support/TestWorkbooks.h"
 #include "support/WindowHarness.h"
 #include "ui/DirectoryList.h"
@@ -32,13 +32,13 @@ struct Buttons
     friend bool operator==(const Buttons&, const Buttons&) = default;
 };
 
-Buttons buttonsOf(const FrmMainF* menu)
+Buttons buttonsOf(const MainMenu* menu)
 {
     return {menu->CmdImport()->isEnabled(), menu->CmdZaiko()->isEnabled(),
             menu->CmdExit()->isEnabled()};
 }
 
-Buttons buttonsOf(const Frm0010F* window)
+Buttons buttonsOf(const ImportWindow* window)
 {
     return {window->CmdFile()->isEnabled(), window->CmdOK()->isEnabled(),
             window->CmdExit()->isEnabled()};
@@ -55,7 +55,7 @@ char* toString(const Buttons& b)
 }
 } // namespace QTest
 
-class TestFrm0010F : public QObject
+class TestImportWindow : public QObject
 {
     Q_OBJECT
 
@@ -64,25 +64,25 @@ private:
 
     QString book(const QString& name) const { return m_dir.filePath(name); }
 
-    Frm0010F* openImportWindow(WindowHarness& app)
+    ImportWindow* openImportWindow(WindowHarness& app)
     {
         QTest::mouseClick(app.mainMenu->CmdImport(), Qt::LeftButton);
-        return WindowHarness::find<Frm0010F>(u"Frm0010F"_s);
+        return WindowHarness::find<ImportWindow>(u"Frm0010F"_s);
     }
 
     // 参照, open the test directory, click the workbook and press 決定.
-    void choose(Frm0010F* window, const QString& fileName)
+    void choose(ImportWindow* window, const QString& fileName)
     {
         QTest::mouseClick(window->CmdFile(), Qt::LeftButton);
-        FSelect* chooser = WindowHarness::find<FSelect>(u"FSelect"_s);
+        WorkbookChooser* chooser = WindowHarness::find<WorkbookChooser>(u"FSelect"_s);
         QVERIFY(chooser);
         QVERIFY(chooser->Dir1()->setPath(m_dir.path()));
         clickItem(chooser->File1(), fileName);
         QTest::mouseClick(chooser->CmdOK(), Qt::LeftButton);
-        QVERIFY(!WindowHarness::find<FSelect>(u"FSelect"_s));
+        QVERIFY(!WindowHarness::find<WorkbookChooser>(u"FSelect"_s));
     }
 
-    void pressBack(Frm0010F* window) { QTest::mouseClick(window->CmdExit(), Qt::LeftButton); }
+    void pressBack(ImportWindow* window) { QTest::mouseClick(window->CmdExit(), Qt::LeftButton); }
 
 private slots:
     void initTestCase()
@@ -116,39 +116,34 @@ private slots:
         WindowHarness app;
         QCOMPARE(app.mainMenu->windowTitle(), u"セット商品在庫照会"_s);
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
-        QCOMPARE(app.mainMenu->LblDir(), QString());
+        QCOMPARE(app.mainMenu->directory(), QString());
 
-        Frm0010F* window = openImportWindow(app);
+        ImportWindow* window = openImportWindow(app);
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), u"商 品 ・ 在 庫 デ ー タ 抽 出"_s);
-        QCOMPARE(window->LblFname(), u"FrmMainF"_s);
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
         QCOMPARE(buttonsOf(window), (Buttons{true, false, true}));
         QCOMPARE(window->LblMsg()->text(), QString());
-        QCOMPARE(window->ImportStatus(), 0);
-        QCOMPARE(window->ChooserOpened(), 0);
-        QCOMPARE(window->ExitByButton(), 0);
+        QCOMPARE(static_cast<int>(window->importStatus()), 0);
     }
 
     void typicalRoad()
     {
         WindowHarness app;
-        Frm0010F* window = openImportWindow(app);
+        ImportWindow* window = openImportWindow(app);
 
         QTest::mouseClick(window->CmdFile(), Qt::LeftButton);
-        QCOMPARE(window->ChooserOpened(), 1);
         QCOMPARE(buttonsOf(window), (Buttons{false, false, false}));
-        FSelect* chooser = WindowHarness::find<FSelect>(u"FSelect"_s);
+        WorkbookChooser* chooser = WindowHarness::find<WorkbookChooser>(u"FSelect"_s);
         QVERIFY(chooser);
-        QCOMPARE(chooser->LblFname(), u"Frm0010F"_s);
         QVERIFY(chooser->Dir1()->setPath(m_dir.path()));
         clickItem(chooser->File1(), u"good.xls"_s);
         QTest::mouseClick(chooser->CmdOK(), Qt::LeftButton);
 
         QCOMPARE(window->TxtFile()->text(), book(u"good.xls"_s));
-        QCOMPARE(window->LblDir(), m_dir.path() + u'/');
-        QCOMPARE(window->LblFilename(), u"good.xls"_s);
-        QCOMPARE(window->LblWSname(), QString());
+        QCOMPARE(window->directory(), m_dir.path() + u'/');
+        QCOMPARE(window->fileName(), u"good.xls"_s);
+        QCOMPARE(window->worksheets(), QString());
         QCOMPARE(window->LblMsg()->text(), pressImport);
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
 
@@ -169,13 +164,13 @@ private slots:
         QCOMPARE(window->LblMsg()->text(), success);
         QCOMPARE(window->LblOcnt1()->text(), u"2"_s);
         QCOMPARE(window->LblOcnt2()->text(), u"3"_s);
-        QCOMPARE(window->ImportStatus(), 0);
+        QCOMPARE(static_cast<int>(window->importStatus()), 0);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
 
         pressBack(window);
-        QVERIFY(!WindowHarness::find<Frm0010F>(u"Frm0010F"_s));
+        QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, true, true}));
-        QCOMPARE(app.mainMenu->LblDir(), m_dir.path() + u'/');
+        QCOMPARE(app.mainMenu->directory(), m_dir.path() + u'/');
         QCOMPARE(app.context.products().count(), 2);
     }
 
@@ -217,20 +212,20 @@ private slots:
         QFETCH(bool, zaikoAfterBack);
 
         WindowHarness app;
-        Frm0010F* window = openImportWindow(app);
+        ImportWindow* window = openImportWindow(app);
         choose(window, file);
         QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
 
         QCOMPARE(app.prompter.events, events);
         QCOMPARE(window->LblMsg()->text(), line);
         QCOMPARE(buttonsOf(window), buttons);
-        QCOMPARE(window->ImportStatus(), status);
+        QCOMPARE(static_cast<int>(window->importStatus()), status);
         QCOMPARE(window->LblOcnt1()->text(), productCount);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
 
         // No question: an import was attempted.
         pressBack(window);
-        QVERIFY(!WindowHarness::find<Frm0010F>(u"Frm0010F"_s));
+        QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, zaikoAfterBack, true}));
         QCOMPARE(app.prompter.events, events);
     }
@@ -238,7 +233,7 @@ private slots:
     void blankPathIsRefusedAndChangesNothing()
     {
         WindowHarness app;
-        Frm0010F* window = openImportWindow(app);
+        ImportWindow* window = openImportWindow(app);
         choose(window, u"good.xls"_s);
         QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
         app.prompter.events.clear();
@@ -249,7 +244,7 @@ private slots:
         QCOMPARE(app.prompter.events,
                  (QStringList{u"beep"_s, u"box:ファイルを選択してください"_s}));
         QCOMPARE(window->LblMsg()->text(), QString());
-        QCOMPARE(window->ImportStatus(), 0);
+        QCOMPARE(static_cast<int>(window->importStatus()), 0);
         QCOMPARE(window->LblTcnt()->text(), u"5"_s);
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
         QCOMPARE(app.context.stocks().count(), 3);
@@ -258,44 +253,43 @@ private slots:
     void leavingWithoutImportAsksFirst()
     {
         WindowHarness app;
-        Frm0010F* window = openImportWindow(app);
+        ImportWindow* window = openImportWindow(app);
         choose(window, u"good.xls"_s);
 
         app.prompter.answers = {false};
         pressBack(window);
         QCOMPARE(app.prompter.events, QStringList{leaveQuestion});
-        QCOMPARE(WindowHarness::find<Frm0010F>(u"Frm0010F"_s), window);
-        QCOMPARE(window->ExitByButton(), 0);
+        QCOMPARE(WindowHarness::find<ImportWindow>(u"Frm0010F"_s), window);
         QCOMPARE(window->TxtFile()->text(), book(u"good.xls"_s));
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
         window->close(); // still refused after a cancelled question
         QVERIFY(window->isVisible());
 
-        app.mainMenu->setLblDir(u"/old/"_s);
+        app.mainMenu->setDirectory(u"/old/"_s);
         app.prompter.answers = {true};
         pressBack(window);
-        QVERIFY(!WindowHarness::find<Frm0010F>(u"Frm0010F"_s));
+        QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
-        QCOMPARE(app.mainMenu->LblDir(), QString());
+        QCOMPARE(app.mainMenu->directory(), QString());
     }
 
     void leavingAtOnceOrAfterTheChoosersBackAsksNothing()
     {
         for (const bool throughChooser : {false, true}) {
             WindowHarness app;
-            app.mainMenu->setLblDir(u"/old/"_s);
-            Frm0010F* window = openImportWindow(app);
+            app.mainMenu->setDirectory(u"/old/"_s);
+            ImportWindow* window = openImportWindow(app);
             if (throughChooser) {
                 QTest::mouseClick(window->CmdFile(), Qt::LeftButton);
-                FSelect* chooser = WindowHarness::find<FSelect>(u"FSelect"_s);
+                WorkbookChooser* chooser = WindowHarness::find<WorkbookChooser>(u"FSelect"_s);
                 QTest::mouseClick(chooser->CmdExit(), Qt::LeftButton);
                 QCOMPARE(buttonsOf(window), (Buttons{true, false, true}));
             }
             pressBack(window);
             QVERIFY(app.prompter.events.isEmpty());
-            QVERIFY(!WindowHarness::find<Frm0010F>(u"Frm0010F"_s));
+            QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
             QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
-            QCOMPARE(app.mainMenu->LblDir(), QString());
+            QCOMPARE(app.mainMenu->directory(), QString());
         }
     }
 
@@ -303,7 +297,7 @@ private slots:
     {
         for (const QString& file : {u"good.xls"_s, u"notnumeric.xls"_s}) {
             WindowHarness app;
-            Frm0010F* window = openImportWindow(app);
+            ImportWindow* window = openImportWindow(app);
             choose(window, file);
             QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
             pressBack(window);
@@ -311,18 +305,18 @@ private slots:
             window = openImportWindow(app);
             QCOMPARE(window->TxtFile()->text(), QString());
             QCOMPARE(window->LblTcnt()->text(), QString());
-            QCOMPARE(window->ImportStatus(), 0);
+            QCOMPARE(static_cast<int>(window->importStatus()), 0);
             pressBack(window);
             // The rows of the earlier import are still there, so the inquiry opens on them.
             QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, true, true}));
-            QCOMPARE(app.mainMenu->LblDir(), QString());
+            QCOMPARE(app.mainMenu->directory(), QString());
         }
     }
 
     void typedPathNeverImportedKeepsTheInquiryOff()
     {
         WindowHarness app;
-        Frm0010F* window = openImportWindow(app);
+        ImportWindow* window = openImportWindow(app);
         QTest::keyClicks(window->TxtFile(), book(u"good.xls"_s));
         pressBack(window);
         QVERIFY(app.prompter.events.isEmpty());
@@ -332,7 +326,7 @@ private slots:
     void closeBoxIsRefusedInEveryState()
     {
         WindowHarness app;
-        Frm0010F* window = openImportWindow(app);
+        ImportWindow* window = openImportWindow(app);
         window->close();
         QVERIFY(window->isVisible());
         choose(window, u"good.xls"_s);
@@ -341,22 +335,22 @@ private slots:
         QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
         window->close();
         QVERIFY(window->isVisible());
-        QCOMPARE(WindowHarness::find<Frm0010F>(u"Frm0010F"_s), window);
+        QCOMPARE(WindowHarness::find<ImportWindow>(u"Frm0010F"_s), window);
     }
 
     void mainMenuClosedWhileImporting()
     {
         WindowHarness app;
-        Frm0010F* window = openImportWindow(app);
+        ImportWindow* window = openImportWindow(app);
         app.mainMenu->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(app.mainMenu.isNull());
         choose(window, u"good.xls"_s);
         QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
         pressBack(window);
-        QVERIFY(!WindowHarness::find<Frm0010F>(u"Frm0010F"_s));
+        QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
     }
 };
 
-QTEST_MAIN(TestFrm0010F)
-#include "tst_Frm0010F.moc"
+QTEST_MAIN(TestImportWindow)
+#include "tst_ImportWindow.moc"

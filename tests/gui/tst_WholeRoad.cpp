@@ -1,9 +1,9 @@
 // The road of a typical run, click by click, as a user walks it with the sample workbook.
 
-#include "component/Frm0030F.h"
-#include "import/FSelect.h"
-#include "import/Frm0010F.h"
-#include "inquiry/Frm0020F.h"
+#include "gui/ImportWindow.h"
+#include "gui/InquiryWindow.h"
+#include "gui/SetStockWindow.h"
+#include "gui/WorkbookChooser.h"
 #include "support/WindowHarness.h"
 #include "ui/DirectoryList.h"
 #include "ui/FileList.h"
@@ -58,17 +58,17 @@ private slots:
                             dir.filePath(u"sample.xls"_s)));
         const QString folder = QDir(dir.path()).canonicalPath();
         WindowHarness app;
-        FrmMainF* menu = app.mainMenu;
+        MainMenu* menu = app.mainMenu;
 
         // 1-2: the main menu opens the import window.
         QVERIFY(!menu->CmdZaiko()->isEnabled());
         click(menu->CmdImport());
-        auto* importWindow = WindowHarness::find<Frm0010F>(u"Frm0010F"_s);
+        auto* importWindow = WindowHarness::find<ImportWindow>(u"Frm0010F"_s);
         QVERIFY(importWindow);
 
         // 3: the chooser: open the workbook's folder, pick the workbook, 決定.
         click(importWindow->CmdFile());
-        auto* chooser = WindowHarness::find<FSelect>(u"FSelect"_s);
+        auto* chooser = WindowHarness::find<WorkbookChooser>(u"FSelect"_s);
         QVERIFY(chooser->Dir1()->setPath(folder));
         clickItem(chooser->File1(), u"sample.xls"_s);
         click(chooser->CmdOK());
@@ -82,13 +82,13 @@ private slots:
         // 5: back to the main menu, with the inquiry enabled and the folder remembered.
         click(importWindow->CmdExit());
         QVERIFY(menu->CmdZaiko()->isEnabled());
-        QCOMPARE(menu->LblDir(), folder + u'/');
+        QCOMPARE(menu->directory(), folder + u'/');
 
         // 6: the inquiry lists every set product; a click picks S0005.
         click(menu->CmdZaiko());
-        auto* inquiry = WindowHarness::find<Frm0020F>(u"Frm0020F"_s);
+        auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
         QVERIFY(inquiry);
-        QCOMPARE(inquiry->LblDir(), folder + u'/');
+        QCOMPARE(inquiry->directory(), folder + u'/');
         click(inquiry->CmdSearch());
         FlexGrid* list = inquiry->MSFlexGrid1();
         QCOMPARE(list->text(30, 0), u"30"_s);
@@ -98,15 +98,15 @@ private slots:
             ++row;
         }
         clickCell(list, row, 2);
-        QCOMPARE(inquiry->LblScode(), u"S0005"_s);
+        QCOMPARE(inquiry->chosenSetProduct().value_or(SetProduct()).code, u"S0005"_s);
         click(inquiry->CmdZshosai());
         QVERIFY(!inquiry->CmdSearch()->isEnabled());
 
         // 7: the components of the set product.
-        auto* details = WindowHarness::find<Frm0030F>(u"Frm0030F"_s);
+        auto* details = WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
         QVERIFY(details);
         click(details->CmdSearch());
-        QCOMPARE(details->LblRow(), u"6"_s);
+        QCOMPARE(details->session().listedRows(), 6);
         QCOMPARE(details->LblKnousu()->text(), u"5"_s);
         QCOMPARE(details->LblMsg()->text(), QString());
 
@@ -153,12 +153,12 @@ private slots:
 
         // 10: back along the chain.
         click(details->CmdExit());
-        QVERIFY(!WindowHarness::find<Frm0030F>(u"Frm0030F"_s));
+        QVERIFY(!WindowHarness::find<SetStockWindow>(u"Frm0030F"_s));
         QVERIFY(inquiry->CmdSearch()->isEnabled() && inquiry->CmdZshosai()->isEnabled() &&
                 inquiry->CmdExit()->isEnabled());
         QVERIFY(!menu->CmdImport()->isEnabled());
         click(inquiry->CmdExit());
-        QVERIFY(!WindowHarness::find<Frm0020F>(u"Frm0020F"_s));
+        QVERIFY(!WindowHarness::find<InquiryWindow>(u"Frm0020F"_s));
         QVERIFY(menu->CmdImport()->isEnabled() && menu->CmdZaiko()->isEnabled() &&
                 menu->CmdExit()->isEnabled());
         click(menu->CmdExit());

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "import/Workbook.h"
-#include "master/ProductMaster.h"
-#include "master/StockMaster.h"
+#include "master/MasterData.h"
 #include "ui/Prompter.h"
 
 #include <functional>
@@ -10,8 +9,8 @@
 
 namespace setzaiko {
 
-// What every window reaches: the two master tables of the run, the message-box route and the
-// workbook engine, which is made at the first import and kept until the program ends.
+// What every window reaches: the two master tables of the run with their lookup, the message-box
+// route and the workbook engine, which is made at the first import and kept until the program ends.
 class AppContext
 {
 public:
@@ -19,14 +18,14 @@ public:
 
     AppContext(Prompter& prompter, OpenerFactory makeOpener);
 
-    ProductMaster& products() { return m_products; }
-    StockMaster& stocks() { return m_stocks; }
+    MasterData& masters() { return m_masters; }
+    ProductMaster& products() { return m_masters.products(); }
+    StockMaster& stocks() { return m_masters.stocks(); }
     Prompter& prompter() { return m_prompter; }
     WorkbookOpener& workbookOpener();
 
 private:
-    ProductMaster m_products;
-    StockMaster m_stocks;
+    MasterData m_masters;
     Prompter& m_prompter;
     OpenerFactory m_makeOpener;
     std::unique_ptr<WorkbookOpener> m_opener;

@@ -1,4 +1,4 @@
-#include "app/AppContext.h"
+#include "gui/AppContext.h"
 
 namespace setzaiko {
 

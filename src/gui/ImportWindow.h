@@ -1,0 +1,82 @@
+#pragma once
+
+#include "gui/AppContext.h"
+#include "gui/WorkbookChoice.h"
+#include "import/ImportRun.h"
+
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace setzaiko {
+
+// The import window: choose the workbook, import it, read the counts, and go back.
+class ImportWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ImportWindow(AppContext& context);
+
+    QLineEdit* TxtFile() const { return m_txtFile; }
+    QPushButton* CmdFile() const { return m_cmdFile; }
+    QPushButton* CmdOK() const { return m_cmdOK; }
+    QPushButton* CmdExit() const { return m_cmdExit; }
+    QLabel* LblMsg() const { return m_lblMsg; }
+    QLabel* LblOcnt1() const { return m_lblOcnt1; }
+    QLabel* LblOcnt2() const { return m_lblOcnt2; }
+    QLabel* LblTcnt() const { return m_lblTcnt; }
+
+    // The workbook the chooser handed back last.
+    const QString& directory() const { return m_choice.directory; }
+    void setDirectory(const QString& directory) { m_choice.directory = directory; }
+    const QString& fileName() const { return m_choice.fileName; }
+    const QString& worksheets() const { return m_choice.worksheets; }
+
+    ImportStatus importStatus() const { return m_importStatus; }
+
+    void setButtonsEnabled(bool file, bool ok, bool exit);
+
+signals:
+    // The window is closing through its back button: whether the inquiry may open now, and
+    // the directory of the imported workbook.
+    void finished(bool inquiryEnabled, const QString& directory);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend class ImportProgress;
+
+    void clearScreen();
+    void chooseWorkbook();
+    void takeChoice(const WorkbookChoice& choice);
+    void importWorkbook();
+    void goBack();
+    void leaveTo(bool inquiryEnabled, const QString& directory);
+
+    void showImporting();
+    void showCounts(const ImportCounts& counts);
+
+    AppContext& m_context;
+
+    QGroupBox* m_frame1;
+    QLineEdit* m_txtFile;
+    QPushButton* m_cmdFile;
+    QPushButton* m_cmdOK;
+    QPushButton* m_cmdExit;
+    QLabel* m_lblOcnt1;
+    QLabel* m_lblOcnt2;
+    QLabel* m_lblTcnt;
+    QLabel* m_lblMsg;
+
+    WorkbookChoice m_choice;
+    ImportStatus m_importStatus = ImportStatus::Ok;
+    bool m_closingByButton = false;
+    bool m_chooserOpened = false;
+};
+
+} // namespace setzaiko

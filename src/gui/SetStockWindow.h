@@ -1,0 +1,92 @@
+#pragma once
+
+#include "component/ComponentSession.h"
+#include "component/ComponentSessionView.h"
+#include "gui/AppContext.h"
+#include "inquiry/SetProduct.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace setzaiko {
+
+class BusyCursor;
+class FlexGrid;
+
+// One set product: its components with their stock, the sets they allow, the order
+// simulation and the stock status export. The screen of a ComponentSession: it shows the
+// session and hands it the buttons.
+class SetStockWindow : public QWidget, private ComponentSessionView
+{
+    Q_OBJECT
+
+public:
+    SetStockWindow(AppContext& context, std::optional<SetProduct> setProduct, QString directory);
+    ~SetStockWindow() override;
+
+    QLabel* LblScode() const { return m_lblScode; }
+    QLabel* LblSname() const { return m_lblSname; }
+    QLabel* LblZaikosu() const { return m_lblZaikosu; }
+    QLabel* LblTani() const { return m_lblTani; }
+    QLabel* LblTani2() const { return m_lblTani2; }
+    QLabel* LblKnousu() const { return m_lblKnousu; }
+    QLabel* LblMsg() const { return m_lblMsg; }
+    QLineEdit* TxtJsuryo() const { return m_txtJsuryo; }
+    QPushButton* CmdSearch() const { return m_cmdSearch; }
+    QPushButton* CmdCalc() const { return m_cmdCalc; }
+    QPushButton* CmdCsvout() const { return m_cmdCsvout; }
+    QPushButton* CmdExit() const { return m_cmdExit; }
+    FlexGrid* MSFlexGrid1() const { return m_grid; }
+
+    const ComponentSession& session() const { return m_session; }
+
+signals:
+    // The window is closing through its back button.
+    void finished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void clearScreen();
+    void onListComponents();
+    void onRecalculate();
+    void onExport();
+    void onBack();
+    void showState();
+
+    void rowChanged(int row) override;
+    void scrolledToTop() override;
+    void cursorMoved(int row, int column) override;
+    void working() override;
+    void boxesDue() override;
+
+    AppContext& m_context;
+    ComponentSession m_session;
+    std::unique_ptr<BusyCursor> m_busy;
+    bool m_closingByButton = false;
+
+    QLabel* m_lblScode;
+    QLabel* m_lblSname;
+    QLabel* m_lblZaikosu;
+    QLabel* m_lblTani;
+    QLabel* m_lblKnousu;
+    QLabel* m_lblTani2;
+    QPushButton* m_cmdSearch;
+    QLabel* m_lblMsg;
+    FlexGrid* m_grid;
+    QGroupBox* m_frame1;
+    QLineEdit* m_txtJsuryo;
+    QPushButton* m_cmdCalc;
+    QPushButton* m_cmdCsvout;
+    QPushButton* m_cmdExit;
+};
+
+} // namespace setzaiko

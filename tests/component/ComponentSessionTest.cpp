@@ -1,0 +1,310 @@
+#include "component/ComponentSession.h"
+
+#include "component/ComponentSessionView.h"
+#include "component/ComponentTexts.h"
+#include "export/ExportTexts.h"
+#include "support/MasterRows.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace setzaiko {
+namespace {
+
+using testing::compositionRow;
+using testing::productTable;
+using testing::stockRow;
+using testing::stockTable;
+
+const ComponentButtons freshButtons{true, false, false, true};
+const ComponentButtons allButtons{true, true, true, true};
+
+// Records what the screen is told, with the state it would show at each box and long step.
+class RecordingView : public ComponentSessionView
+{
+public:
+    const ComponentSession* session = nullptr;
+    QStringList events;
+
+    void rowChanged(int row) override { events << u"row %1"_s.arg(row); }
+    void scrolledToTop() override { events << u"top"_s; }
+    void cursorMoved(int row, int column) override
+    {
+        events << u"cursor %1,%2"_s.arg(row).arg(column);
+    }
+    void working() override { events << u"working "_s + state(); }
+    void boxesDue() override
+    {
+        for (const SessionBox& box : session->pendingBoxes()) {
+            events << (box.beep ? u"beep box "_s : u"box "_s) + box.text + u" with "_s + state();
+        }
+    }
+
+private:
+    QString state() const
+    {
+        const ComponentButtons& b = session->buttons();
+        return u"[%1|%2|%3%4%5%6]"_s.arg(session->messageLine())
+            .arg(session->addableSets())
+            .arg(int(b.list))
+            .arg(int(b.recalculate))
+            .arg(int(b.exportCsv))
+            .arg(int(b.back));
+    }
+};
+
+QStringList shownTexts(const ComponentSession& session, int row)
+{
+    QStringList texts;
+    for (int column = 0; column < ComponentRow::columnCount; ++column) {
+        texts << session.row(row).text(column);
+    }
+    return texts;
+}
+
+// Set S1 (stock 10) of P1 (7 in stock, 2 a set), P2 (1 in stock, 100,000 a set) and P3 (5 in
+// stock, 1 a set); S2 of 101 components; S3 of a component missing from the stock master.
+struct Tables : MasterData
+{
+    Tables()
+    {
+        stocks() = stockTable({
+            stockRow(u"P1"_s, 7, u"Part1"_s, {}, u"pc"_s),
+            stockRow(u"P2"_s, 1, u"Part2"_s, {}, u"pc"_s),
+            stockRow(u"P3"_s, 5, u"Part3"_s, {}, u"box"_s),
+        });
+        products() = productTable({
+            compositionRow(u"S1"_s, u"P1"_s, 2),
+            compositionRow(u"S1"_s, u"P2"_s, 100000),
+            compositionRow(u"S1"_s, u"P3"_s, 1),
+            compositionRow(u"S3"_s, u"P1"_s, 1),
+            compositionRow(u"S3"_s, u"PX"_s, 1),
+        });
+        for (int i = 0; i < 101; ++i) {
+            products().append(compositionRow(u"S2"_s, u"P3"_s, 1));
+        }
+    }
+};
+
+struct Session
+{
+    Tables tables;
+    RecordingView view;
+    ComponentSession session;
+
+    explicit Session(std::optional<SetProduct> setProduct = SetProduct{u"S1"_s, u"Set"_s, u"pc"_s,
+                                                                       10},
+                     const QString& directory = {})
+        : session(tables, std::move(setProduct), directory, &view)
+    {
+        view.session = &session;
+    }
+};
+
+TEST(ComponentSession, StartsWithAnEmptyListAndOnlyListingAndBackEnabled)
+{
+    Session s;
+    EXPECT_EQ(s.session.buttons(), freshButtons);
+    EXPECT_EQ(s.session.listedRows(), 0);
+    EXPECT_EQ(s.session.lastShownRow(), 0);
+    EXPECT_EQ(s.session.addableSets(), 0);
+    EXPECT_FALSE(s.session.acceptedOrder().has_value());
+    EXPECT_EQ(s.session.listStatus(), ListStatus::Complete);
+    EXPECT_TRUE(s.session.messageLine().isEmpty());
+    EXPECT_EQ(shownTexts(s.session, 1), QStringList(10, QString()));
+    EXPECT_FALSE(s.session.row(1).shortageColours().has_value());
+}
+
+TEST(ComponentSession, ListingShowsRowsThenTheAddableQuantityAndEnablesTheActions)
+{
+    Session s;
+    s.session.listComponents();
+    EXPECT_EQ(s.view.events,
+              (QStringList{u"top"_s, u"row 1"_s, u"row 2"_s, u"row 3"_s, u"cursor 1,1"_s}));
+    EXPECT_EQ(shownTexts(s.session, 2),
+              (QStringList{u"2"_s, u"Part2"_s, u"P2"_s, u"1"_s, u"pc"_s, u"100,000"_s, u"0"_s,
+                           u"0"_s, u"0"_s, u"0"_s}));
+    EXPECT_EQ(s.session.listedRows(), 3);
+    EXPECT_EQ(s.session.addableSets(), 0);
+    EXPECT_EQ(s.session.buttons(), allButtons);
+    EXPECT_TRUE(s.session.pendingBoxes().empty());
+}
+
+TEST(ComponentSession, BoxesComeWhileTheScreenStillShowsTheEarlierState)
+{
+    // 101 components: the capacity box is open before the message line and the buttons change.
+    Session s(SetProduct{u"S2"_s, u"Set2"_s, u"pc"_s, 0});
+    s.session.listComponents();
+    EXPECT_EQ(s.view.events.size(), 103);
+    EXPECT_EQ(s.view.events.at(101),
+              u"box "_s + componenttexts::capacityBox.toString() + u" with [|0|1001]"_s);
+    EXPECT_EQ(s.view.events.last(), u"cursor 1,1"_s);
+    EXPECT_EQ(s.session.messageLine(), componenttexts::tooManyComponents.toString());
+    EXPECT_EQ(s.session.listStatus(), ListStatus::Truncated);
+    EXPECT_EQ(s.session.listedRows(), 100);
+    EXPECT_EQ(s.session.buttons(), freshButtons);
+
+    Session missing(SetProduct{u"S3"_s, u"Set3"_s, u"pc"_s, 0});
+    missing.session.listComponents();
+    EXPECT_EQ(missing.session.listStatus(), ListStatus::Incomplete);
+    EXPECT_EQ(missing.session.messageLine(), componenttexts::missingComponent.toString());
+    EXPECT_EQ(missing.session.addableSets(), 0);
+    EXPECT_EQ(missing.session.buttons(), freshButtons);
+}
+
+TEST(ComponentSession, RecalculationRefusesBadEntriesAndForgetsTheEarlierOrder)
+{
+    Session s;
+    s.session.listComponents();
+    EXPECT_EQ(s.session.recalculate(u"12"_s), OrderSimulation::Outcome::Simulated);
+    EXPECT_EQ(s.session.acceptedOrder(), 12);
+    s.view.events.clear();
+
+    EXPECT_EQ(s.session.recalculate(u"0"_s), OrderSimulation::Outcome::Refused);
+    EXPECT_FALSE(s.session.acceptedOrder().has_value());
+    EXPECT_EQ(s.view.events,
+              QStringList{u"box "_s + componenttexts::noZero.toString() + u" with [|0|1111]"_s});
+    EXPECT_EQ(s.session.takeBoxes(),
+              (std::vector<SessionBox>{{componenttexts::noZero.toString()}}));
+    EXPECT_TRUE(s.session.pendingBoxes().empty());
+}
+
+TEST(ComponentSession, SimulationMarksShortagesAndACoveredOrderListsAfresh)
+{
+    Session s;
+    s.session.listComponents();
+    s.view.events.clear();
+    // Set stock 10, order 12: 2 sets to build.
+    s.session.recalculate(u"12"_s);
+    EXPECT_EQ(s.view.events,
+              (QStringList{u"top"_s, u"row 1"_s, u"row 2"_s, u"row 3"_s, u"cursor 1,1"_s}));
+    EXPECT_EQ(shownTexts(s.session, 1).mid(6, 2), (QStringList{u"4"_s, u"0"_s}));
+    EXPECT_EQ(shownTexts(s.session, 2).mid(6, 2), (QStringList{u"200,000"_s, u"-199,999"_s}));
+    EXPECT_EQ(s.session.row(2).shortageColours()->background, (Rgb{255, 255, 0}));
+    EXPECT_EQ(s.session.row(1).shortageColours()->background, (Rgb{255, 255, 255}));
+
+    s.session.recalculate(u"10"_s);
+    EXPECT_EQ(s.session.acceptedOrder(), 10);
+    EXPECT_EQ(shownTexts(s.session, 2).mid(6, 2), (QStringList{u"0"_s, u"0"_s}));
+    EXPECT_EQ(s.session.row(2).shortageColours()->background, (Rgb{255, 255, 255}));
+}
+
+// The export of a session whose second row a failed simulation left half rewritten.
+class ComponentSessionExport : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    const QDateTime stamp{QDate(2026, 1, 2), QTime(3, 4, 5)};
+
+    QString directory() const { return dir.path() + QDir::separator(); }
+
+    static QByteArray contents(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+};
+
+TEST_F(ComponentSessionExport, WritesTheRowsAsTheListShowsThem)
+{
+    Session s(SetProduct{u"S1"_s, u"Set"_s, u"pc "_s, 10}, directory());
+    s.session.listComponents();
+    s.session.recalculate(u"12"_s);
+    // 99,990 sets to build: P1 is rewritten whole, P2 up to its quantity a set, before its
+    // shipment overflows; P3 keeps the figures of the order of 12.
+    EXPECT_EQ(s.session.recalculate(u"100000"_s), OrderSimulation::Outcome::Failed);
+    EXPECT_EQ(s.session.takeBoxes(),
+              (std::vector<SessionBox>{{componenttexts::simulationFailed.toString(), true}}));
+    EXPECT_EQ(s.session.acceptedOrder(), 100000);
+    EXPECT_EQ(shownTexts(s.session, 1).mid(6, 2), (QStringList{u"199,980"_s, u"-199,973"_s}));
+    EXPECT_EQ(shownTexts(s.session, 2).mid(5, 3),
+              (QStringList{u"100,000"_s, u"200,000"_s, u"-199,999"_s}));
+    s.view.events.clear();
+
+    const std::optional<StockStatusExport> written = s.session.exportStockStatus(stamp);
+    ASSERT_TRUE(written.has_value());
+    EXPECT_EQ(written->path, directory() + u"S1_Set_260102030405.csv"_s);
+    EXPECT_EQ(written->lines, 3);
+    const QByteArrayList lines = contents(written->path).split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[1], "S1,Set,100000,pc,10,0,99990,P1,Part1,7,pc,2,199980,-199973,\r");
+    EXPECT_EQ(lines[2], "S1,Set,100000,pc,10,0,99990,P2,Part2,1,pc,100000,200000,-199999,\r");
+    EXPECT_EQ(lines[3], "S1,Set,100000,pc,10,0,99990,P3,Part3,5,box,1,2,0,\r");
+
+    const QString count = u"3"_s + exporttexts::countAfter.toString();
+    EXPECT_EQ(
+        s.view.events,
+        (QStringList{
+            u"working ["_s + exporttexts::exporting.toString() + u"|0|0000]"_s, u"cursor 3,7"_s,
+            u"box "_s + count + u" with ["_s + exporttexts::exporting.toString() + u"|0|0000]"_s}));
+    EXPECT_TRUE(s.session.messageLine().isEmpty());
+    EXPECT_EQ(s.session.buttons(), allButtons);
+}
+
+TEST_F(ComponentSessionExport, FailureLeavesOnlyBackEnabled)
+{
+    Session s(SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, dir.filePath(u"missing/"_s));
+    s.session.listComponents();
+    s.view.events.clear();
+    EXPECT_FALSE(s.session.exportStockStatus(stamp).has_value());
+    EXPECT_EQ(s.view.events.last(), u"beep box "_s + exporttexts::failed.toString() + u" with ["_s +
+                                        exporttexts::exporting.toString() + u"|0|0000]"_s);
+    EXPECT_EQ(s.session.messageLine(), exporttexts::exporting.toString());
+    EXPECT_EQ(s.session.buttons(), (ComponentButtons{false, false, false, true}));
+}
+
+TEST(ComponentSession, ABlankChoiceListsNothingAndCannotBeSimulated)
+{
+    Session s(std::nullopt);
+    s.session.listComponents();
+    EXPECT_EQ(s.session.listStatus(), ListStatus::Incomplete);
+    EXPECT_EQ(s.session.messageLine(), componenttexts::noComponents.toString());
+    EXPECT_EQ(s.session.buttons(), freshButtons);
+    EXPECT_EQ(s.session.recalculate(u"5"_s), OrderSimulation::Outcome::Failed);
+    EXPECT_FALSE(s.session.acceptedOrder().has_value());
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_THROW(writeStockStatus(s.session.stockStatus(), buffer, *Cp932Encoder::create()),
+                 ExportError);
+}
+
+TEST(ComponentSession, AFailedListingKeepsTheEarlierFiguresAndThePartialRow)
+{
+    MasterData masters(
+        productTable({compositionRow(u"S1"_s, u"P1"_s, 2), compositionRow(u"S1"_s, u"P3"_s, 1)}),
+        stockTable({stockRow(u"P1"_s, 7, u"Part1"_s), stockRow(u"P3"_s, 5)}));
+    ProductMaster& products = masters.products();
+    ComponentSession session(masters, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, {});
+    session.listComponents();
+    ASSERT_EQ(session.addableSets(), 3);
+
+    // A new import gives P3 a quantity a set of 0: the listing fails at its row.
+    products.empty();
+    products.append(compositionRow(u"S1"_s, u"P1"_s, 2));
+    products.append(compositionRow(u"S1"_s, u"P3"_s, 0));
+    session.listComponents();
+    EXPECT_EQ(session.listStatus(), ListStatus::Failed);
+    EXPECT_EQ(session.takeBoxes(),
+              (std::vector<SessionBox>{{componenttexts::listingFailed.toString(), true}}));
+    EXPECT_EQ(session.addableSets(), 3);
+    EXPECT_EQ(session.listedRows(), 2);
+    EXPECT_TRUE(session.messageLine().isEmpty());
+    EXPECT_EQ(shownTexts(session, 2).mid(5), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"5"_s, u"5"_s}));
+    EXPECT_EQ(session.buttons(), allButtons);
+    const StockStatus status = session.stockStatus();
+    ASSERT_EQ(status.lines.size(), 2u);
+    EXPECT_EQ(status.lines[1].perSet, 0);
+    EXPECT_EQ(status.addable, 3);
+}
+
+} // namespace
+} // namespace setzaiko
