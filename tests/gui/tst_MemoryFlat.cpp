@@ -5,8 +5,8 @@
 // SETZAIKO_MEMORY_WORKBOOK names another workbook to import (the sample by default) and
 // SETZAIKO_MEMORY_CYCLES the number of measured cycles, for measuring by hand.
 
-#include "import/FSelect.h"
-#include "import/Frm0010F.h"
+#include "gui/ImportWindow.h"
+#include "gui/WorkbookChooser.h"
 #include "support/WindowHarness.h"
 #include "ui/DirectoryList.h"
 #include "ui/FileList.h"
@@ -104,30 +104,30 @@ private:
     QString m_book;
     int m_cycles = defaultCycles;
 
-    Frm0010F* openImportWindow(WindowHarness& app)
+    ImportWindow* openImportWindow(WindowHarness& app)
     {
         QTest::mouseClick(app.mainMenu->CmdImport(), Qt::LeftButton);
-        auto* window = WindowHarness::find<Frm0010F>(u"Frm0010F"_s);
+        auto* window = WindowHarness::find<ImportWindow>(u"Frm0010F"_s);
         // Drawn as the user sees it: drawing is what fills the style's caches.
         return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
     }
 
     // 参照, open the workbook's folder, click the workbook and press 決定.
-    void choose(Frm0010F* window)
+    void choose(ImportWindow* window)
     {
         QTest::mouseClick(window->CmdFile(), Qt::LeftButton);
-        FSelect* chooser = WindowHarness::find<FSelect>(u"FSelect"_s);
+        WorkbookChooser* chooser = WindowHarness::find<WorkbookChooser>(u"FSelect"_s);
         QVERIFY(chooser);
         QVERIFY(QTest::qWaitForWindowExposed(chooser));
         QVERIFY(chooser->Dir1()->setPath(m_folder));
         QCoreApplication::processEvents();
         clickItem(chooser->File1(), m_book);
         QTest::mouseClick(chooser->CmdOK(), Qt::LeftButton);
-        QVERIFY(!WindowHarness::find<FSelect>(u"FSelect"_s));
+        QVERIFY(!WindowHarness::find<WorkbookChooser>(u"FSelect"_s));
         QCOMPARE(window->TxtFile()->text(), m_folder + u'/' + m_book);
     }
 
-    void import(WindowHarness& app, Frm0010F* window)
+    void import(WindowHarness& app, ImportWindow* window)
     {
         QVERIFY(window->CmdOK()->isEnabled());
         QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
@@ -166,7 +166,7 @@ private slots:
     {
         QFETCH(int, road);
         WindowHarness app;
-        Frm0010F* window = openImportWindow(app);
+        ImportWindow* window = openImportWindow(app);
         QVERIFY(window);
         choose(window);
         import(app, window);
@@ -177,7 +177,7 @@ private slots:
             [&] { import(app, window); },
             [&] {
                 QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
-                QVERIFY(!WindowHarness::find<Frm0010F>(u"Frm0010F"_s));
+                QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
                 window = openImportWindow(app);
                 QVERIFY(window);
                 choose(window);
