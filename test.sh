@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, checks the formatting and runs every test:
 # the sanitizer build of the engine and window tests, a short fuzz run of the workbook reader,
-# then the full build's tests, ending with CTest's summary.
+# the Debian package and its checks, then the full build's tests, ending with CTest's summary.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
@@ -25,4 +25,9 @@ scripts/fuzz.sh 50
 echo "== full build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --parallel "$jobs"
+
+echo "== Debian package"
+scripts/check-package.sh build-pkg
+
+echo "== full build's tests"
 ctest --test-dir build --output-on-failure --parallel "$jobs"
