@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, checks the formatting and runs every test:
 # the sanitizer build of the engine and window tests, the thread sanitizer build of the import
-# run's tests, a short fuzz run of the workbook reader and of the import run, then the full
-# build's tests, ending with CTest's summary.
+# run's tests, a short fuzz run of the workbook reader and of the import run, the Debian package
+# and its checks, then the full build's tests, ending with CTest's summary.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
@@ -39,4 +39,9 @@ echo "== full build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSETZAIKO_WERROR=ON \
       -DSETZAIKO_BENCH=ON >/dev/null
 cmake --build build --parallel "$jobs"
+
+echo "== Debian package"
+scripts/check-package.sh build-pkg
+
+echo "== full build's tests"
 ctest --test-dir build --output-on-failure --parallel "$jobs"

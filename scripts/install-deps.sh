@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs that are not installed yet.
-# Usage: scripts/install-deps.sh build|test
+# Usage: scripts/install-deps.sh build|package|test
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libfreexl-dev
                python3 python3-xlrd python3-xlwt clang libclang-rt-14-dev clang-format time
-               xvfb xauth)
+               xvfb xauth lintian desktop-file-utils appstream man-db)
+# cpack's DEB generator reads the libraries the binaries need with dpkg-shlibdeps and file.
+package_packages=(dpkg-dev file)
 
 wanted=("${build_packages[@]}")
-if [ "${1:-build}" = test ]; then
-    wanted+=("${test_packages[@]}")
-fi
+case "${1:-build}" in
+package) wanted+=("${package_packages[@]}") ;;
+test) wanted+=("${package_packages[@]}" "${test_packages[@]}") ;;
+esac
 
 missing=()
 for package in "${wanted[@]}"; do

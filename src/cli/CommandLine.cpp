@@ -10,11 +10,69 @@ namespace setzaiko::cli {
 
 namespace {
 
-const QByteArray usage = "usage: setzaiko-cli import BOOK\n"
-                         "       setzaiko-cli search BOOK [--code TEXT] [--name TEXT]\n"
-                         "       setzaiko-cli components BOOK SETCODE [--order TEXT]\n"
-                         "       setzaiko-cli export BOOK SETCODE [--order TEXT] [--dir DIR]"
-                         " [--time YYMMDDhhmmss]\n";
+#ifndef SETZAIKO_VERSION
+#error "SETZAIKO_VERSION comes from the project version in the top-level CMakeLists.txt"
+#endif
+
+const auto versionLine = u"setzaiko-cli " SETZAIKO_VERSION "\n"_s;
+
+const auto usageEnglish =
+    u"usage: setzaiko-cli import BOOK\n"
+    u"       setzaiko-cli search BOOK [--code TEXT] [--name TEXT]\n"
+    u"       setzaiko-cli components BOOK SETCODE [--order TEXT]\n"
+    u"       setzaiko-cli export BOOK SETCODE [--order TEXT] [--dir DIR] [--time YYMMDDhhmmss]\n"
+    u"       setzaiko-cli --help | --version\n"_s;
+
+const auto usageJapanese =
+    u"使用法: setzaiko-cli import ブック\n"
+    u"        setzaiko-cli search ブック [--code 文字列] [--name 文字列]\n"
+    u"        setzaiko-cli components ブック セット商品コード [--order 受注予定数]\n"
+    u"        setzaiko-cli export ブック セット商品コード [--order 受注予定数] [--dir フォルダー]"
+    u" [--time YYMMDDhhmmss]\n"
+    u"        setzaiko-cli --help | --version\n"_s;
+
+const auto helpEnglish =
+    u"\n"
+    u"Runs the set product stock inquiry without windows on the Excel 97-2003 workbook BOOK.\n"
+    u"  import      imports the product and stock masters; prints the counts and messages\n"
+    u"  search      lists the set products whose code and name contain the TEXTs\n"
+    u"  components  lists the components of the set product SETCODE and the sets that can\n"
+    u"              still be added; --order simulates an order of that many sets\n"
+    u"  export      does what components does, then writes the stock status CSV file into\n"
+    u"              DIR (the workbook's folder by default), stamped YYMMDDhhmmss (now)\n"
+    u"Output is UTF-8; \\, TAB, CR and LF inside a text are printed as \\\\, \\t, \\r "
+    u"and \\n.\n"
+    u"Exit status: 0 success; 1 refused (a quantity error, no rows, no file name, a set\n"
+    u"product not found, an incomplete component list, an order not accepted);\n"
+    u"2 unexpected error; 64 usage error.\n"
+    u"The manual page setzaiko-cli(1) tells more.\n"_s;
+
+const auto helpJapanese =
+    u"\n"
+    u"Excel 97-2003 形式のブックで、セット商品在庫照会を画面なしで行います。\n"
+    u"  import      商品マスタと在庫マスタを取り込み、件数とメッセージを出します\n"
+    u"  search      商品コード・商品名に文字列を含むセット商品を一覧にします\n"
+    u"  components  セット商品の構成商品と追加可能数量を出します。--order で受注を\n"
+    u"              シミュレーションします\n"
+    u"  export      components と同じことをしてから、在庫状況 CSV をフォルダー\n"
+    u"              （既定はブックのフォルダー）に書き出します。--time は時刻（既定は現在）\n"
+    u"出力は UTF-8 で、文中の \\、タブ、CR、LF は \\\\、\\t、\\r、\\n と書きます。\n"
+    u"終了コード: 0 成功、1 受付不可（数量の誤り、0 件、ファイル未指定、セット商品なし、\n"
+    u"構成商品の一覧が不完全、受注予定数の誤り）、2 予期しないエラー、64 使い方の誤り\n"
+    u"詳しくはマニュアル setzaiko-cli(1) を見てください。\n"_s;
+
+QByteArray usage(MessageLanguage language)
+{
+    return (language == MessageLanguage::Japanese ? usageJapanese : usageEnglish).toUtf8();
+}
+
+QByteArray help(MessageLanguage language)
+{
+    const bool japanese = language == MessageLanguage::Japanese;
+    return (versionLine + (japanese ? usageJapanese : usageEnglish) +
+            (japanese ? helpJapanese : helpEnglish))
+        .toUtf8();
+}
 
 // Splits the arguments into positional ones and the allowed options, each given at most once
 // with a value. False on anything else.
@@ -95,12 +153,21 @@ void Output::fields(QByteArray& stream, const QStringList& texts)
     stream += '\n';
 }
 
-int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& err)
+int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& err,
+                   MessageLanguage language)
 {
     Output output{out, err};
     if (arguments.isEmpty()) {
-        err += usage;
+        err += usage(language);
         return exitUsage;
+    }
+    if (arguments == QStringList{u"--version"_s}) {
+        out += versionLine.toUtf8();
+        return exitSuccess;
+    }
+    if (arguments == QStringList{u"--help"_s}) {
+        out += help(language);
+        return exitSuccess;
     }
     const QString command = arguments.front();
     QStringList positional;
@@ -150,7 +217,7 @@ int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& er
             return componentsCommand(request, exporting, output);
         }
     }
-    err += usage;
+    err += usage(language);
     return exitUsage;
 }
 

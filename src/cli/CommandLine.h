@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/MessageLanguage.h"
+
 #include <QByteArray>
 #include <QStringList>
 
@@ -12,8 +14,10 @@ inline constexpr int exitFailure = 2;
 inline constexpr int exitUsage = 64;
 
 // Runs one command (the arguments after the program name). What it prints goes to out and
-// err as UTF-8; the return value is the exit status.
-int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& err);
+// err as UTF-8; the return value is the exit status. The usage and the help are printed in
+// the given language; every command's output is the same in both.
+int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& err,
+                   MessageLanguage language = MessageLanguage::English);
 
 // A text as one item of the output: backslash, TAB, CR and LF become \\, \t, \r and \n, so
 // that every item stays on its line and TAB-separated fields stay apart.
