@@ -3,9 +3,10 @@
 # Usage: scripts/install-deps.sh build|test
 set -euo pipefail
 
-build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic)
+build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic
+                libzip-dev libexpat1-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libfreexl-dev
-               python3 python3-xlrd python3-xlwt clang libclang-rt-14-dev clang-format time
+               python3 python3-xlrd python3-xlwt python3-openpyxl clang libclang-rt-14-dev clang-format time
                xvfb xauth)
 
 wanted=("${build_packages[@]}")
