@@ -63,11 +63,20 @@ int escapeAt(std::string_view text)
 
 } // namespace
 
+QString exactText(std::string_view utf8)
+{
+    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    if (text.capacity() > text.size()) {
+        text.squeeze();
+    }
+    return text;
+}
+
 QString decodeEscapes(std::string_view utf8)
 {
     const std::size_t first = utf8.find("_x");
     if (first == std::string_view::npos) {
-        return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+        return exactText(utf8);
     }
     QString text;
     std::size_t plainStart = 0;
@@ -86,6 +95,7 @@ QString decodeEscapes(std::string_view utf8)
     }
     text += QString::fromUtf8(utf8.data() + plainStart,
                               static_cast<qsizetype>(utf8.size() - plainStart));
+    text.squeeze();
     return text;
 }
 

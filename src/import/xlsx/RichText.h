@@ -40,6 +40,10 @@ private:
     std::string m_text;
 };
 
+// The text of UTF-8 bytes at its exact size: Qt reserves a unit for every byte, three times
+// what Japanese text needs, and a table holds hundreds of thousands of such texts.
+QString exactText(std::string_view utf8);
+
 // Replaces every _xHHHH_ by the UTF-16 code unit HHHH, left to right, so that _x005F_ stands
 // for the underscore itself.
 QString decodeEscapes(std::string_view utf8);

@@ -5,6 +5,7 @@
 #include "import/xlsx/SerialDate.h"
 #include "import/xlsx/XlsxError.h"
 #include "import/xlsx/XmlReader.h"
+#include "import/xlsx/ZipArchive.h"
 
 #include <charconv>
 #include <cmath>
@@ -245,8 +246,7 @@ private:
             if (!m_hasValue) {
                 return;
             }
-            addOwnText(value,
-                       QString::fromUtf8(m_value.data(), static_cast<qsizetype>(m_value.size())));
+            addOwnText(value, exactText(m_value));
             break;
         case CellType::Boolean: {
             if (!m_hasValue) {
@@ -263,8 +263,7 @@ private:
             if (!m_hasValue) {
                 return;
             }
-            addOwnText(value,
-                       QString::fromUtf8(m_value.data(), static_cast<qsizetype>(m_value.size())));
+            addOwnText(value, exactText(m_value));
             break;
         }
         if (!m_cells.values.empty() && m_cells.values.back().row > value.row) {
@@ -312,6 +311,9 @@ WorksheetCells readWorksheet(ZipArchive& archive, const ZipEntry& entry,
                              const WorksheetSource& source, int columnCount)
 {
     WorksheetCells cells;
+    // The smallest cell with a value ("<c><v>1</v></c>") takes 15 bytes: reserving for that
+    // spares the copies of a growing vector, and untouched capacity costs no memory.
+    cells.values.reserve(static_cast<std::size_t>(entry.size / 15));
     WorksheetHandler handler(source, columnCount, cells);
     parseXml(archive, entry, handler);
     return cells;

@@ -25,7 +25,7 @@ void XlsxSheetTable::prepare()
     m_prepared = true;
 }
 
-CellValue XlsxSheetTable::valueOf(const SheetValue& value) const
+CellValue XlsxSheetTable::valueOf(const SheetValue& value)
 {
     switch (value.kind) {
     case SheetValue::Kind::Number:
@@ -33,7 +33,8 @@ CellValue XlsxSheetTable::valueOf(const SheetValue& value) const
     case SheetValue::Kind::SharedText:
         return CellValue::fromText((*m_sharedStrings)[value.text]);
     case SheetValue::Kind::OwnText:
-        return CellValue::fromText(m_cells.texts[value.text]);
+        // Every own text belongs to one value, which is handed out once.
+        return CellValue::fromText(std::move(m_cells.texts[value.text]));
     }
     return {};
 }
@@ -44,6 +45,8 @@ bool XlsxSheetTable::nextRow(std::vector<CellValue>& cells)
         prepare();
     }
     if (m_row >= m_cells.rows) {
+        // The rows are handed out: what they were gathered in is no longer needed.
+        m_cells = WorksheetCells{m_cells.rows, m_cells.columns, true, {}, {}};
         return false;
     }
     if (m_columnCount > m_cells.columns) {

@@ -26,7 +26,7 @@ public:
 
 private:
     void prepare();
-    CellValue valueOf(const SheetValue& value) const;
+    CellValue valueOf(const SheetValue& value);
 
     QByteArray m_bytes;
     ZipEntry m_entry;

@@ -40,12 +40,13 @@ XmlNamespace classify(std::string_view uri)
 
 XmlName split(const char* name)
 {
-    const std::string_view full(name);
-    const std::size_t at = full.rfind(separator);
-    if (at == std::string_view::npos) {
-        return {XmlNamespace::None, full};
+    // The separator follows the namespace URI, which holds none, so the first one is it.
+    const char* at = std::strchr(name, separator);
+    if (!at) {
+        return {XmlNamespace::None, std::string_view(name)};
     }
-    return {classify(full.substr(0, at)), full.substr(at + 1)};
+    return {classify(std::string_view(name, static_cast<std::size_t>(at - name))),
+            std::string_view(at + 1)};
 }
 
 struct ParseState
