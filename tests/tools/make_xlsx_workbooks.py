@@ -360,6 +360,11 @@ def hostile_books(folder):
         simple_parts(strings=['<si><t>x</t></si>']), 'xl/sharedStrings.xml',
         ('<?xml version="1.0"?><!DOCTYPE sst [<!ENTITY l0 "lol">%s]><sst xmlns="%s">'
          '<si><t>&l9;</t></si></sst>' % (lol, MAIN)).encode()))
+    # With no worksheet no table waits for the shared strings: they must be read at opening.
+    books['doctype-in-strings-without-worksheets'] = zip_bytes(replace_part(
+        package_parts([], ['<si><t>x</t></si>']), 'xl/sharedStrings.xml',
+        ('<?xml version="1.0"?><!DOCTYPE sst [<!ENTITY a "x">]><sst xmlns="%s"><si><t>&a;</t>'
+         '</si></sst>' % MAIN).encode()))
     books['external-entity'] = zip_bytes(replace_part(
         base, 'xl/worksheets/sheet1.xml',
         ('<?xml version="1.0"?><!DOCTYPE worksheet SYSTEM "file:///etc/passwd">'

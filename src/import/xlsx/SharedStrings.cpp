@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <system_error>
 
 namespace setzaiko::xlsx {
 
@@ -87,6 +88,26 @@ std::vector<QString> readSharedStrings(ZipArchive& archive, const ZipEntry& entr
     SharedStringsHandler handler(entry.size);
     parseXml(archive, entry, handler);
     return handler.take();
+}
+
+PendingSharedStrings readSharedStringsAhead(const QByteArray& bytes, const ZipEntry& entry)
+{
+    auto read = [bytes, entry]() -> SharedStringTable {
+        ZipArchive archive(bytes);
+        return std::make_shared<const std::vector<QString>>(readSharedStrings(archive, entry));
+    };
+    try {
+        return std::async(std::launch::async, read).share();
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, read).share();
+    }
+}
+
+PendingSharedStrings sharedStringsReady(std::vector<QString> strings)
+{
+    std::promise<SharedStringTable> ready;
+    ready.set_value(std::make_shared<const std::vector<QString>>(std::move(strings)));
+    return ready.get_future().share();
 }
 
 } // namespace setzaiko::xlsx

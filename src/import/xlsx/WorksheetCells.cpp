@@ -77,8 +77,8 @@ double numberOf(std::string_view text)
 class WorksheetHandler : public XmlHandler
 {
 public:
-    WorksheetHandler(const WorksheetSource& source, int columnCount, WorksheetCells& cells)
-        : m_source(source), m_columnCount(columnCount), m_cells(cells)
+    WorksheetHandler(bool dates1904, int columnCount, WorksheetCells& cells)
+        : m_dates1904(dates1904), m_columnCount(columnCount), m_cells(cells)
     {
         m_true = u"TRUE"_s;
         m_false = u"FALSE"_s;
@@ -216,7 +216,7 @@ private:
             if (!m_hasValue) {
                 return;
             }
-            const auto serial = serialFromIsoDate(trimmed(m_value), m_source.dates1904);
+            const auto serial = serialFromIsoDate(trimmed(m_value), m_dates1904);
             if (!serial) {
                 fail("a date cell holds no date");
             }
@@ -228,7 +228,7 @@ private:
                 return;
             }
             const double index = numberOf(m_value);
-            if (index < 0 || index >= static_cast<double>(m_source.sharedStringCount) ||
+            if (index < 0 || index > std::numeric_limits<std::uint32_t>::max() ||
                 index != std::floor(index)) {
                 fail("a cell refers to a shared string that does not exist");
             }
@@ -282,7 +282,7 @@ private:
         m_cells.texts.push_back(std::move(text));
     }
 
-    const WorksheetSource& m_source;
+    bool m_dates1904;
     int m_columnCount;
     WorksheetCells& m_cells;
     QString m_true;
@@ -307,16 +307,25 @@ private:
 
 } // namespace
 
-WorksheetCells readWorksheet(ZipArchive& archive, const ZipEntry& entry,
-                             const WorksheetSource& source, int columnCount)
+WorksheetCells readWorksheet(ZipArchive& archive, const ZipEntry& entry, bool dates1904,
+                             int columnCount)
 {
     WorksheetCells cells;
     // The smallest cell with a value ("<c><v>1</v></c>") takes 15 bytes: reserving for that
     // spares the copies of a growing vector, and untouched capacity costs no memory.
     cells.values.reserve(static_cast<std::size_t>(entry.size / 15));
-    WorksheetHandler handler(source, columnCount, cells);
+    WorksheetHandler handler(dates1904, columnCount, cells);
     parseXml(archive, entry, handler);
     return cells;
+}
+
+void checkSharedStringIndices(const WorksheetCells& cells, std::size_t sharedStringCount)
+{
+    for (const SheetValue& value : cells.values) {
+        if (value.kind == SheetValue::Kind::SharedText && value.text >= sharedStringCount) {
+            fail("a cell refers to a shared string that does not exist");
+        }
+    }
 }
 
 } // namespace setzaiko::xlsx

@@ -39,17 +39,14 @@ struct WorksheetCells
     std::vector<QString> texts;
 };
 
-struct WorksheetSource
-{
-    std::size_t sharedStringCount = 0;
-    bool dates1904 = false;
-};
-
 // Reads one worksheet part, keeping the values of columns 0..columnCount-1 in file order.
 // Cells and rows without a reference follow the one before them. A cell beyond the sheet's
-// limits, a shared string index out of range, or a value that does not fit its type is damage.
-// Throws WorkbookError.
-WorksheetCells readWorksheet(ZipArchive& archive, const ZipEntry& entry,
-                             const WorksheetSource& source, int columnCount);
+// limits or a value that does not fit its type is damage. Throws WorkbookError.
+WorksheetCells readWorksheet(ZipArchive& archive, const ZipEntry& entry, bool dates1904,
+                             int columnCount);
+
+// Refuses a worksheet with a value referring to a shared string beyond the table's count
+// (the table may still be being read while the worksheet is). Throws WorkbookError.
+void checkSharedStringIndices(const WorksheetCells& cells, std::size_t sharedStringCount);
 
 } // namespace setzaiko::xlsx

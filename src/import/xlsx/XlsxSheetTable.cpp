@@ -7,17 +7,17 @@
 namespace setzaiko::xlsx {
 
 XlsxSheetTable::XlsxSheetTable(QByteArray bytes, const ZipEntry& entry,
-                               std::shared_ptr<const std::vector<QString>> sharedStrings,
-                               bool dates1904, int columnCount)
-    : m_bytes(std::move(bytes)), m_entry(entry), m_sharedStrings(std::move(sharedStrings)),
+                               PendingSharedStrings sharedStrings, bool dates1904, int columnCount)
+    : m_bytes(std::move(bytes)), m_entry(entry), m_pendingStrings(std::move(sharedStrings)),
       m_dates1904(dates1904), m_columnCount(columnCount)
 {}
 
 void XlsxSheetTable::prepare()
 {
     ZipArchive archive(m_bytes);
-    m_cells =
-        readWorksheet(archive, m_entry, {m_sharedStrings->size(), m_dates1904}, m_columnCount);
+    m_cells = readWorksheet(archive, m_entry, m_dates1904, m_columnCount);
+    m_sharedStrings = m_pendingStrings.get();
+    checkSharedStringIndices(m_cells, m_sharedStrings->size());
     if (!m_cells.rowsInOrder) {
         std::stable_sort(m_cells.values.begin(), m_cells.values.end(),
                          [](const SheetValue& a, const SheetValue& b) { return a.row < b.row; });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/Workbook.h"
+#include "import/xlsx/SharedStrings.h"
 #include "import/xlsx/WorksheetCells.h"
 #include "import/xlsx/ZipArchive.h"
 
@@ -18,9 +19,8 @@ namespace setzaiko::xlsx {
 class XlsxSheetTable : public WorkbookTable
 {
 public:
-    XlsxSheetTable(QByteArray bytes, const ZipEntry& entry,
-                   std::shared_ptr<const std::vector<QString>> sharedStrings, bool dates1904,
-                   int columnCount);
+    XlsxSheetTable(QByteArray bytes, const ZipEntry& entry, PendingSharedStrings sharedStrings,
+                   bool dates1904, int columnCount);
 
     bool nextRow(std::vector<CellValue>& cells) override;
 
@@ -30,7 +30,8 @@ private:
 
     QByteArray m_bytes;
     ZipEntry m_entry;
-    std::shared_ptr<const std::vector<QString>> m_sharedStrings;
+    PendingSharedStrings m_pendingStrings;
+    SharedStringTable m_sharedStrings;
     bool m_dates1904;
     int m_columnCount;
 

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QSet>
 
+#include <optional>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace setzaiko::xlsx {
@@ -122,19 +124,23 @@ void XlsxWorkbook::readPackage()
         m_sheets.push_back({sheet.name, entry});
     }
 
-    std::vector<QString> strings;
-    if (const Relationship* shared = relationshipByType(relationships, u"sharedStrings"_s)) {
-        const ZipEntry entry = partEntry(archive, *shared);
-        toInflate += entry.size;
-        if (toInflate > ZipArchive::inflateBound(static_cast<std::uint64_t>(m_bytes.size()))) {
-            fail("the package inflates to more than its size allows");
-        }
-        strings = readSharedStrings(archive, entry);
+    const Relationship* shared = relationshipByType(relationships, u"sharedStrings"_s);
+    const std::optional<ZipEntry> stringsEntry =
+        shared ? std::optional<ZipEntry>(partEntry(archive, *shared)) : std::nullopt;
+    if (stringsEntry) {
+        toInflate += stringsEntry->size;
     }
     if (toInflate > ZipArchive::inflateBound(static_cast<std::uint64_t>(m_bytes.size()))) {
         fail("the package inflates to more than its size allows");
     }
-    m_sharedStrings = std::make_shared<const std::vector<QString>>(std::move(strings));
+    if (!stringsEntry) {
+        m_sharedStrings = sharedStringsReady({});
+    } else if (m_sheets.empty()) {
+        // No table will wait for the strings: read them now, so that damage in them is found.
+        m_sharedStrings = sharedStringsReady(readSharedStrings(archive, *stringsEntry));
+    } else {
+        m_sharedStrings = readSharedStringsAhead(m_bytes, *stringsEntry);
+    }
 }
 
 QStringList XlsxWorkbook::tableNames() const
@@ -165,8 +171,10 @@ QString XlsxWorkbook::sheetName(int sheet) const
 WorksheetCells XlsxWorkbook::readCells(int sheet) const
 {
     ZipArchive archive(m_bytes);
-    return readWorksheet(archive, m_sheets.at(static_cast<std::size_t>(sheet)).entry,
-                         {m_sharedStrings->size(), m_dates1904}, maxColumns);
+    WorksheetCells cells = readWorksheet(
+        archive, m_sheets.at(static_cast<std::size_t>(sheet)).entry, m_dates1904, maxColumns);
+    checkSharedStringIndices(cells, sharedStrings().size());
+    return cells;
 }
 
 } // namespace setzaiko::xlsx

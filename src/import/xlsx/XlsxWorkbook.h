@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/Workbook.h"
+#include "import/xlsx/SharedStrings.h"
 #include "import/xlsx/ZipArchive.h"
 
 #include <QByteArray>
@@ -28,7 +29,8 @@ public:
     // Worksheets in workbook order (chart, dialog and macro sheets are not listed).
     int sheetCount() const { return static_cast<int>(m_sheets.size()); }
     QString sheetName(int sheet) const;
-    const std::vector<QString>& sharedStrings() const { return *m_sharedStrings; }
+    // Waits for the table where it is still being read. Throws WorkbookError.
+    const std::vector<QString>& sharedStrings() const { return *m_sharedStrings.get(); }
     // Every value of one worksheet, in every column, in file order. Throws WorkbookError.
     WorksheetCells readCells(int sheet) const;
 
@@ -44,7 +46,7 @@ private:
 
     QByteArray m_bytes;
     std::vector<Sheet> m_sheets;
-    std::shared_ptr<const std::vector<QString>> m_sharedStrings;
+    PendingSharedStrings m_sharedStrings;
     bool m_dates1904 = false;
 };
 

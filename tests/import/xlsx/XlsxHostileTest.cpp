@@ -71,6 +71,7 @@ TEST(XlsxHostile, EveryPackageIsRefusedForItsOwnReason)
         {u"billion-laughs"_s, u"document type"_s},
         {u"doctype-internal-entity"_s, u"document type"_s},
         {u"external-entity"_s, u"document type"_s},
+        {u"doctype-in-strings-without-worksheets"_s, u"document type"_s},
         {u"parameter-entity"_s, u"document type"_s},
         {u"deep-nesting"_s, u"nested deeper"_s},
         {u"relationship-outside"_s, u"outside the package"_s},
