@@ -10,7 +10,7 @@
 #include "gui/MainMenu.h"
 #include "gui/SetStockWindow.h"
 #include "import/ImportRun.h"
-#include "import/xls/XlsWorkbook.h"
+#include "import/WorkbookFileOpener.h"
 #include "ui/FlexGrid.h"
 
 #include <QApplication>
@@ -75,14 +75,14 @@ int main(int argc, char** argv)
 
     std::vector<double> engine;
     for (int i = 0; i < runs; ++i) {
-        xls::XlsWorkbookOpener opener;
+        WorkbookFileOpener opener;
         ProductMaster products;
         StockMaster stocks;
         engine.push_back(milliseconds([&] { runImport(book, opener, products, stocks); }));
     }
 
     SilentPrompter prompter;
-    AppContext context(prompter, [] { return std::make_unique<xls::XlsWorkbookOpener>(); });
+    AppContext context(prompter, [] { return std::make_unique<WorkbookFileOpener>(); });
     auto* menu = new MainMenu(context);
     menu->show();
     menu->CmdImport()->click();

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Fuzzes the workbook reader, then the whole import run, with libFuzzer for SECONDS seconds in
-# all (default 60), half each.
+# Fuzzes the Excel 97-2003 reader, the whole import run and the SpreadsheetML reader with
+# libFuzzer for SECONDS seconds in all (default 60), a third each.
 # Builds build-fuzz (clang, AddressSanitizer, UndefinedBehaviorSanitizer), seeds each target's
-# corpus (build-fuzz/corpus for the reader, build-fuzz/corpus-import for the import run, both
-# kept between runs) with the committed workbooks, small generated ones and damaged variants of
-# them, then runs each with fuzz/workbook.dict. Exits non-zero when either finds a crash, a
-# leak, a timeout or an excessive allocation; the input is left in build-fuzz/artifacts/, named
-# after the target.
-# Extra arguments after SECONDS go to both fuzzers (e.g. -jobs=2 -workers=2).
+# corpus (build-fuzz/corpus, build-fuzz/corpus-import and build-fuzz/corpus-xlsx, kept between
+# runs) with the committed workbooks, small generated ones and damaged variants of them, then
+# runs each (the two over Excel 97-2003 bytes with fuzz/workbook.dict). Exits non-zero when any
+# finds a crash, a leak, a timeout or an excessive allocation; the input is left in
+# build-fuzz/artifacts/, named after the target.
+# Extra arguments after SECONDS go to every fuzzer (e.g. -jobs=2 -workers=2).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -18,7 +18,7 @@ jobs=$(nproc)
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DSETZAIKO_FUZZ=ON -DSETZAIKO_WERROR=ON >/dev/null
 cmake --build "$build" --parallel "$jobs" \
-    --target xls_reader_fuzzer import_run_fuzzer xls_seed_damager >/dev/null
+    --target xls_reader_fuzzer import_run_fuzzer xlsx_reader_fuzzer xls_seed_damager >/dev/null
 
 # Seeds: small files only, so that mutations stay cheap.
 seeds="$build/seeds"
@@ -38,28 +38,34 @@ find "$seeds/generated" -maxdepth 1 -type f -iname '*.xls' -size -64k -exec cp {
     tests/data/xls/masters.xls "$seeds/generated/numbers.xls" "$seeds/generated/strings.xls" \
     >/dev/null
 
+# The SpreadsheetML reader's seeds: the committed packages and the hand-made ones.
+mkdir -p "$seeds/xlsx"
+/usr/bin/python3 tests/tools/make_xlsx_workbooks.py "$seeds" --small
+find tests/data examples -type f \( -iname '*.xlsx' -o -name '*.xlsx.xls' \) -size -64k -print0 |
+    while IFS= read -r -d '' file; do
+        cp "$file" "$seeds/xlsx/$(echo "$file" | tr '/' '_')"
+    done
+
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-# Neither half may be 0 s: libFuzzer would take that as no limit.
-first=$((seconds / 2 > 0 ? seconds / 2 : 1))
-second=$((seconds - first > 0 ? seconds - first : 1))
+# No share may be 0 s: libFuzzer would take that as no limit.
+share=$((seconds / 3 > 0 ? seconds / 3 : 1))
 failed=0
 
-# fuzz TARGET CORPUS NAME SECONDS [fuzzer arguments...]
+# fuzz TARGET CORPUS NAME SEEDS [fuzzer arguments...]: SEEDS is a glob of seed files.
 fuzz() {
-    local target=$1 corpus=$2 name=$3 time=$4
+    local target=$1 corpus=$2 name=$3 seedFiles=$4
     shift 4
     mkdir -p "$corpus"
     # The corpus keeps what earlier runs found; new seeds are added under their content hash.
-    for file in "$seeds"/files/* "$seeds"/damaged/*; do
+    for file in $seedFiles; do
         [ -f "$file" ] && cp "$file" "$corpus/seed-$(sha1sum "$file" | cut -c1-16)"
     done
-    echo "fuzzing $name for $time s ($(find "$corpus" -type f | wc -l) inputs in the corpus)"
+    echo "fuzzing $name for $share s ($(find "$corpus" -type f | wc -l) inputs in the corpus)"
     local status=0 log="$build/fuzz-$target.log"
-    "$build/fuzz/$target" "$corpus" -max_total_time="$time" -rss_limit_mb=1024 \
+    "$build/fuzz/$target" "$corpus" -max_total_time="$share" -rss_limit_mb=1024 \
         -malloc_limit_mb=512 -timeout=10 -max_len=65536 -print_final_stats=1 \
-        -dict=fuzz/workbook.dict -artifact_prefix="$build/artifacts/$target-" "$@" \
-        >"$log" 2>&1 || status=$?
+        -artifact_prefix="$build/artifacts/$target-" "$@" >"$log" 2>&1 || status=$?
     grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb|^#[0-9]+ +DONE' "$log" || true
     if [ "$status" -ne 0 ]; then
         tail -n 60 "$log"
@@ -68,6 +74,10 @@ fuzz() {
     fi
 }
 
-fuzz xls_reader_fuzzer "$build/corpus" "the workbook reader" "$first" "$@"
-fuzz import_run_fuzzer "$build/corpus-import" "the import run" "$second" "$@"
+xlsSeeds="$seeds/files/* $seeds/damaged/*"
+fuzz xls_reader_fuzzer "$build/corpus" "the Excel 97-2003 reader" "$xlsSeeds" \
+    -dict=fuzz/workbook.dict "$@"
+fuzz import_run_fuzzer "$build/corpus-import" "the import run" "$xlsSeeds" \
+    -dict=fuzz/workbook.dict "$@"
+fuzz xlsx_reader_fuzzer "$build/corpus-xlsx" "the SpreadsheetML reader" "$seeds/xlsx/*" "$@"
 exit "$failed"

@@ -3,10 +3,11 @@
 # Usage: scripts/install-deps.sh build|package|test
 set -euo pipefail
 
-build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic)
+build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic
+                libzip-dev libexpat1-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libfreexl-dev
-               python3 python3-xlrd python3-xlwt clang libclang-rt-14-dev clang-format time
-               xvfb xauth lintian desktop-file-utils appstream man-db)
+               python3 python3-xlrd python3-xlwt python3-openpyxl clang libclang-rt-14-dev
+               clang-format time xvfb xauth lintian desktop-file-utils appstream man-db)
 # cpack's DEB generator reads the libraries the binaries need with dpkg-shlibdeps and file.
 package_packages=(dpkg-dev file)
 

@@ -9,7 +9,7 @@
 #include "gui/MainMenu.h"
 #include "gui/SetStockWindow.h"
 #include "gui/WorkbookChooser.h"
-#include "import/xls/XlsWorkbook.h"
+#include "import/WorkbookFileOpener.h"
 #include "ui/DirectoryList.h"
 #include "ui/FileList.h"
 #include "ui/FlexGrid.h"
@@ -70,7 +70,7 @@ int main(int argc, char** argv)
     QDir::setCurrent(workbooks);
 
     RecordingPrompter prompter;
-    AppContext context(prompter, [] { return std::make_unique<xls::XlsWorkbookOpener>(); });
+    AppContext context(prompter, [] { return std::make_unique<WorkbookFileOpener>(); });
     auto* menu = new MainMenu(context);
     menu->show();
     bool ok = save(menu, output, u"FrmMainF"_s);

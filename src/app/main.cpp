@@ -2,7 +2,7 @@
 #include "common/MessageLanguage.h"
 #include "gui/AppContext.h"
 #include "gui/MainMenu.h"
-#include "import/xls/XlsWorkbook.h"
+#include "import/WorkbookFileOpener.h"
 #include "ui/QtPrompter.h"
 
 #include <QApplication>
@@ -73,7 +73,7 @@ int main(int argc, char** argv)
     }
     setzaiko::QtPrompter prompter;
     setzaiko::AppContext context(
-        prompter, [] { return std::make_unique<setzaiko::xls::XlsWorkbookOpener>(); });
+        prompter, [] { return std::make_unique<setzaiko::WorkbookFileOpener>(); });
     auto* mainMenu = new setzaiko::MainMenu(context);
     mainMenu->setAttribute(Qt::WA_DeleteOnClose);
     mainMenu->show();

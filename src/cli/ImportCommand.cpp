@@ -2,7 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/ImportedBook.h"
 #include "import/ImportTexts.h"
-#include "import/xls/XlsWorkbook.h"
+#include "import/WorkbookFileOpener.h"
 
 namespace setzaiko::cli {
 
@@ -30,7 +30,7 @@ int exitStatusOf(ImportResult::Outcome outcome)
 
 bool ImportedBook::load(const QString& book)
 {
-    xls::XlsWorkbookOpener opener;
+    WorkbookFileOpener opener;
     result = runImport(book, opener, masters.products(), masters.stocks());
     return result.outcome == ImportResult::Outcome::Success;
 }

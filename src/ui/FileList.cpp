@@ -18,7 +18,8 @@ void FileList::setPath(const QString& path)
     m_path = path;
     clear();
     QDir dir(path);
-    dir.setNameFilters({u"*.xls"_s});
+    // Matched without regard to case, so that BOOK.XLS and Book.Xlsx are listed too.
+    dir.setNameFilters({u"*.xls"_s, u"*.xlsx"_s, u"*.xlsm"_s});
     dir.setFilter(QDir::Files | QDir::Hidden);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
     addItems(dir.entryList());

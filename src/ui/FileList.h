@@ -4,8 +4,8 @@
 
 namespace setzaiko {
 
-// The workbooks of one directory: the files matching *.xls, whatever the case of the
-// extension, sorted by name.
+// The workbooks of one directory: the files matching *.xls, *.xlsx or *.xlsm, whatever the case
+// of the extension, sorted by name.
 class FileList : public QListWidget
 {
     Q_OBJECT

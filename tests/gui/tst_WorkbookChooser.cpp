@@ -46,7 +46,8 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         for (const QString& name :
-             {u"a.xls"_s, u"B.XLS"_s, u"c.Xls"_s, u"d.xlsx"_s, u"e.txt"_s, u"在庫 一覧.xls"_s}) {
+             {u"a.xls"_s, u"B.XLS"_s, u"c.Xls"_s, u"d.xlsx"_s, u"e.txt"_s, u"f.XLSM"_s,
+              u"g.xlsb"_s, u"h.xls.bak"_s, u"在庫 一覧.xls"_s}) {
             touch(m_dir.filePath(name));
         }
         QVERIFY(QDir(m_dir.path()).mkpath(u"sub/inner"_s));
@@ -68,7 +69,8 @@ private slots:
         for (int i = 0; i < chooser->File1()->count(); ++i) {
             files << chooser->File1()->item(i)->text();
         }
-        QCOMPARE(files, (QStringList{u"a.xls"_s, u"B.XLS"_s, u"c.Xls"_s, u"在庫 一覧.xls"_s}));
+        QCOMPARE(files, (QStringList{u"a.xls"_s, u"B.XLS"_s, u"c.Xls"_s, u"d.xlsx"_s, u"f.XLSM"_s,
+                                     u"在庫 一覧.xls"_s}));
         QVERIFY(!chooser->CmdOK()->isEnabled());
         QCOMPARE(chooser->LblDir(), QString());
         QCOMPARE(chooser->LblFile(), QString());

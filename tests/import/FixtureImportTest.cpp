@@ -1,4 +1,5 @@
 #include "import/ImportRun.h"
+#include "import/WorkbookFileOpener.h"
 #include "import/xls/XlsWorkbook.h"
 #include "support/SheetEntryEdit.h"
 
@@ -28,7 +29,7 @@ struct Imported
 Imported importFile(const QString& relativePath, const char* root = SETZAIKO_TEST_DATA)
 {
     Imported imported;
-    xls::XlsWorkbookOpener opener;
+    WorkbookFileOpener opener;
     imported.result = runImport(QString::fromUtf8(root) + u'/' + relativePath, opener,
                                 imported.products, imported.stocks);
     return imported;
@@ -50,7 +51,10 @@ TEST(FixtureImport, CountsAndOutcomes)
         {u"xls/extras.xls", ImportResult::Outcome::Success, 3, 4},
         {u"xls/masters.xls", ImportResult::Outcome::Success, 2, 3},
         {u"xls/encrypted.xls", ImportResult::Outcome::Failed, 0, 0},
-        {u"xls/not-a-workbook/book.xlsx.xls", ImportResult::Outcome::Failed, 0, 0},
+        {u"xlsx/book.xlsx.xls", ImportResult::Outcome::Success, 2, 3},
+        {u"xls/masters.xlsx", ImportResult::Outcome::Success, 2, 3},
+        {u"xlsx/richtext.xlsx", ImportResult::Outcome::Success, 4, 5},
+        {u"xlsx/inline-openpyxl.xlsx", ImportResult::Outcome::Success, 5, 7},
         {u"xls/not-a-workbook/text.xls", ImportResult::Outcome::Failed, 0, 0},
         {u"xls/not-a-workbook/empty.xls", ImportResult::Outcome::Failed, 0, 0},
         {u"xls/no-such-file.xls", ImportResult::Outcome::Failed, 0, 0},

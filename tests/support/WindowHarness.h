@@ -2,7 +2,7 @@
 
 #include "gui/AppContext.h"
 #include "gui/MainMenu.h"
-#include "import/xls/XlsWorkbook.h"
+#include "import/WorkbookFileOpener.h"
 #include "support/FakePrompter.h"
 
 #include <QAbstractItemView>
@@ -18,7 +18,7 @@ namespace setzaiko::testing {
 class WindowHarness
 {
 public:
-    WindowHarness() : context(prompter, [] { return std::make_unique<xls::XlsWorkbookOpener>(); })
+    WindowHarness() : context(prompter, [] { return std::make_unique<WorkbookFileOpener>(); })
     {
         mainMenu = new MainMenu(context);
         mainMenu->setAttribute(Qt::WA_DeleteOnClose);

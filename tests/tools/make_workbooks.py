@@ -509,9 +509,16 @@ def strings_book(folder, name, long_count, decorated=True, short_count=2500):
 # The two master sheets, as users keep them
 
 
-def masters_book(folder):
+def masters_book(folder, twin=None):
+    """twin, when given, is called with each new xlwt sheet and returns an object with the
+    sheet's write() and visibility that also writes every cell to another workbook."""
     book = xlwt.Workbook(encoding='utf-8')
-    products = book.add_sheet('商品マスタ')
+
+    def add_sheet(name):
+        sheet = book.add_sheet(name)
+        return twin(sheet, name) if twin else sheet
+
+    products = add_sheet('商品マスタ')
     products.write(0, 0, 'セット商品構成表')
     headings = ['', 'セットコード', 'セット名', '区分', '担当', '備考', '部品コード', '部品名',
                 '数量', 'メモ']
@@ -538,7 +545,7 @@ def masters_book(folder):
             row += 1
     products.write(row + 2, 1, None, BORDERED)
 
-    stocks = book.add_sheet('在庫マスタ')
+    stocks = add_sheet('在庫マスタ')
     stocks.write(0, 1, '在庫一覧')
     for i in range(4000):
         r = i + 2
@@ -554,14 +561,15 @@ def masters_book(folder):
         else:
             stocks.write(r, 7, None, BORDERED)
 
-    memo = book.add_sheet('メモ 2024年度')
+    memo = add_sheet('メモ 2024年度')
     memo.write(0, 0, 'この表は取り込まれません')
-    book.add_sheet('空シート')
-    hidden = book.add_sheet('非表示')
+    add_sheet('空シート')
+    hidden = add_sheet('非表示')
     hidden.visibility = 1
     hidden.write(5, 5, 'hidden')
-    book.add_sheet('長いシート名はここで三十一文字まで使えますよ')
+    add_sheet('長いシート名はここで三十一文字まで使えますよ')
     save(folder, 'masters.xls', book=book)
+    return book
 
 
 # ---------------------------------------------------------------------------------------------

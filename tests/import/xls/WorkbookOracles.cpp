@@ -126,23 +126,27 @@ OracleWorkbook readWithFreeXl(const QString& path)
     return book;
 }
 
-OracleWorkbook readWithXlrd(const QString& path)
+namespace {
+
+// Runs one of the dump tools (xlrd_dump.py, openpyxl_dump.py), which print the same format.
+OracleWorkbook readWithDumpTool(const QString& tool, const QString& path)
 {
     OracleWorkbook book;
+    const QString toolName = tool.mid(tool.lastIndexOf(u'/') + 1);
     QProcess dump;
     dump.setProgram(u"/usr/bin/python3"_s);
-    dump.setArguments({QStringLiteral(SETZAIKO_XLRD_DUMP), path});
+    dump.setArguments({tool, path});
     dump.start();
     if (!dump.waitForFinished(180000) || dump.exitStatus() != QProcess::NormalExit) {
         dump.kill();
         dump.waitForFinished();
-        book.failure = u"xlrd_dump.py did not finish"_s;
+        book.failure = toolName + u" did not finish"_s;
         return book;
     }
     if (dump.exitCode() != 0) {
         book.failure = QString::fromUtf8(dump.readAllStandardError()).trimmed();
         if (dump.exitCode() != 2) {
-            book.failure.prepend(u"xlrd_dump.py failed: "_s); // the tool itself broke
+            book.failure.prepend(toolName + u" failed: "_s); // the tool itself broke
         }
         return book;
     }
@@ -181,12 +185,24 @@ OracleWorkbook readWithXlrd(const QString& path)
             book.sheets.at(fields[0].toUInt())
                 .cells.emplace(std::make_pair(fields[1].toInt(), fields[2].toInt()), cell);
         } else {
-            book.failure = u"unexpected line from xlrd_dump.py: "_s + line.toString();
+            book.failure = u"unexpected line from "_s + toolName + u": "_s + line.toString();
             return book;
         }
     }
     book.readable = true;
     return book;
+}
+
+} // namespace
+
+OracleWorkbook readWithXlrd(const QString& path)
+{
+    return readWithDumpTool(QStringLiteral(SETZAIKO_XLRD_DUMP), path);
+}
+
+OracleWorkbook readWithOpenpyxl(const QString& path)
+{
+    return readWithDumpTool(QStringLiteral(SETZAIKO_OPENPYXL_DUMP), path);
 }
 
 bool serialFromDateText(const QString& text, bool dates1904, double& serial)

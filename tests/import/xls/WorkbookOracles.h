@@ -42,6 +42,10 @@ OracleWorkbook readWithFreeXl(const QString& path);
 // cached result, formatted blank cells as Blank.
 OracleWorkbook readWithXlrd(const QString& path);
 
+// openpyxl with data_only=True, through tests/tools/openpyxl_dump.py, for .xlsx workbooks: the
+// same kinds as xlrd, dates as their serial, cells without a value as Blank.
+OracleWorkbook readWithOpenpyxl(const QString& path);
+
 // The calendar date and time of a serial as FreeXL writes it ("YYYY-MM-DD", "HH:MM:SS",
 // "YYYY-MM-DD HH:MM:SS"), from the text; false when the text is not one of these.
 bool serialFromDateText(const QString& text, bool dates1904, double& serial);

@@ -5,6 +5,7 @@
 
 #include "import/ImportRun.h"
 #include "import/ImportTexts.h"
+#include "import/WorkbookFileOpener.h"
 #include "import/xls/WorkbookFixtures.h"
 #include "import/xls/WorkbookOracles.h"
 #include "import/xls/XlsWorkbook.h"
@@ -70,7 +71,7 @@ QString writeTemporary(const QTemporaryDir& dir, const QByteArray& bytes)
 void expectImportFails(const QString& path, const QString& what)
 {
     SCOPED_TRACE(what.toStdString());
-    xls::XlsWorkbookOpener opener;
+    WorkbookFileOpener opener;
     ProductMaster products;
     StockMaster stocks;
     ImportResult result;

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The .xlsx import benchmark. Builds Release, then:
+#  1. a workbook written by openpyxl with both master sheets at 65,535 data rows: the engine's
+#     import (Google Benchmark) and openpyxl in read-only mode reading every cell, side by side
+#     in the same run, with the ratio, and the peak memory of `setzaiko-cli import`;
+#  2. unless --no-large: a workbook with both master sheets at 1,048,575 data rows (written
+#     straight as a spreadsheet application stores it, see make_bench_workbook.py --direct):
+#     the wall clock and peak memory of `setzaiko-cli import`, then the inquiry benchmark on it
+#     (the first search, listing and simulation after the import, and their steady times).
+# The workbooks are written once into build-bench/bench/ and kept.
+# Usage: bench/run_xlsx_bench.sh [--no-large]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=build-bench
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSETZAIKO_ENGINE_ONLY=ON \
+      -DSETZAIKO_TESTS=OFF -DSETZAIKO_BENCH=ON >/dev/null
+cmake --build "$build" --parallel 2 --target setzaiko_import_bench setzaiko_inquiry_bench \
+      setzaiko-cli
+if [ ! -x /usr/bin/time ]; then
+    echo "/usr/bin/time is missing: scripts/install-deps.sh test installs it" >&2
+    exit 1
+fi
+
+# Prints the wall clock, processor time and peak resident memory of one command. On a shared
+# machine the wall clock of a program with two threads suffers more than that of one with one,
+# so the processor time is given too.
+measure() {
+    local report
+    report=$(mktemp)
+    /usr/bin/time -v "$@" >/dev/null 2>"$report" || { cat "$report"; rm -f "$report"; exit 1; }
+    awk -F': ' '/Elapsed \(wall clock\)/ {wall = $2} /Maximum resident set size/ {rss = $2}
+                /User time/ {user = $2} /System time/ {sys = $2}
+                END {printf "%s wall clock, %.2f s processor time, peak resident %.1f MB\n",
+                            wall, user + sys, rss / 1024}' "$report"
+    rm -f "$report"
+}
+
+book="$build/bench/bench_workbook.xlsx"
+if [ ! -f "$book" ]; then
+    echo "== writing $book with openpyxl"
+    /usr/bin/python3 bench/make_bench_workbook.py "$book"
+fi
+echo "== workbook: $book, $(stat -c %s "$book") bytes"
+json=$(mktemp)
+"$build/bench/setzaiko_import_bench" --workbook="$book" --benchmark_filter='engineImport' \
+    --benchmark_min_time=2 --benchmark_out="$json" --benchmark_out_format=json
+echo "== openpyxl (read-only) reading every cell of the same workbook"
+/usr/bin/python3 - "$book" "$json" <<'PY'
+import json
+import sys
+import time
+
+import openpyxl
+
+start = time.perf_counter()
+cpu = time.process_time()
+book = openpyxl.load_workbook(sys.argv[1], read_only=True, data_only=True)
+cells = 0
+for sheet in book.worksheets:
+    for row in sheet.iter_rows():
+        for cell in row:
+            if cell.value is not None:
+                cells += 1
+book.close()
+seconds = time.perf_counter() - start
+cpu = time.process_time() - cpu
+engine = [b for b in json.load(open(sys.argv[2]))['benchmarks']
+          if b['name'].startswith('engineImport')][0]
+engine_ms = engine['real_time'] if engine['time_unit'] == 'ms' else engine['real_time'] / 1e6
+engine_cpu = engine['cpu_time'] if engine['time_unit'] == 'ms' else engine['cpu_time'] / 1e6
+print('openpyxl read-only: %.0f ms wall clock, %.0f ms processor time, for %d cells'
+      % (seconds * 1000, cpu * 1000, cells))
+print('engine import: %.1f ms wall clock, %.1f times faster than openpyxl' % (
+    engine_ms, seconds * 1000 / engine_ms))
+print('(processor time of the import thread alone: %.1f ms; of the whole import, both threads,'
+      ' see setzaiko-cli below)' % engine_cpu)
+PY
+rm -f "$json"
+echo "== setzaiko-cli import $book"
+measure "$build/src/setzaiko-cli" import "$book"
+
+if [ "${1:-}" = --no-large ]; then
+    exit 0
+fi
+large="$build/bench/bench_workbook_1m.xlsx"
+if [ ! -f "$large" ]; then
+    echo "== writing $large"
+    /usr/bin/python3 bench/make_bench_workbook.py "$large" --rows 1048575 --direct
+fi
+echo "== workbook: $large, $(stat -c %s "$large") bytes"
+echo "== setzaiko-cli import $large"
+measure "$build/src/setzaiko-cli" import "$large"
+echo "== inquiry on it"
+"$build/bench/setzaiko_inquiry_bench" --workbook="$large" --big-set=P1048570 \
+    --benchmark_filter='filteredSearch|listing100|simulation100'

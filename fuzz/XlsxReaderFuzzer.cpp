@@ -1,0 +1,56 @@
+// Feeds arbitrary bytes to the SpreadsheetML reader: opening, every table (10 columns, as the
+// product master is read) and every cell of every worksheet. Refusing with WorkbookError is
+// the only allowed failure; the sanitizers and libFuzzer's limits catch the rest.
+
+#include "import/xlsx/CellReference.h"
+#include "import/xlsx/WorksheetCells.h"
+#include "import/xlsx/XlsxWorkbook.h"
+
+#include <cstddef>
+#include <cstdint>
+
+using namespace setzaiko;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::unique_ptr<xlsx::XlsxWorkbook> workbook;
+    try {
+        workbook = xlsx::XlsxWorkbook::open(
+            QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    } catch (const WorkbookError&) {
+        return 0;
+    }
+    // Each table and sheet on its own, so that one refused sheet does not hide the others.
+    for (const QString& name : workbook->tableNames()) {
+        try {
+            auto table = workbook->openTable(name, 10);
+            std::vector<CellValue> row;
+            while (table->nextRow(row)) {
+                for (const CellValue& cell : row) {
+                    static_cast<void>(cell.toText());
+                }
+            }
+        } catch (const WorkbookError&) {
+        }
+    }
+    for (int sheet = 0; sheet < workbook->sheetCount(); ++sheet) {
+        try {
+            const xlsx::WorksheetCells cells = workbook->readCells(sheet);
+            if (cells.rows > xlsx::maxRows || cells.columns > xlsx::maxColumns) {
+                __builtin_trap(); // a used part beyond the sheet's limits
+            }
+            for (const xlsx::SheetValue& value : cells.values) {
+                if (value.row >= static_cast<std::uint32_t>(cells.rows) ||
+                    value.column >= cells.columns) {
+                    __builtin_trap(); // a value outside the used part the reader reported
+                }
+                if (value.kind == xlsx::SheetValue::Kind::SharedText &&
+                    value.text >= workbook->sharedStrings().size()) {
+                    __builtin_trap();
+                }
+            }
+        } catch (const WorkbookError&) {
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,39 @@
+#include "import/WorkbookFileOpener.h"
+
+#include "import/xls/XlsWorkbook.h"
+#include "import/xlsx/XlsxWorkbook.h"
+
+#include <QFile>
+
+namespace setzaiko {
+
+namespace {
+
+// A compound file's signature, and the local header and end record a zip archive starts with
+// (an archive without entries is all end record).
+constexpr char compoundFileSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+constexpr char zipLocalHeader[] = "PK\x03\x04";
+constexpr char zipEndRecord[] = "PK\x05\x06";
+
+} // namespace
+
+std::unique_ptr<Workbook> WorkbookFileOpener::open(const QString& path)
+{
+    QByteArray start;
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            throw WorkbookError("the file cannot be opened: " + file.errorString().toStdString());
+        }
+        start = file.read(8);
+    }
+    if (start.startsWith(compoundFileSignature)) {
+        return xls::XlsWorkbook::openFile(path);
+    }
+    if (start.startsWith(zipLocalHeader) || start.startsWith(zipEndRecord)) {
+        return xlsx::XlsxWorkbook::openFile(path);
+    }
+    throw WorkbookError("the file is no workbook this program reads");
+}
+
+} // namespace setzaiko

@@ -1,0 +1,180 @@
+#include "import/xlsx/XlsxWorkbook.h"
+
+#include "import/xlsx/CellReference.h"
+#include "import/xlsx/Relationships.h"
+#include "import/xlsx/SharedStrings.h"
+#include "import/xlsx/WorkbookPart.h"
+#include "import/xlsx/WorksheetCells.h"
+#include "import/xlsx/XlsxError.h"
+#include "import/xlsx/XlsxSheetTable.h"
+
+#include <QFile>
+#include <QSet>
+
+#include <optional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace setzaiko::xlsx {
+
+namespace {
+
+const Relationship* relationshipById(const std::vector<Relationship>& relationships,
+                                     const QString& id)
+{
+    for (const Relationship& relationship : relationships) {
+        if (relationship.id == id) {
+            return &relationship;
+        }
+    }
+    return nullptr;
+}
+
+const Relationship* relationshipByType(const std::vector<Relationship>& relationships,
+                                       const QString& type)
+{
+    for (const Relationship& relationship : relationships) {
+        if (relationship.type == type) {
+            return &relationship;
+        }
+    }
+    return nullptr;
+}
+
+ZipEntry partEntry(const ZipArchive& archive, const Relationship& relationship)
+{
+    if (relationship.external) {
+        fail("a relationship points outside the package");
+    }
+    const auto entry = archive.find(relationship.target);
+    if (!entry) {
+        fail("a relationship points at a part the package lacks");
+    }
+    return *entry;
+}
+
+bool isOtherSheetKind(const QString& type)
+{
+    return type == u"chartsheet"_s || type == u"dialogsheet"_s || type == u"macrosheet"_s ||
+           type == u"xlMacrosheet"_s || type == u"xlIntlMacrosheet"_s;
+}
+
+} // namespace
+
+XlsxWorkbook::XlsxWorkbook(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+
+std::unique_ptr<XlsxWorkbook> XlsxWorkbook::open(QByteArray bytes)
+{
+    std::unique_ptr<XlsxWorkbook> workbook(new XlsxWorkbook(std::move(bytes)));
+    workbook->readPackage();
+    return workbook;
+}
+
+std::unique_ptr<XlsxWorkbook> XlsxWorkbook::openFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail("the file cannot be opened: " + file.errorString().toStdString());
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        fail("the file cannot be read: " + file.errorString().toStdString());
+    }
+    return open(std::move(bytes));
+}
+
+void XlsxWorkbook::readPackage()
+{
+    ZipArchive archive(m_bytes);
+    const std::vector<Relationship> packageRelationships = readRelationships(archive, QString());
+    const Relationship* main = relationshipByType(packageRelationships, u"officeDocument"_s);
+    if (!main) {
+        fail("the package holds no workbook");
+    }
+    const ZipEntry workbookEntry = partEntry(archive, *main);
+    const WorkbookPart part = readWorkbookPart(archive, workbookEntry);
+    m_dates1904 = part.dates1904;
+    const std::vector<Relationship> relationships = readRelationships(archive, main->target);
+
+    // Everything the workbook will ever inflate, so that entries sharing their stored bytes
+    // cannot make more of a file than deflate could.
+    std::uint64_t toInflate = workbookEntry.size;
+    QSet<QString> names;
+    for (const WorkbookPart::Sheet& sheet : part.sheets) {
+        if (sheet.name.isEmpty()) {
+            fail("a sheet has no name");
+        }
+        const QString folded = sheet.name.toCaseFolded();
+        if (names.contains(folded)) {
+            fail("two sheets have the same name");
+        }
+        names.insert(folded);
+        const Relationship* relationship = relationshipById(relationships, sheet.relationshipId);
+        if (!relationship) {
+            fail("a sheet's relationship is missing");
+        }
+        if (isOtherSheetKind(relationship->type)) {
+            continue;
+        }
+        if (relationship->type != u"worksheet"_s) {
+            fail("a sheet is of an unknown kind");
+        }
+        const ZipEntry entry = partEntry(archive, *relationship);
+        toInflate += entry.size;
+        m_sheets.push_back({sheet.name, entry});
+    }
+
+    const Relationship* shared = relationshipByType(relationships, u"sharedStrings"_s);
+    const std::optional<ZipEntry> stringsEntry =
+        shared ? std::optional<ZipEntry>(partEntry(archive, *shared)) : std::nullopt;
+    if (stringsEntry) {
+        toInflate += stringsEntry->size;
+    }
+    if (toInflate > ZipArchive::inflateBound(static_cast<std::uint64_t>(m_bytes.size()))) {
+        fail("the package inflates to more than its size allows");
+    }
+    if (!stringsEntry) {
+        m_sharedStrings = sharedStringsReady({});
+    } else if (m_sheets.empty()) {
+        // No table will wait for the strings: read them now, so that damage in them is found.
+        m_sharedStrings = sharedStringsReady(readSharedStrings(archive, *stringsEntry));
+    } else {
+        m_sharedStrings = readSharedStringsAhead(m_bytes, *stringsEntry);
+    }
+}
+
+QStringList XlsxWorkbook::tableNames() const
+{
+    QStringList names;
+    for (const Sheet& sheet : m_sheets) {
+        names.append(sheet.name + u'$');
+    }
+    return names;
+}
+
+std::unique_ptr<WorkbookTable> XlsxWorkbook::openTable(const QString& name, int columnCount)
+{
+    for (const Sheet& sheet : m_sheets) {
+        if (sheet.name + u'$' == name) {
+            return std::make_unique<XlsxSheetTable>(m_bytes, sheet.entry, m_sharedStrings,
+                                                    m_dates1904, columnCount);
+        }
+    }
+    fail("the workbook has no table of that name");
+}
+
+QString XlsxWorkbook::sheetName(int sheet) const
+{
+    return m_sheets.at(static_cast<std::size_t>(sheet)).name;
+}
+
+WorksheetCells XlsxWorkbook::readCells(int sheet) const
+{
+    ZipArchive archive(m_bytes);
+    WorksheetCells cells = readWorksheet(
+        archive, m_sheets.at(static_cast<std::size_t>(sheet)).entry, m_dates1904, maxColumns);
+    checkSharedStringIndices(cells, sharedStrings().size());
+    return cells;
+}
+
+} // namespace setzaiko::xlsx

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "import/Workbook.h"
+#include "import/xlsx/SharedStrings.h"
+#include "import/xlsx/ZipArchive.h"
+
+#include <QByteArray>
+
+#include <memory>
+#include <vector>
+
+namespace setzaiko::xlsx {
+
+struct WorksheetCells;
+
+// A SpreadsheetML workbook (.xlsx, .xlsm), transitional or strict, held in memory as the
+// file's bytes. The package is read when the workbook is opened: its relationships, the
+// workbook part and the shared strings; the worksheets when their tables are read.
+class XlsxWorkbook : public Workbook
+{
+public:
+    // Throws WorkbookError for anything that is not a readable SpreadsheetML package.
+    static std::unique_ptr<XlsxWorkbook> open(QByteArray bytes);
+    static std::unique_ptr<XlsxWorkbook> openFile(const QString& path);
+
+    QStringList tableNames() const override;
+    std::unique_ptr<WorkbookTable> openTable(const QString& name, int columnCount) override;
+
+    // Worksheets in workbook order (chart, dialog and macro sheets are not listed).
+    int sheetCount() const { return static_cast<int>(m_sheets.size()); }
+    QString sheetName(int sheet) const;
+    // Waits for the table where it is still being read. Throws WorkbookError.
+    const std::vector<QString>& sharedStrings() const { return *m_sharedStrings.get(); }
+    // Every value of one worksheet, in every column, in file order. Throws WorkbookError.
+    WorksheetCells readCells(int sheet) const;
+
+private:
+    struct Sheet
+    {
+        QString name;
+        ZipEntry entry;
+    };
+
+    explicit XlsxWorkbook(QByteArray bytes);
+    void readPackage();
+
+    QByteArray m_bytes;
+    std::vector<Sheet> m_sheets;
+    PendingSharedStrings m_sharedStrings;
+    bool m_dates1904 = false;
+};
+
+} // namespace setzaiko::xlsx

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string_view>
+
+namespace setzaiko::xlsx {
+
+class ZipArchive;
+struct ZipEntry;
+
+// The namespaces the reader tells apart; the transitional and the strict variant of a
+// vocabulary count as one.
+enum class XmlNamespace : std::uint8_t {
+    None,
+    Spreadsheet,
+    OfficeRelationships,
+    PackageRelationships,
+    Xml,
+    Other,
+};
+
+struct XmlName
+{
+    XmlNamespace space = XmlNamespace::None;
+    std::string_view local;
+
+    bool is(XmlNamespace s, std::string_view l) const { return space == s && local == l; }
+};
+
+// What a part's elements and text are handed to, in document order. The handlers may throw
+// WorkbookError; the parse stops there and the error reaches the caller of parseXml.
+class XmlHandler
+{
+public:
+    virtual ~XmlHandler() = default;
+    // attributes: name and value pairs as expat gives them, ending in nullptr; see attribute().
+    virtual void startElement(const XmlName& name, const char** attributes) = 0;
+    virtual void endElement(const XmlName& name) = 0;
+    // Text of the current element, in pieces, UTF-8.
+    virtual void characters(std::string_view text) = 0;
+};
+
+// The value of an attribute, or nullptr.
+const char* attribute(const char** attributes, XmlNamespace space, std::string_view local);
+
+// Parses one entry of the archive with expat. Refused as damage: anything that is not
+// well-formed XML, any document type declaration (so no entity is ever declared, expanded or
+// fetched), and elements nested deeper than any workbook part needs. Throws WorkbookError.
+void parseXml(ZipArchive& archive, const ZipEntry& entry, XmlHandler& handler);
+
+} // namespace setzaiko::xlsx

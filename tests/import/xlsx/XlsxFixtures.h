@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace setzaiko::testing {
+
+// SpreadsheetML workbooks the reader must read: those saved by an office suite or openpyxl and
+// committed (tests/data/xls, tests/data/xlsx, examples), and those the test-time generator
+// writes (generated/xlsx).
+QStringList committedXlsxWorkbooks();
+QStringList generatedXlsxWorkbooks();
+
+// The generator's packages that every reader must refuse (generated/xlsx/hostile).
+QStringList hostilePackages();
+
+// The Excel 97-2003 twin of a workbook: the same name with .xls, or for generated/xlsx the
+// generated .xls of the same rows; empty when there is none.
+QString xlsTwinOf(const QString& xlsxPath);
+
+} // namespace setzaiko::testing

@@ -1,0 +1,135 @@
+// The small rules of the SpreadsheetML reader, case by case: cell references and their
+// limits, relationship targets, the _xHHHH_ escapes and ISO dates.
+
+#include "import/Workbook.h"
+#include "import/xlsx/CellReference.h"
+#include "import/xlsx/Relationships.h"
+#include "import/xlsx/RichText.h"
+#include "import/xlsx/SerialDate.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace setzaiko;
+using namespace setzaiko::xlsx;
+
+namespace {
+
+TEST(XlsxParts, CellReferences)
+{
+    const struct
+    {
+        const char* text;
+        int row, column; // 0, 0: refused
+    } cases[] = {
+        {"A1", 1, 1},    {"B12", 12, 2},     {"Z9", 9, 26},
+        {"AA1", 1, 27},  {"AZ3", 3, 52},     {"XFD1048576", 1048576, 16384},
+        {"XFE1", 0, 0},  {"A1048577", 0, 0}, {"A0", 0, 0},
+        {"a1", 0, 0},    {"1A", 0, 0},       {"A", 0, 0},
+        {"", 0, 0},      {"$A$1", 0, 0},     {"A1 ", 0, 0},
+        {"AAAA1", 0, 0}, {"A01", 1, 1},      {"A99999999", 0, 0},
+        {"ZZZ1", 0, 0},  {"A-1", 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto position = parseCellReference(c.text);
+        if (c.row == 0) {
+            EXPECT_FALSE(position.has_value());
+        } else {
+            ASSERT_TRUE(position.has_value());
+            EXPECT_EQ(position->row, c.row);
+            EXPECT_EQ(position->column, c.column);
+        }
+    }
+}
+
+TEST(XlsxParts, RelationshipTargets)
+{
+    const struct
+    {
+        QString source, target, part; // part empty: refused
+    } cases[] = {
+        {u""_s, u"xl/workbook.xml"_s, u"xl/workbook.xml"_s},
+        {u""_s, u"/xl/workbook.xml"_s, u"xl/workbook.xml"_s},
+        {u"xl/workbook.xml"_s, u"worksheets/sheet1.xml"_s, u"xl/worksheets/sheet1.xml"_s},
+        {u"xl/workbook.xml"_s, u"/xl/sharedStrings.xml"_s, u"xl/sharedStrings.xml"_s},
+        {u"xl/workbook.xml"_s, u"./worksheets/../worksheets/s.xml"_s, u"xl/worksheets/s.xml"_s},
+        {u"xl/workbook.xml"_s, u"../customXml/item.xml"_s, u"customXml/item.xml"_s},
+        {u"xl/workbook.xml"_s, u"worksheets/sheet%201.xml"_s, u"xl/worksheets/sheet 1.xml"_s},
+        {u"xl/workbook.xml"_s, u"../../outside.xml"_s, QString()},
+        {u""_s, u"../workbook.xml"_s, QString()},
+        {u"xl/workbook.xml"_s, u"http://localhost/sheet.xml"_s, QString()},
+        {u"xl/workbook.xml"_s, u"file:///etc/passwd"_s, QString()},
+        {u"xl/workbook.xml"_s, u"//host/share/sheet.xml"_s, QString()},
+        {u""_s, u"/"_s, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.source + u" -> "_s + c.target).toStdString());
+        if (c.part.isEmpty()) {
+            EXPECT_THROW(resolveTarget(c.source, c.target), WorkbookError);
+        } else {
+            EXPECT_EQ(resolveTarget(c.source, c.target), c.part);
+        }
+    }
+}
+
+TEST(XlsxParts, EscapesDecodeLeftToRight)
+{
+    const struct
+    {
+        const char* encoded;
+        QString decoded;
+    } cases[] = {
+        {"plain", u"plain"_s},         {"_x0041_", u"A"_s},
+        {"_x000D__x000A_", u"\r\n"_s}, {"_x005F_x0041_", u"_x0041_"_s},
+        {"_x005F__x0041_", u"_A"_s},   {"a_x00e9_b_x00E9_", u"aébé"_s},
+        {"_x3042_", u"あ"_s},          {"_xD83D__xDE00_", u"😀"_s},
+        {"_x41_", u"_x41_"_s},         {"_xGGGG_", u"_xGGGG_"_s},
+        {"_x0041", u"_x0041"_s},       {"__x0041_", u"_A"_s},
+        {"漢字_x0009_", u"漢字\t"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.encoded);
+        EXPECT_EQ(decodeEscapes(c.encoded), c.decoded);
+    }
+}
+
+TEST(XlsxParts, IsoDatesBecomeSerials)
+{
+    const struct
+    {
+        const char* text;
+        bool dates1904;
+        double serial; // -1: refused
+    } cases[] = {
+        {"2024-04-01", false, 45383},
+        {"2024-04-01T12:00:00", false, 45383.5},
+        {"2024-04-01T06:00:00Z", false, 45383.25},
+        {"2024-04-01T00:00:30.5", false, 45383 + 30.5 / 86400},
+        {"1900-01-01", false, 1},
+        {"1900-02-28", false, 59},
+        {"1900-03-01", false, 61},
+        {"1904-01-01", true, 0},
+        {"2024-04-01", true, 45383 - 1462},
+        {"2024-02-30", false, -1},
+        {"2023-02-29", false, -1},
+        {"2024-13-01", false, -1},
+        {"2024-4-1", false, -1},
+        {"2024-04-01T24:00:00", false, -1},
+        {"2024-04-01T12", false, -1},
+        {"2024-04-01 12:00:00", false, -1},
+        {"", false, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto serial = serialFromIsoDate(c.text, c.dates1904);
+        if (c.serial < 0) {
+            EXPECT_FALSE(serial.has_value());
+        } else {
+            ASSERT_TRUE(serial.has_value());
+            EXPECT_DOUBLE_EQ(*serial, c.serial);
+        }
+    }
+}
+
+} // namespace
