@@ -72,8 +72,8 @@ int main(int argc, char** argv)
         return 0;
     }
     setzaiko::QtPrompter prompter;
-    setzaiko::AppContext context(
-        prompter, [] { return std::make_unique<setzaiko::WorkbookFileOpener>(); });
+    setzaiko::AppContext context(prompter,
+                                 [] { return std::make_unique<setzaiko::WorkbookFileOpener>(); });
     auto* mainMenu = new setzaiko::MainMenu(context);
     mainMenu->setAttribute(Qt::WA_DeleteOnClose);
     mainMenu->show();

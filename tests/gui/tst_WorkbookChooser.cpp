@@ -45,9 +45,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        for (const QString& name :
-             {u"a.xls"_s, u"B.XLS"_s, u"c.Xls"_s, u"d.xlsx"_s, u"e.txt"_s, u"f.XLSM"_s,
-              u"g.xlsb"_s, u"h.xls.bak"_s, u"在庫 一覧.xls"_s}) {
+        for (const QString& name : {u"a.xls"_s, u"B.XLS"_s, u"c.Xls"_s, u"d.xlsx"_s, u"e.txt"_s,
+                                    u"f.XLSM"_s, u"g.xlsb"_s, u"h.xls.bak"_s, u"在庫 一覧.xls"_s}) {
             touch(m_dir.filePath(name));
         }
         QVERIFY(QDir(m_dir.path()).mkpath(u"sub/inner"_s));
