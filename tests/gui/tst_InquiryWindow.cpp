@@ -1,6 +1,7 @@
 #include "common/NumberFormat.h"
 #include "gui/InquiryWindow.h"
 #include "gui/SetStockWindow.h"
+#include "support/MasterRows.h"
 #include "support/WindowHarness.h"
 #include "ui/FlexGrid.h"
 
@@ -70,29 +71,16 @@ QStringList listedCodes(const FlexGrid* grid)
     return codes;
 }
 
-StockMasterRow stockRow(const QString& code, const QString& name, const QString& unit,
-                        const QString& flag, int quantity, const QString& remarks = {})
-{
-    StockMasterRow row;
-    row.productCode = code;
-    row.productName = name;
-    row.unit = unit;
-    row.setFlag = flag;
-    row.stockQuantity = quantity;
-    row.remarks = remarks;
-    return row;
-}
-
 // Three set products among rows that only look like set products.
 void fillStocks(WindowHarness& app)
 {
     StockMaster& stocks = app.context.stocks();
-    stocks.append(stockRow(u"S001"_s, u"セットA"_s, u"個"_s, u"1"_s, 1234, u"春物"_s));
-    stocks.append(stockRow(u"P01"_s, u"部品A"_s, u"個"_s, u"0"_s, 5));
-    stocks.append(stockRow(u"S002"_s, u"セットB"_s, u"箱"_s, u"1"_s, 0));
-    stocks.append(stockRow(u"S009"_s, u"セットC"_s, u"組"_s, u" 1"_s, 7));
-    stocks.append(stockRow(u"S010"_s, u"セットD"_s, u"組"_s, u"１"_s, 7));
-    stocks.append(stockRow(u"T_1%"_s, u"Bセット*"_s, u"組"_s, u"1"_s, -1200, u"r"_s));
+    stocks.append(stockRow(u"S001"_s, 1234, u"セットA"_s, u"1"_s, u"個"_s, u"春物"_s));
+    stocks.append(stockRow(u"P01"_s, 5, u"部品A"_s, u"0"_s, u"個"_s));
+    stocks.append(stockRow(u"S002"_s, 0, u"セットB"_s, u"1"_s, u"箱"_s));
+    stocks.append(stockRow(u"S009"_s, 7, u"セットC"_s, u" 1"_s, u"組"_s));
+    stocks.append(stockRow(u"S010"_s, 7, u"セットD"_s, u"１"_s, u"組"_s));
+    stocks.append(stockRow(u"T_1%"_s, -1200, u"Bセット*"_s, u"1"_s, u"組"_s, u"r"_s));
 }
 
 InquiryWindow* openInquiry(WindowHarness& app)
@@ -304,7 +292,7 @@ private slots:
         for (int i = 1; i <= setProducts; ++i) {
             const QString number = QString::number(i);
             app.context.stocks().append(
-                stockRow(u"K"_s + number, u"セット"_s + number, u"個"_s, u"1"_s, i * 1000));
+                stockRow(u"K"_s + number, i * 1000, u"セット"_s + number, u"1"_s, u"個"_s));
         }
         InquiryWindow* window = openInquiry(app);
         FlexGrid* grid = window->MSFlexGrid1();
@@ -384,7 +372,7 @@ private slots:
     void noSetProductAtAll()
     {
         WindowHarness app;
-        app.context.stocks().append(stockRow(u"P01"_s, u"部品A"_s, u"個"_s, u"0"_s, 5));
+        app.context.stocks().append(stockRow(u"P01"_s, 5, u"部品A"_s, u"0"_s, u"個"_s));
         InquiryWindow* window = openInquiry(app);
         search(window);
         QCOMPARE(rowOf(window->MSFlexGrid1(), 1), QStringList(7, QString()));

@@ -12,20 +12,20 @@ namespace setzaiko::testing {
 // Every field of every row, so that two imports can be compared row by row.
 inline QStringList fieldsOf(const ProductMasterRow& r)
 {
-    return {r.SetCode, r.F3Text,        r.F4Text, r.F5Text,
-            r.F6Text,  r.ComponentCode, r.F8Text, QString::number(r.ComponentQty),
-            r.F10Text};
+    return {r.setCode, r.f3Text,        r.f4Text, r.f5Text,
+            r.f6Text,  r.componentCode, r.f8Text, QString::number(r.quantityPerSet),
+            r.f10Text};
 }
 
 inline QStringList fieldsOf(const StockMasterRow& r)
 {
-    return {r.ProductCode,
-            r.ProductName,
-            r.Unit,
-            r.SetFlag,
-            QString::number(r.StockQty),
-            QString::number(r.ReservedQty),
-            r.Remarks};
+    return {r.productCode,
+            r.productName,
+            r.unit,
+            r.setFlag,
+            QString::number(r.stockQuantity),
+            QString::number(r.reservedQuantity),
+            r.remarks};
 }
 
 template <typename Table>
