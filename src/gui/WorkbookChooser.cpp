@@ -106,11 +106,11 @@ WorkbookChooser::WorkbookChooser(AppContext& context) : m_context(context)
 
 void WorkbookChooser::clearChoice()
 {
-    m_lblFile.clear();
-    m_lblFilename.clear();
-    m_lblWSname.clear();
+    m_chosenPath.clear();
+    m_fileName.clear();
+    m_worksheets.clear();
     m_lblMsg->clear();
-    m_lblDir.clear();
+    m_directory.clear();
     m_cmdOK->setEnabled(false);
 }
 
@@ -126,18 +126,18 @@ void WorkbookChooser::openDrive(const QString& root)
 void WorkbookChooser::showDirectory()
 {
     m_file1->setPath(m_dir1->path());
-    m_lblDir = directoryWithSeparator(m_dir1->path());
+    m_directory = directoryWithSeparator(m_dir1->path());
 }
 
 void WorkbookChooser::pickDirectory()
 {
-    m_lblFile = directoryWithSeparator(m_dir1->path());
+    m_chosenPath = directoryWithSeparator(m_dir1->path());
 }
 
 void WorkbookChooser::pickFile()
 {
-    m_lblFile = directoryWithSeparator(m_file1->path()) + m_file1->fileName();
-    m_lblFilename = m_file1->fileName();
+    m_chosenPath = directoryWithSeparator(m_file1->path()) + m_file1->fileName();
+    m_fileName = m_file1->fileName();
     m_cmdOK->setEnabled(true);
     m_lblMsg->clear();
 }
@@ -145,31 +145,31 @@ void WorkbookChooser::pickFile()
 void WorkbookChooser::pickWorksheet()
 {
     if (const QListWidgetItem* item = m_wsList1->currentItem()) {
-        m_lblWSname = item->text();
+        m_worksheets = item->text();
     }
 }
 
 void WorkbookChooser::pickAllWorksheets()
 {
     m_wsList1->selectAll();
-    m_lblWSname = texts::allWorksheets;
+    m_worksheets = texts::allWorksheets;
 }
 
 void WorkbookChooser::clearWorksheets()
 {
     m_wsList1->clearSelection();
-    m_lblWSname.clear();
+    m_worksheets.clear();
 }
 
 void WorkbookChooser::confirmChoice()
 {
     repaint();
-    if (rightTrim(m_lblFile).isEmpty()) {
+    if (rightTrim(m_chosenPath).isEmpty()) {
         m_context.prompter().inform(importtexts::selectFile.toString());
         return;
     }
     m_handedBack = true;
-    emit chosen({m_lblFile, m_lblDir, m_lblFilename, m_lblWSname});
+    emit chosen({m_chosenPath, m_directory, m_fileName, m_worksheets});
     close();
 }
 

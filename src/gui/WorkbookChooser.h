@@ -35,10 +35,12 @@ public:
     QListWidget* WsList1() const { return m_wsList1; }
     QLabel* LblMsg() const { return m_lblMsg; }
 
-    QString LblDir() const { return m_lblDir; }
-    QString LblFile() const { return m_lblFile; }
-    QString LblFilename() const { return m_lblFilename; }
-    QString LblWSname() const { return m_lblWSname; }
+    // What 決定 would hand back: the directory after the last change of directory (empty
+    // before any), the chosen path, the file name as listed, and the worksheet choice.
+    QString directory() const { return m_directory; }
+    QString chosenPath() const { return m_chosenPath; }
+    QString fileName() const { return m_fileName; }
+    QString worksheets() const { return m_worksheets; }
 
 signals:
     void chosen(const WorkbookChoice& choice);
@@ -73,10 +75,10 @@ private:
     QPushButton* m_cmdSel;
     QListWidget* m_wsList1;
 
-    QString m_lblDir;
-    QString m_lblFile;
-    QString m_lblFilename;
-    QString m_lblWSname;
+    QString m_directory;
+    QString m_chosenPath;
+    QString m_fileName;
+    QString m_worksheets;
 };
 
 } // namespace setzaiko

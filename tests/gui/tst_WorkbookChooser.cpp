@@ -71,8 +71,8 @@ private slots:
         QCOMPARE(files, (QStringList{u"a.xls"_s, u"B.XLS"_s, u"c.Xls"_s, u"d.xlsx"_s, u"f.XLSM"_s,
                                      u"在庫 一覧.xls"_s}));
         QVERIFY(!chooser->CmdOK()->isEnabled());
-        QCOMPARE(chooser->LblDir(), QString());
-        QCOMPARE(chooser->LblFile(), QString());
+        QCOMPARE(chooser->directory(), QString());
+        QCOMPARE(chooser->chosenPath(), QString());
         QCOMPARE(chooser->LblMsg()->text(), QString());
         QVERIFY(!window->CmdFile()->isEnabled());
     }
@@ -84,8 +84,8 @@ private slots:
         chooser->LblMsg()->setText(u"x"_s);
         clickItem(chooser->File1(), u"在庫 一覧.xls"_s);
         const QString canonical = QDir(m_dir.path()).canonicalPath();
-        QCOMPARE(chooser->LblFile(), canonical + u"/在庫 一覧.xls"_s);
-        QCOMPARE(chooser->LblFilename(), u"在庫 一覧.xls"_s);
+        QCOMPARE(chooser->chosenPath(), canonical + u"/在庫 一覧.xls"_s);
+        QCOMPARE(chooser->fileName(), u"在庫 一覧.xls"_s);
         QVERIFY(chooser->CmdOK()->isEnabled());
         QCOMPARE(chooser->LblMsg()->text(), QString());
 
@@ -108,21 +108,21 @@ private slots:
         QCOMPARE(chooser->Dir1()->path(), sub);
         QCOMPARE(chooser->File1()->path(), sub);
         QCOMPARE(chooser->File1()->count(), 1);
-        QCOMPARE(chooser->LblDir(), sub + u'/');
+        QCOMPARE(chooser->directory(), sub + u'/');
         // The click that starts the double-click named the directory open at that moment.
-        QCOMPARE(chooser->LblFile(), QDir(m_dir.path()).canonicalPath() + u'/');
+        QCOMPARE(chooser->chosenPath(), QDir(m_dir.path()).canonicalPath() + u'/');
 
         // A change of directory as such keeps the choice.
         clickItem(chooser->File1(), u"book.xls"_s);
-        const QString chosen = chooser->LblFile();
+        const QString chosen = chooser->chosenPath();
         QVERIFY(chooser->Dir1()->setPath(sub + u"/inner"_s));
-        QCOMPARE(chooser->LblFile(), chosen);
+        QCOMPARE(chooser->chosenPath(), chosen);
         QVERIFY(chooser->Dir1()->setPath(sub));
 
         // A single click names the open directory, whatever item is under the pointer.
         clickItem(chooser->Dir1(), u"  "_s.repeated(sub.count(u'/') + 1) + u"inner"_s);
         QCOMPARE(chooser->Dir1()->path(), sub);
-        QCOMPARE(chooser->LblFile(), sub + u'/');
+        QCOMPARE(chooser->chosenPath(), sub + u'/');
         QVERIFY(chooser->CmdOK()->isEnabled());
         QTest::mouseClick(chooser->CmdOK(), Qt::LeftButton);
         QCOMPARE(window->TxtFile()->text(), sub + u'/');
@@ -138,7 +138,7 @@ private slots:
         WindowHarness app;
         auto [window, chooser] = openChooser(app);
         QVERIFY(chooser->Dir1()->setPath(u"/"_s));
-        QCOMPARE(chooser->LblDir(), u"/"_s);
+        QCOMPARE(chooser->directory(), u"/"_s);
         QCOMPARE(chooser->Dir1()->count() > 0, true);
         QCOMPARE(chooser->Dir1()->item(0)->text(), u"/"_s);
     }
@@ -207,14 +207,14 @@ private slots:
         QCOMPARE(chooser->Drive1()->drive(), missing);
         QCOMPARE(chooser->Dir1()->path(), before);
         QCOMPARE(chooser->File1()->count(), files);
-        QCOMPARE(chooser->LblDir(), QString());
+        QCOMPARE(chooser->directory(), QString());
 
         // A volume that opens moves the lists to its root.
         const QString sub = m_dir.filePath(u"sub"_s);
         chooser->Drive1()->setDrives({sub, missing}, m_dir.path());
         emit chooser->Drive1()->activated(0);
         QCOMPARE(chooser->Dir1()->path(), QDir(sub).canonicalPath());
-        QCOMPARE(chooser->LblDir(), QDir(sub).canonicalPath() + u'/');
+        QCOMPARE(chooser->directory(), QDir(sub).canonicalPath() + u'/');
         QCOMPARE(app.prompter.events.size(), 2);
     }
 
@@ -223,9 +223,9 @@ private slots:
         WindowHarness app;
         auto [window, chooser] = openChooser(app);
         QTest::mouseClick(chooser->CmdSel(), Qt::LeftButton);
-        QCOMPARE(chooser->LblWSname(), u"ALL"_s);
+        QCOMPARE(chooser->worksheets(), u"ALL"_s);
         QTest::mouseClick(chooser->CmdClr(), Qt::LeftButton);
-        QCOMPARE(chooser->LblWSname(), QString());
+        QCOMPARE(chooser->worksheets(), QString());
         QCOMPARE(chooser->WsList1()->count(), 0);
         // The worksheet section lies outside the window's visible part.
         QVERIFY(chooser->CmdSel()->geometry().top() >= chooser->height());
