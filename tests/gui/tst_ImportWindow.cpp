@@ -109,6 +109,12 @@ private slots:
         QFile text(book(u"broken.xls"_s));
         QVERIFY(text.open(QIODevice::WriteOnly));
         text.write("not a workbook");
+        // Damaged workbooks that once imported the wrong rows or crashed.
+        for (const QString& name :
+             {u"duplicate-product-sheet.xls"_s, u"row-length-two-bytes-long.xls"_s}) {
+            QVERIFY(QFile::copy(QStringLiteral(SETZAIKO_TEST_DATA) + u"/xls/regressions/"_s + name,
+                                book(name)));
+        }
     }
 
     void startUpAndOpening()
@@ -196,6 +202,12 @@ private slots:
         QTest::newRow("not a workbook")
             << u"broken.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed} << failed
             << Buttons{false, false, true} << 9 << QString() << false;
+        QTest::newRow("two sheets of one name")
+            << u"duplicate-product-sheet.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed}
+            << failed << Buttons{false, false, true} << 9 << QString() << false;
+        QTest::newRow("record length that shifts the records after it")
+            << u"row-length-two-bytes-long.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed}
+            << failed << Buttons{false, false, true} << 9 << QString() << false;
         QTest::newRow("missing column")
             << u"narrow.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed} << failed
             << Buttons{false, false, true} << 9 << u"0"_s << false;
