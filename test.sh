@@ -27,7 +27,7 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEB
       -DSETZAIKO_TSAN=ON -DSETZAIKO_ENGINE_ONLY=ON -DSETZAIKO_BENCH=OFF -DSETZAIKO_WERROR=ON \
       >/dev/null
 cmake --build build-tsan --parallel "$jobs" --target setzaiko_engine_tests
-TSAN_OPTIONS=halt_on_error=1 \
+TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/sanitizers/tsan.supp" \
     build-tsan/tests/setzaiko_engine_tests --gtest_filter='ImportRun.*:FixtureImport.*' \
     >build-tsan/tests.log 2>&1 || { cat build-tsan/tests.log; exit 1; }
 tail -n 3 build-tsan/tests.log
