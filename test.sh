@@ -32,7 +32,7 @@ TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/sanitizers/tsan.supp" \
     >build-tsan/tests.log 2>&1 || { cat build-tsan/tests.log; exit 1; }
 tail -n 3 build-tsan/tests.log
 
-echo "== fuzzing the workbook reader and the import run"
+echo "== fuzzing both workbook readers and the import run"
 scripts/fuzz.sh 50
 
 echo "== full build"
