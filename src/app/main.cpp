@@ -4,6 +4,7 @@
 #include "gui/MainMenu.h"
 #include "import/WorkbookFileOpener.h"
 #include "ui/QtPrompter.h"
+#include "ui/QtTranslation.h"
 
 #include <QApplication>
 
@@ -67,6 +68,7 @@ int main(int argc, char** argv)
         return 0;
     }
     QApplication app(argc, argv);
+    setzaiko::qttranslation::installFor(app, QLocale::system());
     const setzaiko::SingleInstance instance;
     if (!instance.isFirst()) {
         return 0;

@@ -174,7 +174,7 @@ void ImportWindow::chooseWorkbook()
         m_txtFile->clear();
         setButtonsEnabled(true, false, true);
     });
-    chooser->show();
+    controls::showInFrontOf(chooser, this);
 }
 
 void ImportWindow::takeChoice(const WorkbookChoice& choice)
@@ -215,7 +215,7 @@ void ImportWindow::importWorkbook()
     Prompter& prompter = m_context.prompter();
     if (result.outcome == ImportResult::Outcome::Refused) {
         prompter.beep();
-        prompter.inform(result.messageBox);
+        prompter.inform(this, result.messageBox);
         return;
     }
     if (result.counts) {
@@ -225,12 +225,12 @@ void ImportWindow::importWorkbook()
     switch (result.outcome) {
     case ImportResult::Outcome::Failed:
         prompter.beep();
-        prompter.inform(result.messageBox);
+        prompter.inform(this, result.messageBox);
         m_lblMsg->setText(result.messageLine);
         break;
     case ImportResult::Outcome::Success:
         setButtonsEnabled(true, true, true);
-        prompter.inform(result.messageBox);
+        prompter.inform(this, result.messageBox);
         m_lblMsg->setText(result.messageLine);
         break;
     default:
@@ -254,7 +254,7 @@ void ImportWindow::goBack()
 
     m_closingByButton = true;
     if (ok && !typed.isEmpty() && tablesEmpty && m_chooserOpened) {
-        if (m_context.prompter().confirm(texts::leaveQuestion, texts::leaveQuestionTitle)) {
+        if (m_context.prompter().confirm(this, texts::leaveQuestion, texts::leaveQuestionTitle)) {
             leaveTo(false, QString());
         } else {
             m_closingByButton = false;

@@ -51,6 +51,8 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     m_txtScode = new QLineEdit(this);
     m_txtScode->setObjectName(u"TxtScode"_s);
     m_txtScode->setGeometry(layout::rect(1380, 180, 2235, 315));
+    // Codes are typed in Latin letters and digits, even with the Japanese input method on.
+    m_txtScode->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoAutoUppercase);
     controls::label(this, u"Label2"_s, texts::nameCaption, layout::rect(4020, 240, 1335, 315),
                     captionFont, layout::colour::caption);
     m_txtSname = new QLineEdit(this);
@@ -90,7 +92,8 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     setTabOrder(m_cmdZshosai, m_cmdExit);
 
     connect(m_cmdSearch, &QPushButton::clicked, this, &InquiryWindow::search);
-    connect(m_grid, &FlexGrid::gridClicked, this, &InquiryWindow::pickClickedRow);
+    connect(m_grid, &FlexGrid::currentCellMoved, this, &InquiryWindow::followCurrentCell);
+    connect(m_grid, &FlexGrid::rowHeadingPressed, this, &InquiryWindow::pickRowByHeading);
     connect(m_cmdZshosai, &QPushButton::clicked, this, &InquiryWindow::openDetails);
     connect(m_cmdExit, &QPushButton::clicked, this, &InquiryWindow::goBack);
     clearScreen();
@@ -137,6 +140,7 @@ void InquiryWindow::closeEvent(QCloseEvent* event)
 
 void InquiryWindow::selectRow(int row)
 {
+    m_chosenRow = row;
     const auto index = static_cast<std::size_t>(row - 1);
     if (row >= 1 && index < m_listed.size()) {
         m_chosen = m_listed[index];
@@ -148,7 +152,7 @@ void InquiryWindow::selectRow(int row)
 void InquiryWindow::reportFailure(QStringView text)
 {
     m_context.prompter().beep();
-    m_context.prompter().inform(text.toString());
+    m_context.prompter().inform(this, text.toString());
 }
 
 void InquiryWindow::search()
@@ -182,7 +186,7 @@ void InquiryWindow::search()
             }
         }
         if (found.limitReached) {
-            m_context.prompter().inform(found.limitBox);
+            m_context.prompter().inform(this, found.limitBox);
             m_lblMsg->setText(found.limitLine);
         }
         m_cmdZshosai->setEnabled(true);
@@ -193,13 +197,33 @@ void InquiryWindow::search()
     }
 }
 
-void InquiryWindow::pickClickedRow()
+bool InquiryWindow::isDataColumn(int column)
+{
+    return column >= 1 && column <= 5;
+}
+
+void InquiryWindow::followCurrentCell(int row, int column)
+{
+    if (m_steering) {
+        return;
+    }
+    if (isDataColumn(column)) {
+        selectRow(row);
+        return;
+    }
+    // The last column holds no data: landing on it keeps the selection, and the current cell
+    // stays in the selected row, so that the row highlighted is always the one 在庫詳細 opens.
+    if (row != m_chosenRow) {
+        m_steering = true;
+        m_grid->setCurrent(m_chosenRow, column);
+        m_steering = false;
+    }
+}
+
+void InquiryWindow::pickRowByHeading(int row)
 {
     const int column = m_grid->col();
-    if (column >= 1 && column <= 5) {
-        selectRow(m_grid->row());
-        m_grid->setCurrent(m_grid->row(), column);
-    }
+    m_grid->setCurrent(row, isDataColumn(column) ? column : 1);
 }
 
 void InquiryWindow::openDetails()
@@ -208,7 +232,7 @@ void InquiryWindow::openDetails()
     auto* details = new SetStockWindow(m_context, m_chosen, m_directory);
     connect(details, &SetStockWindow::finished, this,
             [this] { setButtonsEnabled(true, true, true); });
-    details->show();
+    controls::showInFrontOf(details, this);
 }
 
 void InquiryWindow::goBack()

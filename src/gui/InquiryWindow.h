@@ -50,7 +50,10 @@ private:
     void clearScreen();
     void clearList();
     void search();
-    void pickClickedRow();
+    static bool isDataColumn(int column);
+    // The current cell moved: onto a data column it selects its row.
+    void followCurrentCell(int row, int column);
+    void pickRowByHeading(int row);
     void openDetails();
     void goBack();
     void selectRow(int row);
@@ -69,6 +72,8 @@ private:
     QString m_directory;
     std::vector<SetProduct> m_listed; // the set product of each listed row
     std::optional<SetProduct> m_chosen;
+    int m_chosenRow = 1; // the grid row of the selection, listed or not
+    bool m_steering = false;
     bool m_closingByButton = false;
 };
 

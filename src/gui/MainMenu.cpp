@@ -62,7 +62,7 @@ void MainMenu::openImport()
                 setButtonsEnabled(true, inquiryEnabled, true);
                 m_directory = directory;
             });
-    window->show();
+    controls::showInFrontOf(window, this);
 }
 
 void MainMenu::openInquiry()
@@ -71,7 +71,7 @@ void MainMenu::openInquiry()
     auto* window = new InquiryWindow(m_context, m_directory);
     connect(window, &InquiryWindow::finished, this,
             [this] { setButtonsEnabled(true, true, true); });
-    window->show();
+    controls::showInFrontOf(window, this);
 }
 
 } // namespace setzaiko

@@ -97,6 +97,8 @@ SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> se
     m_txtJsuryo->setGeometry(layout::rect(1680, 5820, 1395, 375));
     m_txtJsuryo->setFont(textFont);
     m_txtJsuryo->setAlignment(Qt::AlignRight);
+    // A quantity is typed in half-width digits, even with the Japanese input method on.
+    m_txtJsuryo->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferNumbers);
     m_txtJsuryo->setStyleSheet(
         u"QLineEdit { background-color: %1; }"_s.arg(layout::colour::field.name()));
     m_cmdCalc =
@@ -195,7 +197,7 @@ void SetStockWindow::boxesDue()
         if (box.beep) {
             m_context.prompter().beep();
         }
-        m_context.prompter().inform(box.text);
+        m_context.prompter().inform(this, box.text);
     }
 }
 

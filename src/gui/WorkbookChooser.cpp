@@ -15,6 +15,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <initializer_list>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace setzaiko {
@@ -91,11 +93,20 @@ WorkbookChooser::WorkbookChooser(AppContext& context) : m_context(context)
     m_wsList1->setObjectName(u"WsList1"_s);
     m_wsList1->setGeometry(layout::rect(300, 6060, 5175, 1320));
     m_wsList1->setSelectionMode(QAbstractItemView::MultiSelection);
+    // Out of sight, so out of the tab order too.
+    for (QWidget* hidden : std::initializer_list<QWidget*>{m_cmdClr, m_cmdSel, m_wsList1}) {
+        hidden->setFocusPolicy(Qt::NoFocus);
+    }
 
     connect(m_drive1, &DriveList::driveChanged, this, &WorkbookChooser::openDrive);
     connect(m_dir1, &DirectoryList::pathChanged, this, &WorkbookChooser::showDirectory);
     connect(m_dir1, &DirectoryList::listClicked, this, &WorkbookChooser::pickDirectory);
     connect(m_file1, &FileList::fileClicked, this, &WorkbookChooser::pickFile);
+    // Opening a file is picking it and pressing 決定.
+    connect(m_file1, &FileList::fileOpened, this, [this] {
+        pickFile();
+        confirmChoice();
+    });
     connect(m_wsList1, &QListWidget::itemClicked, this, &WorkbookChooser::pickWorksheet);
     connect(m_cmdSel, &QPushButton::clicked, this, &WorkbookChooser::pickAllWorksheets);
     connect(m_cmdClr, &QPushButton::clicked, this, &WorkbookChooser::clearWorksheets);
@@ -119,7 +130,7 @@ void WorkbookChooser::openDrive(const QString& root)
     // A volume that cannot be opened leaves the lists where they were.
     if (!m_dir1->setPath(root)) {
         m_context.prompter().beep();
-        m_context.prompter().inform(texts::invalidDrive);
+        m_context.prompter().inform(this, texts::invalidDrive);
     }
 }
 
@@ -165,7 +176,7 @@ void WorkbookChooser::confirmChoice()
 {
     repaint();
     if (rightTrim(m_chosenPath).isEmpty()) {
-        m_context.prompter().inform(importtexts::selectFile.toString());
+        m_context.prompter().inform(this, importtexts::selectFile.toString());
         return;
     }
     m_handedBack = true;

@@ -1,5 +1,6 @@
 #include "ui/Controls.h"
 
+#include "ui/EnterKey.h"
 #include "ui/Layout.h"
 
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QPixmapCache>
 #include <QPushButton>
 #include <QWidget>
+#include <QWindow>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -30,6 +32,15 @@ void setUpWindow(QWidget* window, const QString& objectName, const QString& capt
     QPixmapCache::setCacheLimit(0);
 }
 
+void showInFrontOf(QWidget* window, QWidget* opener)
+{
+    window->winId(); // the window's own handle, so that it can name its opener
+    if (QWindow* handle = window->windowHandle()) {
+        handle->setTransientParent(opener->window()->windowHandle());
+    }
+    window->show();
+}
+
 QPushButton* button(QWidget* parent, const QString& objectName, const QString& caption,
                     QRect geometry, const QFont& font, const QColor& background)
 {
@@ -43,6 +54,7 @@ QPushButton* button(QWidget* parent, const QString& objectName, const QString& c
 QPushButton:pressed { border-style: inset; }
 QPushButton:disabled { color: #8c8c8c; }
 QPushButton:focus { border-color: #404040; })"_s.arg(background.name()));
+    pressOnEnter(button);
     return button;
 }
 

@@ -14,6 +14,10 @@ namespace setzaiko::controls {
 // The fixed look of a window: caption, client size in pixels and the background colour.
 void setUpWindow(QWidget* window, const QString& objectName, const QString& caption, QSize client);
 
+// Shows a window opened from another in front of its opener: the window system keeps it there
+// and minimises and restores it with the opener. The opener does not own it.
+void showInFrontOf(QWidget* window, QWidget* opener);
+
 QPushButton* button(QWidget* parent, const QString& objectName, const QString& caption,
                     QRect geometry, const QFont& font, const QColor& background);
 

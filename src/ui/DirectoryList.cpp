@@ -11,13 +11,12 @@ namespace {
 constexpr int pathRole = Qt::UserRole;
 }
 
-DirectoryList::DirectoryList(QWidget* parent) : QListWidget(parent)
+DirectoryList::DirectoryList(QWidget* parent) : ChoiceList(parent)
 {
     setPath(QDir::currentPath());
-    connect(this, &QListWidget::itemDoubleClicked, this,
+    connect(this, &ChoiceList::itemOpened, this,
             [this](QListWidgetItem* item) { setPath(item->data(pathRole).toString()); });
-    connect(this, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem*) { emit listClicked(); });
+    connect(this, &ChoiceList::itemPicked, this, &DirectoryList::listClicked);
 }
 
 bool DirectoryList::setPath(const QString& path)
@@ -32,7 +31,7 @@ bool DirectoryList::setPath(const QString& path)
     }
     const bool changed = canonical != m_path;
     m_path = canonical;
-    fill();
+    refill([this] { fill(); });
     if (changed) {
         emit pathChanged(m_path);
     }
@@ -41,7 +40,6 @@ bool DirectoryList::setPath(const QString& path)
 
 void DirectoryList::fill()
 {
-    clear();
     // The chain of directories from the root to the open one, each a step further in.
     QStringList chain;
     for (QDir dir(m_path);;) {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QListWidget>
+#include "ui/ChoiceList.h"
 
 namespace setzaiko {
 
-// A directory list box: the open directory's path from the root down, then its
-// sub-directories. A double-click opens the directory under the pointer; a single click only
-// reports itself, the open directory staying as it is.
-class DirectoryList : public QListWidget
+// A directory list box: the open directory's path from the root down, then its sub-directories
+// that are not hidden. A double click or Enter opens the highlighted directory; a pick (see
+// ChoiceList) only reports itself, the open directory staying as it is.
+class DirectoryList : public ChoiceList
 {
     Q_OBJECT
 

@@ -6,23 +6,71 @@
 
 #include <algorithm>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace setzaiko {
+
+namespace {
+
+bool isNetworkFileSystem(const QString& type)
+{
+    static const QStringList network = {u"nfs"_s,         u"nfs4"_s, u"cifs"_s,       u"smb3"_s,
+                                        u"smbfs"_s,       u"afs"_s,  u"fuse.sshfs"_s, u"davfs"_s,
+                                        u"fuse.davfs2"_s, u"9p"_s,   u"ncpfs"_s};
+    return network.contains(type);
+}
+
+// Where desktops mount the media a user plugs in or asks for.
+bool isUserMountPoint(const QString& root)
+{
+    static const QStringList places = {u"/media/"_s, u"/mnt/"_s, u"/run/media/"_s, u"/Volumes/"_s};
+    return std::any_of(places.begin(), places.end(), [&root](const QString& place) {
+        return root.startsWith(place) && root.size() > place.size();
+    });
+}
+
+} // namespace
 
 DriveList::DriveList(QWidget* parent) : QComboBox(parent)
 {
     setDrives(mountedRoots(), QDir::currentPath());
-    connect(this, &QComboBox::activated, this, [this](int) { emit driveChanged(drive()); });
+    // A change of the shown volume, by mouse or keyboard; choosing the shown one again is none.
+    connect(this, &QComboBox::currentIndexChanged, this,
+            [this](int) { emit driveChanged(drive()); });
+}
+
+QStringList DriveList::userRoots(const QList<MountedVolume>& volumes, const QString& home)
+{
+    QStringList roots;
+    for (const MountedVolume& volume : volumes) {
+        const QString& root = volume.rootPath;
+        const bool offered =
+#ifdef Q_OS_WIN
+            true;
+#else
+            root == u"/"_s || isUserMountPoint(root) || isNetworkFileSystem(volume.fileSystemType);
+#endif
+        if (offered && root != home && !roots.contains(root)) {
+            roots.append(root);
+        }
+    }
+    roots.sort(Qt::CaseInsensitive);
+    return roots;
 }
 
 QStringList DriveList::mountedRoots()
 {
-    QStringList roots;
+    QList<MountedVolume> volumes;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && !roots.contains(volume.rootPath())) {
-            roots.append(volume.rootPath());
+        if (volume.isValid()) {
+            volumes.append({volume.rootPath(), QString::fromUtf8(volume.fileSystemType())});
         }
     }
-    roots.sort(Qt::CaseInsensitive);
+    QStringList roots = userRoots(volumes, QDir::homePath());
+#ifndef Q_OS_WIN
+    // The home folder second, after the root.
+    roots.insert(std::min<qsizetype>(1, roots.size()), QDir::homePath());
+#endif
     return roots;
 }
 

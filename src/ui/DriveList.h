@@ -5,8 +5,16 @@
 
 namespace setzaiko {
 
-// The volumes of this machine, one per line (drive letters on Windows, mount points
-// elsewhere), showing the volume of the current directory at first.
+// A mounted volume as the system reports it.
+struct MountedVolume
+{
+    QString rootPath;
+    QString fileSystemType;
+};
+
+// The volumes a user opens, one per line: the drive letters on Windows; elsewhere the root,
+// the home folder and the removable and network volumes, without the system's own mount
+// points. The volume of the current directory is shown at first.
 class DriveList : public QComboBox
 {
     Q_OBJECT
@@ -14,14 +22,18 @@ class DriveList : public QComboBox
 public:
     explicit DriveList(QWidget* parent = nullptr);
 
-    // Replaces the listed volumes (their root paths); the first that holds currentPath is shown.
+    // Replaces the listed volumes (their root paths); the one that holds currentPath most
+    // closely is shown.
     void setDrives(const QStringList& roots, const QString& currentPath);
     QString drive() const;
 
+    // The roots of the volumes of this machine that the list offers.
     static QStringList mountedRoots();
+    // Of the given volumes, the roots the list offers besides the home folder, sorted.
+    static QStringList userRoots(const QList<MountedVolume>& volumes, const QString& home);
 
 signals:
-    // The user chose another volume.
+    // The user chose another volume than the one shown.
     void driveChanged(const QString& root);
 };
 

@@ -6,28 +6,30 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace setzaiko {
 
-FileList::FileList(QWidget* parent) : QListWidget(parent)
+FileList::FileList(QWidget* parent) : ChoiceList(parent)
 {
     setPath(QDir::currentPath());
-    connect(this, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem*) { emit fileClicked(); });
+    connect(this, &ChoiceList::itemPicked, this, &FileList::fileClicked);
+    connect(this, &ChoiceList::itemOpened, this, &FileList::fileOpened);
 }
 
 void FileList::setPath(const QString& path)
 {
     m_path = path;
-    clear();
-    QDir dir(path);
-    // Matched without regard to case, so that BOOK.XLS and Book.Xlsx are listed too.
-    dir.setNameFilters({u"*.xls"_s, u"*.xlsx"_s, u"*.xlsm"_s});
-    dir.setFilter(QDir::Files | QDir::Hidden);
-    dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    addItems(dir.entryList());
+    refill([this] {
+        QDir dir(m_path);
+        // Matched without regard to case, so that BOOK.XLS and Book.Xlsx are listed too. Hidden
+        // files (the ._book.xls a shared folder leaves beside book.xls) are no workbooks.
+        dir.setNameFilters({u"*.xls"_s, u"*.xlsx"_s, u"*.xlsm"_s});
+        dir.setFilter(QDir::Files);
+        dir.setSorting(QDir::Name | QDir::IgnoreCase);
+        addItems(dir.entryList());
+    });
 }
 
 QString FileList::fileName() const
 {
-    const QListWidgetItem* item = currentItem();
+    const QListWidgetItem* item = picked();
     return item ? item->text() : QString();
 }
 

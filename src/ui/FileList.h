@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QListWidget>
+#include "ui/ChoiceList.h"
 
 namespace setzaiko {
 
 // The workbooks of one directory: the files matching *.xls, *.xlsx or *.xlsm, whatever the case
-// of the extension, sorted by name.
-class FileList : public QListWidget
+// of the extension, sorted by name; hidden files are left out.
+class FileList : public ChoiceList
 {
     Q_OBJECT
 
@@ -15,11 +15,14 @@ public:
 
     QString path() const { return m_path; }
     void setPath(const QString& path);
-    // The file name under the selection, or the empty text.
+    // The highlighted file's name, or the empty text.
     QString fileName() const;
 
 signals:
+    // A file was picked (see ChoiceList).
     void fileClicked();
+    // A file was opened by a double click or Enter.
+    void fileOpened();
 
 private:
     QString m_path;

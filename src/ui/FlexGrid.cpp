@@ -61,6 +61,7 @@ FlexGrid::FlexGrid(QWidget* parent, int rows, int columns)
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setWordWrap(false);
+    setTabKeyNavigation(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(layout::px(rowHeightTwips));
     verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -78,8 +79,13 @@ FlexGrid::FlexGrid(QWidget* parent, int rows, int columns)
             setItem(r, c, new QTableWidgetItem());
         }
     }
-    connect(this, &QTableWidget::cellClicked, this, &FlexGrid::gridClicked);
-    connect(verticalHeader(), &QHeaderView::sectionClicked, this, &FlexGrid::gridClicked);
+    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
+        if (row >= 0 && column >= 0) {
+            emit currentCellMoved(row + 1, column + 1);
+        }
+    });
+    connect(verticalHeader(), &QHeaderView::sectionPressed, this,
+            [this](int section) { emit rowHeadingPressed(section + 1); });
 }
 
 void FlexGrid::setHeadings(const QStringList& headings)

@@ -8,7 +8,8 @@ namespace setzaiko {
 
 // The list grid of the inquiry and component windows, addressed as the windows speak of it:
 // row 0 is the fixed heading row, rows 1 to n the data; column 0 is the fixed column of
-// running numbers, which stays in view when the grid scrolls sideways.
+// running numbers, which stays in view when the grid scrolls sideways. The arrow keys move
+// within the grid; Tab and Shift+Tab move on to the window's next or previous control.
 class FlexGrid : public QTableWidget
 {
     Q_OBJECT
@@ -42,8 +43,11 @@ public:
     QRect cellRect(int row, int column) const;
 
 signals:
-    // A click on the grid, after the clicked data cell became the current one.
-    void gridClicked();
+    // The current cell moved to a data cell, by a click, a press released on another cell, the
+    // keyboard or the program.
+    void currentCellMoved(int row, int column);
+    // A press on the fixed cell of a data row.
+    void rowHeadingPressed(int row);
 
 private:
     QTableWidgetItem* itemAt(int row, int column) const;

@@ -2,10 +2,13 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace setzaiko {
 
 // The one route of every message box, question and beep of the windows. The program hands the
-// windows the Qt implementation; tests hand them a fake that records and answers.
+// windows the Qt implementation; tests hand them a fake that records and answers. Each box is
+// shown over the window that raised it, its owner.
 class Prompter
 {
 public:
@@ -13,9 +16,9 @@ public:
 
     virtual void beep() = 0;
     // An OK-only box without icon, titled with the application's name.
-    virtual void inform(const QString& text) = 0;
+    virtual void inform(QWidget* owner, const QString& text) = 0;
     // An OK/Cancel box without icon and with its own title; true when OK was chosen.
-    virtual bool confirm(const QString& text, const QString& title) = 0;
+    virtual bool confirm(QWidget* owner, const QString& text, const QString& title) = 0;
 };
 
 } // namespace setzaiko

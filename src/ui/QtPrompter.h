@@ -8,8 +8,8 @@ class QtPrompter : public Prompter
 {
 public:
     void beep() override;
-    void inform(const QString& text) override;
-    bool confirm(const QString& text, const QString& title) override;
+    void inform(QWidget* owner, const QString& text) override;
+    bool confirm(QWidget* owner, const QString& text, const QString& title) override;
 };
 
 } // namespace setzaiko

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -18,6 +19,8 @@ using namespace Qt::Literals::StringLiterals;
 using namespace setzaiko;
 using namespace setzaiko::testing;
 
+Q_DECLARE_METATYPE(setzaiko::MountedVolume)
+
 class TestWorkbookChooser : public QObject
 {
     Q_OBJECT
@@ -25,6 +28,34 @@ class TestWorkbookChooser : public QObject
 private:
     QTemporaryDir m_dir;
     QString m_startDirectory;
+
+    // The controls Tab reaches from a control, in order.
+    static QList<QWidget*> tabOrderFrom(QWidget* control, int count)
+    {
+        QList<QWidget*> reached;
+        for (QWidget* next = control; reached.size() < count;) {
+            next = next->nextInFocusChain();
+            if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() &&
+                next->isVisibleTo(control->window()) &&
+                next->geometry().top() < control->window()->height()) {
+                reached.append(next);
+            }
+        }
+        return reached;
+    }
+
+    // A press on one item and its release on another, the pointer moving between them.
+    static void dragBetween(QListWidget* list, const QString& from, const QString& to)
+    {
+        const QPoint start =
+            list->visualItemRect(list->findItems(from, Qt::MatchExactly)[0]).center();
+        const QPoint end = list->visualItemRect(list->findItems(to, Qt::MatchExactly)[0]).center();
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, start);
+        QMouseEvent move(QEvent::MouseMove, end, list->viewport()->mapToGlobal(end), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &move);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, end);
+    }
 
     void touch(const QString& path)
     {
@@ -45,11 +76,13 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        for (const QString& name : {u"a.xls"_s, u"B.XLS"_s, u"c.Xls"_s, u"d.xlsx"_s, u"e.txt"_s,
-                                    u"f.XLSM"_s, u"g.xlsb"_s, u"h.xls.bak"_s, u"在庫 一覧.xls"_s}) {
+        for (const QString& name :
+             {u"a.xls"_s, u"B.XLS"_s, u"c.Xls"_s, u"d.xlsx"_s, u"e.txt"_s, u"f.XLSM"_s, u"g.xlsb"_s,
+              u"h.xls.bak"_s, u"在庫 一覧.xls"_s, u"._a.xls"_s, u".hidden.xlsx"_s}) {
             touch(m_dir.filePath(name));
         }
         QVERIFY(QDir(m_dir.path()).mkpath(u"sub/inner"_s));
+        QVERIFY(QDir(m_dir.path()).mkpath(u".cache"_s));
         touch(m_dir.filePath(u"sub/book.xls"_s));
         m_startDirectory = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_dir.path()));
@@ -201,9 +234,10 @@ private slots:
         const QString before = chooser->Dir1()->path();
         const int files = chooser->File1()->count();
 
-        chooser->Drive1()->setCurrentIndex(1);
-        emit chooser->Drive1()->activated(1);
+        // Chosen by keyboard, as from the list that drops down.
+        QTest::keyClick(chooser->Drive1(), Qt::Key_Down);
         QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:このドライブは無効です"_s}));
+        QCOMPARE(app.prompter.owners, QList<QWidget*>{chooser});
         QCOMPARE(chooser->Drive1()->drive(), missing);
         QCOMPARE(chooser->Dir1()->path(), before);
         QCOMPARE(chooser->File1()->count(), files);
@@ -211,11 +245,198 @@ private slots:
 
         // A volume that opens moves the lists to its root.
         const QString sub = m_dir.filePath(u"sub"_s);
-        chooser->Drive1()->setDrives({sub, missing}, m_dir.path());
-        emit chooser->Drive1()->activated(0);
+        chooser->Drive1()->setDrives({missing, sub}, m_dir.path());
+        QTest::keyClick(chooser->Drive1(), Qt::Key_Down);
         QCOMPARE(chooser->Dir1()->path(), QDir(sub).canonicalPath());
         QCOMPARE(chooser->directory(), QDir(sub).canonicalPath() + u'/');
         QCOMPARE(app.prompter.events.size(), 2);
+
+        // Choosing the volume shown once more leaves the open directory as it is.
+        QVERIFY(chooser->Dir1()->setPath(sub + u"/inner"_s));
+        const int shown = chooser->Drive1()->currentIndex();
+        chooser->Drive1()->setCurrentIndex(shown);
+        emit chooser->Drive1()->activated(shown);
+        QCOMPARE(chooser->Dir1()->path(), QDir(sub).canonicalPath() + u"/inner"_s);
+        QCOMPARE(app.prompter.events.size(), 2);
+    }
+
+    void hiddenEntriesAreNotListed()
+    {
+        WindowHarness app;
+        auto [window, chooser] = openChooser(app);
+        for (int i = 0; i < chooser->File1()->count(); ++i) {
+            QVERIFY(!chooser->File1()->item(i)->text().startsWith(u'.'));
+        }
+        QCOMPARE(chooser->File1()->count(), 6);
+        QVERIFY(chooser->Dir1()->findItems(u".cache"_s, Qt::MatchEndsWith).isEmpty());
+        QCOMPARE(chooser->Dir1()->findItems(u"sub"_s, Qt::MatchEndsWith).size(), 1);
+    }
+
+    // Every way of moving the highlight in the file list picks the file it lands on, so that
+    // 決定 hands back the file the list shows highlighted.
+    void keyboardMovesPickTheHighlightedFile_data()
+    {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("highlighted");
+        QTest::newRow("down") << QList<int>{Qt::Key_Down} << u"B.XLS"_s;
+        QTest::newRow("down twice, up")
+            << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Up} << u"B.XLS"_s;
+        QTest::newRow("end") << QList<int>{Qt::Key_End} << u"在庫 一覧.xls"_s;
+        QTest::newRow("end, home") << QList<int>{Qt::Key_End, Qt::Key_Home} << u"a.xls"_s;
+        QTest::newRow("page down") << QList<int>{Qt::Key_PageDown} << QString();
+        QTest::newRow("first letter") << QList<int>{Qt::Key_D} << u"d.xlsx"_s;
+    }
+
+    void keyboardMovesPickTheHighlightedFile()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, highlighted);
+        WindowHarness app;
+        auto [window, chooser] = openChooser(app);
+        FileList* files = chooser->File1();
+        clickItem(files, u"a.xls"_s);
+        for (int key : keys) {
+            QTest::keyClick(files, Qt::Key(key));
+        }
+        QVERIFY(files->currentItem()->isSelected());
+        const QString shown = files->currentItem()->text();
+        if (!highlighted.isEmpty()) {
+            QCOMPARE(shown, highlighted);
+        }
+        QCOMPARE(chooser->fileName(), shown);
+        QCOMPARE(chooser->chosenPath(), QDir(m_dir.path()).canonicalPath() + u'/' + shown);
+        QTest::keyClick(chooser->CmdOK(), Qt::Key_Return);
+        QCOMPARE(window->TxtFile()->text(), QDir(m_dir.path()).canonicalPath() + u'/' + shown);
+    }
+
+    void fileListReachedByTabAndPickedByKeyboard()
+    {
+        WindowHarness app;
+        auto [window, chooser] = openChooser(app);
+        // Tab runs through the visible controls only, 決定 once it is enabled.
+        chooser->Drive1()->setFocus();
+        QCOMPARE(tabOrderFrom(chooser->Drive1(), 4),
+                 (QList<QWidget*>{chooser->Dir1(), chooser->File1(), chooser->CmdExit(),
+                                  chooser->Drive1()}));
+        chooser->File1()->setFocus(Qt::TabFocusReason);
+        QVERIFY(!chooser->CmdOK()->isEnabled());
+        QTest::keyClick(chooser->File1(), Qt::Key_Up);
+        QCOMPARE(chooser->fileName(), u"a.xls"_s);
+        QVERIFY(chooser->CmdOK()->isEnabled());
+        QCOMPARE(tabOrderFrom(chooser->File1(), 2),
+                 (QList<QWidget*>{chooser->CmdOK(), chooser->CmdExit()}));
+    }
+
+    void pressReleasedOnAnotherItemPicksTheOneUnderTheRelease()
+    {
+        WindowHarness app;
+        auto [window, chooser] = openChooser(app);
+        FileList* files = chooser->File1();
+        clickItem(files, u"a.xls"_s);
+        dragBetween(files, u"c.Xls"_s, u"d.xlsx"_s);
+        QCOMPARE(files->currentItem()->text(), u"d.xlsx"_s);
+        QCOMPARE(chooser->fileName(), u"d.xlsx"_s);
+
+        // Ctrl with a click keeps the highlight, and the pick.
+        const QRect item = files->visualItemRect(files->currentItem());
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::ControlModifier, item.center());
+        QVERIFY(files->currentItem()->isSelected());
+        QCOMPARE(chooser->fileName(), u"d.xlsx"_s);
+    }
+
+    void directoryListByKeyboard()
+    {
+        WindowHarness app;
+        auto [window, chooser] = openChooser(app);
+        const QString open = QDir(m_dir.path()).canonicalPath();
+        clickItem(chooser->File1(), u"a.xls"_s);
+        DirectoryList* dirs = chooser->Dir1();
+        chooser->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(chooser));
+        dirs->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dirs, Qt::Key_End);
+        // A keyboard move names the open directory, as a click does.
+        QCOMPARE(chooser->chosenPath(), open + u'/');
+        QCOMPARE(dirs->currentItem()->text().trimmed(), u"sub"_s);
+        QTest::keyClick(dirs, Qt::Key_Return);
+        QCOMPARE(dirs->path(), open + u"/sub"_s);
+        QCOMPARE(chooser->File1()->count(), 1);
+        QCOMPARE(chooser->directory(), open + u"/sub/"_s);
+        QCOMPARE(chooser->chosenPath(), open + u'/');
+    }
+
+    void openingAFileChoosesIt_data()
+    {
+        QTest::addColumn<bool>("byDoubleClick");
+        QTest::newRow("double click") << true;
+        QTest::newRow("enter") << false;
+    }
+
+    void openingAFileChoosesIt()
+    {
+        QFETCH(bool, byDoubleClick);
+        WindowHarness app;
+        auto [window, chooser] = openChooser(app);
+        QSignalSpy chosen(chooser, &WorkbookChooser::chosen);
+        if (byDoubleClick) {
+            clickItem(chooser->File1(), u"c.Xls"_s, true);
+        } else {
+            clickItem(chooser->File1(), u"c.Xls"_s);
+            QTest::keyClick(chooser->File1(), Qt::Key_Enter, Qt::KeypadModifier);
+        }
+        QCOMPARE(chosen.size(), 1);
+        QVERIFY(!WindowHarness::find<WorkbookChooser>(u"FSelect"_s));
+        QCOMPARE(window->TxtFile()->text(), QDir(m_dir.path()).canonicalPath() + u"/c.Xls"_s);
+        QVERIFY(window->CmdOK()->isEnabled());
+    }
+
+    void volumesAUserOpens_data()
+    {
+        QTest::addColumn<QList<MountedVolume>>("volumes");
+        QTest::addColumn<QStringList>("offered");
+        const QString home = u"/home/taro"_s;
+        QTest::newRow("system mount points")
+            << QList<MountedVolume>{{u"/"_s, u"ext4"_s},
+                                    {u"/boot/efi"_s, u"vfat"_s},
+                                    {u"/run/user/1000"_s, u"tmpfs"_s},
+                                    {u"/dev/shm"_s, u"tmpfs"_s},
+                                    {u"/snap/core/1"_s, u"squashfs"_s},
+                                    {u"/home"_s, u"ext4"_s}}
+            << QStringList{u"/"_s};
+        QTest::newRow("removable media")
+            << QList<MountedVolume>{{u"/media/taro/USB"_s, u"vfat"_s},
+                                    {u"/run/media/taro/SD"_s, u"exfat"_s},
+                                    {u"/mnt/backup"_s, u"ext4"_s},
+                                    {u"/media/"_s, u"ext4"_s},
+                                    {u"/"_s, u"ext4"_s}}
+            << QStringList{u"/"_s, u"/media/taro/USB"_s, u"/mnt/backup"_s, u"/run/media/taro/SD"_s};
+        QTest::newRow("network shares")
+            << QList<MountedVolume>{{u"/srv/share"_s, u"cifs"_s},
+                                    {u"/net/data"_s, u"nfs4"_s},
+                                    {u"/home/taro/remote"_s, u"fuse.sshfs"_s},
+                                    {u"/"_s, u"ext4"_s},
+                                    {u"/srv/share"_s, u"cifs"_s}}
+            << QStringList{u"/"_s, u"/home/taro/remote"_s, u"/net/data"_s, u"/srv/share"_s};
+        QTest::newRow("home on a volume of its own")
+            << QList<MountedVolume>{{home, u"ext4"_s}, {u"/"_s, u"btrfs"_s}} << QStringList{u"/"_s};
+    }
+
+    void volumesAUserOpens()
+    {
+        QFETCH(QList<MountedVolume>, volumes);
+        QFETCH(QStringList, offered);
+#ifdef Q_OS_WIN
+        QSKIP("every drive letter is offered");
+#endif
+        QCOMPARE(DriveList::userRoots(volumes, u"/home/taro"_s), offered);
+    }
+
+    void volumeListOffersRootAndHome()
+    {
+        const QStringList roots = DriveList::mountedRoots();
+        QCOMPARE(roots.value(0), u"/"_s);
+        QCOMPARE(roots.value(1), QDir::homePath());
+        QCOMPARE(roots.count(QDir::homePath()), 1);
     }
 
     void worksheetChoiceButtons()

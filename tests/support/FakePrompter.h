@@ -17,16 +17,18 @@ class FakePrompter : public Prompter
 public:
     void beep() override { events.append(QStringLiteral("beep")); }
 
-    void inform(const QString& text) override
+    void inform(QWidget* owner, const QString& text) override
     {
+        owners.append(owner);
         events.append(QStringLiteral("box:") + text);
         if (onBox) {
             onBox(text);
         }
     }
 
-    bool confirm(const QString& text, const QString& title) override
+    bool confirm(QWidget* owner, const QString& text, const QString& title) override
     {
+        owners.append(owner);
         events.append(QStringLiteral("question:") + title + QStringLiteral(":") + text);
         if (onBox) {
             onBox(text);
@@ -40,6 +42,8 @@ public:
     }
 
     QStringList events;
+    // The owner of each box and question, in the order of events without the beeps.
+    QList<QWidget*> owners;
     std::deque<bool> answers;
     std::function<void(const QString&)> onBox;
 };
