@@ -33,8 +33,8 @@ class SilentPrompter : public Prompter
 {
 public:
     void beep() override {}
-    void inform(const QString& text) override { last = text; }
-    bool confirm(const QString&, const QString&) override { return true; }
+    void inform(QWidget*, const QString& text) override { last = text; }
+    bool confirm(QWidget*, const QString&, const QString&) override { return true; }
     QString last;
 };
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic
-                libzip-dev libexpat1-dev)
+                libzip-dev libexpat1-dev qt6-translations-l10n)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libfreexl-dev
                python3 python3-xlrd python3-xlwt python3-openpyxl clang libclang-rt-14-dev
                clang-format time xvfb xauth lintian desktop-file-utils appstream man-db)

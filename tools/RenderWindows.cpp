@@ -1,6 +1,7 @@
 // Renders every window of the program to PNG, walking the road a user takes with the sample
-// workbook: main menu, import window, chooser, the import window after the import, the
-// inquiry and the component window with an order that runs short.
+// workbook: main menu, import window, chooser, the question of 戻る before any import, the
+// import window after the import, the inquiry and the component window with an order that runs
+// short.
 // Usage: setzaiko-render OUTPUT_DIRECTORY WORKBOOK_DIRECTORY
 
 #include "gui/AppContext.h"
@@ -13,10 +14,12 @@
 #include "ui/DirectoryList.h"
 #include "ui/FileList.h"
 #include "ui/FlexGrid.h"
+#include "ui/QtPrompter.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 
 #include <cstdio>
@@ -26,13 +29,45 @@ using namespace setzaiko;
 
 namespace {
 
-// Message boxes are recorded, not shown: the renderer never waits for a click.
+// Draws a box over its window where the box would appear, centred on it.
+QImage boxOverItsWindow(QMessageBox& box, QWidget* owner)
+{
+    box.show();
+    QCoreApplication::processEvents();
+    QImage picture = owner->grab().toImage();
+    const QImage boxPicture = box.grab().toImage();
+    QPainter painter(&picture);
+    const QPoint corner((picture.width() - boxPicture.width()) / 2,
+                        (picture.height() - boxPicture.height()) / 2);
+    painter.drawImage(corner, boxPicture);
+    painter.setPen(QColor(96, 96, 96));
+    painter.drawRect(QRect(corner, boxPicture.size()).adjusted(0, 0, -1, -1));
+    box.hide();
+    return picture;
+}
+
+// Message boxes are recorded, not waited for: the renderer never waits for a click. A question
+// is drawn over its window into the file questionPicture names, and answered キャンセル.
 class RecordingPrompter : public Prompter
 {
 public:
     void beep() override {}
-    void inform(const QString& text) override { std::printf("box: %s\n", qPrintable(text)); }
-    bool confirm(const QString&, const QString&) override { return true; }
+    void inform(QWidget*, const QString& text) override
+    {
+        std::printf("box: %s\n", qPrintable(text));
+    }
+    bool confirm(QWidget* owner, const QString& text, const QString& title) override
+    {
+        const std::unique_ptr<QMessageBox> box =
+            QtPrompter::makeBox(owner, title, text, QMessageBox::Ok | QMessageBox::Cancel);
+        const bool saved = boxOverItsWindow(*box, owner).save(questionPicture);
+        std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(questionPicture));
+        questionSaved = saved;
+        return false;
+    }
+
+    QString questionPicture;
+    bool questionSaved = false;
 };
 
 template <typename Window>
@@ -91,9 +126,13 @@ int main(int argc, char** argv)
         return 1;
     }
     chooser->File1()->setCurrentItem(sample.front());
-    emit chooser->File1()->fileClicked();
     ok = save(chooser, output, u"FSelect"_s) && ok;
     chooser->CmdOK()->click();
+
+    // 戻る with a workbook chosen but not imported asks first; キャンセル stays.
+    prompter.questionPicture = QDir(output).filePath(u"Frm0010F-leave-question.png"_s);
+    importWindow->CmdExit()->click();
+    ok = prompter.questionSaved && ok;
 
     importWindow->CmdOK()->click();
     ok = save(importWindow, output, u"Frm0010F-imported"_s) && ok;
@@ -108,7 +147,6 @@ int main(int argc, char** argv)
     }
     inquiry->CmdSearch()->click();
     inquiry->MSFlexGrid1()->setCurrent(5, 1);
-    emit inquiry->MSFlexGrid1()->gridClicked();
     ok = save(inquiry, output, u"Frm0020F"_s) && ok;
 
     inquiry->CmdZshosai()->click();

@@ -23,18 +23,17 @@ QTranslator& japanese()
     return *translator;
 }
 
-// The source texts Qt gives its standard buttons.
-const char* sourceText(QMessageBox::StandardButton button)
+struct ButtonText
 {
-    switch (button) {
-    case QMessageBox::Ok:
-        return "OK";
-    case QMessageBox::Cancel:
-        return "Cancel";
-    default:
-        return nullptr;
-    }
-}
+    QMessageBox::StandardButton button;
+    const char* source;   // the text Qt gives the button
+    QStringView japanese; // the translation's text, for a system without the translation
+};
+
+constexpr ButtonText buttonTexts[] = {
+    {QMessageBox::Ok, "OK", u"OK"},
+    {QMessageBox::Cancel, "Cancel", u"キャンセル"},
+};
 
 } // namespace
 
@@ -48,12 +47,13 @@ bool installFor(QCoreApplication& application, const QLocale& locale)
 
 QString buttonText(QMessageBox::StandardButton button)
 {
-    const char* source = sourceText(button);
-    if (!source) {
-        return {};
+    for (const ButtonText& text : buttonTexts) {
+        if (text.button == button) {
+            const QString translated = japanese().translate("QPlatformTheme", text.source);
+            return translated.isEmpty() ? text.japanese.toString() : translated;
+        }
     }
-    const QString translated = japanese().translate("QPlatformTheme", source);
-    return translated.isEmpty() ? QString::fromLatin1(source) : translated;
+    return {};
 }
 
 } // namespace setzaiko::qttranslation

@@ -15,8 +15,8 @@ namespace setzaiko::qttranslation {
 // was installed. Without the translation file nothing changes.
 bool installFor(QCoreApplication& application, const QLocale& locale);
 
-// A standard button's text in Japanese, whatever the locale: the buttons of our own boxes
-// always read so. Qt's own text when the translation file is missing.
+// The Japanese text of the OK or Cancel button, whatever the locale: the buttons of our own
+// boxes always read so, with the translation file or without it.
 QString buttonText(QMessageBox::StandardButton button);
 
 } // namespace setzaiko::qttranslation

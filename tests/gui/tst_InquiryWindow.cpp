@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 
@@ -72,6 +73,9 @@ QStringList listedCodes(const FlexGrid* grid)
 }
 
 // Three set products among rows that only look like set products.
+// A way of moving the grid's current cell, from row 1 column 1 after a search.
+enum class Gesture { Keys, Drag, RowHeading, Click };
+
 void fillStocks(WindowHarness& app)
 {
     StockMaster& stocks = app.context.stocks();
@@ -128,6 +132,8 @@ QWidget* nextTabStop(QWidget* widget)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Gesture)
 
 namespace QTest {
 template <>
@@ -399,9 +405,10 @@ private slots:
             QCOMPARE(grid->col(), column);
         }
 
-        // The empty last column selects nothing.
+        // The empty last column selects nothing, and the current cell stays in the selected row.
         clickCell(grid, 3, 6);
         QCOMPARE(grid->col(), 6);
+        QCOMPARE(grid->row(), 2);
         QCOMPARE(selectionOf(window), second);
 
         clickCell(grid, 3, 4);
@@ -414,6 +421,113 @@ private slots:
         QCOMPARE(selectionOf(window), QStringList(4, QString()));
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
         QVERIFY(app.prompter.events.isEmpty());
+    }
+
+    // However the current cell moves, the row it ends in is the row 在庫詳細 opens, except
+    // that the last column, holding no data, keeps the selection and its row.
+    void highlightedRowIsTheOneDetailsOpen_data()
+    {
+        QTest::addColumn<Gesture>("gesture");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QPoint>("cell"); // (column, row): a drag's end, a click, a heading's row
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("code");
+        using K = QList<int>;
+        QTest::newRow("down") << Gesture::Keys << K{Qt::Key_Down} << QPoint() << 2 << u"S002"_s;
+        QTest::newRow("down, down, up")
+            << Gesture::Keys << K{Qt::Key_Down, Qt::Key_Down, Qt::Key_Up} << QPoint() << 2
+            << u"S002"_s;
+        QTest::newRow("right, down twice")
+            << Gesture::Keys << K{Qt::Key_Right, Qt::Key_Down, Qt::Key_Down} << QPoint() << 3
+            << u"T_1%"_s;
+        QTest::newRow("below the list")
+            << Gesture::Keys << K(4, Qt::Key_Down) << QPoint() << 5 << QString();
+        QTest::newRow("page down")
+            << Gesture::Keys << K{Qt::Key_PageDown} << QPoint() << -1 << QString();
+        QTest::newRow("last column, down")
+            << Gesture::Keys << K(5, Qt::Key_Right) + K{Qt::Key_Down} << QPoint() << 1 << u"S001"_s;
+        QTest::newRow("press on row 1, release on row 3")
+            << Gesture::Drag << K() << QPoint(4, 3) << 3 << u"T_1%"_s;
+        QTest::newRow("press on row 1, release in the last column of row 2")
+            << Gesture::Drag << K() << QPoint(6, 2) << 1 << u"S001"_s;
+        QTest::newRow("No. of row 2")
+            << Gesture::RowHeading << K() << QPoint(0, 2) << 2 << u"S002"_s;
+        QTest::newRow("No. of a row below the list")
+            << Gesture::RowHeading << K() << QPoint(0, 7) << 7 << QString();
+        QTest::newRow("last column of row 3")
+            << Gesture::Click << K() << QPoint(6, 3) << 1 << u"S001"_s;
+    }
+
+    void highlightedRowIsTheOneDetailsOpen()
+    {
+        QFETCH(Gesture, gesture);
+        QFETCH(QList<int>, keys);
+        QFETCH(QPoint, cell);
+        QFETCH(int, row);
+        QFETCH(QString, code);
+        WindowHarness app;
+        fillStocks(app);
+        InquiryWindow* window = openInquiry(app);
+        FlexGrid* grid = window->MSFlexGrid1();
+        search(window);
+        QCOMPARE(grid->row(), 1);
+        switch (gesture) {
+        case Gesture::Keys:
+            for (int key : keys) {
+                QTest::keyClick(grid, Qt::Key(key));
+            }
+            break;
+        case Gesture::Drag: {
+            const QPoint start = grid->cellRect(1, 1).center();
+            const QPoint end = grid->cellRect(cell.y(), cell.x()).center();
+            QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, start);
+            QMouseEvent move(QEvent::MouseMove, end, grid->viewport()->mapToGlobal(end),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(grid->viewport(), &move);
+            QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, end);
+            break;
+        }
+        case Gesture::RowHeading: {
+            QHeaderView* numbers = grid->verticalHeader();
+            const int y = numbers->sectionViewportPosition(cell.y() - 1) +
+                          numbers->sectionSize(cell.y() - 1) / 2;
+            QTest::mouseClick(numbers->viewport(), Qt::LeftButton, {}, QPoint(5, y));
+            break;
+        }
+        case Gesture::Click:
+            clickCell(grid, cell.y(), cell.x());
+            break;
+        }
+        if (row > 0) {
+            QCOMPARE(grid->row(), row);
+        }
+        const QString highlighted = grid->text(grid->row(), 2);
+        QCOMPARE(highlighted, code);
+        QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, code);
+
+        QTest::keyClick(window->CmdZshosai(), Qt::Key_Return);
+        auto* details = WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
+        QVERIFY(details);
+        QCOMPARE(details->LblScode()->text(), code);
+    }
+
+    void tabLeavesTheGrid()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        InquiryWindow* window = openInquiry(app);
+        search(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        FlexGrid* grid = window->MSFlexGrid1();
+        grid->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(grid, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window->CmdZshosai());
+        QTest::keyClick(window->CmdZshosai(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), window->CmdSearch());
+        QCOMPARE(grid->row(), 1);
     }
 
     void detailsTakeTheSelectionAndGiveTheButtonsBack()
