@@ -48,9 +48,9 @@ QStringList DriveList::userRoots(const QList<MountedVolume>& volumes, const QStr
 #ifdef Q_OS_WIN
             true;
 #else
-            root == u"/"_s || isUserMountPoint(root) || isNetworkFileSystem(volume.fileSystemType);
+            isUserMountPoint(root) || isNetworkFileSystem(volume.fileSystemType);
 #endif
-        if (offered && root != home && !roots.contains(root)) {
+        if (offered && root != home && root != u"/"_s && !roots.contains(root)) {
             roots.append(root);
         }
     }
@@ -66,12 +66,16 @@ QStringList DriveList::mountedRoots()
             volumes.append({volume.rootPath(), QString::fromUtf8(volume.fileSystemType())});
         }
     }
-    QStringList roots = userRoots(volumes, QDir::homePath());
-#ifndef Q_OS_WIN
-    // The home folder second, after the root.
-    roots.insert(std::min<qsizetype>(1, roots.size()), QDir::homePath());
+#ifdef Q_OS_WIN
+    return userRoots(volumes, QString());
+#else
+    // The root first, then the home folder, then the media.
+    QStringList roots{u"/"_s};
+    if (const QString home = QDir::homePath(); home != roots.front()) {
+        roots.append(home);
+    }
+    return roots + userRoots(volumes, QDir::homePath());
 #endif
-    return roots;
 }
 
 void DriveList::setDrives(const QStringList& roots, const QString& currentPath)

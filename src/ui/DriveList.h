@@ -29,7 +29,8 @@ public:
 
     // The roots of the volumes of this machine that the list offers.
     static QStringList mountedRoots();
-    // Of the given volumes, the roots the list offers besides the home folder, sorted.
+    // Of the given volumes, the roots the list offers besides the root and the home folder:
+    // removable and network volumes, sorted.
     static QStringList userRoots(const QList<MountedVolume>& volumes, const QString& home);
 
 signals:

@@ -402,23 +402,23 @@ private slots:
                                     {u"/dev/shm"_s, u"tmpfs"_s},
                                     {u"/snap/core/1"_s, u"squashfs"_s},
                                     {u"/home"_s, u"ext4"_s}}
-            << QStringList{u"/"_s};
+            << QStringList();
         QTest::newRow("removable media")
             << QList<MountedVolume>{{u"/media/taro/USB"_s, u"vfat"_s},
                                     {u"/run/media/taro/SD"_s, u"exfat"_s},
                                     {u"/mnt/backup"_s, u"ext4"_s},
                                     {u"/media/"_s, u"ext4"_s},
                                     {u"/"_s, u"ext4"_s}}
-            << QStringList{u"/"_s, u"/media/taro/USB"_s, u"/mnt/backup"_s, u"/run/media/taro/SD"_s};
+            << QStringList{u"/media/taro/USB"_s, u"/mnt/backup"_s, u"/run/media/taro/SD"_s};
         QTest::newRow("network shares")
             << QList<MountedVolume>{{u"/srv/share"_s, u"cifs"_s},
                                     {u"/net/data"_s, u"nfs4"_s},
                                     {u"/home/taro/remote"_s, u"fuse.sshfs"_s},
                                     {u"/"_s, u"ext4"_s},
                                     {u"/srv/share"_s, u"cifs"_s}}
-            << QStringList{u"/"_s, u"/home/taro/remote"_s, u"/net/data"_s, u"/srv/share"_s};
+            << QStringList{u"/home/taro/remote"_s, u"/net/data"_s, u"/srv/share"_s};
         QTest::newRow("home on a volume of its own")
-            << QList<MountedVolume>{{home, u"ext4"_s}, {u"/"_s, u"btrfs"_s}} << QStringList{u"/"_s};
+            << QList<MountedVolume>{{home, u"ext4"_s}, {u"/"_s, u"btrfs"_s}} << QStringList();
     }
 
     void volumesAUserOpens()
@@ -435,8 +435,11 @@ private slots:
     {
         const QStringList roots = DriveList::mountedRoots();
         QCOMPARE(roots.value(0), u"/"_s);
-        QCOMPARE(roots.value(1), QDir::homePath());
+        QCOMPARE(roots.count(u"/"_s), 1);
         QCOMPARE(roots.count(QDir::homePath()), 1);
+        if (QDir::homePath() != u"/"_s) {
+            QCOMPARE(roots.value(1), QDir::homePath());
+        }
     }
 
     void worksheetChoiceButtons()
