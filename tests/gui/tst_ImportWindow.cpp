@@ -1,5 +1,6 @@
 #include "gui/ImportWindow.h"
 #include "gui/WorkbookChooser.h"
+#include "support/ButtonStates.h"
 #include "support/TestWorkbooks.h"
 #include "support/WindowHarness.h"
 #include "ui/DirectoryList.h"
@@ -24,20 +25,6 @@ const QString pressImport = u"<< EXCELデータ取込ボタン >> を押下し�
 const QString leaveQuestion =
     u"question:EXCELデータ取込:EXCELファイルの取込が行われてません。前画面に戻ってよろしいでしょうか。"_s;
 
-struct Buttons
-{
-    bool first;
-    bool second;
-    bool third;
-    friend bool operator==(const Buttons&, const Buttons&) = default;
-};
-
-Buttons buttonsOf(const MainMenu* menu)
-{
-    return {menu->CmdImport()->isEnabled(), menu->CmdZaiko()->isEnabled(),
-            menu->CmdExit()->isEnabled()};
-}
-
 Buttons buttonsOf(const ImportWindow* window)
 {
     return {window->CmdFile()->isEnabled(), window->CmdOK()->isEnabled(),
@@ -45,15 +32,6 @@ Buttons buttonsOf(const ImportWindow* window)
 }
 
 } // namespace
-
-namespace QTest {
-template <>
-char* toString(const Buttons& b)
-{
-    return qstrdup(QByteArray::number(b.first) + ',' + QByteArray::number(b.second) + ',' +
-                   QByteArray::number(b.third));
-}
-} // namespace QTest
 
 class TestImportWindow : public QObject
 {

@@ -1,6 +1,7 @@
 #include "common/NumberFormat.h"
 #include "gui/InquiryWindow.h"
 #include "gui/SetStockWindow.h"
+#include "support/ButtonStates.h"
 #include "support/MasterRows.h"
 #include "support/WindowHarness.h"
 #include "ui/FlexGrid.h"
@@ -20,20 +21,6 @@ namespace {
 
 const QString limitLine =
     u"表示行数が100件を超えました。商品コード、商品名で絞込みを行ってください。"_s;
-
-struct Buttons
-{
-    bool first;
-    bool second;
-    bool third;
-    friend bool operator==(const Buttons&, const Buttons&) = default;
-};
-
-Buttons buttonsOf(const MainMenu* menu)
-{
-    return {menu->CmdImport()->isEnabled(), menu->CmdZaiko()->isEnabled(),
-            menu->CmdExit()->isEnabled()};
-}
 
 Buttons buttonsOf(const InquiryWindow* window)
 {
@@ -134,15 +121,6 @@ QWidget* nextTabStop(QWidget* widget)
 } // namespace
 
 Q_DECLARE_METATYPE(Gesture)
-
-namespace QTest {
-template <>
-char* toString(const Buttons& b)
-{
-    return qstrdup(QByteArray::number(b.first) + ',' + QByteArray::number(b.second) + ',' +
-                   QByteArray::number(b.third));
-}
-} // namespace QTest
 
 class TestInquiryWindow : public QObject
 {
