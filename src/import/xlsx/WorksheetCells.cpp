@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -311,11 +312,15 @@ WorksheetCells readWorksheet(ZipArchive& archive, const ZipEntry& entry, bool da
                              int columnCount)
 {
     WorksheetCells cells;
-    // The smallest cell with a value ("<c><v>1</v></c>") takes 15 bytes: reserving for that
-    // spares the copies of a growing vector, and untouched capacity costs no memory.
-    cells.values.reserve(static_cast<std::size_t>(entry.size / 15));
-    WorksheetHandler handler(dates1904, columnCount, cells);
-    parseXml(archive, entry, handler);
+    std::optional<WorksheetHandler> handler;
+    parseLargeXml(archive, entry, [&]() -> XmlHandler& {
+        handler.reset();
+        cells = WorksheetCells{};
+        // The smallest cell with a value ("<c><v>1</v></c>") takes 15 bytes: reserving for
+        // that spares the copies of a growing vector, and untouched capacity costs no memory.
+        cells.values.reserve(static_cast<std::size_t>(entry.size / 15));
+        return handler.emplace(dates1904, columnCount, cells);
+    });
     return cells;
 }
 

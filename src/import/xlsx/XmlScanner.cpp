@@ -1,0 +1,721 @@
+#include "import/xlsx/XmlScanner.h"
+
+#include "import/xlsx/XmlReader.h"
+#include "import/xlsx/ZipArchive.h"
+
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace setzaiko::xlsx {
+
+namespace {
+
+// Thrown where the part is left to expat; never leaves this file.
+struct LeaveToExpat
+{};
+
+[[noreturn]] void leave()
+{
+    throw LeaveToExpat{};
+}
+
+constexpr std::size_t chunkSize = 1024 * 1024;
+// More attributes than any workbook element has: their pairwise checks stay cheap.
+constexpr std::size_t maxAttributes = 64;
+// Text without a following '<' in a buffer this full is handed on in pieces.
+constexpr std::size_t longText = 64 * 1024;
+
+constexpr std::string_view xmlUri = "http://www.w3.org/XML/1998/namespace";
+constexpr std::string_view xmlnsUri = "http://www.w3.org/2000/xmlns/";
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+constexpr bool isLetter(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+constexpr std::array<bool, 256> nameChars = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        const auto u = static_cast<unsigned char>(c);
+        table[u] = isLetter(u) || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == ':';
+    }
+    return table;
+}();
+
+// ASCII bytes that text (false) or an attribute value (true) cannot simply pass on.
+constexpr std::array<bool, 128> specialIn(bool attribute)
+{
+    std::array<bool, 128> table{};
+    for (int c = 0; c < 0x20; ++c) {
+        table[static_cast<std::size_t>(c)] = attribute || (c != '\t' && c != '\n');
+    }
+    table['&'] = true;
+    table[attribute ? '<' : ']'] = true;
+    return table;
+}
+constexpr std::array<bool, 128> textSpecial = specialIn(false);
+constexpr std::array<bool, 128> attributeSpecial = specialIn(true);
+
+// The length of the UTF-8 sequence of one XML character whose lead byte is at p (not ASCII),
+// or 0 where the bytes are not one.
+std::size_t charLength(const unsigned char* p, const unsigned char* end)
+{
+    const auto more = [&](std::size_t k) { return end - p > static_cast<std::ptrdiff_t>(k); };
+    const auto follows = [&](std::size_t k) { return more(k) && (p[k] & 0xC0) == 0x80; };
+    const unsigned c = p[0];
+    if (c >= 0xC2 && c <= 0xDF) {
+        return follows(1) ? 2 : 0;
+    }
+    if (c >= 0xE0 && c <= 0xEF) {
+        if (!follows(1) || !follows(2) || (c == 0xE0 && p[1] < 0xA0) ||
+            (c == 0xED && p[1] >= 0xA0) || (c == 0xEF && p[1] == 0xBF && p[2] >= 0xBE)) {
+            return 0; // overlong, a surrogate, U+FFFE or U+FFFF
+        }
+        return 3;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        if (!follows(1) || !follows(2) || !follows(3) || (c == 0xF0 && p[1] < 0x90) ||
+            (c == 0xF4 && p[1] >= 0x90)) {
+            return 0;
+        }
+        return 4;
+    }
+    return 0;
+}
+
+// Where the first byte of raw lies that needs more than passing on; raw.end() if none. Checks
+// the UTF-8 on the way.
+const char* firstSpecial(const char* p, const char* end, const std::array<bool, 128>& special)
+{
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    const auto* e = reinterpret_cast<const unsigned char*>(end);
+    while (u < e) {
+        if (*u < 0x80) {
+            if (special[*u]) {
+                break;
+            }
+            ++u;
+        } else {
+            const std::size_t n = charLength(u, e);
+            if (n == 0) {
+                leave();
+            }
+            u += n;
+        }
+    }
+    return reinterpret_cast<const char*>(u);
+}
+
+bool isXmlChar(std::uint32_t c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+void appendUtf8(std::string& out, std::uint32_t c)
+{
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+int digitValue(char c, bool hex)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (hex && c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (hex && c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// Appends what the reference at p ('&') stands for; returns the byte after its ';'.
+const char* appendReference(const char* p, const char* end, std::string& out)
+{
+    const char* semicolon = static_cast<const char*>(std::memchr(p, ';', end - p));
+    if (!semicolon) {
+        leave();
+    }
+    const std::string_view name(p + 1, static_cast<std::size_t>(semicolon - p - 1));
+    if (!name.empty() && name.front() == '#') {
+        const bool hex = name.size() > 1 && name[1] == 'x';
+        const std::string_view digits = name.substr(hex ? 2 : 1);
+        if (digits.empty()) {
+            leave();
+        }
+        std::uint32_t value = 0;
+        for (const char c : digits) {
+            const int digit = digitValue(c, hex);
+            if (digit < 0) {
+                leave();
+            }
+            value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
+            if (value > 0x10FFFF) {
+                leave();
+            }
+        }
+        if (!isXmlChar(value)) {
+            leave();
+        }
+        appendUtf8(out, value);
+    } else if (name == "lt") {
+        out.push_back('<');
+    } else if (name == "gt") {
+        out.push_back('>');
+    } else if (name == "amp") {
+        out.push_back('&');
+    } else if (name == "apos") {
+        out.push_back('\'');
+    } else if (name == "quot") {
+        out.push_back('"');
+    } else {
+        leave(); // no other entity is declared
+    }
+    return semicolon + 1;
+}
+
+// Appends raw text (false) or a raw attribute value (true) as a parser hands it on:
+// references replaced, line ends made "\n", and in an attribute value white space made spaces.
+void appendDecoded(std::string_view raw, std::string& out, bool attribute)
+{
+    const auto& special = attribute ? attributeSpecial : textSpecial;
+    const char* p = raw.data();
+    const char* end = p + raw.size();
+    while (p < end) {
+        const char* stop = firstSpecial(p, end, special);
+        out.append(p, static_cast<std::size_t>(stop - p));
+        p = stop;
+        if (p == end) {
+            break;
+        }
+        const char c = *p;
+        if (c == '&') {
+            p = appendReference(p, end, out);
+        } else if (c == '\r') {
+            out.push_back(attribute ? ' ' : '\n');
+            p += (p + 1 < end && p[1] == '\n') ? 2 : 1;
+        } else if (c == '\t' || c == '\n') {
+            out.push_back(' '); // in an attribute value only
+            ++p;
+        } else if (c == ']') {
+            if (end - p >= 3 && p[1] == ']' && p[2] == '>') {
+                leave();
+            }
+            out.push_back(c);
+            ++p;
+        } else {
+            leave(); // a control character, or '<' in an attribute value
+        }
+    }
+}
+
+struct Binding
+{
+    std::string prefix; // empty: the default namespace
+    std::string uri;
+    XmlNamespace space;
+    std::size_t depth; // of the element that declares it
+};
+
+struct OpenElement
+{
+    std::size_t nameStart; // of its qualified name in the name stack
+    std::size_t localStart;
+    XmlNamespace space;
+};
+
+struct RawAttribute
+{
+    std::string_view name;
+    std::string_view value;
+};
+
+class Scanner
+{
+public:
+    Scanner(ZipEntryReader& reader, XmlHandler& handler) : m_reader(reader), m_handler(handler)
+    {
+        m_buffer.resize(chunkSize);
+    }
+
+    bool run()
+    {
+        prolog();
+        for (;;) {
+            const char* begin = m_buffer.data() + m_pos;
+            const char* end = m_buffer.data() + m_end;
+            const char* next = begin == end ? nullptr : token(begin, end);
+            if (!next) {
+                if (m_eof || !fill()) {
+                    return m_rootDone && m_pos == m_end;
+                }
+                continue;
+            }
+            m_pos = static_cast<std::size_t>(next - m_buffer.data());
+        }
+    }
+
+private:
+    // Makes more of the part available after what is unread; false at the part's end.
+    bool fill()
+    {
+        if (m_pos > 0) {
+            std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
+            m_end -= m_pos;
+            m_pos = 0;
+        }
+        if (m_end == m_buffer.size()) {
+            m_buffer.resize(m_buffer.size() * 2);
+        }
+        const std::size_t n = m_reader.read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+        m_end += n;
+        m_eof = n == 0;
+        return !m_eof;
+    }
+
+    // Passes over the byte order mark and the XML declaration, when there.
+    void prolog()
+    {
+        while (m_end < 4096 && fill()) {
+        }
+        std::string_view start(m_buffer.data(), m_end);
+        if (start.starts_with("\xEF\xBB\xBF")) {
+            m_pos = 3;
+            start.remove_prefix(3);
+        }
+        if (!start.starts_with("<?xml") || start.size() < 6 || !isSpace(start[5])) {
+            return;
+        }
+        const std::size_t close = start.find("?>");
+        if (close == std::string_view::npos) {
+            leave(); // a declaration longer than any writer's
+        }
+        declaration(start.substr(5, close - 5));
+        m_pos += close + 2;
+    }
+
+    static void declaration(std::string_view text)
+    {
+        std::size_t at = 0;
+        const auto pseudoAttribute = [&](std::string_view name) -> std::string_view {
+            const std::size_t before = at;
+            while (at < text.size() && isSpace(text[at])) {
+                ++at;
+            }
+            if (at == before || text.substr(at, name.size()) != name) {
+                at = before;
+                return {};
+            }
+            at += name.size();
+            while (at < text.size() && isSpace(text[at])) {
+                ++at;
+            }
+            if (at >= text.size() || text[at] != '=') {
+                leave();
+            }
+            ++at;
+            while (at < text.size() && isSpace(text[at])) {
+                ++at;
+            }
+            if (at >= text.size() || (text[at] != '"' && text[at] != '\'')) {
+                leave();
+            }
+            const std::size_t close = text.find(text[at], at + 1);
+            if (close == std::string_view::npos || close == at + 1) {
+                leave();
+            }
+            const std::string_view value = text.substr(at + 1, close - at - 1);
+            at = close + 1;
+            return value;
+        };
+        if (pseudoAttribute("version") != "1.0") {
+            leave();
+        }
+        const std::string_view encoding = pseudoAttribute("encoding");
+        if (!encoding.empty() && encoding != "UTF-8" && encoding != "utf-8") {
+            leave();
+        }
+        const std::string_view standalone = pseudoAttribute("standalone");
+        if (!standalone.empty() && standalone != "yes" && standalone != "no") {
+            leave();
+        }
+        while (at < text.size() && isSpace(text[at])) {
+            ++at;
+        }
+        if (at != text.size()) {
+            leave();
+        }
+    }
+
+    // Handles the token at begin; returns the byte after it, or nullptr where the buffer does
+    // not hold all of it yet.
+    const char* token(const char* begin, const char* end)
+    {
+        if (*begin != '<') {
+            return text(begin, end);
+        }
+        if (end - begin < 2) {
+            return nullptr;
+        }
+        if (begin[1] == '/') {
+            return endTag(begin, end);
+        }
+        if (begin[1] == '?' || begin[1] == '!' || m_rootDone) {
+            leave(); // instructions, comments, CDATA, a document type, a second root
+        }
+        return startTag(begin, end);
+    }
+
+    const char* text(const char* begin, const char* end)
+    {
+        const char* lt = static_cast<const char*>(std::memchr(begin, '<', end - begin));
+        const char* stop = lt;
+        if (!lt && m_eof) {
+            stop = end;
+        } else if (!lt) {
+            if (static_cast<std::size_t>(end - begin) < longText) {
+                return nullptr;
+            }
+            stop = safeTextEnd(begin, end);
+        }
+        if (m_open.empty()) {
+            for (const char* p = begin; p < stop; ++p) {
+                if (!isSpace(*p)) {
+                    leave(); // text outside the root element
+                }
+            }
+            return stop;
+        }
+        const std::string_view raw(begin, static_cast<std::size_t>(stop - begin));
+        if (firstSpecial(begin, stop, textSpecial) == stop) {
+            m_handler.characters(raw);
+        } else {
+            m_text.clear();
+            appendDecoded(raw, m_text, false);
+            m_handler.characters(m_text);
+        }
+        return stop;
+    }
+
+    // Where long text may be cut: not inside a character, a reference, "\r\n" or "]]>".
+    static const char* safeTextEnd(const char* begin, const char* end)
+    {
+        const char* cut = end - 16;
+        while (cut > begin && (static_cast<unsigned char>(*cut) & 0xC0) == 0x80) {
+            --cut;
+        }
+        const char* window = cut - 32;
+        const char* amp = nullptr;
+        for (const char* p = window; p < cut; ++p) {
+            if (*p == '&') {
+                amp = p;
+            } else if (*p == ';') {
+                amp = nullptr;
+            }
+        }
+        if (amp) {
+            cut = amp;
+        }
+        while (cut > window && (cut[-1] == ']' || cut[-1] == '\r')) {
+            --cut;
+        }
+        return cut;
+    }
+
+    static const char* nameEnd(const char* p, const char* end)
+    {
+        if (p == end || !isLetter(static_cast<unsigned char>(*p))) {
+            leave(); // names outside ASCII, and anything that is no name
+        }
+        while (p < end && nameChars[static_cast<unsigned char>(*p)]) {
+            ++p;
+        }
+        return p;
+    }
+
+    // The '>' that ends the tag starting at begin, passing over quoted values; nullptr when the
+    // buffer ends first.
+    static const char* tagClose(const char* begin, const char* end)
+    {
+        const char* p = begin;
+        while (p < end) {
+            const char c = *p;
+            if (c == '>') {
+                return p;
+            }
+            if (c == '"' || c == '\'') {
+                p = static_cast<const char*>(std::memchr(p + 1, c, end - p - 1));
+                if (!p) {
+                    return nullptr;
+                }
+            }
+            ++p;
+        }
+        return nullptr;
+    }
+
+    // Splits a qualified name; leaves for anything namespaces do not allow.
+    static std::pair<std::string_view, std::string_view> split(std::string_view name)
+    {
+        const std::size_t colon = name.find(':');
+        if (colon == std::string_view::npos) {
+            return {{}, name};
+        }
+        const std::string_view local = name.substr(colon + 1);
+        if (colon == 0 || local.empty() || !isLetter(static_cast<unsigned char>(local[0])) ||
+            local.find(':') != std::string_view::npos) {
+            leave();
+        }
+        return {name.substr(0, colon), local};
+    }
+
+    const Binding* binding(std::string_view prefix) const
+    {
+        for (auto it = m_bindings.rbegin(); it != m_bindings.rend(); ++it) {
+            if (it->prefix == prefix) {
+                return &*it;
+            }
+        }
+        return nullptr;
+    }
+
+    void declare(std::string_view prefix, std::string_view rawValue, std::size_t depth)
+    {
+        std::string uri;
+        appendDecoded(rawValue, uri, true);
+        // A space would end the namespace in the names handed on.
+        if (prefix == "xml" || prefix == "xmlns" || uri == xmlUri || uri == xmlnsUri ||
+            (!prefix.empty() && uri.empty()) || uri.find(' ') != std::string::npos) {
+            leave();
+        }
+        const XmlNamespace space = uri.empty() ? XmlNamespace::None : classifyNamespace(uri);
+        m_bindings.push_back({std::string(prefix), std::move(uri), space, depth});
+    }
+
+    const char* startTag(const char* begin, const char* end)
+    {
+        const char* close = tagClose(begin + 1, end);
+        if (!close) {
+            return nullptr;
+        }
+        const char* p = nameEnd(begin + 1, close);
+        const std::string_view qualified(begin + 1, static_cast<std::size_t>(p - begin - 1));
+        bool empty = false;
+        m_raw.clear();
+        for (;;) {
+            const char* before = p;
+            while (p < close && isSpace(*p)) {
+                ++p;
+            }
+            if (p == close) {
+                break;
+            }
+            if (*p == '/') {
+                if (p + 1 != close) {
+                    leave();
+                }
+                empty = true;
+                break;
+            }
+            if (p == before || m_raw.size() == maxAttributes) {
+                leave();
+            }
+            const char* nameBegin = p;
+            p = nameEnd(p, close);
+            const std::string_view name(nameBegin, static_cast<std::size_t>(p - nameBegin));
+            while (p < close && isSpace(*p)) {
+                ++p;
+            }
+            if (p == close || *p != '=') {
+                leave();
+            }
+            ++p;
+            while (p < close && isSpace(*p)) {
+                ++p;
+            }
+            if (p == close || (*p != '"' && *p != '\'')) {
+                leave();
+            }
+            const char* valueEnd = static_cast<const char*>(std::memchr(p + 1, *p, close - p - 1));
+            if (!valueEnd) {
+                leave();
+            }
+            for (const RawAttribute& other : m_raw) {
+                if (other.name == name) {
+                    leave();
+                }
+            }
+            m_raw.push_back({name, std::string_view(p + 1, valueEnd - p - 1)});
+            p = valueEnd + 1;
+        }
+        if (m_open.size() >= static_cast<std::size_t>(maxXmlDepth)) {
+            leave();
+        }
+        const std::size_t depth = m_open.size() + 1;
+        for (const RawAttribute& attribute : m_raw) {
+            if (attribute.name == "xmlns") {
+                declare({}, attribute.value, depth);
+            } else if (attribute.name.starts_with("xmlns:")) {
+                const auto [prefix, local] = split(attribute.name);
+                declare(local, attribute.value, depth);
+            }
+        }
+        const XmlName name = elementName(qualified);
+        const char** attributes = resolveAttributes();
+        m_open.push_back(
+            {m_names.size(), m_names.size() + (qualified.size() - name.local.size()), name.space});
+        m_names.append(qualified);
+        m_handler.startElement(name, attributes);
+        if (empty) {
+            closeElement();
+        }
+        return close + 1;
+    }
+
+    XmlName elementName(std::string_view qualified) const
+    {
+        const auto [prefix, local] = split(qualified);
+        if (prefix == "xml") {
+            return {XmlNamespace::Xml, local};
+        }
+        const Binding* bound = binding(prefix);
+        if (!bound) {
+            if (!prefix.empty()) {
+                leave(); // an undeclared prefix
+            }
+            return {XmlNamespace::None, local};
+        }
+        return {bound->space, local};
+    }
+
+    // The attributes other than namespace declarations, as expat hands them on: a namespaced
+    // name as its namespace, a space and its local name.
+    const char** resolveAttributes()
+    {
+        m_store.clear();
+        m_starts.clear();
+        for (const RawAttribute& attribute : m_raw) {
+            if (attribute.name == "xmlns" || attribute.name.starts_with("xmlns:")) {
+                continue;
+            }
+            const auto [prefix, local] = split(attribute.name);
+            m_starts.push_back(m_store.size());
+            if (!prefix.empty()) {
+                const Binding* bound = prefix == "xml" ? nullptr : binding(prefix);
+                if (prefix != "xml" && !bound) {
+                    leave();
+                }
+                m_store.append(bound ? std::string_view(bound->uri) : xmlUri);
+                m_store.push_back(' ');
+            }
+            m_store.append(local);
+            m_store.push_back('\0');
+            m_starts.push_back(m_store.size());
+            appendDecoded(attribute.value, m_store, true);
+            m_store.push_back('\0');
+        }
+        // Two prefixes of one namespace can give one name twice.
+        for (std::size_t i = 0; i < m_starts.size(); i += 2) {
+            for (std::size_t j = i + 2; j < m_starts.size(); j += 2) {
+                if (std::strcmp(m_store.data() + m_starts[i], m_store.data() + m_starts[j]) == 0) {
+                    leave();
+                }
+            }
+        }
+        m_pointers.clear();
+        for (const std::size_t start : m_starts) {
+            m_pointers.push_back(m_store.data() + start);
+        }
+        m_pointers.push_back(nullptr);
+        return m_pointers.data();
+    }
+
+    const char* endTag(const char* begin, const char* end)
+    {
+        const char* close = static_cast<const char*>(std::memchr(begin, '>', end - begin));
+        if (!close) {
+            return nullptr;
+        }
+        if (m_open.empty()) {
+            leave();
+        }
+        const char* p = nameEnd(begin + 2, close);
+        const std::string_view name(begin + 2, static_cast<std::size_t>(p - begin - 2));
+        while (p < close && isSpace(*p)) {
+            ++p;
+        }
+        if (p != close || name != std::string_view(m_names).substr(m_open.back().nameStart)) {
+            leave();
+        }
+        closeElement();
+        return close + 1;
+    }
+
+    void closeElement()
+    {
+        const OpenElement open = m_open.back();
+        const XmlName name{open.space, std::string_view(m_names).substr(open.localStart)};
+        m_handler.endElement(name);
+        const std::size_t depth = m_open.size();
+        while (!m_bindings.empty() && m_bindings.back().depth == depth) {
+            m_bindings.pop_back();
+        }
+        m_open.pop_back();
+        m_names.resize(open.nameStart);
+        m_rootDone = m_open.empty();
+    }
+
+    ZipEntryReader& m_reader;
+    XmlHandler& m_handler;
+    std::vector<char> m_buffer;
+    std::size_t m_pos = 0;
+    std::size_t m_end = 0;
+    bool m_eof = false;
+
+    bool m_rootDone = false;
+    std::vector<OpenElement> m_open;
+    std::string m_names;
+    std::vector<Binding> m_bindings;
+
+    std::vector<RawAttribute> m_raw;
+    std::string m_store;
+    std::vector<std::size_t> m_starts;
+    std::vector<const char*> m_pointers;
+    std::string m_text;
+};
+
+} // namespace
+
+bool scanXml(ZipEntryReader& reader, XmlHandler& handler)
+{
+    try {
+        return Scanner(reader, handler).run();
+    } catch (const LeaveToExpat&) {
+        return false;
+    }
+}
+
+} // namespace setzaiko::xlsx
