@@ -247,10 +247,22 @@ struct OpenElement
     XmlNamespace space;
 };
 
+// An attribute as the tag spells it, in the scanner's buffer.
 struct RawAttribute
 {
-    std::string_view name;
-    std::string_view value;
+    char* nameBegin;
+    char* nameEnd;
+    char* valueBegin;
+    char* valueEnd; // its closing quote
+
+    std::string_view name() const
+    {
+        return {nameBegin, static_cast<std::size_t>(nameEnd - nameBegin)};
+    }
+    std::string_view value() const
+    {
+        return {valueBegin, static_cast<std::size_t>(valueEnd - valueBegin)};
+    }
 };
 
 class Scanner
@@ -265,8 +277,8 @@ public:
     {
         prolog();
         for (;;) {
-            const char* begin = m_buffer.data() + m_pos;
-            const char* end = m_buffer.data() + m_end;
+            char* begin = m_buffer.data() + m_pos;
+            char* end = m_buffer.data() + m_end;
             const char* next = begin == end ? nullptr : token(begin, end);
             if (!next) {
                 if (m_eof || !fill()) {
@@ -372,7 +384,7 @@ private:
 
     // Handles the token at begin; returns the byte after it, or nullptr where the buffer does
     // not hold all of it yet.
-    const char* token(const char* begin, const char* end)
+    const char* token(char* begin, char* end)
     {
         if (*begin != '<') {
             return text(begin, end);
@@ -445,7 +457,8 @@ private:
         return cut;
     }
 
-    static const char* nameEnd(const char* p, const char* end)
+    template <typename Char>
+    static Char* nameEnd(Char* p, Char* end)
     {
         if (p == end || !isLetter(static_cast<unsigned char>(*p))) {
             leave(); // names outside ASCII, and anything that is no name
@@ -454,27 +467,6 @@ private:
             ++p;
         }
         return p;
-    }
-
-    // The '>' that ends the tag starting at begin, passing over quoted values; nullptr when the
-    // buffer ends first.
-    static const char* tagClose(const char* begin, const char* end)
-    {
-        const char* p = begin;
-        while (p < end) {
-            const char c = *p;
-            if (c == '>') {
-                return p;
-            }
-            if (c == '"' || c == '\'') {
-                p = static_cast<const char*>(std::memchr(p + 1, c, end - p - 1));
-                if (!p) {
-                    return nullptr;
-                }
-            }
-            ++p;
-        }
-        return nullptr;
     }
 
     // Splits a qualified name; leaves for anything namespaces do not allow.
@@ -515,72 +507,83 @@ private:
         m_bindings.push_back({std::string(prefix), std::move(uri), space, depth});
     }
 
-    const char* startTag(const char* begin, const char* end)
+    // The tag is read in one pass; where the buffer ends inside it, nothing has been handed on
+    // and it is read again once the buffer holds more.
+    const char* startTag(char* begin, char* end)
     {
-        const char* close = tagClose(begin + 1, end);
-        if (!close) {
-            return nullptr;
-        }
-        const char* p = nameEnd(begin + 1, close);
+        char* p = nameEnd(begin + 1, end);
         const std::string_view qualified(begin + 1, static_cast<std::size_t>(p - begin - 1));
         bool empty = false;
         m_raw.clear();
         for (;;) {
             const char* before = p;
-            while (p < close && isSpace(*p)) {
+            while (p < end && isSpace(*p)) {
                 ++p;
             }
-            if (p == close) {
+            if (p == end || (*p == '/' && p + 1 == end)) {
+                return nullptr;
+            }
+            if (*p == '>') {
                 break;
             }
             if (*p == '/') {
-                if (p + 1 != close) {
+                if (p[1] != '>') {
                     leave();
                 }
                 empty = true;
+                ++p;
                 break;
             }
             if (p == before || m_raw.size() == maxAttributes) {
                 leave();
             }
-            const char* nameBegin = p;
-            p = nameEnd(p, close);
-            const std::string_view name(nameBegin, static_cast<std::size_t>(p - nameBegin));
-            while (p < close && isSpace(*p)) {
+            char* nameBegin = p;
+            p = nameEnd(p, end);
+            char* nameStop = p;
+            while (p < end && isSpace(*p)) {
                 ++p;
             }
-            if (p == close || *p != '=') {
+            if (p == end) {
+                return nullptr;
+            }
+            if (*p != '=') {
                 leave();
             }
             ++p;
-            while (p < close && isSpace(*p)) {
+            while (p < end && isSpace(*p)) {
                 ++p;
             }
-            if (p == close || (*p != '"' && *p != '\'')) {
+            if (p == end) {
+                return nullptr;
+            }
+            if (*p != '"' && *p != '\'') {
                 leave();
             }
-            const char* valueEnd = static_cast<const char*>(std::memchr(p + 1, *p, close - p - 1));
+            char* valueEnd = static_cast<char*>(std::memchr(p + 1, *p, end - p - 1));
             if (!valueEnd) {
-                leave();
+                return nullptr;
             }
-            for (const RawAttribute& other : m_raw) {
-                if (other.name == name) {
+            m_raw.push_back({nameBegin, nameStop, p + 1, valueEnd});
+            p = valueEnd + 1;
+        }
+        // The whole tag is there (p at its '>'): from here on its bytes may be changed.
+        for (std::size_t i = 0; i < m_raw.size(); ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (m_raw[i].name() == m_raw[j].name()) {
                     leave();
                 }
             }
-            m_raw.push_back({name, std::string_view(p + 1, valueEnd - p - 1)});
-            p = valueEnd + 1;
         }
         if (m_open.size() >= static_cast<std::size_t>(maxXmlDepth)) {
             leave();
         }
         const std::size_t depth = m_open.size() + 1;
         for (const RawAttribute& attribute : m_raw) {
-            if (attribute.name == "xmlns") {
-                declare({}, attribute.value, depth);
-            } else if (attribute.name.starts_with("xmlns:")) {
-                const auto [prefix, local] = split(attribute.name);
-                declare(local, attribute.value, depth);
+            const std::string_view name = attribute.name();
+            if (name == "xmlns") {
+                declare({}, attribute.value(), depth);
+            } else if (name.starts_with("xmlns:")) {
+                declare(split(name).second, attribute.value(), depth);
             }
         }
         const XmlName name = elementName(qualified);
@@ -592,7 +595,7 @@ private:
         if (empty) {
             closeElement();
         }
-        return close + 1;
+        return p + 1;
     }
 
     XmlName elementName(std::string_view qualified) const
@@ -612,42 +615,63 @@ private:
     }
 
     // The attributes other than namespace declarations, as expat hands them on: a namespaced
-    // name as its namespace, a space and its local name.
+    // name as its namespace, a space and its local name. A plain name and a value without
+    // references or white space to replace are ended in place, over the byte after them.
     const char** resolveAttributes()
     {
         m_store.clear();
-        m_starts.clear();
-        for (const RawAttribute& attribute : m_raw) {
-            if (attribute.name == "xmlns" || attribute.name.starts_with("xmlns:")) {
+        m_pointers.clear();
+        m_inStore.clear();
+        bool prefixed = false;
+        for (RawAttribute& attribute : m_raw) {
+            const std::string_view name = attribute.name();
+            if (name == "xmlns" || name.starts_with("xmlns:")) {
                 continue;
             }
-            const auto [prefix, local] = split(attribute.name);
-            m_starts.push_back(m_store.size());
-            if (!prefix.empty()) {
+            const auto [prefix, local] = split(name);
+            if (prefix.empty()) {
+                *attribute.nameEnd = '\0';
+                m_pointers.push_back(attribute.nameBegin);
+                m_inStore.push_back(false);
+            } else {
+                prefixed = true;
                 const Binding* bound = prefix == "xml" ? nullptr : binding(prefix);
                 if (prefix != "xml" && !bound) {
                     leave();
                 }
+                m_pointers.push_back(reinterpret_cast<const char*>(m_store.size()));
+                m_inStore.push_back(true);
                 m_store.append(bound ? std::string_view(bound->uri) : xmlUri);
                 m_store.push_back(' ');
+                m_store.append(local);
+                m_store.push_back('\0');
             }
-            m_store.append(local);
-            m_store.push_back('\0');
-            m_starts.push_back(m_store.size());
-            appendDecoded(attribute.value, m_store, true);
-            m_store.push_back('\0');
+            const std::string_view value = attribute.value();
+            if (firstSpecial(value.data(), value.data() + value.size(), attributeSpecial) ==
+                value.data() + value.size()) {
+                *attribute.valueEnd = '\0';
+                m_pointers.push_back(attribute.valueBegin);
+                m_inStore.push_back(false);
+            } else {
+                m_pointers.push_back(reinterpret_cast<const char*>(m_store.size()));
+                m_inStore.push_back(true);
+                appendDecoded(value, m_store, true);
+                m_store.push_back('\0');
+            }
+        }
+        for (std::size_t i = 0; i < m_pointers.size(); ++i) {
+            if (m_inStore[i]) {
+                m_pointers[i] = m_store.data() + reinterpret_cast<std::size_t>(m_pointers[i]);
+            }
         }
         // Two prefixes of one namespace can give one name twice.
-        for (std::size_t i = 0; i < m_starts.size(); i += 2) {
-            for (std::size_t j = i + 2; j < m_starts.size(); j += 2) {
-                if (std::strcmp(m_store.data() + m_starts[i], m_store.data() + m_starts[j]) == 0) {
+        for (std::size_t i = 0; prefixed && i < m_pointers.size(); i += 2) {
+            for (std::size_t j = i + 2; j < m_pointers.size(); j += 2) {
+                if (m_inStore[i] && m_inStore[j] &&
+                    std::strcmp(m_pointers[i], m_pointers[j]) == 0) {
                     leave();
                 }
             }
-        }
-        m_pointers.clear();
-        for (const std::size_t start : m_starts) {
-            m_pointers.push_back(m_store.data() + start);
         }
         m_pointers.push_back(nullptr);
         return m_pointers.data();
@@ -702,8 +726,8 @@ private:
 
     std::vector<RawAttribute> m_raw;
     std::string m_store;
-    std::vector<std::size_t> m_starts;
     std::vector<const char*> m_pointers;
+    std::vector<bool> m_inStore;
     std::string m_text;
 };
 

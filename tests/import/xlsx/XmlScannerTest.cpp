@@ -250,4 +250,25 @@ TEST(XmlScanner, LongTextArrivesWhole)
     EXPECT_EQ(recorder.events, withExpat(archive, entry));
 }
 
+// Tags, values and references of every length, so that the ends of the scanner's buffer fall
+// inside each kind of token somewhere.
+TEST(XmlScanner, TokensAcrossBufferEndsArriveWhole)
+{
+    std::string xml = "<w xmlns=\"" + mainUri + "\" xmlns:r=\"" + rel + "\">";
+    for (int i = 0; xml.size() < 5 * 1024 * 1024; ++i) {
+        const std::string pad(static_cast<std::size_t>(i % 23), 'a');
+        xml += "<c r=\"" + pad + "\"  t='s" + std::to_string(i) + "' r:id=\"&amp;" + pad +
+               "&#x30C3;\"" + std::string(static_cast<std::size_t>(i % 3), ' ') +
+               (i % 2 ? "/>" : "><v>" + pad + "&lt;" + std::to_string(i) + "</v></c >");
+    }
+    xml += "</w>";
+    const QByteArray bytes = storedArchive(xml);
+    ZipArchive archive(bytes);
+    const ZipEntry entry = *archive.find(QStringLiteral("p.xml"));
+    Recorder recorder;
+    ZipEntryReader reader(archive, entry);
+    ASSERT_TRUE(scanXml(reader, recorder));
+    EXPECT_EQ(recorder.events, withExpat(archive, entry));
+}
+
 } // namespace
