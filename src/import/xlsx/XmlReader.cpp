@@ -1,5 +1,6 @@
 #include "import/xlsx/XmlReader.h"
 
+#include "import/xlsx/InflateAhead.h"
 #include "import/xlsx/XlsxError.h"
 #include "import/xlsx/XmlScanner.h"
 #include "import/xlsx/ZipArchive.h"
@@ -186,8 +187,13 @@ void parseLargeXml(ZipArchive& archive, const ZipEntry& entry,
                    const std::function<XmlHandler&()>& freshHandler)
 {
     {
-        ZipEntryReader reader(archive, entry);
-        if (scanXml(reader, freshHandler())) {
+        // Inflated on a thread of its own meanwhile.
+        InflateAhead inflater(archive, entry);
+        if (scanXml(
+                [&inflater](char* destination, std::size_t capacity) {
+                    return inflater.read(destination, capacity);
+                },
+                freshHandler())) {
             return;
         }
     }

@@ -3,6 +3,7 @@
 #include "import/xlsx/XmlReader.h"
 #include "import/xlsx/ZipArchive.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -119,23 +120,25 @@ bool isXmlChar(std::uint32_t c)
            (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-void appendUtf8(std::string& out, std::uint32_t c)
+// Writes c as UTF-8 at out; returns the byte after it.
+char* putUtf8(char* out, std::uint32_t c)
 {
     if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
+        *out++ = static_cast<char>(c);
     } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     }
+    return out;
 }
 
 int digitValue(char c, bool hex)
@@ -152,23 +155,17 @@ int digitValue(char c, bool hex)
     return -1;
 }
 
-// Appends what the reference at p ('&') stands for; returns the byte after its ';'.
-const char* appendReference(const char* p, const char* end, std::string& out)
+// Writes what the reference at p ('&') stands for at out, which never takes more bytes than
+// the reference; returns the byte after its ';' and moves out past what it wrote.
+const char* putReference(const char* p, const char* end, char*& out)
 {
-    const char* semicolon = static_cast<const char*>(std::memchr(p, ';', end - p));
-    if (!semicolon) {
-        leave();
-    }
-    const std::string_view name(p + 1, static_cast<std::size_t>(semicolon - p - 1));
-    if (!name.empty() && name.front() == '#') {
-        const bool hex = name.size() > 1 && name[1] == 'x';
-        const std::string_view digits = name.substr(hex ? 2 : 1);
-        if (digits.empty()) {
-            leave();
-        }
+    if (end - p > 2 && p[1] == '#') {
+        const bool hex = p[2] == 'x';
+        const char* q = p + (hex ? 3 : 2);
+        const char* digits = q;
         std::uint32_t value = 0;
-        for (const char c : digits) {
-            const int digit = digitValue(c, hex);
+        for (; q < end && *q != ';'; ++q) {
+            const int digit = digitValue(*q, hex);
             if (digit < 0) {
                 leave();
             }
@@ -177,24 +174,26 @@ const char* appendReference(const char* p, const char* end, std::string& out)
                 leave();
             }
         }
-        if (!isXmlChar(value)) {
+        if (q == end || q == digits || !isXmlChar(value)) {
             leave();
         }
-        appendUtf8(out, value);
-    } else if (name == "lt") {
-        out.push_back('<');
-    } else if (name == "gt") {
-        out.push_back('>');
-    } else if (name == "amp") {
-        out.push_back('&');
-    } else if (name == "apos") {
-        out.push_back('\'');
-    } else if (name == "quot") {
-        out.push_back('"');
-    } else {
-        leave(); // no other entity is declared
+        out = putUtf8(out, value);
+        return q + 1;
     }
-    return semicolon + 1;
+    const std::string_view rest(p + 1,
+                                static_cast<std::size_t>(std::min<std::ptrdiff_t>(end - p - 1, 5)));
+    const struct
+    {
+        std::string_view name;
+        char c;
+    } entities[] = {{"lt;", '<'}, {"gt;", '>'}, {"amp;", '&'}, {"apos;", '\''}, {"quot;", '"'}};
+    for (const auto& entity : entities) {
+        if (rest.starts_with(entity.name)) {
+            *out++ = entity.c;
+            return p + 1 + entity.name.size();
+        }
+    }
+    leave(); // no other entity is declared
 }
 
 // Appends raw text (false) or a raw attribute value (true) as a parser hands it on:
@@ -202,34 +201,39 @@ const char* appendReference(const char* p, const char* end, std::string& out)
 void appendDecoded(std::string_view raw, std::string& out, bool attribute)
 {
     const auto& special = attribute ? attributeSpecial : textSpecial;
+    const std::size_t start = out.size();
+    out.resize(start + raw.size()); // nothing decodes to more bytes than it takes raw
+    char* w = out.data() + start;
     const char* p = raw.data();
     const char* end = p + raw.size();
     while (p < end) {
         const char* stop = firstSpecial(p, end, special);
-        out.append(p, static_cast<std::size_t>(stop - p));
+        std::memcpy(w, p, static_cast<std::size_t>(stop - p));
+        w += stop - p;
         p = stop;
         if (p == end) {
             break;
         }
         const char c = *p;
         if (c == '&') {
-            p = appendReference(p, end, out);
+            p = putReference(p, end, w);
         } else if (c == '\r') {
-            out.push_back(attribute ? ' ' : '\n');
+            *w++ = attribute ? ' ' : '\n';
             p += (p + 1 < end && p[1] == '\n') ? 2 : 1;
         } else if (c == '\t' || c == '\n') {
-            out.push_back(' '); // in an attribute value only
+            *w++ = ' '; // in an attribute value only
             ++p;
         } else if (c == ']') {
             if (end - p >= 3 && p[1] == ']' && p[2] == '>') {
                 leave();
             }
-            out.push_back(c);
+            *w++ = c;
             ++p;
         } else {
             leave(); // a control character, or '<' in an attribute value
         }
     }
+    out.resize(static_cast<std::size_t>(w - out.data()));
 }
 
 struct Binding
@@ -268,7 +272,7 @@ struct RawAttribute
 class Scanner
 {
 public:
-    Scanner(ZipEntryReader& reader, XmlHandler& handler) : m_reader(reader), m_handler(handler)
+    Scanner(const ReadPart& read, XmlHandler& handler) : m_read(read), m_handler(handler)
     {
         m_buffer.resize(chunkSize);
     }
@@ -302,7 +306,7 @@ private:
         if (m_end == m_buffer.size()) {
             m_buffer.resize(m_buffer.size() * 2);
         }
-        const std::size_t n = m_reader.read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+        const std::size_t n = m_read(m_buffer.data() + m_end, m_buffer.size() - m_end);
         m_end += n;
         m_eof = n == 0;
         return !m_eof;
@@ -472,8 +476,11 @@ private:
     // Splits a qualified name; leaves for anything namespaces do not allow.
     static std::pair<std::string_view, std::string_view> split(std::string_view name)
     {
-        const std::size_t colon = name.find(':');
-        if (colon == std::string_view::npos) {
+        std::size_t colon = 0;
+        while (colon < name.size() && name[colon] != ':') {
+            ++colon; // names are short: no call to memchr
+        }
+        if (colon == name.size()) {
             return {{}, name};
         }
         const std::string_view local = name.substr(colon + 1);
@@ -620,8 +627,11 @@ private:
     const char** resolveAttributes()
     {
         m_store.clear();
-        m_pointers.clear();
-        m_inStore.clear();
+        std::size_t count = 0;
+        const auto add = [&](const char* pointer, bool inStore) {
+            m_pointers[count] = pointer;
+            m_inStore[count++] = inStore;
+        };
         bool prefixed = false;
         for (RawAttribute& attribute : m_raw) {
             const std::string_view name = attribute.name();
@@ -631,16 +641,14 @@ private:
             const auto [prefix, local] = split(name);
             if (prefix.empty()) {
                 *attribute.nameEnd = '\0';
-                m_pointers.push_back(attribute.nameBegin);
-                m_inStore.push_back(false);
+                add(attribute.nameBegin, false);
             } else {
                 prefixed = true;
                 const Binding* bound = prefix == "xml" ? nullptr : binding(prefix);
                 if (prefix != "xml" && !bound) {
                     leave();
                 }
-                m_pointers.push_back(reinterpret_cast<const char*>(m_store.size()));
-                m_inStore.push_back(true);
+                add(reinterpret_cast<const char*>(m_store.size()), true);
                 m_store.append(bound ? std::string_view(bound->uri) : xmlUri);
                 m_store.push_back(' ');
                 m_store.append(local);
@@ -650,30 +658,28 @@ private:
             if (firstSpecial(value.data(), value.data() + value.size(), attributeSpecial) ==
                 value.data() + value.size()) {
                 *attribute.valueEnd = '\0';
-                m_pointers.push_back(attribute.valueBegin);
-                m_inStore.push_back(false);
+                add(attribute.valueBegin, false);
             } else {
-                m_pointers.push_back(reinterpret_cast<const char*>(m_store.size()));
-                m_inStore.push_back(true);
+                add(reinterpret_cast<const char*>(m_store.size()), true);
                 appendDecoded(value, m_store, true);
                 m_store.push_back('\0');
             }
         }
-        for (std::size_t i = 0; i < m_pointers.size(); ++i) {
+        for (std::size_t i = 0; i < count; ++i) {
             if (m_inStore[i]) {
                 m_pointers[i] = m_store.data() + reinterpret_cast<std::size_t>(m_pointers[i]);
             }
         }
         // Two prefixes of one namespace can give one name twice.
-        for (std::size_t i = 0; prefixed && i < m_pointers.size(); i += 2) {
-            for (std::size_t j = i + 2; j < m_pointers.size(); j += 2) {
+        for (std::size_t i = 0; prefixed && i < count; i += 2) {
+            for (std::size_t j = i + 2; j < count; j += 2) {
                 if (m_inStore[i] && m_inStore[j] &&
                     std::strcmp(m_pointers[i], m_pointers[j]) == 0) {
                     leave();
                 }
             }
         }
-        m_pointers.push_back(nullptr);
+        m_pointers[count] = nullptr;
         return m_pointers.data();
     }
 
@@ -712,7 +718,7 @@ private:
         m_rootDone = m_open.empty();
     }
 
-    ZipEntryReader& m_reader;
+    const ReadPart& m_read;
     XmlHandler& m_handler;
     std::vector<char> m_buffer;
     std::size_t m_pos = 0;
@@ -726,8 +732,8 @@ private:
 
     std::vector<RawAttribute> m_raw;
     std::string m_store;
-    std::vector<const char*> m_pointers;
-    std::vector<bool> m_inStore;
+    std::array<const char*, 2 * maxAttributes + 1> m_pointers{};
+    std::array<bool, 2 * maxAttributes> m_inStore{};
     std::string m_text;
 };
 
@@ -735,8 +741,15 @@ private:
 
 bool scanXml(ZipEntryReader& reader, XmlHandler& handler)
 {
+    return scanXml([&reader](char* destination,
+                             std::size_t capacity) { return reader.read(destination, capacity); },
+                   handler);
+}
+
+bool scanXml(const ReadPart& read, XmlHandler& handler)
+{
     try {
-        return Scanner(reader, handler).run();
+        return Scanner(read, handler).run();
     } catch (const LeaveToExpat&) {
         return false;
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
+
 namespace setzaiko::xlsx {
 
 class XmlHandler;
@@ -17,5 +20,10 @@ class ZipEntryReader;
 // of the document by then; the part is to be read again from its start with expat, which
 // accepts it or says why not. What the handler or the reader throws passes through.
 bool scanXml(ZipEntryReader& reader, XmlHandler& handler);
+
+// The same over the part's bytes as read gives them: up to capacity bytes at destination,
+// 0 at the part's end.
+using ReadPart = std::function<std::size_t(char* destination, std::size_t capacity)>;
+bool scanXml(const ReadPart& read, XmlHandler& handler);
 
 } // namespace setzaiko::xlsx
