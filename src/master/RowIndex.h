@@ -20,18 +20,27 @@ public:
     template <typename KeyOf>
     RowIndex(std::int32_t rows, KeyOf keyOf)
     {
-        std::size_t capacity = 16;
-        while (capacity < 2 * static_cast<std::size_t>(rows)) {
-            capacity *= 2;
-        }
-        m_mask = capacity - 1;
-        m_slots.assign(capacity, Slot{});
+        m_slots.assign(64, Slot{});
+        m_mask = m_slots.size() - 1;
         m_next.assign(static_cast<std::size_t>(rows), -1);
+        std::size_t codes = 0;
+        std::size_t previous = 0; // the slot of the row before
         for (std::int32_t row = 0; row < rows; ++row) {
             const QStringView key = keyOf(row);
-            Slot& slot = m_slots[slotOf(key, keyOf)];
+            // The rows of one code mostly follow each other: those need no hashing.
+            if (row > 0 && key == keyOf(row - 1)) {
+                m_next[static_cast<std::size_t>(row - 1)] = row;
+                m_slots[previous].last = row;
+                continue;
+            }
+            if (2 * (codes + 1) > m_slots.size()) {
+                grow();
+            }
+            previous = slotOf(key, keyOf);
+            Slot& slot = m_slots[previous];
             if (slot.first < 0) {
                 slot = {hashOf(key), row, row};
+                ++codes;
             } else {
                 m_next[static_cast<std::size_t>(slot.last)] = row;
                 slot.last = row;
@@ -61,6 +70,23 @@ private:
     {
         // Seeded per process, so that no workbook can be made to collide on purpose.
         return static_cast<std::uint32_t>(qHash(key, m_seed));
+    }
+
+    // Twice the slots, each code moved to its place among them.
+    void grow()
+    {
+        std::vector<Slot> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        m_mask = m_slots.size() - 1;
+        for (const Slot& slot : old) {
+            if (slot.first >= 0) {
+                std::size_t i = slot.hash & m_mask;
+                while (m_slots[i].first >= 0) {
+                    i = (i + 1) & m_mask;
+                }
+                m_slots[i] = slot;
+            }
+        }
     }
 
     // The slot of the code: its own, or the empty one where it would go.
