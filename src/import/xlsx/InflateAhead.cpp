@@ -10,11 +10,16 @@ namespace {
 
 constexpr std::size_t chunkSize = 256 * 1024;
 constexpr std::size_t chunksAhead = 4;
+// A smaller entry is inflated faster than a thread is started for it.
+constexpr std::uint64_t smallEntry = chunksAhead * chunkSize;
 
 } // namespace
 
 InflateAhead::InflateAhead(ZipArchive& archive, const ZipEntry& entry) : m_reader(archive, entry)
 {
+    if (entry.size < smallEntry) {
+        return;
+    }
     try {
         m_thread = std::thread([this] { run(); });
     } catch (const std::system_error&) {
@@ -38,7 +43,15 @@ void InflateAhead::run()
 {
     try {
         for (;;) {
-            std::vector<char> chunk(chunkSize);
+            std::vector<char> chunk;
+            {
+                const std::lock_guard lock(m_mutex);
+                if (!m_spare.empty()) {
+                    chunk = std::move(m_spare.back());
+                    m_spare.pop_back();
+                }
+            }
+            chunk.resize(chunkSize);
             chunk.resize(m_reader.read(chunk.data(), chunk.size()));
             const bool last = chunk.empty();
             std::unique_lock lock(m_mutex);
@@ -72,6 +85,9 @@ std::size_t InflateAhead::read(char* destination, std::size_t capacity)
         m_changed.wait(lock, [this] { return !m_ready.empty() || m_failure; });
         if (m_ready.empty()) {
             std::rethrow_exception(m_failure);
+        }
+        if (!m_current.empty()) {
+            m_spare.push_back(std::move(m_current)); // read: the thread fills it again
         }
         m_current = std::move(m_ready.front());
         m_ready.pop_front();

@@ -15,7 +15,8 @@ namespace setzaiko::xlsx {
 // Inflates one entry on a thread of its own, a few chunks ahead of its reader, so that
 // inflating a large part and parsing it share the machine's cores. Holds at most a fixed
 // number of chunks, however large the entry. The archive is not to be used otherwise until
-// this is destroyed. Where no thread is to be had, inflates as it is read.
+// this is destroyed. A small entry, or one where no thread is to be had, is inflated as it is
+// read.
 class InflateAhead
 {
 public:
@@ -36,7 +37,8 @@ private:
     ZipEntryReader m_reader;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<std::vector<char>> m_ready; // inflated, not yet read; empty chunk: the end
+    std::deque<std::vector<char>> m_ready;  // inflated, not yet read; empty chunk: the end
+    std::vector<std::vector<char>> m_spare; // read, to be filled again
     std::exception_ptr m_failure;
     bool m_stop = false;
     std::vector<char> m_current;

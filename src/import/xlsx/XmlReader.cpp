@@ -193,7 +193,7 @@ void parseLargeXml(ZipArchive& archive, const ZipEntry& entry,
                 [&inflater](char* destination, std::size_t capacity) {
                     return inflater.read(destination, capacity);
                 },
-                freshHandler())) {
+                entry.size, freshHandler())) {
             return;
         }
     }

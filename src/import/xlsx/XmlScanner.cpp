@@ -272,9 +272,11 @@ struct RawAttribute
 class Scanner
 {
 public:
-    Scanner(const ReadPart& read, XmlHandler& handler) : m_read(read), m_handler(handler)
+    Scanner(const ReadPart& read, std::uint64_t partSize, XmlHandler& handler)
+        : m_read(read), m_handler(handler)
     {
-        m_buffer.resize(chunkSize);
+        m_buffer.resize(
+            static_cast<std::size_t>(std::clamp<std::uint64_t>(partSize + 1, 4096, chunkSize)));
     }
 
     bool run()
@@ -743,13 +745,13 @@ bool scanXml(ZipEntryReader& reader, XmlHandler& handler)
 {
     return scanXml([&reader](char* destination,
                              std::size_t capacity) { return reader.read(destination, capacity); },
-                   handler);
+                   reader.declaredSize(), handler);
 }
 
-bool scanXml(const ReadPart& read, XmlHandler& handler)
+bool scanXml(const ReadPart& read, std::uint64_t partSize, XmlHandler& handler)
 {
     try {
-        return Scanner(read, handler).run();
+        return Scanner(read, partSize, handler).run();
     } catch (const LeaveToExpat&) {
         return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 namespace setzaiko::xlsx {
@@ -22,8 +23,8 @@ class ZipEntryReader;
 bool scanXml(ZipEntryReader& reader, XmlHandler& handler);
 
 // The same over the part's bytes as read gives them: up to capacity bytes at destination,
-// 0 at the part's end.
+// 0 at the part's end. partSize, the size the part declares, bounds the first buffer.
 using ReadPart = std::function<std::size_t(char* destination, std::size_t capacity)>;
-bool scanXml(const ReadPart& read, XmlHandler& handler);
+bool scanXml(const ReadPart& read, std::uint64_t partSize, XmlHandler& handler);
 
 } // namespace setzaiko::xlsx
