@@ -1,10 +1,5 @@
 #include "import/xlsx/RichText.h"
 
-#include <QStringDecoder>
-
-#include <algorithm>
-#include <vector>
-
 namespace setzaiko::xlsx {
 
 namespace {
@@ -70,19 +65,11 @@ int escapeAt(std::string_view text)
 
 QString exactText(std::string_view utf8)
 {
-    // Decoded first into a buffer of the thread's, which UTF-8 of any kind cannot overrun (no
-    // byte gives more than one unit), so that the text is allocated once, at its size.
-    if (utf8.empty()) {
-        return QString::fromUtf8(utf8.data(), 0);
+    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    if (text.capacity() > text.size()) {
+        text.squeeze();
     }
-    thread_local std::vector<QChar> units;
-    if (units.size() < utf8.size()) {
-        units.resize(std::max(utf8.size(), units.size() * 2));
-    }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QChar* end = decoder.appendToBuffer(
-        units.data(), QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
-    return QString(units.data(), end - units.data());
+    return text;
 }
 
 QString decodeEscapes(std::string_view utf8)
