@@ -39,13 +39,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (cells.rows > xlsx::maxRows || cells.columns > xlsx::maxColumns) {
                 __builtin_trap(); // a used part beyond the sheet's limits
             }
-            for (const xlsx::SheetValue& value : cells.values) {
+            xlsx::WorksheetCells::Reader reader(cells);
+            xlsx::SheetValue value;
+            while (reader.next(value)) {
                 if (value.row >= static_cast<std::uint32_t>(cells.rows) ||
                     value.column >= cells.columns) {
                     __builtin_trap(); // a value outside the used part the reader reported
                 }
                 if (value.kind == xlsx::SheetValue::Kind::SharedText &&
-                    value.text >= workbook->sharedStrings().size()) {
+                    value.sharedIndex >= workbook->sharedStrings().size()) {
                     __builtin_trap();
                 }
             }

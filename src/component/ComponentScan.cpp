@@ -21,12 +21,9 @@ std::vector<ComponentLine> findComponentLines(const QString& setCode, const Mast
     const ProductMaster& products = masters.products();
     const StockMaster& stocks = masters.stocks();
     const ComponentLookup& lookup = masters.componentLookup();
-    const std::vector<std::int32_t>* rows = lookup.compositionRows(setCode);
-    if (!rows) {
-        return lines;
-    }
-    lines.reserve(rows->size());
-    for (const std::int32_t i : *rows) {
+    const std::vector<std::int32_t> rows = lookup.compositionRows(setCode);
+    lines.reserve(rows.size());
+    for (const std::int32_t i : rows) {
         const ProductMasterRow& composition = products.row(i);
         const std::int32_t stock = lookup.firstStockRow(composition.componentCode);
         lines.push_back({&composition, stock < 0 ? nullptr : &stocks.row(stock)});

@@ -122,6 +122,7 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
             }
             rowDone();
         }
+        rules.finish();
         if (rules.offence() != ImportStatus::Ok) {
             status = rules.offence();
         }

@@ -40,6 +40,9 @@ void SheetReadAhead::read()
             m_rules.apply(cells);
             m_rowsAfter.push_back(m_rules.rows());
         }
+        if (!m_stop) {
+            m_rules.finish();
+        }
     } catch (...) {
         m_failure = std::current_exception();
     }

@@ -136,6 +136,20 @@ void SheetRules::apply(std::vector<CellValue>& cells)
     }
 }
 
+void SheetRules::finish()
+{
+    switch (m_kind) {
+    case TableKind::Product:
+        m_products.codeIndex();
+        break;
+    case TableKind::Stock:
+        m_stocks.codeIndex();
+        break;
+    case TableKind::Other:
+        break;
+    }
+}
+
 void SheetRules::discardRows()
 {
     switch (m_kind) {

@@ -37,6 +37,10 @@ public:
     // QuantityOutOfRange.
     void apply(std::vector<CellValue>& cells);
 
+    // After the sheet's last row: builds its table's code index here, on the thread that read
+    // the sheet, so that the first listing after the import finds it ready.
+    void finish();
+
     // Takes back every row this sheet added: its table is left empty, as each master sheet is
     // the only one to fill its table.
     void discardRows();

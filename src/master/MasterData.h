@@ -8,8 +8,9 @@
 
 namespace setzaiko {
 
-// The two master tables of a run and the component lookup over them. The lookup is built at
-// its first use after the tables changed, and dropped with them.
+// The two master tables of a run and the component lookup over them. The lookup is made at
+// its first use after the tables changed, over the code index each table keeps (which the
+// import builds), and dropped with them.
 class MasterData
 {
 public:

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "master/RowIndex.h"
+
+#include <QString>
 #include <QtGlobal>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace setzaiko {
@@ -19,12 +23,15 @@ std::uint32_t nextTableEpoch();
 //
 // The rows are kept in blocks of a fixed size: a growing table never moves the rows it
 // already holds, and never needs room for two copies of itself while it grows.
-template <typename Row>
+//
+// Key is the code column the table is searched by: codeIndex finds its rows.
+template <typename Row, QString Row::*Key>
 class MasterTable
 {
 public:
     void empty()
     {
+        m_index.reset();
         m_blocks.clear();
         m_count = 0;
         m_epoch = detail::nextTableEpoch();
@@ -53,12 +60,34 @@ public:
         return (std::uint64_t{m_epoch} << 32) | static_cast<std::uint32_t>(m_count);
     }
 
+    // The rows by their code, for the rows as they stand: built at the first call after they
+    // changed, on the calling thread. The import builds it at the end of each sheet, on the
+    // thread that read the sheet; a reader of the tables then finds it ready.
+    const RowIndex& codeIndex() const
+    {
+        if (!m_index || m_indexVersion != version()) {
+            m_index.reset(); // the old index goes before the new one is built
+            m_index = std::make_shared<const RowIndex>(
+                count(), [this](std::int32_t i) { return QStringView(row(i).*Key); });
+            m_indexVersion = version();
+        }
+        return *m_index;
+    }
+    // The first row of the code, or -1.
+    std::int32_t firstRowOf(QStringView code) const
+    {
+        return codeIndex().first(code, [this](std::int32_t i) { return QStringView(row(i).*Key); });
+    }
+
 private:
     static constexpr std::size_t blockRows = 1024;
 
     std::vector<std::vector<Row>> m_blocks;
     std::int32_t m_count = 0;
     std::uint32_t m_epoch = detail::nextTableEpoch();
+    // Shared by copies of the table, which hold the same rows until either changes.
+    mutable std::shared_ptr<const RowIndex> m_index;
+    mutable std::uint64_t m_indexVersion = 0;
 };
 
 } // namespace setzaiko

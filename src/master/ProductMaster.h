@@ -6,7 +6,7 @@
 namespace setzaiko {
 
 // The composition of the set products, in worksheet order.
-class ProductMaster : public MasterTable<ProductMasterRow>
+class ProductMaster : public MasterTable<ProductMasterRow, &ProductMasterRow::setCode>
 {};
 
 } // namespace setzaiko

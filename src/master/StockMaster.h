@@ -6,7 +6,7 @@
 namespace setzaiko {
 
 // One row per product, set products and components alike, in worksheet order.
-class StockMaster : public MasterTable<StockMasterRow>
+class StockMaster : public MasterTable<StockMasterRow, &StockMasterRow::productCode>
 {};
 
 } // namespace setzaiko

@@ -1,6 +1,8 @@
 #include "master/ProductMaster.h"
 #include "master/StockMaster.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -74,4 +76,44 @@ TEST(StockMasterRow, OnlyExactlyOneMarksASetProduct)
         row.setFlag = c.flag;
         EXPECT_EQ(row.isSetProduct(), c.set) << c.flag.toStdString();
     }
+}
+
+// The code index against a plain scan: every code's first row and its rows in table order,
+// after each of several rounds of appends and after emptying.
+TEST(MasterTable, CodeIndexFindsWhatAScanFinds)
+{
+    ProductMaster products;
+    const QStringList codes = {u"S1"_s, u"s1"_s, u"Ｓ1"_s, u""_s, u"S1 "_s, u"セット"_s, u"S10"_s};
+    const auto scan = [&](const QString& code) {
+        std::vector<std::int32_t> rows;
+        for (std::int32_t i = 0; i < products.count(); ++i) {
+            if (products.row(i).setCode == code) {
+                rows.push_back(i);
+            }
+        }
+        return rows;
+    };
+    const auto indexed = [&](const QString& code) {
+        std::vector<std::int32_t> rows;
+        for (std::int32_t i = products.firstRowOf(code); i >= 0; i = products.codeIndex().next(i)) {
+            rows.push_back(i);
+        }
+        return rows;
+    };
+    std::uint32_t state = 7;
+    for (const int rounds : {3000, 1, 40000}) {
+        for (int i = 0; i < rounds; ++i) {
+            state = state * 1103515245u + 12345u;
+            const QString code = (state >> 8) % 3 == 0
+                                     ? codes[static_cast<qsizetype>((state >> 12) % codes.size())]
+                                     : u"P%1"_s.arg((state >> 12) % 5000);
+            products.append(ProductMasterRow{code, {}, {}, {}, {}, {}, {}, i, {}});
+        }
+        for (const QString& code : codes + QStringList{u"P0"_s, u"P4999"_s, u"P5000"_s}) {
+            SCOPED_TRACE(code.toStdString());
+            EXPECT_EQ(indexed(code), scan(code));
+        }
+    }
+    products.empty();
+    EXPECT_EQ(products.firstRowOf(u"S1"_s), -1);
 }

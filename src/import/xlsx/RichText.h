@@ -28,6 +28,8 @@ public:
     }
     // At the item's end element.
     QString finish();
+    // The same with the escapes left in, for decodeEscapes later; valid until begin.
+    std::string_view undecoded() const { return m_text; }
 
 private:
     int m_depth = 0;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <optional>
 #include <system_error>
 
 namespace setzaiko::xlsx {
@@ -85,9 +86,12 @@ private:
 
 std::vector<QString> readSharedStrings(ZipArchive& archive, const ZipEntry& entry)
 {
-    SharedStringsHandler handler(entry.size);
-    parseXml(archive, entry, handler);
-    return handler.take();
+    std::optional<SharedStringsHandler> handler;
+    parseLargeXml(archive, entry, [&]() -> XmlHandler& {
+        handler.reset();
+        return handler.emplace(entry.size);
+    });
+    return handler->take();
 }
 
 PendingSharedStrings readSharedStringsAhead(const QByteArray& bytes, const ZipEntry& entry)

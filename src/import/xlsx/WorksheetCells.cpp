@@ -10,8 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-
-using namespace Qt::Literals::StringLiterals;
+#include <optional>
 
 namespace setzaiko::xlsx {
 
@@ -79,10 +78,7 @@ class WorksheetHandler : public XmlHandler
 public:
     WorksheetHandler(bool dates1904, int columnCount, WorksheetCells& cells)
         : m_dates1904(dates1904), m_columnCount(columnCount), m_cells(cells)
-    {
-        m_true = u"TRUE"_s;
-        m_false = u"FALSE"_s;
-    }
+    {}
 
     void startElement(const XmlName& name, const char** attributes) override
     {
@@ -122,7 +118,6 @@ public:
         if (m_inInline) {
             if (m_depth == 5) {
                 m_inInline = false;
-                m_inlineText = m_inline.finish();
             } else {
                 m_inline.endElement(name);
             }
@@ -233,20 +228,23 @@ private:
                 fail("a cell refers to a shared string that does not exist");
             }
             value.kind = SheetValue::Kind::SharedText;
-            value.text = static_cast<std::uint32_t>(index);
+            value.sharedIndex = static_cast<std::uint32_t>(index);
             break;
         }
         case CellType::Inline:
             if (!m_hasInline) {
                 return;
             }
-            addOwnText(value, std::move(m_inlineText));
+            value.kind = SheetValue::Kind::EscapedText;
+            value.text = m_inline.undecoded();
             break;
         case CellType::FormulaText:
+        case CellType::Error:
             if (!m_hasValue) {
                 return;
             }
-            addOwnText(value, exactText(m_value));
+            value.kind = SheetValue::Kind::Text;
+            value.text = m_value;
             break;
         case CellType::Boolean: {
             if (!m_hasValue) {
@@ -256,37 +254,22 @@ private:
             if (flag != "0" && flag != "1") {
                 fail("a Boolean cell holds neither 0 nor 1");
             }
-            addOwnText(value, flag == "1" ? m_true : m_false);
+            value.kind = SheetValue::Kind::Text;
+            value.text = flag == "1" ? "TRUE" : "FALSE";
             break;
         }
-        case CellType::Error:
-            if (!m_hasValue) {
-                return;
-            }
-            addOwnText(value, exactText(m_value));
-            break;
         }
-        if (!m_cells.values.empty() && m_cells.values.back().row > value.row) {
+        if (m_cells.valueCount() > 0 && m_lastRow > value.row) {
             m_cells.rowsInOrder = false;
         }
-        m_cells.values.push_back(value);
-    }
-
-    void addOwnText(SheetValue& value, QString text)
-    {
-        if (m_cells.texts.size() >= std::numeric_limits<std::uint32_t>::max()) {
-            fail("a worksheet holds too many texts");
-        }
-        value.kind = SheetValue::Kind::OwnText;
-        value.text = static_cast<std::uint32_t>(m_cells.texts.size());
-        m_cells.texts.push_back(std::move(text));
+        m_lastRow = value.row;
+        m_cells.append(value);
     }
 
     bool m_dates1904;
     int m_columnCount;
     WorksheetCells& m_cells;
-    QString m_true;
-    QString m_false;
+    std::uint32_t m_lastRow = 0;
 
     int m_depth = 0;
     bool m_inSheetData = false;
@@ -302,7 +285,6 @@ private:
     bool m_inInline = false;
     bool m_hasInline = false;
     RichText m_inline;
-    QString m_inlineText;
 };
 
 } // namespace
@@ -311,21 +293,33 @@ WorksheetCells readWorksheet(ZipArchive& archive, const ZipEntry& entry, bool da
                              int columnCount)
 {
     WorksheetCells cells;
-    // The smallest cell with a value ("<c><v>1</v></c>") takes 15 bytes: reserving for that
-    // spares the copies of a growing vector, and untouched capacity costs no memory.
-    cells.values.reserve(static_cast<std::size_t>(entry.size / 15));
-    WorksheetHandler handler(dates1904, columnCount, cells);
-    parseXml(archive, entry, handler);
+    std::optional<WorksheetHandler> handler;
+    parseLargeXml(archive, entry, [&]() -> XmlHandler& {
+        handler.reset();
+        cells = WorksheetCells{};
+        // A value packs into fewer bytes than its cell takes in the part ("<c><v>1</v></c>",
+        // 15 bytes, into 9): a quarter of the part spares most copies of a growing string, and
+        // untouched capacity costs no memory.
+        cells.reserve(static_cast<std::size_t>(entry.size / 4));
+        return handler.emplace(dates1904, columnCount, cells);
+    });
     return cells;
 }
 
 void checkSharedStringIndices(const WorksheetCells& cells, std::size_t sharedStringCount)
 {
-    for (const SheetValue& value : cells.values) {
-        if (value.kind == SheetValue::Kind::SharedText && value.text >= sharedStringCount) {
+    WorksheetCells::Reader reader(cells);
+    SheetValue value;
+    while (reader.next(value)) {
+        if (value.kind == SheetValue::Kind::SharedText && value.sharedIndex >= sharedStringCount) {
             fail("a cell refers to a shared string that does not exist");
         }
     }
+}
+
+QString SheetValue::ownText() const
+{
+    return kind == Kind::EscapedText ? decodeEscapes(text) : exactText(text);
 }
 
 } // namespace setzaiko::xlsx

@@ -2,8 +2,6 @@
 
 #include "import/xlsx/XlsxError.h"
 
-#include <algorithm>
-
 namespace setzaiko::xlsx {
 
 XlsxSheetTable::XlsxSheetTable(QByteArray bytes, const ZipEntry& entry,
@@ -18,23 +16,38 @@ void XlsxSheetTable::prepare()
     m_cells = readWorksheet(archive, m_entry, m_dates1904, m_columnCount);
     m_sharedStrings = m_pendingStrings.get();
     checkSharedStringIndices(m_cells, m_sharedStrings->size());
-    if (!m_cells.rowsInOrder) {
-        std::stable_sort(m_cells.values.begin(), m_cells.values.end(),
-                         [](const SheetValue& a, const SheetValue& b) { return a.row < b.row; });
+    m_rows = m_cells.rows;
+    m_columns = m_cells.columns;
+    if (m_cells.rowsInOrder) {
+        m_reader.emplace(m_cells);
+    } else {
+        m_sorted = m_cells.valuesByRow();
     }
     m_prepared = true;
 }
 
-CellValue XlsxSheetTable::valueOf(const SheetValue& value)
+bool XlsxSheetTable::fetch()
+{
+    if (m_reader) {
+        return m_reader->next(m_pending);
+    }
+    if (m_next == m_sorted.size()) {
+        return false;
+    }
+    m_pending = m_sorted[m_next++];
+    return true;
+}
+
+CellValue XlsxSheetTable::valueOf(const SheetValue& value) const
 {
     switch (value.kind) {
     case SheetValue::Kind::Number:
         return CellValue::fromNumber(value.number);
     case SheetValue::Kind::SharedText:
-        return CellValue::fromText((*m_sharedStrings)[value.text]);
-    case SheetValue::Kind::OwnText:
-        // Every own text belongs to one value, which is handed out once.
-        return CellValue::fromText(std::move(m_cells.texts[value.text]));
+        return CellValue::fromText((*m_sharedStrings)[value.sharedIndex]);
+    case SheetValue::Kind::Text:
+    case SheetValue::Kind::EscapedText:
+        return CellValue::fromText(value.ownText());
     }
     return {};
 }
@@ -44,12 +57,14 @@ bool XlsxSheetTable::nextRow(std::vector<CellValue>& cells)
     if (!m_prepared) {
         prepare();
     }
-    if (m_row >= m_cells.rows) {
+    if (m_row >= m_rows) {
         // The rows are handed out: what they were gathered in is no longer needed.
-        m_cells = WorksheetCells{m_cells.rows, m_cells.columns, true, {}, {}};
+        m_reader.reset();
+        m_cells = WorksheetCells{};
+        m_sorted = {};
         return false;
     }
-    if (m_columnCount > m_cells.columns) {
+    if (m_columnCount > m_columns) {
         fail("a requested column lies beyond the worksheet's used part");
     }
     cells.resize(static_cast<std::size_t>(m_columnCount));
@@ -59,9 +74,9 @@ bool XlsxSheetTable::nextRow(std::vector<CellValue>& cells)
         cell.text.clear();
     }
     const auto row = static_cast<std::uint32_t>(m_row);
-    while (m_next < m_cells.values.size() && m_cells.values[m_next].row == row) {
-        const SheetValue& value = m_cells.values[m_next++];
-        cells[value.column] = valueOf(value);
+    while ((m_hasPending || (m_hasPending = fetch())) && m_pending.row == row) {
+        cells[m_pending.column] = valueOf(m_pending);
+        m_hasPending = false;
     }
     ++m_row;
     return true;

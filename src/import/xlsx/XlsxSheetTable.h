@@ -8,6 +8,7 @@
 #include <QByteArray>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace setzaiko::xlsx {
@@ -26,7 +27,9 @@ public:
 
 private:
     void prepare();
-    CellValue valueOf(const SheetValue& value);
+    // The next value in row order into m_pending; false after the last.
+    bool fetch();
+    CellValue valueOf(const SheetValue& value) const;
 
     QByteArray m_bytes;
     ZipEntry m_entry;
@@ -36,8 +39,15 @@ private:
     int m_columnCount;
 
     bool m_prepared = false;
+    int m_rows = 0;
+    int m_columns = 0;
     WorksheetCells m_cells;
+    // Values in file order are read straight from the cells; others are sorted first.
+    std::optional<WorksheetCells::Reader> m_reader;
+    std::vector<SheetValue> m_sorted;
     std::size_t m_next = 0;
+    SheetValue m_pending;
+    bool m_hasPending = false;
     int m_row = 0;
 };
 

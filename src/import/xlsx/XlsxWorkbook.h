@@ -11,7 +11,7 @@
 
 namespace setzaiko::xlsx {
 
-struct WorksheetCells;
+class WorksheetCells;
 
 // A SpreadsheetML workbook (.xlsx, .xlsm), transitional or strict, held in memory as the
 // file's bytes. The package is read when the workbook is opened: its relationships, the

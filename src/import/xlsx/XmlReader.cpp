@@ -1,6 +1,8 @@
 #include "import/xlsx/XmlReader.h"
 
+#include "import/xlsx/InflateAhead.h"
 #include "import/xlsx/XlsxError.h"
+#include "import/xlsx/XmlScanner.h"
 #include "import/xlsx/ZipArchive.h"
 
 #include <cstring>
@@ -14,12 +16,11 @@ namespace {
 // namespace URI contains it.
 constexpr char separator = ' ';
 
-// The deepest real parts (text runs inside extension lists) stay far below this.
-constexpr int maxDepth = 64;
-
 constexpr std::size_t chunkSize = 256 * 1024;
 
-XmlNamespace classify(std::string_view uri)
+} // namespace
+
+XmlNamespace classifyNamespace(std::string_view uri)
 {
     if (uri == "http://schemas.openxmlformats.org/spreadsheetml/2006/main" ||
         uri == "http://purl.oclc.org/ooxml/spreadsheetml/main") {
@@ -38,6 +39,8 @@ XmlNamespace classify(std::string_view uri)
     return XmlNamespace::Other;
 }
 
+namespace {
+
 XmlName split(const char* name)
 {
     // The separator follows the namespace URI, which holds none, so the first one is it.
@@ -45,7 +48,7 @@ XmlName split(const char* name)
     if (!at) {
         return {XmlNamespace::None, std::string_view(name)};
     }
-    return {classify(std::string_view(name, static_cast<std::size_t>(at - name))),
+    return {classifyNamespace(std::string_view(name, static_cast<std::size_t>(at - name))),
             std::string_view(at + 1)};
 }
 
@@ -84,7 +87,7 @@ void guarded(ParseState& state, Call call)
 void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** attributes)
 {
     auto& state = *static_cast<ParseState*>(data);
-    if (++state.depth > maxDepth) {
+    if (++state.depth > maxXmlDepth) {
         state.stop("XML nested deeper than any workbook part");
         return;
     }
@@ -178,6 +181,23 @@ void parseXml(ZipArchive& archive, const ZipEntry& entry, XmlHandler& handler)
             return;
         }
     }
+}
+
+void parseLargeXml(ZipArchive& archive, const ZipEntry& entry,
+                   const std::function<XmlHandler&()>& freshHandler)
+{
+    {
+        // Inflated on a thread of its own meanwhile.
+        InflateAhead inflater(archive, entry);
+        if (scanXml(
+                [&inflater](char* destination, std::size_t capacity) {
+                    return inflater.read(destination, capacity);
+                },
+                entry.size, freshHandler())) {
+            return;
+        }
+    }
+    parseXml(archive, entry, freshHandler());
 }
 
 } // namespace setzaiko::xlsx

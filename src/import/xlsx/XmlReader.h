@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string_view>
 
 namespace setzaiko::xlsx {
@@ -19,6 +20,12 @@ enum class XmlNamespace : std::uint8_t {
     Xml,
     Other,
 };
+
+// The namespace of a URI a part declares.
+XmlNamespace classifyNamespace(std::string_view uri);
+
+// The deepest real parts (text runs inside extension lists) stay far below this.
+constexpr int maxXmlDepth = 64;
 
 struct XmlName
 {
@@ -48,5 +55,11 @@ const char* attribute(const char** attributes, XmlNamespace space, std::string_v
 // well-formed XML, any document type declaration (so no entity is ever declared, expanded or
 // fetched), and elements nested deeper than any workbook part needs. Throws WorkbookError.
 void parseXml(ZipArchive& archive, const ZipEntry& entry, XmlHandler& handler);
+
+// The same for a large part: read with scanXml, and where that leaves the part to expat, read
+// again from its start with parseXml through a second handler. freshHandler gives a handler
+// that has seen nothing (and drops what the one before gathered).
+void parseLargeXml(ZipArchive& archive, const ZipEntry& entry,
+                   const std::function<XmlHandler&()>& freshHandler);
 
 } // namespace setzaiko::xlsx

@@ -67,6 +67,8 @@ public:
     // Fills up to capacity bytes; returns 0 once the whole entry has been read. Throws
     // WorkbookError.
     std::size_t read(char* destination, std::size_t capacity);
+    // The inflated size the entry declares.
+    std::uint64_t declaredSize() const { return m_declared; }
 
 private:
     ZipArchive& m_archive;

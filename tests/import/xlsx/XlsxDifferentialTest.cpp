@@ -26,17 +26,20 @@ using Grid = std::map<std::pair<int, int>, CellValue>;
 Grid gridOf(const xlsx::XlsxWorkbook& workbook, const xlsx::WorksheetCells& cells)
 {
     Grid grid;
-    for (const xlsx::SheetValue& value : cells.values) {
+    xlsx::WorksheetCells::Reader reader(cells);
+    xlsx::SheetValue value;
+    while (reader.next(value)) {
         CellValue cell;
         switch (value.kind) {
         case xlsx::SheetValue::Kind::Number:
             cell = CellValue::fromNumber(value.number);
             break;
         case xlsx::SheetValue::Kind::SharedText:
-            cell = CellValue::fromText(workbook.sharedStrings().at(value.text));
+            cell = CellValue::fromText(workbook.sharedStrings().at(value.sharedIndex));
             break;
-        case xlsx::SheetValue::Kind::OwnText:
-            cell = CellValue::fromText(cells.texts.at(value.text));
+        case xlsx::SheetValue::Kind::Text:
+        case xlsx::SheetValue::Kind::EscapedText:
+            cell = CellValue::fromText(value.ownText());
             break;
         }
         grid[{static_cast<int>(value.row), static_cast<int>(value.column)}] = cell;

@@ -1,13 +1,17 @@
 // The small rules of the SpreadsheetML reader, case by case: cell references and their
-// limits, relationship targets, the _xHHHH_ escapes and ISO dates.
+// limits, relationship targets, the _xHHHH_ escapes, ISO dates and the packing of a sheet's
+// values.
 
 #include "import/Workbook.h"
 #include "import/xlsx/CellReference.h"
 #include "import/xlsx/Relationships.h"
 #include "import/xlsx/RichText.h"
 #include "import/xlsx/SerialDate.h"
+#include "import/xlsx/WorksheetCells.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace setzaiko;
@@ -133,3 +137,74 @@ TEST(XlsxParts, IsoDatesBecomeSerials)
 }
 
 } // namespace
+
+// Values come back from the packing as they went in, at the extremes of every field, and
+// sorted by row (keeping file order within a row) where the rows were out of order.
+TEST(XlsxParts, PackedValuesComeBackAsTheyWentIn)
+{
+    using Kind = SheetValue::Kind;
+    const std::string longText(70000, 'x');
+    const std::string withNul("a\0b", 3);
+    const struct
+    {
+        std::uint32_t row;
+        std::uint16_t column;
+        Kind kind;
+        double number;
+        std::uint32_t index;
+        std::string_view text;
+    } cases[] = {
+        {0, 0, Kind::Number, -0.0, 0, {}},
+        {0, 1, Kind::SharedText, 0, 4294967295u, {}},
+        {0, 2, Kind::Text, 0, 0, withNul},
+        {0, 16383, Kind::EscapedText, 0, 0, "_x0041_"},
+        {1048575, 16383, Kind::Number, 1.5e308, 0, {}},
+        {1048575, 0, Kind::Text, 0, 0, longText},
+        {1048575, 1, Kind::Text, 0, 0, ""},
+        {7, 3, Kind::SharedText, 0, 128, {}},
+        {7, 3, Kind::Number, 4.9e-324, 0, {}},
+        {2, 5, Kind::Number, 42, 0, {}},
+    };
+    WorksheetCells cells;
+    for (const auto& c : cases) {
+        SheetValue value;
+        value.row = c.row;
+        value.column = c.column;
+        value.kind = c.kind;
+        value.number = c.number;
+        value.sharedIndex = c.index;
+        value.text = c.text;
+        cells.append(value);
+    }
+    EXPECT_EQ(cells.valueCount(), std::size(cases));
+    const auto expectCase = [](const SheetValue& value, const auto& c) {
+        EXPECT_EQ(value.row, c.row);
+        EXPECT_EQ(value.column, c.column);
+        ASSERT_EQ(value.kind, c.kind);
+        if (c.kind == Kind::Number) {
+            EXPECT_EQ(std::signbit(value.number), std::signbit(c.number));
+            EXPECT_EQ(value.number, c.number);
+        } else if (c.kind == Kind::SharedText) {
+            EXPECT_EQ(value.sharedIndex, c.index);
+        } else {
+            EXPECT_EQ(value.text, c.text);
+        }
+    };
+    WorksheetCells::Reader reader(cells);
+    SheetValue value;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row * 100000 + c.column);
+        ASSERT_TRUE(reader.next(value));
+        expectCase(value, c);
+    }
+    EXPECT_FALSE(reader.next(value));
+
+    cells.rowsInOrder = false;
+    const std::vector<SheetValue> sorted = cells.valuesByRow();
+    const std::size_t order[] = {0, 1, 2, 3, 9, 7, 8, 4, 5, 6};
+    ASSERT_EQ(sorted.size(), std::size(order));
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        SCOPED_TRACE(i);
+        expectCase(sorted[i], cases[order[i]]);
+    }
+}

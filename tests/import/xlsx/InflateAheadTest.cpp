@@ -1,0 +1,84 @@
+// An entry inflated on a thread of its own reads as the entry itself, whatever the sizes it
+// is read in; damage arrives after the bytes before it; and a reader that stops early, with
+// the thread waiting to hand on more, is not held up.
+
+#include "import/xlsx/InflateAhead.h"
+
+#include "import/Workbook.h"
+#include "import/xlsx/StoredArchive.h"
+#include "import/xlsx/ZipArchive.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace setzaiko;
+using namespace setzaiko::xlsx;
+using setzaiko::testing::storedArchive;
+
+namespace {
+
+std::string content(std::size_t size)
+{
+    std::string bytes;
+    for (std::size_t i = 0; bytes.size() < size; ++i) {
+        bytes += std::to_string(i * 7919) + ",";
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+TEST(InflateAhead, ReadsTheEntryInAnySizes)
+{
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{3} << 20}) {
+        SCOPED_TRACE(size);
+        const std::string expected = content(size);
+        const QByteArray bytes = storedArchive(expected);
+        ZipArchive archive(bytes);
+        InflateAhead inflater(archive, *archive.find(QStringLiteral("p.xml")));
+        std::string read;
+        std::string piece(300000, '\0');
+        for (std::size_t i = 1;; ++i) {
+            const std::size_t n = inflater.read(piece.data(), (i * 65537) % piece.size() + 1);
+            if (n == 0) {
+                break;
+            }
+            read.append(piece.data(), n);
+        }
+        EXPECT_EQ(read, expected);
+        EXPECT_EQ(inflater.read(piece.data(), piece.size()), 0u);
+    }
+}
+
+TEST(InflateAhead, DamageArrivesAfterTheBytesBeforeIt)
+{
+    const std::string expected = content(2 << 20);
+    const QByteArray bytes = storedArchive(expected, true);
+    ZipArchive archive(bytes);
+    InflateAhead inflater(archive, *archive.find(QStringLiteral("p.xml")));
+    std::string read;
+    std::string piece(100000, '\0');
+    EXPECT_THROW(
+        for (;;) {
+            const std::size_t n = inflater.read(piece.data(), piece.size());
+            ASSERT_NE(n, 0u);
+            read.append(piece.data(), n);
+        },
+        WorkbookError);
+    EXPECT_EQ(read, expected.substr(0, read.size()));
+}
+
+TEST(InflateAhead, StoppingEarlyEndsTheThread)
+{
+    const QByteArray bytes = storedArchive(content(8 << 20));
+    ZipArchive archive(bytes);
+    for (int round = 0; round < 3; ++round) {
+        InflateAhead inflater(archive, *archive.find(QStringLiteral("p.xml")));
+        char byte = 0;
+        if (round > 0) {
+            EXPECT_EQ(inflater.read(&byte, 1), 1u);
+        }
+    }
+}
+
+} // namespace
