@@ -2,6 +2,7 @@
 #include "gui/InquiryWindow.h"
 #include "gui/SetStockWindow.h"
 #include "support/ButtonStates.h"
+#include "support/GridRows.h"
 #include "support/MasterRows.h"
 #include "support/WindowHarness.h"
 #include "ui/FlexGrid.h"
@@ -38,25 +39,6 @@ QStringList selectionOf(const InquiryWindow* window)
     }
     return {chosen->name, chosen->code, formatNumber(chosen->stock, formats::grouped9),
             chosen->unit};
-}
-
-QStringList rowOf(const FlexGrid* grid, int row)
-{
-    QStringList cells;
-    for (int column = 0; column < grid->columns(); ++column) {
-        cells << grid->text(row, column);
-    }
-    return cells;
-}
-
-// The product codes of the listed rows, up to the first blank row.
-QStringList listedCodes(const FlexGrid* grid)
-{
-    QStringList codes;
-    for (int row = 1; row < grid->rows() && !grid->text(row, 0).isEmpty(); ++row) {
-        codes << grid->text(row, 2);
-    }
-    return codes;
 }
 
 // Three set products among rows that only look like set products.

@@ -1,5 +1,6 @@
 #include "gui/InquiryWindow.h"
 #include "gui/SetStockWindow.h"
+#include "support/GridRows.h"
 #include "support/WindowHarness.h"
 #include "ui/FlexGrid.h"
 
@@ -67,25 +68,6 @@ QString acceptedOrderText(const SetStockWindow* window)
 int listStatusOf(const SetStockWindow* window)
 {
     return static_cast<int>(window->session().listStatus());
-}
-
-QStringList rowOf(const FlexGrid* grid, int row)
-{
-    QStringList cells;
-    for (int column = 0; column < grid->columns(); ++column) {
-        cells << grid->text(row, column);
-    }
-    return cells;
-}
-
-// The product codes of the listed rows, up to the first blank row.
-QStringList listedCodes(const FlexGrid* grid)
-{
-    QStringList codes;
-    for (int row = 1; row < grid->rows() && !grid->text(row, 0).isEmpty(); ++row) {
-        codes << grid->text(row, 2);
-    }
-    return codes;
 }
 
 // Planned shipment and shortage of a row, with the shortage cell's colours.
