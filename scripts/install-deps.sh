@@ -4,7 +4,11 @@
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic
-                libzip-dev libexpat1-dev qt6-translations-l10n)
+                libzip-dev zlib1g-dev libexpat1-dev qt6-translations-l10n)
+# ISA-L's inflate is built for these architectures only; elsewhere zlib's inflates.
+case "$(dpkg --print-architecture)" in
+amd64 | arm64) build_packages+=(libisal-dev) ;;
+esac
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libfreexl-dev
                python3 python3-xlrd python3-xlwt python3-openpyxl clang libclang-rt-14-dev
                clang-format time xvfb xauth lintian desktop-file-utils appstream man-db)

@@ -284,6 +284,18 @@ def patched(data, name, central=None, local=None):
     return bytes(data)
 
 
+def with_first_stored_byte(data, name, value):
+    """Overwrites the first byte of one entry's stored data (0x07 opens a deflate block of a
+    type that does not exist)."""
+    data = bytearray(data)
+    for pos, entry in central_records(data):
+        if entry == name:
+            local_pos = struct.unpack_from('<I', data, pos + 42)[0]
+            name_length, extra_length = struct.unpack_from('<HH', data, local_pos + 26)
+            data[local_pos + 30 + name_length + extra_length] = value
+    return bytes(data)
+
+
 def zip_bytes(parts, method=zipfile.ZIP_DEFLATED):
     path = tempfile.mktemp(suffix='.zip')
     try:
@@ -436,6 +448,10 @@ def hostile_books(folder):
         base_zip, sheet_name, {24: ('<I', sheet_size * 2)}, {22: ('<I', sheet_size * 2)})
     books['declares-beyond-deflate'] = patched(
         base_zip, sheet_name, {24: ('<I', 0xFFFFFFF0)}, {22: ('<I', 0xFFFFFFF0)})
+    sheet_crc = zlib.crc32(dict(base)[sheet_name])
+    books['checksum-wrong'] = patched(
+        base_zip, sheet_name, {16: ('<I', sheet_crc ^ 1)}, {14: ('<I', sheet_crc ^ 1)})
+    books['deflate-invalid-block'] = with_first_stored_byte(base_zip, sheet_name, 0x07)
     books['central-size-lies'] = patched(base_zip, sheet_name, {20: ('<I', 7)})
     books['central-offset-lies'] = patched(base_zip, sheet_name, {42: ('<I', 3)})
     books['central-offset-beyond-file'] = patched(base_zip, sheet_name,

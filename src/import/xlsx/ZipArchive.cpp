@@ -60,7 +60,7 @@ ZipArchive::ZipArchive(QByteArray bytes) : m_bytes(std::move(bytes))
         }
         const bool complete = (stat.valid & ZIP_STAT_NAME) && (stat.valid & ZIP_STAT_SIZE) &&
                               (stat.valid & ZIP_STAT_COMP_SIZE) &&
-                              (stat.valid & ZIP_STAT_COMP_METHOD) &&
+                              (stat.valid & ZIP_STAT_COMP_METHOD) && (stat.valid & ZIP_STAT_CRC) &&
                               (stat.valid & ZIP_STAT_ENCRYPTION_METHOD);
         std::string problem;
         if (!complete) {
@@ -79,7 +79,8 @@ ZipArchive::ZipArchive(QByteArray bytes) : m_bytes(std::move(bytes))
             if (m_entries.contains(key)) {
                 problem = "two archive entries have the same name";
             } else {
-                m_entries.insert(key, ZipEntry{index, stat.size, stat.comp_size});
+                m_entries.insert(key, ZipEntry{index, stat.size, stat.comp_size, stat.crc,
+                                               stat.comp_method == ZIP_CM_DEFLATE});
             }
         }
         if (!problem.empty()) {
@@ -104,9 +105,13 @@ std::optional<ZipEntry> ZipArchive::find(const QString& name) const
 }
 
 ZipEntryReader::ZipEntryReader(ZipArchive& archive, const ZipEntry& entry)
-    : m_archive(archive), m_declared(entry.size)
+    : m_archive(archive), m_declared(entry.size), m_crc(entry.crc)
 {
-    m_file = zip_fopen_index(archive.m_archive, entry.index, 0);
+    if (entry.deflated) {
+        m_inflate = std::make_unique<RawInflate>();
+    }
+    m_file =
+        zip_fopen_index(archive.m_archive, entry.index, entry.deflated ? ZIP_FL_COMPRESSED : 0);
     if (!m_file) {
         fail("an archive entry cannot be opened: " + errorText(zip_get_error(archive.m_archive)));
     }
@@ -119,7 +124,8 @@ ZipEntryReader::~ZipEntryReader()
 
 std::size_t ZipEntryReader::read(char* destination, std::size_t capacity)
 {
-    const zip_int64_t n = zip_fread(m_file, destination, capacity);
+    const zip_int64_t n = m_inflate ? static_cast<zip_int64_t>(inflateInto(destination, capacity))
+                                    : zip_fread(m_file, destination, capacity);
     if (n < 0) {
         fail("an archive entry is damaged: " + errorText(zip_file_get_error(m_file)));
     }
@@ -130,7 +136,42 @@ std::size_t ZipEntryReader::read(char* destination, std::size_t capacity)
     if (n == 0 && m_read != m_declared) {
         fail("an archive entry ends before its declared size");
     }
+    if (n == 0 && m_inflate && m_inflate->checksum() != m_crc) {
+        fail("an archive entry is damaged: its checksum is not the declared one");
+    }
     return static_cast<std::size_t>(n);
+}
+
+std::size_t ZipEntryReader::inflateInto(char* destination, std::size_t capacity)
+{
+    // Deflate data shrink the stored bytes' share of the work: a small buffer serves.
+    constexpr std::size_t storedChunk = 64 * 1024;
+    while (capacity > 0 && !m_inflate->finished()) {
+        if (m_storedAt == m_storedEnd && !m_storedDone) {
+            m_stored.resize(storedChunk);
+            const zip_int64_t n = zip_fread(m_file, m_stored.data(), m_stored.size());
+            if (n < 0) {
+                fail("an archive entry is damaged: " + errorText(zip_file_get_error(m_file)));
+            }
+            m_storedAt = 0;
+            m_storedEnd = static_cast<std::size_t>(n);
+            m_storedDone = n == 0;
+        }
+        const RawInflate::Step step = m_inflate->step(
+            m_stored.data() + m_storedAt, m_storedEnd - m_storedAt, destination, capacity);
+        m_storedAt += step.consumed;
+        if (step.produced > 0) {
+            return step.produced;
+        }
+        if (!m_inflate->finished() && step.consumed == 0 && m_storedAt == m_storedEnd &&
+            m_storedDone) {
+            fail("an archive entry ends before its declared size: its deflate data stop short");
+        }
+        if (!m_inflate->finished() && step.consumed == 0 && m_storedAt < m_storedEnd) {
+            fail("an archive entry is damaged: its deflate data do not go on");
+        }
+    }
+    return 0;
 }
 
 } // namespace setzaiko::xlsx

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "import/xlsx/RawInflate.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -20,6 +22,8 @@ struct ZipEntry
     std::uint64_t index = 0;
     std::uint64_t size = 0;           // inflated
     std::uint64_t compressedSize = 0; // as stored
+    std::uint32_t crc = 0;            // of the inflated bytes
+    bool deflated = false;            // else stored
 };
 
 // A zip archive held in memory, read through libzip. Every entry name is unique (compared
@@ -53,8 +57,9 @@ private:
     QHash<QString, ZipEntry> m_entries; // by case-folded name
 };
 
-// Streams one entry out of an archive. Reading more than the entry declares, or less, is
-// damage.
+// Streams one entry out of an archive. Reading more than the entry declares, or less, or
+// bytes whose checksum is not the declared one, is damage. libzip hands over a deflated
+// entry's stored bytes, and RawInflate inflates them.
 class ZipEntryReader
 {
 public:
@@ -71,10 +76,18 @@ public:
     std::uint64_t declaredSize() const { return m_declared; }
 
 private:
+    std::size_t inflateInto(char* destination, std::size_t capacity);
+
     ZipArchive& m_archive;
     zip_file* m_file = nullptr;
     std::uint64_t m_declared = 0;
     std::uint64_t m_read = 0;
+    std::uint32_t m_crc = 0;
+    std::unique_ptr<RawInflate> m_inflate; // for a deflated entry
+    std::vector<char> m_stored;            // its stored bytes read, not yet inflated
+    std::size_t m_storedAt = 0;
+    std::size_t m_storedEnd = 0;
+    bool m_storedDone = false;
 };
 
 } // namespace setzaiko::xlsx

@@ -14,9 +14,14 @@
 
 using namespace setzaiko;
 using namespace setzaiko::xlsx;
+using setzaiko::testing::deflatedArchive;
 using setzaiko::testing::storedArchive;
 
 namespace {
+
+// The entry stored, then deflated.
+using ArchiveOf = QByteArray (*)(const std::string&, bool);
+constexpr ArchiveOf archiveKinds[] = {storedArchive, deflatedArchive};
 
 std::string content(std::size_t size)
 {
@@ -30,10 +35,14 @@ std::string content(std::size_t size)
 
 TEST(InflateAhead, ReadsTheEntryInAnySizes)
 {
-    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{3} << 20}) {
+    for (const auto& [size, archiveOf] : {std::pair{std::size_t{0}, archiveKinds[0]},
+                                          {std::size_t{1}, archiveKinds[0]},
+                                          {std::size_t{3} << 20, archiveKinds[0]},
+                                          {std::size_t{0}, archiveKinds[1]},
+                                          {std::size_t{3} << 20, archiveKinds[1]}}) {
         SCOPED_TRACE(size);
         const std::string expected = content(size);
-        const QByteArray bytes = storedArchive(expected);
+        const QByteArray bytes = archiveOf(expected, false);
         ZipArchive archive(bytes);
         InflateAhead inflater(archive, *archive.find(QStringLiteral("p.xml")));
         std::string read;
@@ -52,20 +61,22 @@ TEST(InflateAhead, ReadsTheEntryInAnySizes)
 
 TEST(InflateAhead, DamageArrivesAfterTheBytesBeforeIt)
 {
-    const std::string expected = content(2 << 20);
-    const QByteArray bytes = storedArchive(expected, true);
-    ZipArchive archive(bytes);
-    InflateAhead inflater(archive, *archive.find(QStringLiteral("p.xml")));
-    std::string read;
-    std::string piece(100000, '\0');
-    EXPECT_THROW(
-        for (;;) {
-            const std::size_t n = inflater.read(piece.data(), piece.size());
-            ASSERT_NE(n, 0u);
-            read.append(piece.data(), n);
-        },
-        WorkbookError);
-    EXPECT_EQ(read, expected.substr(0, read.size()));
+    for (const ArchiveOf archiveOf : archiveKinds) {
+        const std::string expected = content(2 << 20);
+        const QByteArray bytes = archiveOf(expected, true);
+        ZipArchive archive(bytes);
+        InflateAhead inflater(archive, *archive.find(QStringLiteral("p.xml")));
+        std::string read;
+        std::string piece(100000, '\0');
+        EXPECT_THROW(
+            for (;;) {
+                const std::size_t n = inflater.read(piece.data(), piece.size());
+                ASSERT_NE(n, 0u);
+                read.append(piece.data(), n);
+            },
+            WorkbookError);
+        EXPECT_EQ(read, expected.substr(0, read.size()));
+    }
 }
 
 TEST(InflateAhead, StoppingEarlyEndsTheThread)

@@ -10,4 +10,10 @@ namespace setzaiko::testing {
 // match its bytes.
 QByteArray storedArchive(const std::string& content, bool damaged = false);
 
+// The same with the entry deflated.
+QByteArray deflatedArchive(const std::string& content, bool damaged = false);
+
+// content as a raw deflate stream, the way zip entries hold it.
+std::string rawDeflate(const std::string& content);
+
 } // namespace setzaiko::testing

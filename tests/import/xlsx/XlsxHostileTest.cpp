@@ -99,6 +99,8 @@ TEST(XlsxHostile, EveryPackageIsRefusedForItsOwnReason)
         {u"unknown-sheet-kind"_s, u"unknown kind"_s},
         {u"inflates-beyond-declared"_s, u"beyond its declared size"_s},
         {u"inflates-short-of-declared"_s, u"archive entry"_s},
+        {u"checksum-wrong"_s, u"checksum"_s},
+        {u"deflate-invalid-block"_s, u"deflate data"_s},
         {u"declares-beyond-deflate"_s, u"declares more than it can hold"_s},
         {u"central-size-lies"_s, u"zip archive"_s},
         {u"central-offset-lies"_s, u"zip archive"_s},
