@@ -19,7 +19,7 @@ void XlsxSheetTable::prepare()
     m_rows = m_cells.rows;
     m_columns = m_cells.columns;
     if (m_cells.rowsInOrder) {
-        m_reader.emplace(m_cells);
+        m_reader.emplace(WorksheetCells::Reader::consuming(m_cells));
     } else {
         m_sorted = m_cells.valuesByRow();
     }

@@ -165,18 +165,26 @@ TEST(XlsxParts, PackedValuesComeBackAsTheyWentIn)
         {7, 3, Kind::Number, 4.9e-324, 0, {}},
         {2, 5, Kind::Number, 42, 0, {}},
     };
-    WorksheetCells cells;
-    for (const auto& c : cases) {
-        SheetValue value;
-        value.row = c.row;
-        value.column = c.column;
-        value.kind = c.kind;
-        value.number = c.number;
-        value.sharedIndex = c.index;
-        value.text = c.text;
-        cells.append(value);
-    }
-    EXPECT_EQ(cells.valueCount(), std::size(cases));
+    // Small blocks (a few kilobytes, the long text alone in one) and the usual ones; read
+    // back as they are, and by a reader that frees each block behind it.
+    constexpr int repeats = 40;
+    const auto packed = [&](std::size_t expected) {
+        WorksheetCells cells;
+        cells.expect(expected);
+        for (int repeat = 0; repeat < repeats; ++repeat) {
+            for (const auto& c : cases) {
+                SheetValue value;
+                value.row = c.row;
+                value.column = c.column;
+                value.kind = c.kind;
+                value.number = c.number;
+                value.sharedIndex = c.index;
+                value.text = c.text;
+                cells.append(value);
+            }
+        }
+        return cells;
+    };
     const auto expectCase = [](const SheetValue& value, const auto& c) {
         EXPECT_EQ(value.row, c.row);
         EXPECT_EQ(value.column, c.column);
@@ -190,19 +198,37 @@ TEST(XlsxParts, PackedValuesComeBackAsTheyWentIn)
             EXPECT_EQ(value.text, c.text);
         }
     };
-    WorksheetCells::Reader reader(cells);
-    SheetValue value;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.row * 100000 + c.column);
-        ASSERT_TRUE(reader.next(value));
-        expectCase(value, c);
+    for (const std::size_t expected : {std::size_t{0}, std::size_t{1} << 30}) {
+        for (const bool consuming : {false, true}) {
+            SCOPED_TRACE(std::to_string(expected) + (consuming ? " consuming" : ""));
+            WorksheetCells cells = packed(expected);
+            EXPECT_EQ(cells.valueCount(), repeats * std::size(cases));
+            WorksheetCells::Reader reader = consuming ? WorksheetCells::Reader::consuming(cells)
+                                                      : WorksheetCells::Reader(cells);
+            SheetValue value;
+            for (int repeat = 0; repeat < repeats; ++repeat) {
+                for (const auto& c : cases) {
+                    SCOPED_TRACE(c.row * 100000 + c.column);
+                    ASSERT_TRUE(reader.next(value));
+                    expectCase(value, c);
+                }
+            }
+            EXPECT_FALSE(reader.next(value));
+        }
     }
-    EXPECT_FALSE(reader.next(value));
 
+    WorksheetCells cells = packed(0);
     cells.rowsInOrder = false;
     const std::vector<SheetValue> sorted = cells.valuesByRow();
-    const std::size_t order[] = {0, 1, 2, 3, 9, 7, 8, 4, 5, 6};
-    ASSERT_EQ(sorted.size(), std::size(order));
+    // Row 0 of every repeat, then row 2, 7 and 1048575, each in file order.
+    std::vector<std::size_t> order;
+    for (const std::vector<std::size_t>& caseOfRow :
+         {std::vector<std::size_t>{0, 1, 2, 3}, {9}, {7, 8}, {4, 5, 6}}) {
+        for (int repeat = 0; repeat < repeats; ++repeat) {
+            order.insert(order.end(), caseOfRow.begin(), caseOfRow.end());
+        }
+    }
+    ASSERT_EQ(sorted.size(), order.size());
     for (std::size_t i = 0; i < sorted.size(); ++i) {
         SCOPED_TRACE(i);
         expectCase(sorted[i], cases[order[i]]);
