@@ -37,10 +37,10 @@ struct SheetValue
 // used part computed from every cell the sheet stores (formatted empty cells included),
 // whatever the sheet's <dimension> claims.
 //
-// The values are packed one after the other in blocks of bytes (a kind byte, the row and
-// column where they do not follow from the value before, and the number, index or text), so
-// that a sheet of a million rows stays small in memory and no text is made a QString before
-// the value is handed out. A reader that consumes the cells frees each block once past it.
+// The values are packed one after the other in a byte string (a kind byte, the row and column
+// where they do not follow from the value before, and the number, index or text), so that a
+// sheet of a million rows stays small in memory and no text is made a QString before the
+// value is handed out.
 class WorksheetCells
 {
 public:
@@ -51,25 +51,18 @@ public:
 
     void append(const SheetValue& value);
     std::size_t valueCount() const { return m_count; }
-    // Before appending: about how many bytes the values will take (a part of a few kilobytes
-    // then takes no block of a megabyte).
-    void expect(std::size_t bytes);
+    // Before appending: room for that many bytes of values.
+    void reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
 
     // Reads the values back in file order.
     class Reader
     {
     public:
         explicit Reader(const WorksheetCells& cells) : m_cells(&cells) {}
-        // Frees each block once read past it: the cells are not to be read otherwise after
-        // this, and a value's text lasts only until the next call.
-        static Reader consuming(WorksheetCells& cells);
-
         bool next(SheetValue& value);
 
     private:
         const WorksheetCells* m_cells;
-        WorksheetCells* m_owner = nullptr;
-        std::size_t m_block = 0;
         std::size_t m_at = 0;
         std::uint32_t m_row = 0;
         std::uint16_t m_column = 0;
@@ -79,8 +72,7 @@ public:
     std::vector<SheetValue> valuesByRow() const;
 
 private:
-    std::vector<std::string> m_blocks;
-    std::size_t m_blockSize = 1024 * 1024;
+    std::string m_bytes;
     std::size_t m_count = 0;
     std::uint32_t m_lastRow = 0;
     std::uint16_t m_lastColumn = 0;

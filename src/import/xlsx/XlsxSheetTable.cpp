@@ -19,7 +19,7 @@ void XlsxSheetTable::prepare()
     m_rows = m_cells.rows;
     m_columns = m_cells.columns;
     if (m_cells.rowsInOrder) {
-        m_reader.emplace(WorksheetCells::Reader::consuming(m_cells));
+        m_reader.emplace(m_cells);
     } else {
         m_sorted = m_cells.valuesByRow();
     }
@@ -38,7 +38,7 @@ bool XlsxSheetTable::fetch()
     return true;
 }
 
-CellValue XlsxSheetTable::valueOf(const SheetValue& value) const
+CellValue XlsxSheetTable::valueOf(const SheetValue& value)
 {
     switch (value.kind) {
     case SheetValue::Kind::Number:
@@ -47,7 +47,7 @@ CellValue XlsxSheetTable::valueOf(const SheetValue& value) const
         return CellValue::fromText((*m_sharedStrings)[value.sharedIndex]);
     case SheetValue::Kind::Text:
     case SheetValue::Kind::EscapedText:
-        return CellValue::fromText(value.ownText());
+        return CellValue::fromText(m_texts.textOf(value));
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/Workbook.h"
+#include "import/xlsx/RecentTexts.h"
 #include "import/xlsx/SharedStrings.h"
 #include "import/xlsx/WorksheetCells.h"
 #include "import/xlsx/ZipArchive.h"
@@ -29,7 +30,7 @@ private:
     void prepare();
     // The next value in row order into m_pending; false after the last.
     bool fetch();
-    CellValue valueOf(const SheetValue& value) const;
+    CellValue valueOf(const SheetValue& value);
 
     QByteArray m_bytes;
     ZipEntry m_entry;
@@ -46,6 +47,7 @@ private:
     std::optional<WorksheetCells::Reader> m_reader;
     std::vector<SheetValue> m_sorted;
     std::size_t m_next = 0;
+    RecentTexts m_texts;
     SheetValue m_pending;
     bool m_hasPending = false;
     int m_row = 0;

@@ -1,9 +1,10 @@
 // The small rules of the SpreadsheetML reader, case by case: cell references and their
-// limits, relationship targets, the _xHHHH_ escapes, ISO dates and the packing of a sheet's
-// values.
+// limits, relationship targets, the _xHHHH_ escapes, ISO dates, the packing of a sheet's
+// values and the sharing of texts that repeat down a column.
 
 #include "import/Workbook.h"
 #include "import/xlsx/CellReference.h"
+#include "import/xlsx/RecentTexts.h"
 #include "import/xlsx/Relationships.h"
 #include "import/xlsx/RichText.h"
 #include "import/xlsx/SerialDate.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace setzaiko;
@@ -136,8 +138,6 @@ TEST(XlsxParts, IsoDatesBecomeSerials)
     }
 }
 
-} // namespace
-
 // Values come back from the packing as they went in, at the extremes of every field, and
 // sorted by row (keeping file order within a row) where the rows were out of order.
 TEST(XlsxParts, PackedValuesComeBackAsTheyWentIn)
@@ -165,26 +165,18 @@ TEST(XlsxParts, PackedValuesComeBackAsTheyWentIn)
         {7, 3, Kind::Number, 4.9e-324, 0, {}},
         {2, 5, Kind::Number, 42, 0, {}},
     };
-    // Small blocks (a few kilobytes, the long text alone in one) and the usual ones; read
-    // back as they are, and by a reader that frees each block behind it.
-    constexpr int repeats = 40;
-    const auto packed = [&](std::size_t expected) {
-        WorksheetCells cells;
-        cells.expect(expected);
-        for (int repeat = 0; repeat < repeats; ++repeat) {
-            for (const auto& c : cases) {
-                SheetValue value;
-                value.row = c.row;
-                value.column = c.column;
-                value.kind = c.kind;
-                value.number = c.number;
-                value.sharedIndex = c.index;
-                value.text = c.text;
-                cells.append(value);
-            }
-        }
-        return cells;
-    };
+    WorksheetCells cells;
+    for (const auto& c : cases) {
+        SheetValue value;
+        value.row = c.row;
+        value.column = c.column;
+        value.kind = c.kind;
+        value.number = c.number;
+        value.sharedIndex = c.index;
+        value.text = c.text;
+        cells.append(value);
+    }
+    EXPECT_EQ(cells.valueCount(), std::size(cases));
     const auto expectCase = [](const SheetValue& value, const auto& c) {
         EXPECT_EQ(value.row, c.row);
         EXPECT_EQ(value.column, c.column);
@@ -198,39 +190,57 @@ TEST(XlsxParts, PackedValuesComeBackAsTheyWentIn)
             EXPECT_EQ(value.text, c.text);
         }
     };
-    for (const std::size_t expected : {std::size_t{0}, std::size_t{1} << 30}) {
-        for (const bool consuming : {false, true}) {
-            SCOPED_TRACE(std::to_string(expected) + (consuming ? " consuming" : ""));
-            WorksheetCells cells = packed(expected);
-            EXPECT_EQ(cells.valueCount(), repeats * std::size(cases));
-            WorksheetCells::Reader reader = consuming ? WorksheetCells::Reader::consuming(cells)
-                                                      : WorksheetCells::Reader(cells);
-            SheetValue value;
-            for (int repeat = 0; repeat < repeats; ++repeat) {
-                for (const auto& c : cases) {
-                    SCOPED_TRACE(c.row * 100000 + c.column);
-                    ASSERT_TRUE(reader.next(value));
-                    expectCase(value, c);
-                }
-            }
-            EXPECT_FALSE(reader.next(value));
-        }
+    WorksheetCells::Reader reader(cells);
+    SheetValue value;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row * 100000 + c.column);
+        ASSERT_TRUE(reader.next(value));
+        expectCase(value, c);
     }
+    EXPECT_FALSE(reader.next(value));
 
-    WorksheetCells cells = packed(0);
     cells.rowsInOrder = false;
     const std::vector<SheetValue> sorted = cells.valuesByRow();
-    // Row 0 of every repeat, then row 2, 7 and 1048575, each in file order.
-    std::vector<std::size_t> order;
-    for (const std::vector<std::size_t>& caseOfRow :
-         {std::vector<std::size_t>{0, 1, 2, 3}, {9}, {7, 8}, {4, 5, 6}}) {
-        for (int repeat = 0; repeat < repeats; ++repeat) {
-            order.insert(order.end(), caseOfRow.begin(), caseOfRow.end());
-        }
-    }
-    ASSERT_EQ(sorted.size(), order.size());
+    const std::size_t order[] = {0, 1, 2, 3, 9, 7, 8, 4, 5, 6};
+    ASSERT_EQ(sorted.size(), std::size(order));
     for (std::size_t i = 0; i < sorted.size(); ++i) {
         SCOPED_TRACE(i);
         expectCase(sorted[i], cases[order[i]]);
     }
 }
+
+// Every text comes out as the value itself decodes, however the texts repeat, alternate and
+// crowd each other out; a repeat still kept shares the first one's QString.
+TEST(XlsxParts, RecentTextsGiveEachValueItsOwnText)
+{
+    using Kind = SheetValue::Kind;
+    const std::string_view texts[] = {"P000001", "P000002",       "季節", "通常",   "限定",
+                                      "_x0041_", "_x005F_x0041_", "",     "P00000", "P0000010"};
+    std::mt19937 random(11);
+    RecentTexts recent;
+    for (int i = 0; i < 20000; ++i) {
+        SheetValue value;
+        value.column = static_cast<std::uint16_t>(random() % 3);
+        value.kind = random() % 2 ? Kind::Text : Kind::EscapedText;
+        // Mostly a few texts, now and then any of them: both hits and replacements.
+        value.text = texts[random() % (i % 7 == 0 ? std::size(texts) : 3)];
+        ASSERT_EQ(recent.textOf(value), value.ownText())
+            << i << ": " << std::string(value.text) << " in column " << value.column;
+    }
+
+    SheetValue code;
+    code.kind = Kind::Text;
+    code.text = "P000001";
+    const QString first = recent.textOf(code);
+    EXPECT_TRUE(recent.textOf(code).isSharedWith(first));
+    SheetValue escaped = code;
+    escaped.kind = Kind::EscapedText;
+    escaped.text = "_x0041_";
+    code.text = "_x0041_";
+    EXPECT_EQ(recent.textOf(code), u"_x0041_"_s);
+    EXPECT_EQ(recent.textOf(escaped), u"A"_s);
+    code.column = 1;
+    EXPECT_EQ(recent.textOf(code), u"_x0041_"_s);
+}
+
+} // namespace
