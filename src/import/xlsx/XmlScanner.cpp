@@ -91,6 +91,20 @@ std::size_t charLength(const unsigned char* p, const unsigned char* end)
     return 0;
 }
 
+// Compares two names; element and attribute names are a few bytes long, so a loop beats a call.
+bool sameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Where the first byte of raw lies that needs more than passing on; raw.end() if none. Checks
 // the UTF-8 on the way.
 const char* firstSpecial(const char* p, const char* end, const std::array<bool, 128>& special)
@@ -493,6 +507,13 @@ private:
         return {name.substr(0, colon), local};
     }
 
+    // The namespace of unprefixed element names in scope, kept as bindings come and go.
+    void noteDefaultSpace()
+    {
+        const Binding* bound = binding({});
+        m_defaultSpace = bound ? bound->space : XmlNamespace::None;
+    }
+
     const Binding* binding(std::string_view prefix) const
     {
         for (auto it = m_bindings.rbegin(); it != m_bindings.rend(); ++it) {
@@ -514,6 +535,7 @@ private:
         }
         const XmlNamespace space = uri.empty() ? XmlNamespace::None : classifyNamespace(uri);
         m_bindings.push_back({std::string(prefix), std::move(uri), space, depth});
+        noteDefaultSpace();
     }
 
     // The tag is read in one pass; where the buffer ends inside it, nothing has been handed on
@@ -578,7 +600,7 @@ private:
         // The whole tag is there (p at its '>'): from here on its bytes may be changed.
         for (std::size_t i = 0; i < m_raw.size(); ++i) {
             for (std::size_t j = 0; j < i; ++j) {
-                if (m_raw[i].name() == m_raw[j].name()) {
+                if (sameName(m_raw[i].name(), m_raw[j].name())) {
                     leave();
                 }
             }
@@ -610,6 +632,9 @@ private:
     XmlName elementName(std::string_view qualified) const
     {
         const auto [prefix, local] = split(qualified);
+        if (prefix.empty()) {
+            return {m_defaultSpace, local};
+        }
         if (prefix == "xml") {
             return {XmlNamespace::Xml, local};
         }
@@ -687,8 +712,12 @@ private:
 
     const char* endTag(const char* begin, const char* end)
     {
-        const char* close = static_cast<const char*>(std::memchr(begin, '>', end - begin));
-        if (!close) {
+        // An end tag is a few bytes long: a loop, not a call.
+        const char* close = begin + 2;
+        while (close < end && *close != '>') {
+            ++close;
+        }
+        if (close == end) {
             return nullptr;
         }
         if (m_open.empty()) {
@@ -699,7 +728,8 @@ private:
         while (p < close && isSpace(*p)) {
             ++p;
         }
-        if (p != close || name != std::string_view(m_names).substr(m_open.back().nameStart)) {
+        if (p != close ||
+            !sameName(name, std::string_view(m_names).substr(m_open.back().nameStart))) {
             leave();
         }
         closeElement();
@@ -712,8 +742,11 @@ private:
         const XmlName name{open.space, std::string_view(m_names).substr(open.localStart)};
         m_handler.endElement(name);
         const std::size_t depth = m_open.size();
-        while (!m_bindings.empty() && m_bindings.back().depth == depth) {
-            m_bindings.pop_back();
+        if (!m_bindings.empty() && m_bindings.back().depth == depth) {
+            while (!m_bindings.empty() && m_bindings.back().depth == depth) {
+                m_bindings.pop_back();
+            }
+            noteDefaultSpace();
         }
         m_open.pop_back();
         m_names.resize(open.nameStart);
@@ -731,6 +764,7 @@ private:
     std::vector<OpenElement> m_open;
     std::string m_names;
     std::vector<Binding> m_bindings;
+    XmlNamespace m_defaultSpace = XmlNamespace::None;
 
     std::vector<RawAttribute> m_raw;
     std::string m_store;
