@@ -91,6 +91,16 @@ std::size_t charLength(const unsigned char* p, const unsigned char* end)
     return 0;
 }
 
+bool hasColon(std::string_view name)
+{
+    for (const char c : name) {
+        if (c == ':') {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Compares two names; element and attribute names are a few bytes long, so a loop beats a call.
 bool sameName(std::string_view a, std::string_view b)
 {
@@ -617,7 +627,9 @@ private:
                 declare(split(name).second, attribute.value(), depth);
             }
         }
-        const XmlName name = elementName(qualified);
+        // Most names have no prefix: their namespace is the default one, at hand.
+        const XmlName name =
+            hasColon(qualified) ? elementName(qualified) : XmlName{m_defaultSpace, qualified};
         const char** attributes = resolveAttributes();
         m_open.push_back(
             {m_names.size(), m_names.size() + (qualified.size() - name.local.size()), name.space});
@@ -665,11 +677,11 @@ private:
             if (name == "xmlns" || name.starts_with("xmlns:")) {
                 continue;
             }
-            const auto [prefix, local] = split(name);
-            if (prefix.empty()) {
+            if (!hasColon(name)) {
                 *attribute.nameEnd = '\0';
                 add(attribute.nameBegin, false);
             } else {
+                const auto [prefix, local] = split(name);
                 prefixed = true;
                 const Binding* bound = prefix == "xml" ? nullptr : binding(prefix);
                 if (prefix != "xml" && !bound) {
@@ -738,8 +750,12 @@ private:
 
     void closeElement()
     {
-        const OpenElement open = m_open.back();
-        const XmlName name{open.space, std::string_view(m_names).substr(open.localStart)};
+        // Field by field: the element was pushed a moment ago, and a copy of the whole of it
+        // would wait for those stores to land.
+        const std::size_t nameStart = m_open.back().nameStart;
+        const std::size_t localStart = m_open.back().localStart;
+        const XmlNamespace space = m_open.back().space;
+        const XmlName name{space, std::string_view(m_names).substr(localStart)};
         m_handler.endElement(name);
         const std::size_t depth = m_open.size();
         if (!m_bindings.empty() && m_bindings.back().depth == depth) {
@@ -749,7 +765,7 @@ private:
             noteDefaultSpace();
         }
         m_open.pop_back();
-        m_names.resize(open.nameStart);
+        m_names.resize(nameStart);
         m_rootDone = m_open.empty();
     }
 
