@@ -7,7 +7,8 @@ one in 商品マスタ, P065530, has exactly 100 components, for the listing ben
 
 Usage: make_bench_workbook.py OUTPUT.xls|OUTPUT.xlsx [--rows N] [--direct]
   OUTPUT.xls    written by xlwt
-  OUTPUT.xlsx   the same rows written by openpyxl (shared strings, as it saves by default)
+  OUTPUT.xlsx   the same rows written by openpyxl (Debian's openpyxl 3.0 saves every text as an
+                inline string, its non-ASCII characters as character references: 7.4 MB)
   --rows N      N data rows in each master sheet instead of 65,535 (up to 1,048,575); the set
                 with 100 components is then the last one, P<10 * (N // 10)>, printed at the end
   --direct      .xlsx only: write the package's XML straight into the zip, as a spreadsheet
