@@ -2,6 +2,7 @@
 
 #include "import/xlsx/XlsxError.h"
 
+#include <algorithm>
 #include <limits>
 #include <zlib.h>
 

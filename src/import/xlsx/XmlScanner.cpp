@@ -91,14 +91,19 @@ std::size_t charLength(const unsigned char* p, const unsigned char* end)
     return 0;
 }
 
+// Where a name's first colon stands, or its size; names are short: no call to memchr.
+std::size_t colonIn(std::string_view name)
+{
+    std::size_t colon = 0;
+    while (colon < name.size() && name[colon] != ':') {
+        ++colon;
+    }
+    return colon;
+}
+
 bool hasColon(std::string_view name)
 {
-    for (const char c : name) {
-        if (c == ':') {
-            return true;
-        }
-    }
-    return false;
+    return colonIn(name) != name.size();
 }
 
 // Compares two names; element and attribute names are a few bytes long, so a loop beats a call.
@@ -502,10 +507,7 @@ private:
     // Splits a qualified name; leaves for anything namespaces do not allow.
     static std::pair<std::string_view, std::string_view> split(std::string_view name)
     {
-        std::size_t colon = 0;
-        while (colon < name.size() && name[colon] != ':') {
-            ++colon; // names are short: no call to memchr
-        }
+        const std::size_t colon = colonIn(name);
         if (colon == name.size()) {
             return {{}, name};
         }
