@@ -38,7 +38,7 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
             // cannot both be the one the run means: the workbook is damaged.
             const QString folded = name.toCaseFolded();
             if (names.contains(folded)) {
-                throw WorkbookError("two worksheets share a name");
+                throw WorkbookError(WorkbookFailure::DuplicateSheet, "two worksheets share a name");
             }
             names.insert(folded);
             sheets.push_back({name, kindOf(name)});
@@ -189,13 +189,16 @@ ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ProductM
         }
         readWorkbook(*workbook, products, stocks, result.status, result.counts, observer);
     } catch (const std::exception& failure) {
+        const auto* workbookError = dynamic_cast<const WorkbookError*>(&failure);
+        result.failureDetail = workbookError ? workbookError->cause()
+                                             : importtexts::unexpectedCause.toString() + u'\n' +
+                                                   QString::fromUtf8(failure.what());
         result.outcome = ImportResult::Outcome::Failed;
         result.status = ImportStatus::Failed;
         result.beep = true;
         result.messageBox = importtexts::failed.toString();
         result.messageLine = importtexts::failed.toString();
         result.exitButtonEnabled = true;
-        result.failureDetail = QString::fromUtf8(failure.what());
         return result;
     }
     decideOutcome(result, products, stocks);

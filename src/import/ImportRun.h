@@ -59,7 +59,8 @@ struct ImportResult
     // The counts the labels show at the end; nullopt when the labels were emptied and no row
     // was completed, or (Refused) left as they were.
     std::optional<ImportCounts> counts;
-    // Why the run failed, for diagnostics only (never shown in the window).
+    // Why the run failed, in Japanese, then the technical detail on a line of its own: the
+    // details of the failure box, and what the command line prints on standard error.
     QString failureDetail;
 };
 

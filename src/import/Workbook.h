@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/CellValue.h"
+#include "import/WorkbookFailure.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,12 +13,24 @@
 
 namespace setzaiko {
 
-// Any failure to read a workbook: it cannot be opened, is not an Excel 97-2003 workbook,
-// is damaged or encrypted, or a requested column lies beyond a sheet's used part.
+// Any failure to read a workbook: it cannot be opened, is no workbook this program reads, is
+// damaged or encrypted, or a requested column lies beyond a sheet's used part. what() is the
+// technical detail; kind() says which of the closed set of causes it is.
 class WorkbookError : public std::runtime_error
 {
 public:
-    explicit WorkbookError(const std::string& what) : std::runtime_error(what) {}
+    explicit WorkbookError(const std::string& what) : WorkbookError(WorkbookFailure::Damaged, what)
+    {}
+    WorkbookError(WorkbookFailure kind, const std::string& what)
+        : std::runtime_error(what), m_kind(kind)
+    {}
+
+    WorkbookFailure kind() const { return m_kind; }
+    // The kind's sentence, then the technical detail on a line of its own.
+    QString cause() const;
+
+private:
+    WorkbookFailure m_kind;
 };
 
 // The rows of one table, in sheet order from row 1.

@@ -4,6 +4,7 @@
 #include "import/xlsx/XlsxWorkbook.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace setzaiko {
 
@@ -19,11 +20,19 @@ constexpr char zipEndRecord[] = "PK\x05\x06";
 
 std::unique_ptr<Workbook> WorkbookFileOpener::open(const QString& path)
 {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        throw WorkbookError(WorkbookFailure::NoSuchFile, path.toStdString());
+    }
+    if (!info.isFile()) {
+        throw WorkbookError(WorkbookFailure::NotAFile, path.toStdString());
+    }
     QByteArray start;
     {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            throw WorkbookError("the file cannot be opened: " + file.errorString().toStdString());
+            throw WorkbookError(WorkbookFailure::Unreadable,
+                                path.toStdString() + ": " + file.errorString().toStdString());
         }
         start = file.read(8);
     }
@@ -33,7 +42,7 @@ std::unique_ptr<Workbook> WorkbookFileOpener::open(const QString& path)
     if (start.startsWith(zipLocalHeader) || start.startsWith(zipEndRecord)) {
         return xlsx::XlsxWorkbook::openFile(path);
     }
-    throw WorkbookError("the file is no workbook this program reads");
+    throw WorkbookError(WorkbookFailure::NotAWorkbook, path.toStdString());
 }
 
 } // namespace setzaiko

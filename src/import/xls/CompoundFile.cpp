@@ -25,7 +25,7 @@ CompoundFile::CompoundFile(QIODevice& device) : m_device(device)
 {
     const qint64 size = device.size();
     if (size < 0) {
-        fail("the file size is unknown");
+        fail(WorkbookFailure::Unreadable, "the file size is unknown");
     }
     m_fileSize = static_cast<std::uint64_t>(size);
     readHeader();
@@ -42,7 +42,7 @@ void CompoundFile::readHeader()
         fail("not a compound file: too short");
     }
     if (!std::equal(signature.begin(), signature.end(), header.begin())) {
-        fail("not a compound file: no signature");
+        fail(WorkbookFailure::NotAWorkbook, "not a compound file: no signature");
     }
     const std::uint16_t major = u16At(&header[0x1A]);
     m_sectorShift = u16At(&header[0x1E]);
@@ -82,7 +82,7 @@ std::vector<unsigned char> CompoundFile::readSector(std::uint32_t sector) const
     if (!m_device.seek(static_cast<qint64>(offset)) ||
         m_device.read(reinterpret_cast<char*>(bytes.data()), static_cast<qint64>(available)) !=
             static_cast<qint64>(available)) {
-        fail("cannot read a sector of the file");
+        fail(WorkbookFailure::Unreadable, "cannot read a sector of the file");
     }
     return bytes;
 }

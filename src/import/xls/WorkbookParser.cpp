@@ -28,7 +28,11 @@ WorkbookParser::WorkbookParser(std::unique_ptr<QIODevice> device) : m_device(std
     m_file = std::make_unique<CompoundFile>(*m_device);
     m_stream = m_file->openRootStream({u"Workbook"_s, u"Book"_s});
     if (!m_stream) {
-        fail("the file holds no workbook stream");
+        // A package protected with a password is stored as a compound file of its own.
+        if (m_file->openRootStream({u"EncryptedPackage"_s})) {
+            fail(WorkbookFailure::Encrypted, "an encrypted package");
+        }
+        fail(WorkbookFailure::NotAWorkbook, "the file holds no workbook stream");
     }
     readGlobals();
     m_layouts.resize(m_sheets.size());
@@ -40,6 +44,9 @@ void WorkbookParser::readGlobals()
     Record record;
     if (!records.next(record) || record.type != record::bof || record.data.size() < 4) {
         fail("the workbook stream does not start with a BIFF8 header");
+    }
+    if (u16At(&record.data[0]) < biff8) {
+        fail(WorkbookFailure::OldFormat, "a workbook of BIFF version before BIFF8");
     }
     if (u16At(&record.data[0]) != biff8 || u16At(&record.data[2]) != globalsSubstream) {
         fail("not an Excel 97-2003 (BIFF8) workbook");
@@ -56,7 +63,7 @@ void WorkbookParser::readGlobals()
             placeSheets(std::move(entries), isWorksheet, records.position());
             return;
         case record::filePass:
-            fail("the workbook is encrypted");
+            fail(WorkbookFailure::Encrypted, "the workbook is encrypted");
         case record::boundSheet: {
             if (record.data.size() < 8) {
                 fail("a sheet entry is too short");
@@ -94,7 +101,7 @@ void WorkbookParser::placeSheets(std::vector<Sheet> entries, const std::vector<b
         // Sheet names are compared without regard to case, as the spreadsheet program does.
         const QString folded = entry.name.toCaseFolded();
         if (names.contains(folded)) {
-            fail("two sheets share a name");
+            fail(WorkbookFailure::DuplicateSheet, "two sheets share a name");
         }
         names.insert(folded);
     }

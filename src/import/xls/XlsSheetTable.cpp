@@ -55,7 +55,8 @@ bool XlsSheetTable::nextRow(std::vector<CellValue>& cells)
         return false;
     }
     if (m_columnCount > m_layout.range.columns) {
-        fail("a requested column lies beyond the worksheet's used part");
+        fail(WorkbookFailure::NarrowSheet,
+             "a requested column lies beyond the worksheet's used part");
     }
     cells.resize(static_cast<std::size_t>(m_columnCount));
     for (CellValue& cell : cells) {

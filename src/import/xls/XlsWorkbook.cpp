@@ -25,7 +25,8 @@ std::unique_ptr<XlsWorkbook> XlsWorkbook::openFile(const QString& path)
 {
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly)) {
-        fail("the file cannot be opened: " + file->errorString().toStdString());
+        fail(WorkbookFailure::Unreadable,
+             "the file cannot be opened: " + file->errorString().toStdString());
     }
     return open(std::move(file));
 }

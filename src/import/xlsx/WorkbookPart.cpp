@@ -15,7 +15,8 @@ public:
         ++m_depth;
         if (m_depth == 1) {
             if (!name.is(XmlNamespace::Spreadsheet, "workbook")) {
-                fail("the package's main part is no spreadsheet workbook");
+                fail(WorkbookFailure::NotAWorkbook,
+                     "the package's main part is no spreadsheet workbook");
             }
         } else if (m_depth == 2 && name.is(XmlNamespace::Spreadsheet, "workbookPr")) {
             const char* date1904 = attribute(attributes, XmlNamespace::None, "date1904");

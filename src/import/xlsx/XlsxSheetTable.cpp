@@ -65,7 +65,8 @@ bool XlsxSheetTable::nextRow(std::vector<CellValue>& cells)
         return false;
     }
     if (m_columnCount > m_columns) {
-        fail("a requested column lies beyond the worksheet's used part");
+        fail(WorkbookFailure::NarrowSheet,
+             "a requested column lies beyond the worksheet's used part");
     }
     cells.resize(static_cast<std::size_t>(m_columnCount));
     for (CellValue& cell : cells) {

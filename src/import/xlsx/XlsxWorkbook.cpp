@@ -74,11 +74,13 @@ std::unique_ptr<XlsxWorkbook> XlsxWorkbook::openFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        fail("the file cannot be opened: " + file.errorString().toStdString());
+        fail(WorkbookFailure::Unreadable,
+             "the file cannot be opened: " + file.errorString().toStdString());
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        fail("the file cannot be read: " + file.errorString().toStdString());
+        fail(WorkbookFailure::Unreadable,
+             "the file cannot be read: " + file.errorString().toStdString());
     }
     return open(std::move(bytes));
 }
@@ -89,7 +91,7 @@ void XlsxWorkbook::readPackage()
     const std::vector<Relationship> packageRelationships = readRelationships(archive, QString());
     const Relationship* main = relationshipByType(packageRelationships, u"officeDocument"_s);
     if (!main) {
-        fail("the package holds no workbook");
+        fail(WorkbookFailure::NotAWorkbook, "the package holds no workbook");
     }
     const ZipEntry workbookEntry = partEntry(archive, *main);
     const WorkbookPart part = readWorkbookPart(archive, workbookEntry);
@@ -106,7 +108,7 @@ void XlsxWorkbook::readPackage()
         }
         const QString folded = sheet.name.toCaseFolded();
         if (names.contains(folded)) {
-            fail("two sheets have the same name");
+            fail(WorkbookFailure::DuplicateSheet, "two sheets have the same name");
         }
         names.insert(folded);
         const Relationship* relationship = relationshipById(relationships, sheet.relationshipId);
