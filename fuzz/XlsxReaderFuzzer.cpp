@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the SpreadsheetML reader: opening, every table (10 columns, as the
 // product master is read) and every cell of every worksheet. Refusing with WorkbookError is
-// the only allowed failure; the sanitizers and libFuzzer's limits catch the rest.
+// the only allowed failure; the sanitizers and libFuzzer's limits catch the rest. The checksums
+// of stored entries are mended first, so that mutations of a stored part's text reach the XML.
 
+#include "StoredChecksums.h"
 #include "import/xlsx/CellReference.h"
 #include "import/xlsx/WorksheetCells.h"
 #include "import/xlsx/XlsxWorkbook.h"
@@ -13,10 +15,11 @@ using namespace setzaiko;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    fuzz::mendStoredChecksums(bytes);
     std::unique_ptr<xlsx::XlsxWorkbook> workbook;
     try {
-        workbook = xlsx::XlsxWorkbook::open(
-            QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+        workbook = xlsx::XlsxWorkbook::open(std::move(bytes));
     } catch (const WorkbookError&) {
         return 0;
     }

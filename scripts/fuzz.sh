@@ -4,9 +4,9 @@
 # Builds build-fuzz (clang, AddressSanitizer, UndefinedBehaviorSanitizer), seeds each target's
 # corpus (build-fuzz/corpus, build-fuzz/corpus-import and build-fuzz/corpus-xlsx, kept between
 # runs) with the committed workbooks, small generated ones and damaged variants of them, then
-# runs each (the two over Excel 97-2003 bytes with fuzz/workbook.dict). Exits non-zero when any
-# finds a crash, a leak, a timeout or an excessive allocation; the input is left in
-# build-fuzz/artifacts/, named after the target.
+# runs each (the two over Excel 97-2003 bytes with fuzz/workbook.dict, the SpreadsheetML reader
+# with fuzz/xlsx.dict). Exits non-zero when any finds a crash, a leak, a timeout or an
+# excessive allocation; the input is left in build-fuzz/artifacts/, named after the target.
 # Extra arguments after SECONDS go to every fuzzer (e.g. -jobs=2 -workers=2).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,6 +45,8 @@ find tests/data examples -type f \( -iname '*.xlsx' -o -name '*.xlsx.xls' \) -si
     while IFS= read -r -d '' file; do
         cp "$file" "$seeds/xlsx/$(echo "$file" | tr '/' '_')"
     done
+# Each seed again with its parts stored, so that the dictionary's markup lands in their text.
+/usr/bin/python3 tests/tools/store_xlsx_parts.py "$seeds/xlsx" >/dev/null
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
@@ -79,5 +81,6 @@ fuzz xls_reader_fuzzer "$build/corpus" "the Excel 97-2003 reader" "$xlsSeeds" \
     -dict=fuzz/workbook.dict "$@"
 fuzz import_run_fuzzer "$build/corpus-import" "the import run" "$xlsSeeds" \
     -dict=fuzz/workbook.dict "$@"
-fuzz xlsx_reader_fuzzer "$build/corpus-xlsx" "the SpreadsheetML reader" "$seeds/xlsx/*" "$@"
+fuzz xlsx_reader_fuzzer "$build/corpus-xlsx" "the SpreadsheetML reader" "$seeds/xlsx/*" \
+    -dict=fuzz/xlsx.dict "$@"
 exit "$failed"
