@@ -29,6 +29,11 @@ QListWidgetItem* ChoiceList::picked() const
     return items.isEmpty() ? nullptr : items.front();
 }
 
+void ChoiceList::dropPick()
+{
+    clearSelection();
+}
+
 void ChoiceList::refill(const std::function<void()>& addItems)
 {
     m_refilling = true;

@@ -20,6 +20,8 @@ public:
 
     // The highlighted item, or nullptr.
     QListWidgetItem* picked() const;
+    // Takes the highlight away without reporting it; the focus frame stays where it was.
+    void dropPick();
 
 signals:
     void itemPicked(QListWidgetItem* item);
