@@ -422,6 +422,48 @@ private slots:
         QCOMPARE(chooser->chosenPath(), QString());
     }
 
+    // Tab puts the focus frame on a file without highlighting it; the first arrow key
+    // highlights that file rather than the one beyond it.
+    void firstArrowHighlightsTheFramedFile_data()
+    {
+        QTest::addColumn<QString>("framed");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("highlighted");
+        QTest::newRow("down") << QString() << QList<int>{Qt::Key_Down} << u"a.xls"_s;
+        QTest::newRow("down twice")
+            << QString() << QList<int>{Qt::Key_Down, Qt::Key_Down} << u"B.XLS"_s;
+        QTest::newRow("up after a directory click")
+            << u"c.Xls"_s << QList<int>{Qt::Key_Up} << u"c.Xls"_s;
+        QTest::newRow("down after a directory click")
+            << u"c.Xls"_s << QList<int>{Qt::Key_Down} << u"c.Xls"_s;
+    }
+
+    void firstArrowHighlightsTheFramedFile()
+    {
+        QFETCH(QString, framed);
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, highlighted);
+        WindowHarness app;
+        auto [window, chooser] = openChooser(app);
+        chooser->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(chooser));
+        FileList* files = chooser->File1();
+        if (!framed.isEmpty()) {
+            // The frame stays on the file whose highlight a directory click took away.
+            clickItem(files, framed);
+            clickItem(chooser->Dir1(), chooser->Dir1()->item(0)->text());
+        }
+        files->setFocus(Qt::TabFocusReason);
+        for (int key : keys) {
+            QTest::keyClick(files, Qt::Key(key));
+        }
+        QCOMPARE(files->selectedItems().size(), 1);
+        QCOMPARE(files->selectedItems().front()->text(), highlighted);
+        QTest::keyClick(files, Qt::Key_Return);
+        QCOMPARE(window->TxtFile()->text(),
+                 QDir(m_dir.path()).canonicalPath() + u'/' + highlighted);
+    }
+
     void openingAFileChoosesIt_data()
     {
         QTest::addColumn<bool>("byDoubleClick");
