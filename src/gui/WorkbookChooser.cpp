@@ -136,13 +136,17 @@ void WorkbookChooser::openDrive(const QString& root)
 
 void WorkbookChooser::showDirectory()
 {
+    // The refilled file list highlights nothing, so nothing is chosen any more.
     m_file1->setPath(m_dir1->path());
     m_directory = directoryWithSeparator(m_dir1->path());
+    dropFile();
 }
 
 void WorkbookChooser::pickDirectory()
 {
-    m_chosenPath = directoryWithSeparator(m_dir1->path());
+    // A pick in the directory list moves the user's attention away from the file: were the
+    // file left highlighted, 決定 would seem to take it while handing back something else.
+    dropFile();
 }
 
 void WorkbookChooser::pickFile()
@@ -151,6 +155,13 @@ void WorkbookChooser::pickFile()
     m_fileName = m_file1->fileName();
     m_cmdOK->setEnabled(true);
     m_lblMsg->clear();
+}
+
+void WorkbookChooser::dropFile()
+{
+    m_file1->dropPick();
+    m_chosenPath.clear();
+    m_cmdOK->setEnabled(false);
 }
 
 void WorkbookChooser::pickWorksheet()

@@ -16,8 +16,8 @@ class DriveList;
 class FileList;
 
 // The workbook chooser: a drive list, a directory list and the .xls files of the open
-// directory. 決定 hands the chosen workbook back to the opener; 戻る or the close box hand
-// back nothing.
+// directory. 決定 hands the highlighted workbook back to the opener, and is enabled exactly
+// while a file is highlighted; 戻る or the close box hand back nothing.
 class WorkbookChooser : public QWidget
 {
     Q_OBJECT
@@ -36,7 +36,8 @@ public:
     QLabel* LblMsg() const { return m_lblMsg; }
 
     // What 決定 would hand back: the directory after the last change of directory (empty
-    // before any), the chosen path, the file name as listed, and the worksheet choice.
+    // before any), the highlighted file's path (empty while none is), the file name as last
+    // picked, and the worksheet choice.
     QString directory() const { return m_directory; }
     QString chosenPath() const { return m_chosenPath; }
     QString fileName() const { return m_fileName; }
@@ -55,6 +56,7 @@ private:
     void showDirectory();
     void pickDirectory();
     void pickFile();
+    void dropFile();
     void pickWorksheet();
     void pickAllWorksheets();
     void clearWorksheets();

@@ -29,6 +29,11 @@ QListWidgetItem* ChoiceList::picked() const
     return items.isEmpty() ? nullptr : items.front();
 }
 
+void ChoiceList::dropPick()
+{
+    clearSelection();
+}
+
 void ChoiceList::refill(const std::function<void()>& addItems)
 {
     m_refilling = true;
@@ -63,13 +68,22 @@ void ChoiceList::keyPressEvent(QKeyEvent* event)
         }
         return;
     }
+    // Focus arriving by Tab, or a highlight taken away, leaves the focus frame on an item that
+    // is not highlighted. The arrows step from the highlight, so with none the first press
+    // highlights the framed item itself: stepping past it would skip an item the user never saw
+    // highlighted.
+    static const QList<int> arrowKeys = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right};
+    if (!picked() && currentItem() && arrowKeys.contains(event->key())) {
+        currentItem()->setSelected(true);
+        scrollToItem(currentItem());
+        return;
+    }
     QListWidget::keyPressEvent(event);
-    // Focus arriving by Tab marks an item without highlighting it; a key that would move the
-    // highlight from there, but finds it already on the first or last item, highlights it.
-    static const QList<int> movingKeys = {Qt::Key_Up,   Qt::Key_Down,   Qt::Key_Home,
-                                          Qt::Key_End,  Qt::Key_PageUp, Qt::Key_PageDown,
-                                          Qt::Key_Left, Qt::Key_Right};
-    if (!picked() && currentItem() && movingKeys.contains(event->key())) {
+    // Home, End and the page keys name their own target; one that finds the frame already
+    // there moves nothing, and still highlights it.
+    static const QList<int> jumpKeys = {Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp,
+                                        Qt::Key_PageDown};
+    if (!picked() && currentItem() && jumpKeys.contains(event->key())) {
         currentItem()->setSelected(true);
     }
 }

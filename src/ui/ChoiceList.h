@@ -10,7 +10,8 @@ namespace setzaiko {
 // take the highlight away, only move it. Every way of moving it (a click, a press released on
 // another item, the arrow keys, Home/End, Page Up/Down, a first letter typed) reports the
 // item as picked, as does a click on the highlighted item itself; an item is opened by a
-// double click or by Enter.
+// double click or by Enter. With nothing highlighted, the first arrow key highlights the item
+// with the focus frame rather than the one beyond it.
 class ChoiceList : public QListWidget
 {
     Q_OBJECT
@@ -20,6 +21,8 @@ public:
 
     // The highlighted item, or nullptr.
     QListWidgetItem* picked() const;
+    // Takes the highlight away without reporting it; the focus frame stays where it was.
+    void dropPick();
 
 signals:
     void itemPicked(QListWidgetItem* item);

@@ -21,6 +21,10 @@ using namespace setzaiko::testing;
 
 Q_DECLARE_METATYPE(setzaiko::MountedVolume)
 
+// The ways of moving in the directory list after a file is picked.
+enum class DirectoryMove { Click, Key, DoubleClick, Enter, Drive };
+Q_DECLARE_METATYPE(DirectoryMove)
+
 class TestWorkbookChooser : public QObject
 {
     Q_OBJECT
@@ -142,24 +146,77 @@ private slots:
         QCOMPARE(chooser->File1()->path(), sub);
         QCOMPARE(chooser->File1()->count(), 1);
         QCOMPARE(chooser->directory(), sub + u'/');
-        // The click that starts the double-click named the directory open at that moment.
-        QCOMPARE(chooser->chosenPath(), QDir(m_dir.path()).canonicalPath() + u'/');
+        // Neither the click that starts the double-click nor the new directory chooses a file.
+        QCOMPARE(chooser->chosenPath(), QString());
+        QVERIFY(!chooser->CmdOK()->isEnabled());
 
-        // A change of directory as such keeps the choice.
-        clickItem(chooser->File1(), u"book.xls"_s);
-        const QString chosen = chooser->chosenPath();
-        QVERIFY(chooser->Dir1()->setPath(sub + u"/inner"_s));
-        QCOMPARE(chooser->chosenPath(), chosen);
-        QVERIFY(chooser->Dir1()->setPath(sub));
-
-        // A single click names the open directory, whatever item is under the pointer.
+        // A single click leaves the open directory as it is, whatever item is under the pointer.
         clickItem(chooser->Dir1(), u"  "_s.repeated(sub.count(u'/') + 1) + u"inner"_s);
         QCOMPARE(chooser->Dir1()->path(), sub);
-        QCOMPARE(chooser->chosenPath(), sub + u'/');
+        clickItem(chooser->File1(), u"book.xls"_s);
+        QTest::mouseClick(chooser->CmdOK(), Qt::LeftButton);
+        QCOMPARE(window->TxtFile()->text(), sub + u"/book.xls"_s);
+        QCOMPARE(window->directory(), sub + u'/');
+    }
+
+    // What is highlighted is what 決定 picks: any move in the directory list takes the
+    // highlight off the file list, and 決定 waits for a file to be highlighted again.
+    void directoryMovesTakeBackTheFile_data()
+    {
+        QTest::addColumn<DirectoryMove>("move");
+        QTest::addColumn<QString>("subdirectory");
+        QTest::newRow("click") << DirectoryMove::Click << QString();
+        QTest::newRow("arrow key") << DirectoryMove::Key << QString();
+        QTest::newRow("double click") << DirectoryMove::DoubleClick << u"/sub"_s;
+        QTest::newRow("enter") << DirectoryMove::Enter << u"/sub"_s;
+        QTest::newRow("drive") << DirectoryMove::Drive << u"/sub"_s;
+    }
+
+    void directoryMovesTakeBackTheFile()
+    {
+        QFETCH(DirectoryMove, move);
+        QFETCH(QString, subdirectory);
+        WindowHarness app;
+        auto [window, chooser] = openChooser(app);
+        chooser->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(chooser));
+        const QString open = QDir(m_dir.path()).canonicalPath();
+        DirectoryList* dirs = chooser->Dir1();
+        const QString subLine = u"  "_s.repeated(open.count(u'/') + 1) + u"sub"_s;
+        chooser->Drive1()->setDrives({open, open + u"/sub"_s}, open);
+        clickItem(chooser->File1(), u"c.Xls"_s);
+        QVERIFY(chooser->CmdOK()->isEnabled());
+
+        switch (move) {
+        case DirectoryMove::Click:
+            clickItem(dirs, subLine);
+            break;
+        case DirectoryMove::Key:
+            dirs->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(dirs, Qt::Key_End);
+            break;
+        case DirectoryMove::DoubleClick:
+            clickItem(dirs, subLine, true);
+            break;
+        case DirectoryMove::Enter:
+            clickItem(dirs, subLine);
+            QTest::keyClick(dirs, Qt::Key_Return);
+            break;
+        case DirectoryMove::Drive:
+            QTest::keyClick(chooser->Drive1(), Qt::Key_Down);
+            break;
+        }
+        QCOMPARE(dirs->path(), open + subdirectory);
+        QVERIFY(chooser->File1()->selectedItems().isEmpty());
+        QVERIFY(!chooser->CmdOK()->isEnabled());
+        QCOMPARE(chooser->chosenPath(), QString());
+
+        // The file highlighted next is the one 決定 hands back.
+        const QString again = chooser->File1()->item(0)->text();
+        clickItem(chooser->File1(), again);
         QVERIFY(chooser->CmdOK()->isEnabled());
         QTest::mouseClick(chooser->CmdOK(), Qt::LeftButton);
-        QCOMPARE(window->TxtFile()->text(), sub + u'/');
-        QCOMPARE(window->directory(), sub + u'/');
+        QCOMPARE(window->TxtFile()->text(), open + subdirectory + u'/' + again);
     }
 
     void directoryTextEndsInOneSeparator()
@@ -355,14 +412,56 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(chooser));
         dirs->setFocus(Qt::TabFocusReason);
         QTest::keyClick(dirs, Qt::Key_End);
-        // A keyboard move names the open directory, as a click does.
-        QCOMPARE(chooser->chosenPath(), open + u'/');
+        // A keyboard move takes back the file, as a click does.
+        QCOMPARE(chooser->chosenPath(), QString());
         QCOMPARE(dirs->currentItem()->text().trimmed(), u"sub"_s);
         QTest::keyClick(dirs, Qt::Key_Return);
         QCOMPARE(dirs->path(), open + u"/sub"_s);
         QCOMPARE(chooser->File1()->count(), 1);
         QCOMPARE(chooser->directory(), open + u"/sub/"_s);
-        QCOMPARE(chooser->chosenPath(), open + u'/');
+        QCOMPARE(chooser->chosenPath(), QString());
+    }
+
+    // Tab puts the focus frame on a file without highlighting it; the first arrow key
+    // highlights that file rather than the one beyond it.
+    void firstArrowHighlightsTheFramedFile_data()
+    {
+        QTest::addColumn<QString>("framed");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("highlighted");
+        QTest::newRow("down") << QString() << QList<int>{Qt::Key_Down} << u"a.xls"_s;
+        QTest::newRow("down twice")
+            << QString() << QList<int>{Qt::Key_Down, Qt::Key_Down} << u"B.XLS"_s;
+        QTest::newRow("up after a directory click")
+            << u"c.Xls"_s << QList<int>{Qt::Key_Up} << u"c.Xls"_s;
+        QTest::newRow("down after a directory click")
+            << u"c.Xls"_s << QList<int>{Qt::Key_Down} << u"c.Xls"_s;
+    }
+
+    void firstArrowHighlightsTheFramedFile()
+    {
+        QFETCH(QString, framed);
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, highlighted);
+        WindowHarness app;
+        auto [window, chooser] = openChooser(app);
+        chooser->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(chooser));
+        FileList* files = chooser->File1();
+        if (!framed.isEmpty()) {
+            // The frame stays on the file whose highlight a directory click took away.
+            clickItem(files, framed);
+            clickItem(chooser->Dir1(), chooser->Dir1()->item(0)->text());
+        }
+        files->setFocus(Qt::TabFocusReason);
+        for (int key : keys) {
+            QTest::keyClick(files, Qt::Key(key));
+        }
+        QCOMPARE(files->selectedItems().size(), 1);
+        QCOMPARE(files->selectedItems().front()->text(), highlighted);
+        QTest::keyClick(files, Qt::Key_Return);
+        QCOMPARE(window->TxtFile()->text(),
+                 QDir(m_dir.path()).canonicalPath() + u'/' + highlighted);
     }
 
     void openingAFileChoosesIt_data()
