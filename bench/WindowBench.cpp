@@ -33,7 +33,7 @@ class SilentPrompter : public Prompter
 {
 public:
     void beep() override {}
-    void inform(QWidget*, const QString& text) override { last = text; }
+    void inform(QWidget*, const QString& text, const QString& = {}) override { last = text; }
     bool confirm(QWidget*, const QString&, const QString&) override { return true; }
     QString last;
 };

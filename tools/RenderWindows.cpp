@@ -52,7 +52,7 @@ class RecordingPrompter : public Prompter
 {
 public:
     void beep() override {}
-    void inform(QWidget*, const QString& text) override
+    void inform(QWidget*, const QString& text, const QString& = {}) override
     {
         std::printf("box: %s\n", qPrintable(text));
     }

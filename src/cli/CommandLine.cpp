@@ -153,6 +153,16 @@ void Output::fields(QByteArray& stream, const QStringList& texts)
     stream += '\n';
 }
 
+void Output::cause(QByteArray& stream, const QString& text)
+{
+    if (text.isEmpty()) {
+        return;
+    }
+    for (const QString& line : text.split(u'\n')) {
+        Output::line(stream, line);
+    }
+}
+
 int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& err,
                    MessageLanguage language)
 {

@@ -18,6 +18,8 @@ struct Output
     static void line(QByteArray& stream, const QString& text);
     // TAB-separated fields on one line.
     static void fields(QByteArray& stream, const QStringList& texts);
+    // The cause of a failure, one line of it a line (nothing for an empty cause).
+    static void cause(QByteArray& stream, const QString& text);
 };
 
 struct ComponentRequest

@@ -43,6 +43,7 @@ bool printComponents(ComponentSession& session, Output& output)
                                 formatNumber(session.addableSets(), formats::grouped9)});
     for (const SessionBox& box : session.takeBoxes()) {
         Output::line(output.err, box.text);
+        Output::cause(output.err, box.details);
         beeped = beeped || box.beep;
     }
     if (!session.messageLine().isEmpty()) {
@@ -88,6 +89,9 @@ int componentsCommand(const ComponentRequest& request, bool exporting, Output& o
             Output::line(output.out, written->countMessage);
         } else {
             Output::line(output.err, exporttexts::failed.toString());
+            for (const SessionBox& box : session.takeBoxes()) {
+                Output::cause(output.err, box.details);
+            }
             runtimeFailure = true;
         }
     }

@@ -49,6 +49,8 @@ int ImportedBook::report(Output& output) const
     if (!result.messageLine.isEmpty()) {
         Output::line(output.out, result.messageLine);
     }
+    // What the failure box keeps behind its details button.
+    Output::cause(output.err, result.failureDetail);
     return exitStatusOf(result.outcome);
 }
 

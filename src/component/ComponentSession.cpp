@@ -37,9 +37,9 @@ std::vector<SessionBox> ComponentSession::takeBoxes()
     return std::exchange(m_boxes, {});
 }
 
-void ComponentSession::due(QString text, bool beep)
+void ComponentSession::due(QString text, bool beep, QString details)
 {
-    m_boxes.push_back({std::move(text), beep});
+    m_boxes.push_back({std::move(text), beep, std::move(details)});
     if (m_view) {
         m_view->boxesDue();
     }
@@ -184,8 +184,13 @@ std::optional<StockStatusExport> ComponentSession::exportStockStatus(const QDate
     try {
         const std::unique_ptr<Cp932Encoder> encoder = Cp932Encoder::create();
         written = setzaiko::exportStockStatus(stockStatus(), stamp, *encoder);
-    } catch (const std::exception&) {
-        due(exporttexts::failed.toString(), true);
+    } catch (const std::exception& failure) {
+        // The box keeps the fixed text; the cause waits behind its details button.
+        const auto* exportError = dynamic_cast<const ExportError*>(&failure);
+        due(exporttexts::failed.toString(), true,
+            exportError ? exportError->cause()
+                        : exporttexts::unexpectedCause.toString() + u'\n' +
+                              QString::fromUtf8(failure.what()));
         m_buttons.back = true;
         return std::nullopt;
     }

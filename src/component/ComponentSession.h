@@ -19,11 +19,13 @@ namespace setzaiko {
 
 class ComponentSessionView;
 
-// A message box the session has made due: its text, and whether a beep goes before it.
+// A message box the session has made due: its text, whether a beep goes before it, and the
+// cause of a failure behind its details button (empty for none).
 struct SessionBox
 {
     QString text;
     bool beep = false;
+    QString details = {};
 
     friend bool operator==(const SessionBox&, const SessionBox&) = default;
 };
@@ -84,7 +86,7 @@ private:
     void showListing(const ComponentListing& listing);
     void showRows(const std::vector<ComponentRow>& rows);
     void enableAfterCompleteListing();
-    void due(QString text, bool beep);
+    void due(QString text, bool beep, QString details = {});
 
     const MasterData& m_masters;
     std::optional<SetProduct> m_setProduct;

@@ -6,10 +6,13 @@
 #include "common/TextRules.h"
 #include "export/ExportTexts.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -27,9 +30,29 @@ const QStringList headerPieces = {
 std::int32_t shownNumber(const std::optional<std::int32_t>& number, const char* what)
 {
     if (!number) {
-        throw ExportError(std::string(what) + " is not shown");
+        throw ExportError(ExportFailure::NotShown, QString::fromLatin1(what) + u" is not shown"_s);
     }
     return *number;
+}
+
+QString reasonLine(const QString& reason)
+{
+    return exporttexts::reasonLabel.toString() + reason;
+}
+
+// The folder the file was to go into, absolute, with its trailing separator: an empty
+// directory text means the current directory, which the user never sees named.
+QString folderLine(const QString& path)
+{
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    return exporttexts::folderLabel.toString() +
+           (folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator());
+}
+
+// A failure of the file itself: where, and what the system said.
+[[noreturn]] void fileFailure(ExportFailure kind, const QString& path, const QString& reason)
+{
+    throw ExportError(kind, folderLine(path) + u'\n' + reasonLine(reason));
 }
 
 QString numberField(std::int32_t value)
@@ -60,7 +83,7 @@ void writeLine(QIODevice& device, const Cp932Encoder& encoder, const QStringList
     line += u"\r\n"_s;
     const QByteArray bytes = encoder.encode(line);
     if (device.write(bytes) != bytes.size()) {
-        throw ExportError("cannot write the file: " + device.errorString().toStdString());
+        throw ExportError(ExportFailure::CannotWrite, reasonLine(device.errorString()));
     }
 }
 
@@ -74,14 +97,14 @@ std::int32_t setShortage(std::int32_t order, std::int32_t stock, std::int32_t ad
     }
     const auto available = checked::add(stock, addable);
     if (!available) {
-        throw ExportError("stock plus additional quantity overflows");
+        throw ExportError(ExportFailure::Overflow, u"stock plus additional quantity overflows"_s);
     }
     if (order < *available) {
         return 0;
     }
     const auto shortage = checked::subtract(order, *available);
     if (!shortage) {
-        throw ExportError("the shortage overflows");
+        throw ExportError(ExportFailure::Overflow, u"the shortage overflows"_s);
     }
     return *shortage;
 }
@@ -92,6 +115,31 @@ bool isForbiddenInFileName(QChar c)
 }
 
 } // namespace
+
+QString exportFailureSentence(ExportFailure kind)
+{
+    switch (kind) {
+    case ExportFailure::ForbiddenName:
+        return exporttexts::forbiddenName.toString();
+    case ExportFailure::NoFolder:
+        return exporttexts::noFolder.toString();
+    case ExportFailure::CannotCreate:
+        return exporttexts::cannotCreate.toString();
+    case ExportFailure::CannotWrite:
+        return exporttexts::cannotWrite.toString();
+    case ExportFailure::NotShown:
+        return exporttexts::notShown.toString();
+    case ExportFailure::Overflow:
+        break;
+    }
+    return exporttexts::overflow.toString();
+}
+
+QString ExportError::cause() const
+{
+    const QString sentence = exportFailureSentence(m_kind);
+    return m_detail.isEmpty() ? sentence : sentence + u'\n' + m_detail;
+}
 
 QString stockStatusFileName(const StockStatus& status, const QDateTime& stamp)
 {
@@ -133,9 +181,11 @@ StockStatusExport exportStockStatus(const StockStatus& status, const QDateTime& 
 {
     // The code and the name become part of the file name: a character no file name may hold
     // would make it fail on one platform or point it outside the directory on another.
-    for (const QString& part : {status.setCode, status.setName}) {
+    const std::pair<QStringView, const QString&> parts[] = {
+        {exporttexts::codeLabel, status.setCode}, {exporttexts::nameLabel, status.setName}};
+    for (const auto& [label, part] : parts) {
         if (std::any_of(part.begin(), part.end(), isForbiddenInFileName)) {
-            throw ExportError("the code or the name holds a character a file name cannot hold");
+            throw ExportError(ExportFailure::ForbiddenName, label.toString() + part);
         }
     }
     StockStatusExport result;
@@ -144,24 +194,34 @@ StockStatusExport exportStockStatus(const StockStatus& status, const QDateTime& 
     // buffer flushed only when the file is committed could fail unnoticed.
     QSaveFile file(result.path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        throw ExportError("cannot create the file: " + file.errorString().toStdString());
+        const bool folderExists = QFileInfo(QFileInfo(result.path).absolutePath()).isDir();
+        fileFailure(folderExists ? ExportFailure::CannotCreate : ExportFailure::NoFolder,
+                    result.path, file.errorString());
     }
     try {
-        result.lines = writeStockStatus(status, file, encoder);
+        try {
+            result.lines = writeStockStatus(status, file, encoder);
+        } catch (const ExportError& failure) {
+            // A line the file refused knows the reason only: the folder goes before it.
+            if (failure.kind() != ExportFailure::CannotWrite) {
+                throw;
+            }
+            throw ExportError(failure.kind(), folderLine(result.path) + u'\n' + failure.detail());
+        }
         if (!file.flush()) {
-            throw ExportError("cannot write the file: " + file.errorString().toStdString());
+            fileFailure(ExportFailure::CannotWrite, result.path, file.errorString());
         }
         // The bytes are on disk before the file takes its name; commit() ignores a failed sync.
         QString error;
         if (!syncToDisk(file, &error)) {
-            throw ExportError("cannot write the file to disk: " + error.toStdString());
+            fileFailure(ExportFailure::CannotWrite, result.path, error);
         }
     } catch (...) {
         file.cancelWriting(); // the temporary file is removed, no file takes the name
         throw;
     }
     if (!file.commit()) {
-        throw ExportError("cannot complete the file: " + file.errorString().toStdString());
+        fileFailure(ExportFailure::CannotWrite, result.path, file.errorString());
     }
     result.countMessage = QString::number(result.lines) + exporttexts::countAfter.toString();
     return result;

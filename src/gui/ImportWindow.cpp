@@ -225,7 +225,8 @@ void ImportWindow::importWorkbook()
     switch (result.outcome) {
     case ImportResult::Outcome::Failed:
         prompter.beep();
-        prompter.inform(this, result.messageBox);
+        // The box keeps the fixed text; what the reader found waits behind its details button.
+        prompter.inform(this, result.messageBox, result.failureDetail);
         m_lblMsg->setText(result.messageLine);
         break;
     case ImportResult::Outcome::Success:

@@ -197,7 +197,7 @@ void SetStockWindow::boxesDue()
         if (box.beep) {
             m_context.prompter().beep();
         }
-        m_context.prompter().inform(this, box.text);
+        m_context.prompter().inform(this, box.text, box.details);
     }
 }
 

@@ -35,6 +35,11 @@ std::unique_ptr<Workbook> WorkbookFileOpener::open(const QString& path)
                                 path.toStdString() + ": " + file.errorString().toStdString());
         }
         start = file.read(8);
+        // A file that opens but cannot be read is no file of another kind.
+        if (file.error() != QFileDevice::NoError) {
+            throw WorkbookError(WorkbookFailure::Unreadable,
+                                path.toStdString() + ": " + file.errorString().toStdString());
+        }
     }
     if (start.startsWith(compoundFileSignature)) {
         return xls::XlsWorkbook::openFile(path);

@@ -15,8 +15,9 @@ public:
     virtual ~Prompter() = default;
 
     virtual void beep() = 0;
-    // An OK-only box without icon, titled with the application's name.
-    virtual void inform(QWidget* owner, const QString& text) = 0;
+    // An OK-only box without icon, titled with the application's name. Details, where given,
+    // wait behind the box's details button: the cause of a failure the text only names.
+    virtual void inform(QWidget* owner, const QString& text, const QString& details = {}) = 0;
     // An OK/Cancel box without icon and with its own title; true when OK was chosen.
     virtual bool confirm(QWidget* owner, const QString& text, const QString& title) = 0;
 };

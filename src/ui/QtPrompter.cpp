@@ -32,9 +32,14 @@ std::unique_ptr<QMessageBox> QtPrompter::makeBox(QWidget* owner, const QString& 
     return box;
 }
 
-void QtPrompter::inform(QWidget* owner, const QString& text)
+void QtPrompter::inform(QWidget* owner, const QString& text, const QString& details)
 {
-    makeBox(owner, apptexts::title.toString(), text, QMessageBox::Ok)->exec();
+    const std::unique_ptr<QMessageBox> box =
+        makeBox(owner, apptexts::title.toString(), text, QMessageBox::Ok);
+    if (!details.isEmpty()) {
+        box->setDetailedText(details);
+    }
+    box->exec();
 }
 
 bool QtPrompter::confirm(QWidget* owner, const QString& text, const QString& title)

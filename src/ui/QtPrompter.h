@@ -12,7 +12,7 @@ class QtPrompter : public Prompter
 {
 public:
     void beep() override;
-    void inform(QWidget* owner, const QString& text) override;
+    void inform(QWidget* owner, const QString& text, const QString& details = {}) override;
     bool confirm(QWidget* owner, const QString& text, const QString& title) override;
 
     // A box as these show it, not yet shown: no icon, owned by the window that raises it, the

@@ -187,33 +187,44 @@ TEST(CommandLine, ImportOutcomesAndExitStatuses)
         file.write("this is not a workbook\n");
     }
 
+    // Standard error carries the cause the failure box keeps behind its details button.
     struct Case
     {
         QString book;
         int status;
         QString out;
+        QString err;
     };
     const Case cases[] = {
-        {notNumeric, exitRefused,
+        {notNumeric,
+         exitRefused,
          u"商品マスタ取込件数\t1\n在庫マスタ取込件数\t1\n総件数\t2\n"
-         u"取込エラー：在庫数に数字以外の項目が存在します。\n"_s},
+         u"取込エラー：在庫数に数字以外の項目が存在します。\n"_s,
+         {}},
         {narrow, exitFailure,
          u"商品マスタ取込件数\t\n在庫マスタ取込件数\t\n総件数\t\n"
-         u"取込みエラーが発生しました\n取込みエラーが発生しました\n"_s},
+         u"取込みエラーが発生しました\n取込みエラーが発生しました\n"_s,
+         u"マスタのシートに必要な列がありません。\n"
+         u"a requested column lies beyond the worksheet's used part\n"_s},
         {notABook, exitFailure,
          u"商品マスタ取込件数\t\n在庫マスタ取込件数\t\n総件数\t\n"
-         u"取込みエラーが発生しました\n取込みエラーが発生しました\n"_s},
+         u"取込みエラーが発生しました\n取込みエラーが発生しました\n"_s,
+         u"Excel のブック（.xls・.xlsx・.xlsm）ではありません。\n"_s + notABook + u'\n'},
         {dir.filePath(u"missing.xls"_s), exitFailure,
          u"商品マスタ取込件数\t\n在庫マスタ取込件数\t\n総件数\t\n"
-         u"取込みエラーが発生しました\n取込みエラーが発生しました\n"_s},
-        {u"  "_s, exitRefused,
-         u"商品マスタ取込件数\t\n在庫マスタ取込件数\t\n総件数\t\nファイルを選択してください\n"_s},
+         u"取込みエラーが発生しました\n取込みエラーが発生しました\n"_s,
+         u"指定されたファイルが見つかりません。\n"_s + dir.filePath(u"missing.xls"_s) + u'\n'},
+        {u"  "_s,
+         exitRefused,
+         u"商品マスタ取込件数\t\n在庫マスタ取込件数\t\n総件数\t\nファイルを選択してください\n"_s,
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.book.toStdString());
         const CliRun result = run({u"import"_s, c.book});
         EXPECT_EQ(result.status, c.status);
         EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err, c.err);
     }
 }
 

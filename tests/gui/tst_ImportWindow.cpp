@@ -167,28 +167,37 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("productCount");
         QTest::addColumn<bool>("zaikoAfterBack");
+        // The first line of each box's details: the cause, behind the details button.
+        QTest::addColumn<QStringList>("causes");
 
-        QTest::newRow("not numeric") << u"notnumeric.xls"_s << QStringList()
-                                     << u"取込エラー：在庫数に数字以外の項目が存在します。"_s
-                                     << Buttons{true, false, true} << 2 << u"1"_s << false;
-        QTest::newRow("over limit") << u"overlimit.xls"_s << QStringList()
-                                    << u"取込エラー：9,999,999を超える在庫数が存在します。"_s
-                                    << Buttons{true, false, true} << 1 << u"1"_s << false;
-        QTest::newRow("zero rows") << u"noproducts.xls"_s << QStringList()
-                                   << u"商品マスタが0件です。EXCELファイルを確認してください。"_s
-                                   << Buttons{true, false, true} << 3 << u"0"_s << false;
+        QTest::newRow("not numeric")
+            << u"notnumeric.xls"_s << QStringList()
+            << u"取込エラー：在庫数に数字以外の項目が存在します。"_s << Buttons{true, false, true}
+            << 2 << u"1"_s << false << QStringList();
+        QTest::newRow("over limit")
+            << u"overlimit.xls"_s << QStringList()
+            << u"取込エラー：9,999,999を超える在庫数が存在します。"_s << Buttons{true, false, true}
+            << 1 << u"1"_s << false << QStringList();
+        QTest::newRow("zero rows")
+            << u"noproducts.xls"_s << QStringList()
+            << u"商品マスタが0件です。EXCELファイルを確認してください。"_s
+            << Buttons{true, false, true} << 3 << u"0"_s << false << QStringList();
         QTest::newRow("not a workbook")
             << u"broken.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed} << failed
-            << Buttons{false, false, true} << 9 << QString() << false;
+            << Buttons{false, false, true} << 9 << QString() << false
+            << QStringList{u"Excel のブック（.xls・.xlsx・.xlsm）ではありません。"_s};
         QTest::newRow("two sheets of one name")
             << u"duplicate-product-sheet.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed}
-            << failed << Buttons{false, false, true} << 9 << QString() << false;
+            << failed << Buttons{false, false, true} << 9 << QString() << false
+            << QStringList{u"同じ名前のシートが二つあります。"_s};
         QTest::newRow("record length that shifts the records after it")
             << u"row-length-two-bytes-long.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed}
-            << failed << Buttons{false, false, true} << 9 << QString() << false;
+            << failed << Buttons{false, false, true} << 9 << QString() << false
+            << QStringList{u"ブックが壊れています。"_s};
         QTest::newRow("missing column")
             << u"narrow.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed} << failed
-            << Buttons{false, false, true} << 9 << u"0"_s << false;
+            << Buttons{false, false, true} << 9 << u"0"_s << false
+            << QStringList{u"マスタのシートに必要な列がありません。"_s};
     }
 
     void importOutcomes()
@@ -200,6 +209,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, productCount);
         QFETCH(bool, zaikoAfterBack);
+        QFETCH(QStringList, causes);
 
         WindowHarness app;
         ImportWindow* window = openImportWindow(app);
@@ -207,6 +217,11 @@ private slots:
         QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
 
         QCOMPARE(app.prompter.events, events);
+        QStringList shownCauses;
+        for (const QString& details : app.prompter.details) {
+            shownCauses << details.section(u'\n', 0, 0);
+        }
+        QCOMPARE(shownCauses, causes);
         QCOMPARE(window->LblMsg()->text(), line);
         QCOMPARE(buttonsOf(window), buttons);
         QCOMPARE(static_cast<int>(window->importStatus()), status);

@@ -847,6 +847,48 @@ private slots:
         auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
         QVERIFY(inquiry->CmdZshosai()->isEnabled());
     }
+
+    // The box keeps its text; behind its details button it says why, and for a file where.
+    void exportFailureBoxGivesTheCause_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("directory"); // below the test directory
+        QTest::addColumn<QString>("details");   // %1: the test directory; the reason as "…"
+
+        QTest::newRow("directory missing")
+            << u"セット1"_s << u"missing/"_s
+            << u"出力先のフォルダーがありません。\nフォルダー：%1/missing/\n理由：…"_s;
+        QTest::newRow("slash in the name")
+            << u"セット/2"_s << QString()
+            << u"セット商品のコードか名前に、ファイル名に使えない文字（\\ / : * ? \" < > | "
+               u"や制御文字）があります。\n商品名：セット/2"_s;
+    }
+
+    void exportFailureBoxGivesTheCause()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, directory);
+        QFETCH(QString, details);
+
+        QTemporaryDir dir(m_dir.filePath(u"cause-XXXXXX"_s));
+        QVERIFY(dir.isValid());
+        WindowHarness app;
+        addStock(app, u"C1"_s, name, u"個"_s, 4, u"1"_s);
+        addStock(app, u"P01"_s, u"部品A"_s, u"個"_s, 10);
+        addComponent(app, u"C1"_s, u"P01"_s, 2);
+        app.mainMenu->setDirectory(dir.path() + u'/' + directory);
+        SetStockWindow* window = openDetails(app, u"C1"_s);
+        QVERIFY(window);
+        list(window);
+        QTest::mouseClick(window->CmdCsvout(), Qt::LeftButton);
+
+        QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:"_s + exportFailed}));
+        QCOMPARE(app.prompter.details.size(), 1);
+        // The system's reason differs between systems and languages: only its line is fixed.
+        QString shown = app.prompter.details.front();
+        shown.replace(QRegularExpression(u"理由：.+$"_s), u"理由：…"_s);
+        QCOMPARE(shown, details.contains(u"%1"_s) ? details.arg(dir.path()) : details);
+    }
 };
 
 QTEST_MAIN(TestSetStockWindow)

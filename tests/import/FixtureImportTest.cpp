@@ -1,9 +1,12 @@
 #include "import/ImportRun.h"
+#include "import/WorkbookFailure.h"
 #include "import/WorkbookFileOpener.h"
 #include "import/xls/XlsWorkbook.h"
+#include "support/CompoundFileImage.h"
 #include "support/SheetEntryEdit.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -217,5 +220,116 @@ TEST(FixtureImport, MasterSheetsInSwappedOrderImportAlike)
         const StockMasterRow& b = original.stocks.row(i);
         EXPECT_EQ(std::tie(a.productCode, a.productName, a.stockQuantity, a.remarks),
                   std::tie(b.productCode, b.productName, b.stockQuantity, b.remarks));
+    }
+}
+
+namespace {
+
+QByteArray dataFile(const QString& relativePath)
+{
+    QFile file(QString::fromUtf8(SETZAIKO_TEST_DATA) + u'/' + relativePath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// An Excel 5.0/95 workbook as far as its first record: a "Book" stream whose BOF says BIFF5.
+QByteArray excel95Workbook()
+{
+    const QByteArray bof = QByteArray::fromHex("0908"
+                                               "0800"
+                                               "0005"
+                                               "0500"
+                                               "0000"
+                                               "0000");
+    const QByteArray eof = QByteArray::fromHex("0a00"
+                                               "0000");
+    return setzaiko::testing::buildCompoundFile(u"Book"_s, bof + eof);
+}
+
+// masters.xlsx with the stored bytes of its workbook part spoiled.
+QByteArray damagedWorkbookPart()
+{
+    QByteArray bytes = dataFile(u"xls/masters.xlsx"_s);
+    const QByteArray name = "xl/workbook.xml";
+    const qsizetype at = bytes.indexOf(name); // in its local header, before the directory
+    const qsizetype header = at - 30;
+    if (at < 30 || bytes.mid(header, 4) != "PK\x03\x04") {
+        return {};
+    }
+    const auto extra = static_cast<unsigned char>(bytes[header + 28]) |
+                       static_cast<unsigned char>(bytes[header + 29]) << 8;
+    const qsizetype data = at + name.size() + extra;
+    for (qsizetype i = data; i < data + 8; ++i) {
+        bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+    }
+    return bytes;
+}
+
+} // namespace
+
+// What the failure box keeps behind its details button: the sentence of the cause the reader
+// found, then what it found.
+TEST(FixtureImport, FailuresNameTheirCause)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto write = [&dir](const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
+                   ? file.fileName()
+                   : QString();
+    };
+    const QString deleted = write(u"deleted.xls"_s, dataFile(u"xls/masters.xls"_s));
+    QFile::remove(deleted);
+    const QString data = QString::fromUtf8(SETZAIKO_TEST_DATA) + u'/';
+    // The one file every process may open but never read from its start: the process's own
+    // memory at address 0. (File permissions stop no reader that runs as root.)
+    const QString unreadable = u"/proc/self/mem"_s;
+
+    const struct
+    {
+        const char* name;
+        QString path;
+        WorkbookFailure kind;
+        QString detailHolds;
+    } cases[] = {
+        {"deleted workbook", deleted, WorkbookFailure::NoSuchFile, deleted},
+        {"folder as path", dir.path(), WorkbookFailure::NotAFile, dir.path()},
+        {"unreadable file", unreadable, WorkbookFailure::Unreadable, unreadable},
+        {"damaged package", write(u"damaged.xlsx"_s, damagedWorkbookPart()),
+         WorkbookFailure::Damaged, u"xl/workbook.xml: "_s},
+        {"file of another kind", data + u"xls/not-a-workbook/text.xls"_s,
+         WorkbookFailure::NotAWorkbook, u"text.xls"_s},
+        {"encrypted workbook", data + u"xls/encrypted.xls"_s, WorkbookFailure::Encrypted, {}},
+        {"sheet named twice",
+         data + u"xls/regressions/duplicate-product-sheet.xls"_s,
+         WorkbookFailure::DuplicateSheet,
+         {}},
+        {"Excel 95 workbook",
+         write(u"excel95.xls"_s, excel95Workbook()),
+         WorkbookFailure::OldFormat,
+         {}},
+    };
+    bool unreadableSkipped = false;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.path == unreadable && !QFileInfo::exists(unreadable)) {
+            unreadableSkipped = true;
+            continue;
+        }
+        ASSERT_FALSE(c.path.isEmpty());
+        WorkbookFileOpener opener;
+        ProductMaster products;
+        StockMaster stocks;
+        const ImportResult result = runImport(c.path, opener, products, stocks);
+        ASSERT_EQ(result.outcome, ImportResult::Outcome::Failed);
+        EXPECT_EQ(result.messageBox, u"取込みエラーが発生しました"_s);
+        EXPECT_TRUE(result.failureDetail.startsWith(failureSentence(c.kind) + u'\n'))
+            << result.failureDetail.toStdString();
+        EXPECT_TRUE(result.failureDetail.contains(c.detailHolds))
+            << result.failureDetail.toStdString();
+    }
+    if (unreadableSkipped) {
+        GTEST_SKIP() << "unreadable file not tried: no /proc/self/mem, the one file that opens "
+                        "but cannot be read whoever runs the test";
     }
 }

@@ -17,9 +17,10 @@ class FakePrompter : public Prompter
 public:
     void beep() override { events.append(QStringLiteral("beep")); }
 
-    void inform(QWidget* owner, const QString& text) override
+    void inform(QWidget* owner, const QString& text, const QString& details = {}) override
     {
         owners.append(owner);
+        this->details.append(details);
         events.append(QStringLiteral("box:") + text);
         if (onBox) {
             onBox(text);
@@ -44,6 +45,8 @@ public:
     QStringList events;
     // The owner of each box and question, in the order of events without the beeps.
     QList<QWidget*> owners;
+    // The details of each OK box, in the order of those boxes; empty where a box has none.
+    QStringList details;
     std::deque<bool> answers;
     std::function<void(const QString&)> onBox;
 };

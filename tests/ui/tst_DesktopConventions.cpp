@@ -168,6 +168,21 @@ private slots:
         }
         QVERIFY(!japanese.contains(u"Paste"_s));
     }
+
+    // A failure's cause waits behind the box's details button; other boxes have none.
+    void detailsWaitBehindTheDetailsButton()
+    {
+        QWidget window;
+        window.show();
+        QtPrompter prompter;
+        for (const QString& details : {QString(), u"ブックが壊れています。\ndetail"_s}) {
+            answerBoxWith(u"OK"_s, [&](QMessageBox* box) {
+                QCOMPARE(box->text(), u"取込みエラーが発生しました"_s);
+                QCOMPARE(box->detailedText(), details);
+            });
+            prompter.inform(&window, u"取込みエラーが発生しました"_s, details);
+        }
+    }
 };
 
 QTEST_MAIN(TestDesktopConventions)

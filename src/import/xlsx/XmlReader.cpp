@@ -144,7 +144,21 @@ const char* attribute(const char** attributes, XmlNamespace space, std::string_v
     return nullptr;
 }
 
-void parseXml(ZipArchive& archive, const ZipEntry& entry, XmlHandler& handler)
+namespace {
+
+// Whatever stops the read of a part names that part before the reason, so that a damaged
+// package says where it is damaged.
+template <typename Read>
+void readPart(const ZipEntry& entry, const Read& read)
+{
+    try {
+        read();
+    } catch (const WorkbookError& error) {
+        throw WorkbookError(error.kind(), entry.name + ": " + error.what());
+    }
+}
+
+void parseWholeXml(ZipArchive& archive, const ZipEntry& entry, XmlHandler& handler)
 {
     const std::unique_ptr<XML_ParserStruct, ParserDeleter> parser(
         XML_ParserCreateNS(nullptr, separator));
@@ -183,8 +197,8 @@ void parseXml(ZipArchive& archive, const ZipEntry& entry, XmlHandler& handler)
     }
 }
 
-void parseLargeXml(ZipArchive& archive, const ZipEntry& entry,
-                   const std::function<XmlHandler&()>& freshHandler)
+void parseLargeWholeXml(ZipArchive& archive, const ZipEntry& entry,
+                        const std::function<XmlHandler&()>& freshHandler)
 {
     {
         // Inflated on a thread of its own meanwhile.
@@ -197,7 +211,20 @@ void parseLargeXml(ZipArchive& archive, const ZipEntry& entry,
             return;
         }
     }
-    parseXml(archive, entry, freshHandler());
+    parseWholeXml(archive, entry, freshHandler());
+}
+
+} // namespace
+
+void parseXml(ZipArchive& archive, const ZipEntry& entry, XmlHandler& handler)
+{
+    readPart(entry, [&] { parseWholeXml(archive, entry, handler); });
+}
+
+void parseLargeXml(ZipArchive& archive, const ZipEntry& entry,
+                   const std::function<XmlHandler&()>& freshHandler)
+{
+    readPart(entry, [&] { parseLargeWholeXml(archive, entry, freshHandler); });
 }
 
 } // namespace setzaiko::xlsx

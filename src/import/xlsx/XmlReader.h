@@ -53,7 +53,8 @@ const char* attribute(const char** attributes, XmlNamespace space, std::string_v
 
 // Parses one entry of the archive with expat. Refused as damage: anything that is not
 // well-formed XML, any document type declaration (so no entity is ever declared, expanded or
-// fetched), and elements nested deeper than any workbook part needs. Throws WorkbookError.
+// fetched), and elements nested deeper than any workbook part needs. Throws WorkbookError,
+// whose detail starts with the part's name.
 void parseXml(ZipArchive& archive, const ZipEntry& entry, XmlHandler& handler);
 
 // The same for a large part: read with scanXml, and where that leaves the part to expat, read

@@ -80,12 +80,12 @@ ZipArchive::ZipArchive(QByteArray bytes) : m_bytes(std::move(bytes))
                 problem = "two archive entries have the same name";
             } else {
                 m_entries.insert(key, ZipEntry{index, stat.size, stat.comp_size, stat.crc,
-                                               stat.comp_method == ZIP_CM_DEFLATE});
+                                               stat.comp_method == ZIP_CM_DEFLATE, stat.name});
             }
         }
         if (!problem.empty()) {
             zip_discard(m_archive);
-            fail(problem);
+            fail((stat.valid & ZIP_STAT_NAME) ? std::string(stat.name) + ": " + problem : problem);
         }
     }
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 struct zip;
@@ -24,6 +25,7 @@ struct ZipEntry
     std::uint64_t compressedSize = 0; // as stored
     std::uint32_t crc = 0;            // of the inflated bytes
     bool deflated = false;            // else stored
+    std::string name;                 // as the archive stores it: what a refusal names
 };
 
 // A zip archive held in memory, read through libzip. Every entry name is unique (compared
