@@ -752,10 +752,26 @@ private slots:
         calculate(window, u"2000"_s);
         QCOMPARE(grid->text(1, 6), u"1,940"_s);
         QCOMPARE(grid->text(2, 7), u"-955"_s);
-        exportNow(
+        const QString simulated2000 =
             u"S1A,セットA,2000,個,1030,15,955,P01,部品A,1234,個,2,1940,-706,\r\n"
             u"S1A,セットA,2000,個,1030,15,955,P02,部品B,15,本,1,970,-955,\r\n"
-            u"S1A,セットA,2000,個,1030,15,955,P03,\"部品\"\"C,D\"\"\",5000,個,1,970,0,\r\n"_s);
+            u"S1A,セットA,2000,個,1030,15,955,P03,\"部品\"\"C,D\"\"\",5000,個,1,970,0,\r\n"_s;
+        exportNow(simulated2000);
+
+        // Entries that leave the list as it stands leave the order that goes with its figures.
+        for (const QString& entry : {u"abc"_s, u"2147483648"_s, u"2147483647"_s}) {
+            calculate(window, entry);
+            QCOMPARE(acceptedOrderText(window), entry == u"2147483647"_s ? entry : QString());
+            QCOMPARE(grid->text(1, 6), u"1,940"_s);
+            exportNow(simulated2000);
+        }
+
+        // Covered by the set stock: the plain listing again, without an order.
+        calculate(window, u"1000"_s);
+        QCOMPARE(acceptedOrderText(window), u"1000"_s);
+        exportNow(u"S1A,セットA,0,個,1030,15,0,P01,部品A,1234,個,2,0,0,\r\n"
+                  u"S1A,セットA,0,個,1030,15,0,P02,部品B,15,本,1,0,0,\r\n"
+                  u"S1A,セットA,0,個,1030,15,0,P03,\"部品\"\"C,D\"\"\",5000,個,1,0,0,\r\n"_s);
     }
 
     void exportWithoutADirectoryGoesToTheCurrentOne()
