@@ -10,4 +10,9 @@ namespace setzaiko {
 // a failure or the file has no handle to sync. The only file with POSIX-only calls.
 bool syncToDisk(QFileDevice& file, QString* error);
 
+// What syncToDisk does instead, so that a test can make the sync fail; nullptr restores the
+// system's sync. Returns the one replaced. Not for use while a file is being synced.
+using SyncToDisk = bool (*)(QFileDevice& file, QString* error);
+SyncToDisk replaceSyncToDisk(SyncToDisk replacement);
+
 } // namespace setzaiko

@@ -45,8 +45,14 @@ void ComponentSession::due(QString text, bool beep, QString details)
     }
 }
 
-void ComponentSession::showRows(const std::vector<ComponentRow>& rows)
+void ComponentSession::showRows(const std::vector<ComponentRow>& rows, std::int32_t order)
 {
+    // Rows are written from row 1 on, so the first row tells whether any shipment cell of this
+    // step stands in the list: a step that failed before its first one left the list's
+    // shipments, and so their order, as they were.
+    if (!rows.empty() && rows.front().columnsWritten > componentcolumn::shipment) {
+        m_shownOrder = order;
+    }
     for (const ComponentRow& row : rows) {
         m_rows.at(static_cast<std::size_t>(row.rowNumber - 1)).show(row);
         if (m_view) {
@@ -61,7 +67,7 @@ void ComponentSession::showListing(const ComponentListing& listing)
     if (m_view) {
         m_view->scrolledToTop();
     }
-    showRows(listing.rows);
+    showRows(listing.rows, 0);
     m_listStatus = listing.listStatus;
     if (listing.failed) {
         due(componenttexts::listingFailed.toString(), true);
@@ -130,7 +136,7 @@ OrderSimulation::Outcome ComponentSession::recalculate(const QString& entry)
             }
             m_messageLine.clear();
         }
-        showRows(simulation.rows);
+        showRows(simulation.rows, simulation.acceptedOrder.value_or(0));
         if (simulation.outcome == OrderSimulation::Outcome::Failed) {
             due(simulation.messageBox, true);
             break;
@@ -156,7 +162,7 @@ StockStatus ComponentSession::stockStatus() const
         status.unit = m_setProduct->unit;
         status.stock = m_setProduct->stock;
     }
-    status.order = m_acceptedOrder.value_or(0);
+    status.order = m_shownOrder;
     status.addable = m_addableSets;
     for (int r = 1; r <= m_listedRows; ++r) {
         const ShownComponentRow& shown = row(r);

@@ -84,7 +84,8 @@ public:
 
 private:
     void showListing(const ComponentListing& listing);
-    void showRows(const std::vector<ComponentRow>& rows);
+    // order is the one whose shipments the rows carry, 0 for a listing.
+    void showRows(const std::vector<ComponentRow>& rows, std::int32_t order);
     void enableAfterCompleteListing();
     void due(QString text, bool beep, QString details = {});
 
@@ -97,6 +98,10 @@ private:
     int m_listedRows = 0;
     std::int32_t m_addableSets = 0;
     std::optional<std::int32_t> m_acceptedOrder;
+    // The order whose shipments and shortages the list shows, 0 where it shows a listing's. It
+    // differs from the accepted order where a refused or failed entry left the list as it was
+    // or a listing was shown afresh: the export writes this one beside the list's figures.
+    std::int32_t m_shownOrder = 0;
     ListStatus m_listStatus = ListStatus::Complete;
     QString m_messageLine;
     ComponentButtons m_buttons;

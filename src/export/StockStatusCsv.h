@@ -25,14 +25,14 @@ struct StockStatusLine
     std::optional<std::int32_t> shortage;
 };
 
-// Everything the export writes: the chosen set product, the outcome of the last order
-// simulation and the listed components.
+// Everything the export writes: the chosen set product, the order simulation the list shows
+// and the listed components.
 struct StockStatus
 {
     QString directory; // ends in a separator, or empty for the current directory
     QString setCode;
     QString setName;
-    std::int32_t order = 0; // the accepted order, 0 without one
+    std::int32_t order = 0; // the order whose figures the lines carry, 0 for none
     QString unit;
     std::optional<std::int32_t> stock; // nullopt without a chosen set product
     std::int32_t addable = 0;

@@ -323,6 +323,13 @@ TEST_F(ComponentCommands, ExportWhateverBecameOfTheOrder)
         {"no order", {}, exitSuccess, {}},
         {"refused order", {u"--order"_s, u"abc"_s}, exitRefused, u"数字を入力してください\n"_s},
         {"failed order", {u"--order"_s, u"1e10"_s}, exitFailure, u"エラーが発生しました E0230\n"_s},
+        // The set stock covers the order: the plain listing is shown again.
+        {"covered order", {u"--order"_s, u"30"_s}, exitSuccess, {}},
+        // Failed at the first row's shipment: no shipment of that order is shown.
+        {"order failing before any shipment",
+         {u"--order"_s, u"2147483647"_s},
+         exitFailure,
+         u"エラーが発生しました E0230\n"_s},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,6 +1,8 @@
 #include "component/ComponentListing.h"
+#include "import/ImportRun.h"
 #include "master/MasterData.h"
 #include "support/MasterRows.h"
+#include "support/MemoryWorkbook.h"
 
 #include <gtest/gtest.h>
 
@@ -59,4 +61,35 @@ TEST(ComponentLookup, EachPairOfTablesHasItsOwn)
     const auto third = std::make_unique<MasterData>(
         productTable({compositionRow(u"S1"_s, u"P1"_s, 1)}), stockTable({stockRow(u"P1"_s, 9)}));
     EXPECT_EQ(listComponents(u"S1"_s, *third).addableSets, 9);
+}
+
+// Two imports into the same tables, each table holding one row both times: the set of the
+// second import finds its own component, through the code indexes the import builds.
+TEST(ComponentLookup, FollowsASecondImportIntoTheSameTables)
+{
+    const auto book = [](const QString& set, const QString& component, double stock) {
+        const CellValue x = text(u"x"_s);
+        return std::vector<MemoryTable>{
+            {u"商品マスタ$"_s,
+             10,
+             {{text(u"○"_s), text(set), x, x, x, x, text(component), x, number(2), x}}},
+            {u"在庫マスタ$"_s,
+             8,
+             {{text(u"○"_s), text(component), x, x, empty(), number(stock), x, x}}},
+        };
+    };
+    MasterData masters;
+    MemoryWorkbookOpener opener(book(u"S1"_s, u"P1"_s, 10));
+    ASSERT_EQ(runImport(u"one.xls"_s, opener, masters.products(), masters.stocks()).outcome,
+              ImportResult::Outcome::Success);
+    EXPECT_EQ(listComponents(u"S1"_s, masters).addableSets, 5);
+
+    opener.tables = book(u"S2"_s, u"P2"_s, 8);
+    ASSERT_EQ(runImport(u"two.xls"_s, opener, masters.products(), masters.stocks()).outcome,
+              ImportResult::Outcome::Success);
+    const ComponentListing listing = listComponents(u"S2"_s, masters);
+    ASSERT_EQ(listing.rows.size(), 1u);
+    EXPECT_EQ(listing.rows[0].productCode, u"P2"_s);
+    EXPECT_EQ(listing.addableSets, 4);
+    EXPECT_TRUE(listComponents(u"S1"_s, masters).rows.empty());
 }

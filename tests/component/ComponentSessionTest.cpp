@@ -198,6 +198,54 @@ TEST(ComponentSession, SimulationMarksShortagesAndACoveredOrderListsAfresh)
     EXPECT_EQ(s.session.row(2).shortageColours()->background, (Rgb{255, 255, 255}));
 }
 
+// Fields 3 and 7 of the export belong to the figures the list shows: the order of the
+// simulation whose shipments stand in it, or 0 where the list shows none.
+TEST(ComponentSession, ExportedOrderIsTheOneWhoseFiguresTheListShows)
+{
+    const QString pressList = u"<list>"_s; // 構成商品を表示 instead of an entry
+    struct Case
+    {
+        QStringList steps;  // after a listing: entries for 再計算, in order
+        std::string fields; // fields 3 and 7 of the first line, as "order/shortage"
+    };
+    // Set stock 10, additional quantity 0: field 7 is the order beyond 10.
+    const Case cases[] = {
+        {{}, "0/0"},
+        {{u"12"_s}, "12/2"},
+        {{u"12"_s, u"abc"_s}, "12/2"},
+        {{u"12"_s, u" "_s}, "12/2"},
+        {{u"12"_s, u"0"_s}, "12/2"},
+        {{u"12"_s, u"-3"_s}, "12/2"},
+        {{u"12"_s, u"3000000000"_s}, "12/2"}, // E0230 before any row is rewritten
+        // E0230 at the first row's shipment: no shipment of the new order is shown.
+        {{u"12"_s, u"1100000000"_s}, "12/2"},
+        // E0230 after the first row's shipment: its order is the one the rows begin with.
+        {{u"12"_s, u"100000"_s}, "100000/99990"},
+        {{u"12"_s, u"abc"_s, u"15"_s}, "15/5"},
+        {{u"abc"_s}, "0/0"},
+        {{u"12"_s, u"10"_s}, "0/0"}, // covered: the plain listing is shown afresh
+        {{u"12"_s, pressList}, "0/0"},
+        {{u"12"_s, pressList, u"abc"_s}, "0/0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.steps.join(u'|').toStdString());
+        Session s;
+        s.session.listComponents();
+        for (const QString& step : c.steps) {
+            if (step == pressList) {
+                s.session.listComponents();
+            } else {
+                s.session.recalculate(step);
+            }
+        }
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        writeStockStatus(s.session.stockStatus(), buffer, *Cp932Encoder::create());
+        const QByteArrayList fields = buffer.data().split('\n').at(1).split(',');
+        EXPECT_EQ((fields.at(2) + '/' + fields.at(6)).toStdString(), c.fields);
+    }
+}
+
 // The export of a session whose second row a failed simulation left half rewritten.
 class ComponentSessionExport : public ::testing::Test
 {

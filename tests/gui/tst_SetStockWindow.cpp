@@ -1,3 +1,4 @@
+#include "common/FileSync.h"
 #include "gui/InquiryWindow.h"
 #include "gui/SetStockWindow.h"
 #include "support/GridRows.h"
@@ -14,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -752,10 +754,26 @@ private slots:
         calculate(window, u"2000"_s);
         QCOMPARE(grid->text(1, 6), u"1,940"_s);
         QCOMPARE(grid->text(2, 7), u"-955"_s);
-        exportNow(
+        const QString simulated2000 =
             u"S1A,セットA,2000,個,1030,15,955,P01,部品A,1234,個,2,1940,-706,\r\n"
             u"S1A,セットA,2000,個,1030,15,955,P02,部品B,15,本,1,970,-955,\r\n"
-            u"S1A,セットA,2000,個,1030,15,955,P03,\"部品\"\"C,D\"\"\",5000,個,1,970,0,\r\n"_s);
+            u"S1A,セットA,2000,個,1030,15,955,P03,\"部品\"\"C,D\"\"\",5000,個,1,970,0,\r\n"_s;
+        exportNow(simulated2000);
+
+        // Entries that leave the list as it stands leave the order that goes with its figures.
+        for (const QString& entry : {u"abc"_s, u"2147483648"_s, u"2147483647"_s}) {
+            calculate(window, entry);
+            QCOMPARE(acceptedOrderText(window), entry == u"2147483647"_s ? entry : QString());
+            QCOMPARE(grid->text(1, 6), u"1,940"_s);
+            exportNow(simulated2000);
+        }
+
+        // Covered by the set stock: the plain listing again, without an order.
+        calculate(window, u"1000"_s);
+        QCOMPARE(acceptedOrderText(window), u"1000"_s);
+        exportNow(u"S1A,セットA,0,個,1030,15,0,P01,部品A,1234,個,2,0,0,\r\n"
+                  u"S1A,セットA,0,個,1030,15,0,P02,部品B,15,本,1,0,0,\r\n"
+                  u"S1A,セットA,0,個,1030,15,0,P03,\"部品\"\"C,D\"\"\",5000,個,1,0,0,\r\n"_s);
     }
 
     void exportWithoutADirectoryGoesToTheCurrentOne()
@@ -792,18 +810,24 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("directory"); // below the test directory
         QTest::addColumn<QString>("lure");      // a directory a careless name would write into
+        QTest::addColumn<bool>("syncFails");    // the system reports a failed sync to disk
 
-        QTest::newRow("directory missing") << u"F1"_s << u"セット1"_s << u"missing/"_s << QString();
+        QTest::newRow("directory missing")
+            << u"F1"_s << u"セット1"_s << u"missing/"_s << QString() << false;
         QTest::newRow("slash in the name")
-            << u"F2"_s << u"セット/2"_s << QString() << u"F2_セット"_s;
+            << u"F2"_s << u"セット/2"_s << QString() << u"F2_セット"_s << false;
         QTest::newRow("dot-dot through the name")
-            << u"F3"_s << u"/../../F3"_s << u"a/b/"_s << u"a/b/F3_"_s;
-        QTest::newRow("colon in the name") << u"F4"_s << u"セット:4"_s << QString() << QString();
-        QTest::newRow("asterisk in the code") << u"F5*"_s << u"セット5"_s << QString() << QString();
+            << u"F3"_s << u"/../../F3"_s << u"a/b/"_s << u"a/b/F3_"_s << false;
+        QTest::newRow("colon in the name")
+            << u"F4"_s << u"セット:4"_s << QString() << QString() << false;
+        QTest::newRow("asterisk in the code")
+            << u"F5*"_s << u"セット5"_s << QString() << QString() << false;
         QTest::newRow("backslash in the code")
-            << u"F6\\x"_s << u"セット6"_s << QString() << QString();
+            << u"F6\\x"_s << u"セット6"_s << QString() << QString() << false;
         QTest::newRow("control character in the name")
-            << u"F7"_s << u"セット\t7"_s << QString() << QString();
+            << u"F7"_s << u"セット\t7"_s << QString() << QString() << false;
+        QTest::newRow("sync to disk fails")
+            << u"F8"_s << u"セット8"_s << QString() << QString() << true;
     }
 
     void exportFailures()
@@ -812,7 +836,18 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, directory);
         QFETCH(QString, lure);
+        QFETCH(bool, syncFails);
 
+        static int syncs = 0;
+        syncs = 0;
+        if (syncFails) {
+            replaceSyncToDisk([](QFileDevice&, QString* error) {
+                ++syncs;
+                *error = u"Input/output error"_s;
+                return false;
+            });
+        }
+        const auto restoreSync = qScopeGuard([] { replaceSyncToDisk(nullptr); });
         QTemporaryDir dir(m_dir.filePath(u"fail-XXXXXX"_s));
         QVERIFY(dir.isValid());
         if (!lure.isEmpty()) {
@@ -840,6 +875,7 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         QCOMPARE(filesUnder(dir.path()), QStringList());
         QCOMPARE(filesUnder(m_dir.path()), QStringList());
+        QCOMPARE(syncs, syncFails ? 1 : 0);
 
         // 戻る is the way on.
         QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
