@@ -125,7 +125,9 @@ OrderSimulation::Outcome ComponentSession::recalculate(const QString& entry)
         due(simulation.messageBox, false);
         break;
     case OrderSimulation::Outcome::Covered:
+        // The plain listing is what this order needs: the set's own stock ships it whole.
         showListing(*simulation.listing);
+        m_shownOrder = simulation.acceptedOrder.value_or(0);
         enableAfterCompleteListing();
         break;
     case OrderSimulation::Outcome::Simulated:

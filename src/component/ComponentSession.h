@@ -98,9 +98,10 @@ private:
     int m_listedRows = 0;
     std::int32_t m_addableSets = 0;
     std::optional<std::int32_t> m_acceptedOrder;
-    // The order whose shipments and shortages the list shows, 0 where it shows a listing's. It
-    // differs from the accepted order where a refused or failed entry left the list as it was
-    // or a listing was shown afresh: the export writes this one beside the list's figures.
+    // The order whose shipments and shortages the list shows: a simulated order, or one the
+    // set's own stock covers (its plain listing); 0 after 構成商品を表示. It differs from the
+    // accepted order where a refused or failed entry left the list as it was or the components
+    // were listed afresh: the export writes this one beside the list's figures.
     std::int32_t m_shownOrder = 0;
     ListStatus m_listStatus = ListStatus::Complete;
     QString m_messageLine;

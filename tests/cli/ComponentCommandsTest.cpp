@@ -309,22 +309,24 @@ TEST_F(ComponentCommands, ExportWritesTheFileAfterTheComponents)
 TEST_F(ComponentCommands, ExportWhateverBecameOfTheOrder)
 {
     const QString path = out.filePath(u"S001_セットA_991231235959.csv"_s);
-    const QString plainLines = u"S001,セットA,0,個,30,20,0,P01,部品A,1234,個,2,0,0,\r\n"
-                               u"S001,セットA,0,個,30,20,0,P02,部品B,100,本,3,0,0,\r\n"
-                               u"S001,セットA,0,個,30,20,0,P03,部品C,20,個,1,0,0,\r\n"_s;
+    // %1 is the exported order: the one the plain listing goes with.
+    const QString plainLines = u"S001,セットA,%1,個,30,20,0,P01,部品A,1234,個,2,0,0,\r\n"
+                               u"S001,セットA,%1,個,30,20,0,P02,部品B,100,本,3,0,0,\r\n"
+                               u"S001,セットA,%1,個,30,20,0,P03,部品C,20,個,1,0,0,\r\n"_s;
     struct Case
     {
         const char* name;
         QStringList order;
         int status;
         QString err;
+        QString exportedOrder = u"0"_s;
     };
     const Case cases[] = {
         {"no order", {}, exitSuccess, {}},
         {"refused order", {u"--order"_s, u"abc"_s}, exitRefused, u"数字を入力してください\n"_s},
         {"failed order", {u"--order"_s, u"1e10"_s}, exitFailure, u"エラーが発生しました E0230\n"_s},
-        // The set stock covers the order: the plain listing is shown again.
-        {"covered order", {u"--order"_s, u"30"_s}, exitSuccess, {}},
+        // The set stock covers the order: the plain listing is what it needs.
+        {"covered order", {u"--order"_s, u"30"_s}, exitSuccess, {}, u"30"_s},
         // Failed at the first row's shipment: no shipment of that order is shown.
         {"order failing before any shipment",
          {u"--order"_s, u"2147483647"_s},
@@ -340,7 +342,7 @@ TEST_F(ComponentCommands, ExportWhateverBecameOfTheOrder)
         EXPECT_EQ(result.status, c.status);
         EXPECT_EQ(result.out, listedS001 + path + u"\n3 件のデータを出力しました\n"_s);
         EXPECT_EQ(result.err, c.err);
-        EXPECT_EQ(contents(path), cp932(csvHeader + plainLines));
+        EXPECT_EQ(contents(path), cp932(csvHeader + plainLines.arg(c.exportedOrder)));
     }
 }
 

@@ -223,7 +223,7 @@ TEST(ComponentSession, ExportedOrderIsTheOneWhoseFiguresTheListShows)
         {{u"12"_s, u"100000"_s}, "100000/99990"},
         {{u"12"_s, u"abc"_s, u"15"_s}, "15/5"},
         {{u"abc"_s}, "0/0"},
-        {{u"12"_s, u"10"_s}, "0/0"}, // covered: the plain listing is shown afresh
+        {{u"12"_s, u"10"_s}, "10/0"}, // covered: the plain listing is what the order needs
         {{u"12"_s, pressList}, "0/0"},
         {{u"12"_s, pressList, u"abc"_s}, "0/0"},
     };

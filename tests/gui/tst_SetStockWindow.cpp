@@ -768,12 +768,12 @@ private slots:
             exportNow(simulated2000);
         }
 
-        // Covered by the set stock: the plain listing again, without an order.
+        // Covered by the set stock: the plain listing again, with the order it covers.
         calculate(window, u"1000"_s);
         QCOMPARE(acceptedOrderText(window), u"1000"_s);
-        exportNow(u"S1A,セットA,0,個,1030,15,0,P01,部品A,1234,個,2,0,0,\r\n"
-                  u"S1A,セットA,0,個,1030,15,0,P02,部品B,15,本,1,0,0,\r\n"
-                  u"S1A,セットA,0,個,1030,15,0,P03,\"部品\"\"C,D\"\"\",5000,個,1,0,0,\r\n"_s);
+        exportNow(u"S1A,セットA,1000,個,1030,15,0,P01,部品A,1234,個,2,0,0,\r\n"
+                  u"S1A,セットA,1000,個,1030,15,0,P02,部品B,15,本,1,0,0,\r\n"
+                  u"S1A,セットA,1000,個,1030,15,0,P03,\"部品\"\"C,D\"\"\",5000,個,1,0,0,\r\n"_s);
     }
 
     void exportWithoutADirectoryGoesToTheCurrentOne()
