@@ -36,25 +36,37 @@ using namespace setzaiko::testing;
 
 namespace {
 
-// One property of a window as the X server holds it, in xprop's words.
-QString xprop(QWidget* window, const QString& property)
+// What the X server holds, in xprop's words: "-id <window> <property>" or "-root <property>".
+QString xprop(const QStringList& arguments)
 {
     QProcess process;
-    process.start(u"xprop"_s, {u"-id"_s, QString::number(window->winId()), property});
+    process.start(u"xprop"_s, arguments);
     if (!process.waitForFinished(10000)) {
         process.kill();
         process.waitForFinished();
-        return u"xprop did not answer"_s;
     }
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString xprop(QWidget* window, const QString& property)
+{
+    return xprop({u"-id"_s, QString::number(window->winId()), property});
+}
+
+QList<WId> windowIds(const QString& xpropOutput)
+{
+    static const QRegularExpression windowId(u"0x[0-9a-fA-F]+"_s);
+    QList<WId> ids;
+    for (const QRegularExpressionMatch& match : windowId.globalMatch(xpropOutput)) {
+        ids.append(match.captured().toULongLong(nullptr, 16));
+    }
+    return ids;
 }
 
 // The window WM_TRANSIENT_FOR names, 0 where it names none.
 WId transientFor(QWidget* window)
 {
-    static const QRegularExpression windowId(u"window id # (0x[0-9a-fA-F]+)"_s);
-    const QRegularExpressionMatch match = windowId.match(xprop(window, u"WM_TRANSIENT_FOR"_s));
-    return match.hasMatch() ? match.captured(1).toULongLong(nullptr, 16) : 0;
+    return windowIds(xprop(window, u"WM_TRANSIENT_FOR"_s)).value(0, 0);
 }
 
 // Where the window manager is not told to keep the window in front of its opener, what it is
@@ -87,28 +99,14 @@ void checkOwner(QWidget* window, QWidget* opener, QWidget* mainMenu)
     QCOMPARE(window->parent(), nullptr);
 }
 
-// The windows the window manager stacks, bottom first.
-QList<WId> stacking()
-{
-    QProcess process;
-    process.start(u"xprop"_s, {u"-root"_s, u"_NET_CLIENT_LIST_STACKING"_s});
-    process.waitForFinished(10000);
-    QList<WId> windows;
-    static const QRegularExpression windowId(u"0x[0-9a-fA-F]+"_s);
-    for (const QRegularExpressionMatch& match :
-         windowId.globalMatch(QString::fromUtf8(process.readAllStandardOutput()))) {
-        windows.append(match.captured().toULongLong(nullptr, 16));
-    }
-    return windows;
-}
-
 // The opener raised and activated, as a click on it does: the window stays above it.
 void checkStaysInFront(QWidget* window, QWidget* opener)
 {
     opener->raise();
     opener->activateWindow();
     QTest::qWait(200);
-    const QList<WId> windows = stacking();
+    // The windows the window manager stacks, bottom first.
+    const QList<WId> windows = windowIds(xprop({u"-root"_s, u"_NET_CLIENT_LIST_STACKING"_s}));
     QVERIFY2(windows.indexOf(window->winId()) > windows.indexOf(opener->winId()),
              qPrintable(window->objectName() + u" went behind "_s + opener->objectName()));
 }
@@ -140,16 +138,6 @@ void checkBoxOwner(QPushButton* button, QWidget* owner)
     QVERIFY2(fault->isEmpty(), qPrintable(*fault));
 }
 
-template <typename Window>
-Window* opened(const QString& name)
-{
-    QDeadlineTimer deadline(5000);
-    while (!WindowHarness::find<Window>(name) && !deadline.hasExpired()) {
-        QTest::qWait(20);
-    }
-    return WindowHarness::find<Window>(name);
-}
-
 } // namespace
 
 class TestWindowOwners : public QObject
@@ -179,12 +167,12 @@ private slots:
         QCOMPARE(transientFor(menu), WId(0));
 
         click(menu->CmdImport());
-        auto* importWindow = opened<ImportWindow>(u"Frm0010F"_s);
+        auto* importWindow = WindowHarness::find<ImportWindow>(u"Frm0010F"_s);
         checkOwner(importWindow, menu, menu);
         checkStaysInFront(importWindow, menu);
 
         click(importWindow->CmdFile());
-        auto* chooser = opened<WorkbookChooser>(u"FSelect"_s);
+        auto* chooser = WindowHarness::find<WorkbookChooser>(u"FSelect"_s);
         checkOwner(chooser, importWindow, menu);
         QVERIFY(chooser->Dir1()->setPath(QDir(dir.path()).canonicalPath()));
         clickItem(chooser->File1(), u"sample.xls"_s);
@@ -194,14 +182,14 @@ private slots:
         click(importWindow->CmdExit());
 
         click(menu->CmdZaiko());
-        auto* inquiry = opened<InquiryWindow>(u"Frm0020F"_s);
+        auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
         checkOwner(inquiry, menu, menu);
         click(inquiry->CmdSearch());
         FlexGrid* list = inquiry->MSFlexGrid1();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->cellRect(1, 2).center());
         click(inquiry->CmdZshosai());
 
-        auto* details = opened<SetStockWindow>(u"Frm0030F"_s);
+        auto* details = WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
         checkOwner(details, inquiry, menu);
         click(details->CmdSearch());
         QTest::keyClicks(details->TxtJsuryo(), u"abc"_s);
@@ -211,7 +199,8 @@ private slots:
         click(inquiry->CmdExit());
     }
 
-    // A failed check leaves its windows open: none outlives its test.
+    // A failed check leaves its windows open: none outlives its test. Pop-ups are deleted with
+    // the window that owns them.
     void cleanup()
     {
         QList<QPointer<QWidget>> windows;
@@ -223,7 +212,6 @@ private slots:
         for (const QPointer<QWidget>& window : windows) {
             delete window.data();
         }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
 
