@@ -34,6 +34,13 @@ void setUpWindow(QWidget* window, const QString& objectName, const QString& capt
 
 void showInFrontOf(QWidget* window, QWidget* opener)
 {
+    // The X11 platform tells the window manager a window's opener (WM_TRANSIENT_FOR) only for
+    // windows of a dialog's type: a plain window's opener would stay within Qt, and the window
+    // manager would raise a clicked opener over the window it waits for. As a dialog the window
+    // keeps a plain window's title bar and buttons, and its opener still does not own it.
+    window->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint |
+                           Qt::WindowFullscreenButtonHint);
     window->winId(); // the window's own handle, so that it can name its opener
     if (QWindow* handle = window->windowHandle()) {
         handle->setTransientParent(opener->window()->windowHandle());

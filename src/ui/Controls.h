@@ -15,7 +15,8 @@ namespace setzaiko::controls {
 void setUpWindow(QWidget* window, const QString& objectName, const QString& caption, QSize client);
 
 // Shows a window opened from another in front of its opener: the window system keeps it there
-// and minimises and restores it with the opener. The opener does not own it.
+// and minimises and restores it with the opener. The window becomes a dialog to the window
+// manager, with a plain window's title bar and buttons. The opener does not own it.
 void showInFrontOf(QWidget* window, QWidget* opener);
 
 QPushButton* button(QWidget* parent, const QString& objectName, const QString& caption,
