@@ -15,14 +15,12 @@ namespace setzaiko::xlsx {
 
 namespace {
 
-// The shortest item, "<si/>", takes five bytes: no table can hold more items than that allows,
-// whatever its count attribute claims.
-constexpr std::uint64_t smallestItem = 5;
-
+// Room is made for no more items than the part's stored bytes: a count attribute, or a
+// declared size, may claim far more than the part holds.
 class SharedStringsHandler : public XmlHandler
 {
 public:
-    explicit SharedStringsHandler(std::uint64_t partSize) : m_partSize(partSize) {}
+    explicit SharedStringsHandler(std::uint64_t storedSize) : m_storedSize(storedSize) {}
 
     void startElement(const XmlName& name, const char** attributes) override
     {
@@ -44,7 +42,7 @@ public:
     {
         if (m_inItem && m_depth == 2) {
             m_inItem = false;
-            m_strings.push_back(m_text.finish());
+            m_strings.append(m_text.finish());
         } else if (m_inItem) {
             m_text.endElement(name);
         }
@@ -58,9 +56,9 @@ public:
         }
     }
 
-    std::vector<QString> take()
+    SharedStrings take()
     {
-        m_strings.shrink_to_fit();
+        m_strings.finish();
         return std::move(m_strings);
     }
 
@@ -72,24 +70,58 @@ private:
             std::from_chars(count, count + std::strlen(count), claimed).ec != std::errc()) {
             return;
         }
-        m_strings.reserve(static_cast<std::size_t>(std::min(claimed, m_partSize / smallestItem)));
+        m_strings.reserve(static_cast<std::size_t>(std::min(claimed, m_storedSize)));
     }
 
-    std::uint64_t m_partSize;
+    std::uint64_t m_storedSize;
     int m_depth = 0;
     bool m_inItem = false;
     RichText m_text;
-    std::vector<QString> m_strings;
+    SharedStrings m_strings;
 };
 
 } // namespace
 
-std::vector<QString> readSharedStrings(ZipArchive& archive, const ZipEntry& entry)
+QStringList SharedStrings::toList() const
+{
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(m_items.size()));
+    for (const std::uint32_t text : m_items) {
+        texts.append(m_texts[text]);
+    }
+    return texts;
+}
+
+void SharedStrings::reserve(std::size_t items)
+{
+    m_items.reserve(items);
+}
+
+void SharedStrings::append(const QString& text)
+{
+    const auto next = static_cast<std::uint32_t>(m_texts.size());
+    const auto found = m_indexOfText.constFind(text);
+    if (found != m_indexOfText.constEnd()) {
+        m_items.push_back(found.value());
+        return;
+    }
+    m_indexOfText.insert(text, next);
+    m_texts.push_back(text);
+    m_items.push_back(next);
+}
+
+void SharedStrings::finish()
+{
+    m_indexOfText = {};
+    m_texts.shrink_to_fit();
+}
+
+SharedStrings readSharedStrings(ZipArchive& archive, const ZipEntry& entry)
 {
     std::optional<SharedStringsHandler> handler;
     parseLargeXml(archive, entry, [&]() -> XmlHandler& {
         handler.reset();
-        return handler.emplace(entry.size);
+        return handler.emplace(entry.compressedSize);
     });
     return handler->take();
 }
@@ -98,7 +130,7 @@ PendingSharedStrings readSharedStringsAhead(const QByteArray& bytes, const ZipEn
 {
     auto read = [bytes, entry]() -> SharedStringTable {
         ZipArchive archive(bytes);
-        return std::make_shared<const std::vector<QString>>(readSharedStrings(archive, entry));
+        return std::make_shared<const SharedStrings>(readSharedStrings(archive, entry));
     };
     try {
         return std::async(std::launch::async, read).share();
@@ -107,10 +139,10 @@ PendingSharedStrings readSharedStringsAhead(const QByteArray& bytes, const ZipEn
     }
 }
 
-PendingSharedStrings sharedStringsReady(std::vector<QString> strings)
+PendingSharedStrings sharedStringsReady(SharedStrings strings)
 {
     std::promise<SharedStringTable> ready;
-    ready.set_value(std::make_shared<const std::vector<QString>>(std::move(strings)));
+    ready.set_value(std::make_shared<const SharedStrings>(std::move(strings)));
     return ready.get_future().share();
 }
 

@@ -160,8 +160,7 @@ TEST(XlsxDifferential, StringItemsJoinRunsAndDropPhoneticsAndEscapes)
         u"前  後"_s,
         QString(),
     };
-    EXPECT_EQ(QStringList(workbook->sharedStrings().begin(), workbook->sharedStrings().end()),
-              expected);
+    EXPECT_EQ(workbook->sharedStrings().toList(), expected);
     const xlsx::WorksheetCells cells = workbook->readCells(0);
     const Grid grid = gridOf(*workbook, cells);
     const struct
