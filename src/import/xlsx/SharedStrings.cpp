@@ -5,23 +5,17 @@
 #include "import/xlsx/XmlReader.h"
 #include "import/xlsx/ZipArchive.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cstring>
 #include <optional>
+#include <stdexcept>
 #include <system_error>
 
 namespace setzaiko::xlsx {
 
 namespace {
 
-// Room is made for no more items than the part's stored bytes: a count attribute, or a
-// declared size, may claim far more than the part holds.
 class SharedStringsHandler : public XmlHandler
 {
 public:
-    explicit SharedStringsHandler(std::uint64_t storedSize) : m_storedSize(storedSize) {}
-
     void startElement(const XmlName& name, const char** attributes) override
     {
         ++m_depth;
@@ -29,7 +23,7 @@ public:
             if (!name.is(XmlNamespace::Spreadsheet, "sst")) {
                 fail("the shared strings part has the wrong root element");
             }
-            reserve(attribute(attributes, XmlNamespace::None, "uniqueCount"));
+            // Its count attributes are passed over: the items read are what is kept.
         } else if (m_inItem) {
             m_text.startElement(name, attributes);
         } else if (m_depth == 2 && name.is(XmlNamespace::Spreadsheet, "si")) {
@@ -63,17 +57,6 @@ public:
     }
 
 private:
-    void reserve(const char* count)
-    {
-        std::uint64_t claimed = 0;
-        if (!count ||
-            std::from_chars(count, count + std::strlen(count), claimed).ec != std::errc()) {
-            return;
-        }
-        m_strings.reserve(static_cast<std::size_t>(std::min(claimed, m_storedSize)));
-    }
-
-    std::uint64_t m_storedSize;
     int m_depth = 0;
     bool m_inItem = false;
     RichText m_text;
@@ -85,29 +68,33 @@ private:
 QStringList SharedStrings::toList() const
 {
     QStringList texts;
-    texts.reserve(static_cast<qsizetype>(m_items.size()));
-    for (const std::uint32_t text : m_items) {
-        texts.append(m_texts[text]);
+    texts.reserve(static_cast<qsizetype>(m_size));
+    for (std::size_t item = 0; item < m_size; ++item) {
+        texts.append((*this)[item]);
     }
     return texts;
 }
 
-void SharedStrings::reserve(std::size_t items)
+const QString& SharedStrings::at(std::size_t item) const
 {
-    m_items.reserve(items);
+    if (item >= m_size) {
+        throw std::out_of_range("no such shared string");
+    }
+    return (*this)[item];
 }
 
 void SharedStrings::append(const QString& text)
 {
-    const auto next = static_cast<std::uint32_t>(m_texts.size());
-    const auto found = m_indexOfText.constFind(text);
-    if (found != m_indexOfText.constEnd()) {
-        m_items.push_back(found.value());
-        return;
+    auto found = m_indexOfText.constFind(text);
+    if (found == m_indexOfText.constEnd()) {
+        found = m_indexOfText.insert(text, static_cast<std::uint32_t>(m_texts.size()));
+        m_texts.push_back(text);
     }
-    m_indexOfText.insert(text, next);
-    m_texts.push_back(text);
-    m_items.push_back(next);
+    if (m_size % blockSize == 0) {
+        m_blocks.emplace_back().reserve(blockSize);
+    }
+    m_blocks.back().push_back(found.value());
+    ++m_size;
 }
 
 void SharedStrings::finish()
@@ -121,7 +108,7 @@ SharedStrings readSharedStrings(ZipArchive& archive, const ZipEntry& entry)
     std::optional<SharedStringsHandler> handler;
     parseLargeXml(archive, entry, [&]() -> XmlHandler& {
         handler.reset();
-        return handler.emplace(entry.compressedSize);
+        return handler.emplace();
     });
     return handler->take();
 }

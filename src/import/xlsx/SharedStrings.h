@@ -17,18 +17,21 @@ struct ZipEntry;
 
 // The shared string table of a workbook: every <si> item's text, in order. Each distinct text
 // is kept once and an item is the index of its text, so that a part of millions of repeated
-// tiny items (a few bytes each once deflated) costs four bytes an item, not a QString each.
+// tiny items (a few bytes each once deflated) costs four bytes an item, not a QString each;
+// the indices are kept in blocks, so that growing never holds them twice.
 class SharedStrings
 {
 public:
-    std::size_t size() const { return m_items.size(); }
-    const QString& operator[](std::size_t item) const { return m_texts[m_items[item]]; }
+    std::size_t size() const { return m_size; }
+    const QString& operator[](std::size_t item) const
+    {
+        return m_texts[m_blocks[item / blockSize][item % blockSize]];
+    }
     // Throws std::out_of_range beyond the last item.
-    const QString& at(std::size_t item) const { return m_texts.at(m_items.at(item)); }
+    const QString& at(std::size_t item) const;
     QStringList toList() const;
 
-    // While the part is read: room for that many items, then the next item.
-    void reserve(std::size_t items);
+    // While the part is read: the next item.
     void append(const QString& text);
     // After the last item: drops what appending needed.
     void finish();
@@ -39,7 +42,9 @@ public:
     }
 
 private:
-    std::vector<std::uint32_t> m_items;
+    static constexpr std::size_t blockSize = 65536;
+    std::vector<std::vector<std::uint32_t>> m_blocks;
+    std::size_t m_size = 0;
     std::vector<QString> m_texts;
     QHash<QString, std::uint32_t> m_indexOfText; // while appending
 };

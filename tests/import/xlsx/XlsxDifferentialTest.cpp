@@ -69,7 +69,9 @@ void expectCellAsOracle(const CellValue& mine, const OracleCell& oracle)
     }
 }
 
-void expectWorkbookAsOracle(const QString& path)
+} // namespace
+
+void setzaiko::testing::expectWorkbookAsOracle(const QString& path)
 {
     SCOPED_TRACE(path.toStdString());
     const OracleWorkbook oracle = readWithOpenpyxl(path);
@@ -112,6 +114,8 @@ void expectWorkbookAsOracle(const QString& path)
         EXPECT_EQ(rows, cells.rows);
     }
 }
+
+namespace {
 
 TEST(XlsxDifferential, EveryCellOfEveryWorkbookAsOpenpyxlReadsIt)
 {
