@@ -90,11 +90,22 @@ void SharedStrings::append(const QString& text)
         found = m_indexOfText.insert(text, static_cast<std::uint32_t>(m_texts.size()));
         m_texts.push_back(text);
     }
-    if (m_size % blockSize == 0) {
-        m_blocks.emplace_back().reserve(blockSize);
-    }
-    m_blocks.back().push_back(found.value());
+    const std::uint32_t index = found.value();
+    const std::size_t inBlock = m_size % blockSize;
     ++m_size;
+    if (inBlock == 0) {
+        m_blocks.push_back({index});
+        return;
+    }
+    std::vector<std::uint32_t>& block = m_blocks.back();
+    if (block.size() == 1) {
+        if (block[0] == index) {
+            return;
+        }
+        block.reserve(blockSize);
+        block.resize(inBlock, block[0]);
+    }
+    block.push_back(index);
 }
 
 void SharedStrings::finish()

@@ -17,15 +17,17 @@ struct ZipEntry;
 
 // The shared string table of a workbook: every <si> item's text, in order. Each distinct text
 // is kept once and an item is the index of its text, so that a part of millions of repeated
-// tiny items (a few bytes each once deflated) costs four bytes an item, not a QString each;
-// the indices are kept in blocks, so that growing never holds them twice.
+// tiny items (a few bytes each once deflated) costs at most four bytes an item, not a QString
+// each. The indices are kept in blocks, so that growing never holds them twice, and a block
+// whose items all share one text keeps that text's index alone.
 class SharedStrings
 {
 public:
     std::size_t size() const { return m_size; }
     const QString& operator[](std::size_t item) const
     {
-        return m_texts[m_blocks[item / blockSize][item % blockSize]];
+        const std::vector<std::uint32_t>& block = m_blocks[item / blockSize];
+        return m_texts[block.size() == 1 ? block[0] : block[item % blockSize]];
     }
     // Throws std::out_of_range beyond the last item.
     const QString& at(std::size_t item) const;

@@ -8,6 +8,7 @@
 #include "import/xlsx/Relationships.h"
 #include "import/xlsx/RichText.h"
 #include "import/xlsx/SerialDate.h"
+#include "import/xlsx/SharedStrings.h"
 #include "import/xlsx/WorksheetCells.h"
 
 #include <gtest/gtest.h>
@@ -229,6 +230,29 @@ TEST(XlsxParts, PackedValuesComeBackAsTheyWentIn)
         expectCase(value, cases[i]);
     }
     EXPECT_FALSE(sorted.next(value));
+}
+
+// Each item gives its own text, however the items repeat within and across the blocks the
+// table keeps them in.
+TEST(XlsxParts, SharedStringsGiveEachItemItsText)
+{
+    std::vector<QString> texts;
+    texts.insert(texts.end(), 65536 + 3, u"x"_s); // a uniform block, then another
+    texts.insert(texts.end(), 70000, QString());
+    texts.push_back(u"y"_s); // the second block no longer uniform
+    for (int i = 0; i < 140000; ++i) {
+        texts.push_back(QString::number(i % 3));
+    }
+    SharedStrings table;
+    for (const QString& text : texts) {
+        table.append(text);
+    }
+    table.finish();
+    ASSERT_EQ(table.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        ASSERT_EQ(table[i], texts[i]) << i;
+    }
+    EXPECT_THROW(table.at(texts.size()), std::out_of_range);
 }
 
 // Every text comes out as the value itself decodes, however the texts repeat, alternate and
