@@ -484,6 +484,15 @@ std::vector<WorkbookDamage> workbookDamages()
     // A length field that claims more than the record holds.
     damages.push_back(lengthLonger(u"row-record-length-longer"_s, 0x0208, 2));
     damages.push_back(lengthLonger(u"string-record-length-longer"_s, 0x0207, 2));
+    // Sixteen zero bytes (a record of id 0 and twelve bytes) between a worksheet's end and the
+    // next sheet's start: the worksheet's substream does not end where its records end.
+    damages.push_back(rewritten(u"zero-bytes-after-a-worksheet"_s, true, [](Records& records) {
+        const int eof = findRecord(records, biff::Eof, firstSheetBof(records));
+        if (eof < 0 || findRecord(records, biff::Bof, eof) < 0) {
+            throw ImageError("no sheet after the first worksheet");
+        }
+        records.insert(records.begin() + eof + 1, BiffRecord{0, QByteArray(12, '\0')});
+    }));
     return damages;
 }
 

@@ -466,6 +466,54 @@ def hostile_books(folder):
         [('EncryptionInfo', b'\x04\x00\x04\x00\x40\x00\x00\x00' + b'\0' * 200),
          ('EncryptedPackage', struct.pack('<Q', len(base_zip)) + os.urandom(len(base_zip)))])
 
+    # A U+FEFF starting a text or a name is a character of it, not a byte order mark.
+    books['bom-texts'] = zip_bytes(package_parts(
+        [Sheet('\ufeff在庫マスタ',
+               '<sheetData><row r="1"><c r="A1" t="inlineStr"><is><t>\ufeff○</t></is></c>'
+               '<c r="B1" t="s"><v>0</v></c><c r="C1" t="str"><v>\ufeffP1</v></c></row>'
+               '</sheetData>')], ['<si><t>\ufeff</t></si>']))
+    # Millions of empty items (each five bytes, deflated a thousandfold) and a count that
+    # claims far more: kept in a few bytes an item.
+    books['shared-strings-millions-empty'] = zip_bytes(replace_part(
+        simple_parts('<sheetData><row r="1"><c r="A1" t="s"><v>38999999</v></c></row>'
+                     '</sheetData>'), 'xl/sharedStrings.xml',
+        ('<sst xmlns="%s" uniqueCount="1000000000000">%s</sst>'
+         % (MAIN, '<si/>' * 39000000)).encode()))
+    books['shared-strings-count-lies'] = zip_bytes(replace_part(
+        simple_parts('<sheetData><row r="1"><c r="A1" t="s"><v>1</v></c></row></sheetData>'),
+        'xl/sharedStrings.xml',
+        ('<sst xmlns="%s" count="1000000000000" uniqueCount="1000000000000">'
+         '<si><t>a</t></si><si><t>b</t></si></sst>' % MAIN).encode()))
+    # One cell stored millions of times after a row going back: one value kept.
+    books['worksheet-repeats-one-cell'] = zip_bytes(simple_parts(
+        '<sheetData><row r="2"><c r="A2"><v>2</v></c></row><row r="1">%s</row></sheetData>'
+        % ('<c r="A1"><v>1</v></c>' * 30000000)))
+    # The later copy of a repeated cell wins, an empty one too, for every kind of cell.
+    books['repeated-cell-later-empty'] = zip_bytes(simple_parts(
+        '<sheetData><row r="1"><c r="A1"><v>1</v></c><c r="B1" t="s"><v>0</v></c>'
+        '<c r="C1" t="inlineStr"><is><t>x</t></is></c><c r="D1" t="b"><v>1</v></c>'
+        '<c r="E1"><v>5</v></c><c r="A1"/><c r="B1" t="s"/><c r="C1" t="inlineStr"/>'
+        '<c r="D1" s="1"/><c r="E1"><v>6</v></c></row>'
+        '<row r="3"><c r="A3"><v>3</v></c></row><row r="2"><c r="A2"><v>2</v></c></row>'
+        '<row r="3"><c r="A3"/><c r="B3"><v>4</v></c></row></sheetData>'))
+    # Rows the reader would pass over are damage: outside the sheet data, or cells in a row
+    # of a foreign namespace.
+    books['row-outside-sheet-data'] = zip_bytes(simple_parts(
+        '<sheetData><row r="1"><c r="A1"><v>1</v></c></row></sheetData>'
+        '<row r="2"><c r="A2"><v>2</v></c></row>'))
+    books['row-in-foreign-namespace'] = zip_bytes(simple_parts(
+        '<sheetData><row r="1"><c r="A1"><v>1</v></c></row>'
+        '<f:row xmlns:f="urn:foreign" r="2"><c r="A2"><v>2</v></c></f:row></sheetData>'))
+    books['date-seconds-nan'] = zip_bytes(simple_parts(
+        '<sheetData><row r="1"><c r="A1" t="d"><v>2024-04-01T12:00:nan</v></c></row>'
+        '</sheetData>'))
+    # Rows stored 1, 2, 4, 3 come out in sheet order.
+    books['rows-out-of-order'] = zip_bytes(package_parts([Sheet(
+        '在庫マスタ',
+        '<sheetData>%s</sheetData>' % ''.join(
+            '<row r="%d"><c r="A%d" t="inlineStr"><is><t>P%d</t></is></c><c r="B%d"><v>%d</v>'
+            '</c></row>' % (r, r, r, r, r * 10) for r in (1, 2, 4, 3)))]))
+
     for name, data in books.items():
         with open(os.path.join(out, name + '.xlsx'), 'wb') as f:
             f.write(data)

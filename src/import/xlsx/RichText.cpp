@@ -1,5 +1,7 @@
 #include "import/xlsx/RichText.h"
 
+#include <QStringDecoder>
+
 namespace setzaiko::xlsx {
 
 namespace {
@@ -63,9 +65,19 @@ int escapeAt(std::string_view text)
 
 } // namespace
 
+QString textFromUtf8(std::string_view utf8)
+{
+    if (!utf8.starts_with("\xEF\xBB\xBF")) {
+        return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
 QString exactText(std::string_view utf8)
 {
-    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    QString text = textFromUtf8(utf8);
     if (text.capacity() > text.size()) {
         text.squeeze();
     }
@@ -87,14 +99,12 @@ QString decodeEscapes(std::string_view utf8)
             at = utf8.find("_x", at + 1);
             continue;
         }
-        text +=
-            QString::fromUtf8(utf8.data() + plainStart, static_cast<qsizetype>(at - plainStart));
+        text += textFromUtf8(utf8.substr(plainStart, at - plainStart));
         text += QChar(static_cast<char16_t>(unit));
         plainStart = at + 7;
         at = utf8.find("_x", plainStart);
     }
-    text += QString::fromUtf8(utf8.data() + plainStart,
-                              static_cast<qsizetype>(utf8.size() - plainStart));
+    text += textFromUtf8(utf8.substr(plainStart));
     text.squeeze();
     return text;
 }

@@ -42,6 +42,10 @@ private:
     std::string m_text;
 };
 
+// UTF-8 bytes as text, every character kept: a U+FEFF at the start of a cell's text or a
+// sheet's name is a character of it, though QString::fromUtf8 drops it as a byte order mark.
+QString textFromUtf8(std::string_view utf8);
+
 // The text of UTF-8 bytes at its exact size: Qt reserves a unit for every byte, three times
 // what Japanese text needs, and a table holds hundreds of thousands of such texts.
 QString exactText(std::string_view utf8);

@@ -70,11 +70,20 @@ std::optional<double> serialFromIsoDate(std::string_view text, bool dates1904)
             if (rest[6] != ':') {
                 return std::nullopt;
             }
+            // Two digits and an optional fraction of digits: from_chars alone would also take
+            // "nan", "inf", a sign or an exponent.
+            int whole = 0;
+            const std::string_view fractionDigits =
+                rest.size() > 9 && rest[9] == '.' ? rest.substr(10) : std::string_view();
+            if (!digits(rest, 7, 2, whole) || whole > 59 ||
+                (rest.size() > 9 &&
+                 (rest[9] != '.' || fractionDigits.empty() ||
+                  fractionDigits.find_first_not_of("0123456789") != std::string_view::npos))) {
+                return std::nullopt;
+            }
             const char* first = rest.data() + 7;
             const char* last = rest.data() + rest.size();
-            const auto [end, error] = std::from_chars(first, last, seconds);
-            if (error != std::errc() || end != last || last - first < 2 || seconds < 0.0 ||
-                seconds >= 60.0) {
+            if (std::from_chars(first, last, seconds).ptr != last || seconds >= 60.0) {
                 return std::nullopt;
             }
         }

@@ -5,25 +5,17 @@
 #include "import/xlsx/XmlReader.h"
 #include "import/xlsx/ZipArchive.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cstring>
 #include <optional>
+#include <stdexcept>
 #include <system_error>
 
 namespace setzaiko::xlsx {
 
 namespace {
 
-// The shortest item, "<si/>", takes five bytes: no table can hold more items than that allows,
-// whatever its count attribute claims.
-constexpr std::uint64_t smallestItem = 5;
-
 class SharedStringsHandler : public XmlHandler
 {
 public:
-    explicit SharedStringsHandler(std::uint64_t partSize) : m_partSize(partSize) {}
-
     void startElement(const XmlName& name, const char** attributes) override
     {
         ++m_depth;
@@ -31,7 +23,7 @@ public:
             if (!name.is(XmlNamespace::Spreadsheet, "sst")) {
                 fail("the shared strings part has the wrong root element");
             }
-            reserve(attribute(attributes, XmlNamespace::None, "uniqueCount"));
+            // Its count attributes are passed over: the items read are what is kept.
         } else if (m_inItem) {
             m_text.startElement(name, attributes);
         } else if (m_depth == 2 && name.is(XmlNamespace::Spreadsheet, "si")) {
@@ -44,7 +36,7 @@ public:
     {
         if (m_inItem && m_depth == 2) {
             m_inItem = false;
-            m_strings.push_back(m_text.finish());
+            m_strings.append(m_text.finish());
         } else if (m_inItem) {
             m_text.endElement(name);
         }
@@ -58,38 +50,76 @@ public:
         }
     }
 
-    std::vector<QString> take()
+    SharedStrings take()
     {
-        m_strings.shrink_to_fit();
+        m_strings.finish();
         return std::move(m_strings);
     }
 
 private:
-    void reserve(const char* count)
-    {
-        std::uint64_t claimed = 0;
-        if (!count ||
-            std::from_chars(count, count + std::strlen(count), claimed).ec != std::errc()) {
-            return;
-        }
-        m_strings.reserve(static_cast<std::size_t>(std::min(claimed, m_partSize / smallestItem)));
-    }
-
-    std::uint64_t m_partSize;
     int m_depth = 0;
     bool m_inItem = false;
     RichText m_text;
-    std::vector<QString> m_strings;
+    SharedStrings m_strings;
 };
 
 } // namespace
 
-std::vector<QString> readSharedStrings(ZipArchive& archive, const ZipEntry& entry)
+QStringList SharedStrings::toList() const
+{
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(m_size));
+    for (std::size_t item = 0; item < m_size; ++item) {
+        texts.append((*this)[item]);
+    }
+    return texts;
+}
+
+const QString& SharedStrings::at(std::size_t item) const
+{
+    if (item >= m_size) {
+        throw std::out_of_range("no such shared string");
+    }
+    return (*this)[item];
+}
+
+void SharedStrings::append(const QString& text)
+{
+    auto found = m_indexOfText.constFind(text);
+    if (found == m_indexOfText.constEnd()) {
+        found = m_indexOfText.insert(text, static_cast<std::uint32_t>(m_texts.size()));
+        m_texts.push_back(text);
+    }
+    const std::uint32_t index = found.value();
+    const std::size_t inBlock = m_size % blockSize;
+    ++m_size;
+    if (inBlock == 0) {
+        m_blocks.push_back({index});
+        return;
+    }
+    std::vector<std::uint32_t>& block = m_blocks.back();
+    if (block.size() == 1) {
+        if (block[0] == index) {
+            return;
+        }
+        block.reserve(blockSize);
+        block.resize(inBlock, block[0]);
+    }
+    block.push_back(index);
+}
+
+void SharedStrings::finish()
+{
+    m_indexOfText = {};
+    m_texts.shrink_to_fit();
+}
+
+SharedStrings readSharedStrings(ZipArchive& archive, const ZipEntry& entry)
 {
     std::optional<SharedStringsHandler> handler;
     parseLargeXml(archive, entry, [&]() -> XmlHandler& {
         handler.reset();
-        return handler.emplace(entry.size);
+        return handler.emplace();
     });
     return handler->take();
 }
@@ -98,7 +128,7 @@ PendingSharedStrings readSharedStringsAhead(const QByteArray& bytes, const ZipEn
 {
     auto read = [bytes, entry]() -> SharedStringTable {
         ZipArchive archive(bytes);
-        return std::make_shared<const std::vector<QString>>(readSharedStrings(archive, entry));
+        return std::make_shared<const SharedStrings>(readSharedStrings(archive, entry));
     };
     try {
         return std::async(std::launch::async, read).share();
@@ -107,10 +137,10 @@ PendingSharedStrings readSharedStringsAhead(const QByteArray& bytes, const ZipEn
     }
 }
 
-PendingSharedStrings sharedStringsReady(std::vector<QString> strings)
+PendingSharedStrings sharedStringsReady(SharedStrings strings)
 {
     std::promise<SharedStringTable> ready;
-    ready.set_value(std::make_shared<const std::vector<QString>>(std::move(strings)));
+    ready.set_value(std::make_shared<const SharedStrings>(std::move(strings)));
     return ready.get_future().share();
 }
 

@@ -1,5 +1,6 @@
 #include "import/xlsx/WorkbookPart.h"
 
+#include "import/xlsx/RichText.h"
 #include "import/xlsx/XlsxError.h"
 #include "import/xlsx/XmlReader.h"
 
@@ -30,7 +31,7 @@ public:
             if (!sheetName || !id) {
                 fail("a sheet of the workbook lacks its name or relationship");
             }
-            m_part.sheets.push_back({QString::fromUtf8(sheetName), QString::fromUtf8(id)});
+            m_part.sheets.push_back({textFromUtf8(sheetName), QString::fromUtf8(id)});
         }
     }
 

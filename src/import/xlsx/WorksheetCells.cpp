@@ -90,17 +90,27 @@ public:
         if (name.space != XmlNamespace::Spreadsheet) {
             return;
         }
+        // The sheet data, its rows and their cells are matched by name and place: one that
+        // stands anywhere else would be passed over, and a table without its rows is damage.
         if (m_depth == 1) {
             if (name.local != "worksheet") {
                 fail("a worksheet part has the wrong root element");
             }
-        } else if (m_depth == 2 && name.local == "sheetData") {
+        } else if (name.local == "sheetData") {
+            if (m_depth != 2) {
+                fail("sheet data stands outside the worksheet's root");
+            }
             m_inSheetData = true;
-        } else if (!m_inSheetData) {
-            return;
-        } else if (m_depth == 3 && name.local == "row") {
+        } else if (name.local == "row") {
+            if (!m_inSheetData || m_depth != 3) {
+                fail("a row stands outside the sheet data");
+            }
+            m_inRow = true;
             startRow(attributes);
-        } else if (m_depth == 4 && name.local == "c") {
+        } else if (name.local == "c") {
+            if (!m_inRow || m_depth != 4) {
+                fail("a cell stands outside a row");
+            }
             startCell(attributes);
         } else if (m_depth == 5 && m_inCell && name.local == "v") {
             m_inValue = true;
@@ -125,6 +135,8 @@ public:
             m_inValue = false;
         } else if (m_inCell && m_depth == 4) {
             endCell();
+        } else if (m_inRow && m_depth == 3) {
+            m_inRow = false;
         } else if (m_inSheetData && m_depth == 2) {
             m_inSheetData = false;
         }
@@ -200,16 +212,31 @@ private:
         SheetValue value;
         value.row = static_cast<std::uint32_t>(row);
         value.column = static_cast<std::uint16_t>(column);
+        if (!valueOfCell(value)) {
+            // A repeated cell replaces the value before it, an empty one too.
+            m_cells.appendEmpty(value.row, value.column);
+            return;
+        }
+        if (m_cells.valueCount() > 0 && m_lastRow > value.row) {
+            m_cells.rowsInOrder = false;
+        }
+        m_lastRow = value.row;
+        m_cells.append(value);
+    }
+
+    // The cell's value, or false where it has none.
+    bool valueOfCell(SheetValue& value)
+    {
         switch (m_type) {
         case CellType::Number:
             if (!m_hasValue || trimmed(m_value).empty()) {
-                return;
+                return false;
             }
             value.number = numberOf(m_value);
             break;
         case CellType::Date: {
             if (!m_hasValue) {
-                return;
+                return false;
             }
             const auto serial = serialFromIsoDate(trimmed(m_value), m_dates1904);
             if (!serial) {
@@ -220,7 +247,7 @@ private:
         }
         case CellType::Shared: {
             if (!m_hasValue) {
-                return;
+                return false;
             }
             const double index = numberOf(m_value);
             if (index < 0 || index > std::numeric_limits<std::uint32_t>::max() ||
@@ -233,7 +260,7 @@ private:
         }
         case CellType::Inline:
             if (!m_hasInline) {
-                return;
+                return false;
             }
             value.kind = SheetValue::Kind::EscapedText;
             value.text = m_inline.undecoded();
@@ -241,14 +268,14 @@ private:
         case CellType::FormulaText:
         case CellType::Error:
             if (!m_hasValue) {
-                return;
+                return false;
             }
             value.kind = SheetValue::Kind::Text;
             value.text = m_value;
             break;
         case CellType::Boolean: {
             if (!m_hasValue) {
-                return;
+                return false;
             }
             const std::string_view flag = trimmed(m_value);
             if (flag != "0" && flag != "1") {
@@ -259,11 +286,7 @@ private:
             break;
         }
         }
-        if (m_cells.valueCount() > 0 && m_lastRow > value.row) {
-            m_cells.rowsInOrder = false;
-        }
-        m_lastRow = value.row;
-        m_cells.append(value);
+        return true;
     }
 
     bool m_dates1904;
@@ -273,6 +296,7 @@ private:
 
     int m_depth = 0;
     bool m_inSheetData = false;
+    bool m_inRow = false;
     int m_row = 0;
     int m_column = 0;
 
@@ -298,11 +322,14 @@ WorksheetCells readWorksheet(ZipArchive& archive, const ZipEntry& entry, bool da
         handler.reset();
         cells = WorksheetCells{};
         // A value packs into fewer bytes than its cell takes in the part ("<c><v>1</v></c>",
-        // 15 bytes, into 9): a quarter of the part spares most copies of a growing string, and
-        // untouched capacity costs no memory.
-        cells.reserve(static_cast<std::size_t>(entry.size / 4));
+        // 15 bytes, into 9): a quarter of the part spares most copies of a growing string. The
+        // declared size is bounded by what the stored bytes can inflate to, at most a
+        // thousandfold; a worksheet deflates about tenfold, so eight times the stored bytes
+        // keeps the reservation to what the file can hold.
+        cells.reserve(static_cast<std::size_t>(std::min(entry.size / 4, entry.compressedSize * 8)));
         return handler.emplace(dates1904, columnCount, cells);
     });
+    cells.finish();
     return cells;
 }
 

@@ -33,28 +33,37 @@ struct SheetValue
     QString ownText() const;
 };
 
-// The cells of one worksheet: their values in the requested columns, in file order, and the
-// used part computed from every cell the sheet stores (formatted empty cells included),
-// whatever the sheet's <dimension> claims.
+// The cells of one worksheet: one value per position in the requested columns, and the used
+// part computed from every cell the sheet stores (formatted empty cells included), whatever the
+// sheet's <dimension> claims. Where a position is stored twice, the later cell wins, an empty
+// one too (it leaves the position empty).
 //
 // The values are packed one after the other in a byte string (a kind byte, the row and column
 // where they do not follow from the value before, and the number, index or text), so that a
 // sheet of a million rows stays small in memory and no text is made a QString before the
-// value is handed out.
+// value is handed out. A value that does not lie beyond every value before it (a row going
+// back, a repeated cell) leaves the values to be put in order, and the repeats dropped, when
+// they have doubled since the first such value, and at the end: a part of a few hundred
+// kilobytes repeating one cell millions of times keeps one value.
 class WorksheetCells
 {
 public:
     int rows = 0;
     int columns = 0;
-    // No value stands before a value of an earlier row: the values can be handed out as read.
+    // The part stores no row after a later row.
     bool rowsInOrder = true;
 
     void append(const SheetValue& value);
-    std::size_t valueCount() const { return m_count; }
-    // Before appending: room for that many bytes of values.
-    void reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
+    // A cell without a value: empties its position where a value stands there already.
+    void appendEmpty(std::uint32_t row, std::uint16_t column);
+    // After the last value: one value per position, by row and column. Throws WorkbookError.
+    void finish();
 
-    // Reads the values back in file order.
+    std::size_t valueCount() const { return m_packed.count; }
+    // Before appending: room for that many bytes of values.
+    void reserve(std::size_t bytes) { m_packed.bytes.reserve(bytes); }
+
+    // Reads the values back by row and column, once finished.
     class Reader
     {
     public:
@@ -63,19 +72,36 @@ public:
 
     private:
         const WorksheetCells* m_cells;
-        std::size_t m_at = 0;
+        std::size_t m_at = 0; // in the packed bytes, or in the order
         std::uint32_t m_row = 0;
         std::uint16_t m_column = 0;
     };
 
-    // Every value, in file order, or sorted by row (stable) where rowsInOrder is false.
-    std::vector<SheetValue> valuesByRow() const;
-
 private:
-    std::string m_bytes;
-    std::size_t m_count = 0;
-    std::uint32_t m_lastRow = 0;
-    std::uint16_t m_lastColumn = 0;
+    struct Packed
+    {
+        std::string bytes;
+        std::size_t count = 0;
+        std::uint32_t lastRow = 0;
+        std::uint16_t lastColumn = 0;
+
+        void put(unsigned char kind, std::uint32_t row, std::uint16_t column);
+        void put(const SheetValue& value);
+    };
+    // Each position with the offset of its last value, sorted; none for an empty one.
+    std::vector<std::uint64_t> sortedPositions() const;
+    void noteUnordered();
+    void compactWhenGrown();
+    void compact();
+
+    Packed m_packed;
+    std::uint64_t m_furthest = 0; // the position (row, column) beyond every value so far
+    bool m_any = false;
+    std::size_t m_unorderedFrom = 0; // bytes when a value first stood before another
+    bool m_unordered = false;
+    // Once finished with values out of order: sorted positions with offsets to read from.
+    std::vector<std::uint64_t> m_order;
+    bool m_byOrder = false;
 };
 
 // Reads one worksheet part, keeping the values of columns 0..columnCount-1 in file order.

@@ -18,24 +18,8 @@ void XlsxSheetTable::prepare()
     checkSharedStringIndices(m_cells, m_sharedStrings->size());
     m_rows = m_cells.rows;
     m_columns = m_cells.columns;
-    if (m_cells.rowsInOrder) {
-        m_reader.emplace(m_cells);
-    } else {
-        m_sorted = m_cells.valuesByRow();
-    }
+    m_reader.emplace(m_cells);
     m_prepared = true;
-}
-
-bool XlsxSheetTable::fetch()
-{
-    if (m_reader) {
-        return m_reader->next(m_pending);
-    }
-    if (m_next == m_sorted.size()) {
-        return false;
-    }
-    m_pending = m_sorted[m_next++];
-    return true;
 }
 
 CellValue XlsxSheetTable::valueOf(const SheetValue& value)
@@ -61,7 +45,6 @@ bool XlsxSheetTable::nextRow(std::vector<CellValue>& cells)
         // The rows are handed out: what they were gathered in is no longer needed.
         m_reader.reset();
         m_cells = WorksheetCells{};
-        m_sorted = {};
         return false;
     }
     if (m_columnCount > m_columns) {
@@ -75,7 +58,7 @@ bool XlsxSheetTable::nextRow(std::vector<CellValue>& cells)
         cell.text.clear();
     }
     const auto row = static_cast<std::uint32_t>(m_row);
-    while ((m_hasPending || (m_hasPending = fetch())) && m_pending.row == row) {
+    while ((m_hasPending || (m_hasPending = m_reader->next(m_pending))) && m_pending.row == row) {
         cells[m_pending.column] = valueOf(m_pending);
         m_hasPending = false;
     }

@@ -28,8 +28,6 @@ public:
 
 private:
     void prepare();
-    // The next value in row order into m_pending; false after the last.
-    bool fetch();
     CellValue valueOf(const SheetValue& value);
 
     QByteArray m_bytes;
@@ -43,10 +41,8 @@ private:
     int m_rows = 0;
     int m_columns = 0;
     WorksheetCells m_cells;
-    // Values in file order are read straight from the cells; others are sorted first.
+    // The values by row and column.
     std::optional<WorksheetCells::Reader> m_reader;
-    std::vector<SheetValue> m_sorted;
-    std::size_t m_next = 0;
     RecentTexts m_texts;
     SheetValue m_pending;
     bool m_hasPending = false;

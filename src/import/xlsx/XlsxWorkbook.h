@@ -30,7 +30,7 @@ public:
     int sheetCount() const { return static_cast<int>(m_sheets.size()); }
     QString sheetName(int sheet) const;
     // Waits for the table where it is still being read. Throws WorkbookError.
-    const std::vector<QString>& sharedStrings() const { return *m_sharedStrings.get(); }
+    const SharedStrings& sharedStrings() const { return *m_sharedStrings.get(); }
     // Every value of one worksheet, in every column, in file order. Throws WorkbookError.
     WorksheetCells readCells(int sheet) const;
 

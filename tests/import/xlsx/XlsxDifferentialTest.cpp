@@ -69,7 +69,9 @@ void expectCellAsOracle(const CellValue& mine, const OracleCell& oracle)
     }
 }
 
-void expectWorkbookAsOracle(const QString& path)
+} // namespace
+
+void setzaiko::testing::expectWorkbookAsOracle(const QString& path)
 {
     SCOPED_TRACE(path.toStdString());
     const OracleWorkbook oracle = readWithOpenpyxl(path);
@@ -112,6 +114,8 @@ void expectWorkbookAsOracle(const QString& path)
         EXPECT_EQ(rows, cells.rows);
     }
 }
+
+namespace {
 
 TEST(XlsxDifferential, EveryCellOfEveryWorkbookAsOpenpyxlReadsIt)
 {
@@ -160,8 +164,7 @@ TEST(XlsxDifferential, StringItemsJoinRunsAndDropPhoneticsAndEscapes)
         u"前  後"_s,
         QString(),
     };
-    EXPECT_EQ(QStringList(workbook->sharedStrings().begin(), workbook->sharedStrings().end()),
-              expected);
+    EXPECT_EQ(workbook->sharedStrings().toList(), expected);
     const xlsx::WorksheetCells cells = workbook->readCells(0);
     const Grid grid = gridOf(*workbook, cells);
     const struct

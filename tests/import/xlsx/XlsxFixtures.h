@@ -14,6 +14,10 @@ QStringList generatedXlsxWorkbooks();
 // The generator's packages that every reader must refuse (generated/xlsx/hostile).
 QStringList hostilePackages();
 
+// Expects every worksheet, its used part, every cell and every table row of the workbook as
+// openpyxl reads them.
+void expectWorkbookAsOracle(const QString& path);
+
 // The Excel 97-2003 twin of a workbook: the same name with .xls, or for generated/xlsx the
 // generated .xls of the same rows; empty when there is none.
 QString xlsTwinOf(const QString& xlsxPath);

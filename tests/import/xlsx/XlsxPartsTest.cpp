@@ -8,6 +8,7 @@
 #include "import/xlsx/Relationships.h"
 #include "import/xlsx/RichText.h"
 #include "import/xlsx/SerialDate.h"
+#include "import/xlsx/SharedStrings.h"
 #include "import/xlsx/WorksheetCells.h"
 
 #include <gtest/gtest.h>
@@ -86,13 +87,27 @@ TEST(XlsxParts, EscapesDecodeLeftToRight)
         const char* encoded;
         QString decoded;
     } cases[] = {
-        {"plain", u"plain"_s},         {"_x0041_", u"A"_s},
-        {"_x000D__x000A_", u"\r\n"_s}, {"_x005F_x0041_", u"_x0041_"_s},
-        {"_x005F__x0041_", u"_A"_s},   {"a_x00e9_b_x00E9_", u"aébé"_s},
-        {"_x3042_", u"あ"_s},          {"_xD83D__xDE00_", u"😀"_s},
-        {"_x41_", u"_x41_"_s},         {"_xGGGG_", u"_xGGGG_"_s},
-        {"_x0041", u"_x0041"_s},       {"__x0041_", u"_A"_s},
+        {"plain", u"plain"_s},
+        {"_x0041_", u"A"_s},
+        {"_x000D__x000A_", u"\r\n"_s},
+        {"_x005F_x0041_", u"_x0041_"_s},
+        {"_x005F__x0041_", u"_A"_s},
+        {"a_x00e9_b_x00E9_", u"aébé"_s},
+        {"_x3042_", u"あ"_s},
+        {"_xD83D__xDE00_", u"😀"_s},
+        {"_x41_", u"_x41_"_s},
+        {"_xGGGG_", u"_xGGGG_"_s},
+        {"_x0041", u"_x0041"_s},
+        {"__x0041_", u"_A"_s},
         {"漢字_x0009_", u"漢字\t"_s},
+        {"caf_x00ff_", u"caf\u00ff"_s},
+        {"caf_x00FF_", u"caf\u00ff"_s},
+        // A U+FEFF at the start of a text, or after an escape, is a character of it.
+        {"\xEF\xBB\xBF○", u"\uFEFF○"_s},
+        {"\xEF\xBB\xBF", u"\uFEFF"_s},
+        {"_x0041_\xEF\xBB\xBF"
+         "B",
+         u"A\uFEFFB"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.encoded);
@@ -124,6 +139,13 @@ TEST(XlsxParts, IsoDatesBecomeSerials)
         {"2024-04-01T24:00:00", false, -1},
         {"2024-04-01T12", false, -1},
         {"2024-04-01 12:00:00", false, -1},
+        {"2024-04-01T12:00:nan", false, -1},
+        {"2024-04-01T12:00:inf", false, -1},
+        {"2024-04-01T12:00:1e1", false, -1},
+        {"2024-04-01T12:00:-0", false, -1},
+        {"2024-04-01T12:00:05.", false, -1},
+        {"2024-04-01T12:00:0x1", false, -1},
+        {"2024-04-01T12:00:5", false, -1},
         {"", false, -1},
     };
     for (const auto& c : cases) {
@@ -138,8 +160,8 @@ TEST(XlsxParts, IsoDatesBecomeSerials)
     }
 }
 
-// Values come back from the packing as they went in, at the extremes of every field, and
-// sorted by row (keeping file order within a row) where the rows were out of order.
+// Values come back from the packing as they went in, at the extremes of every field, and once
+// finished by row and column, one value per position, where they were out of order.
 TEST(XlsxParts, PackedValuesComeBackAsTheyWentIn)
 {
     using Kind = SheetValue::Kind;
@@ -199,14 +221,38 @@ TEST(XlsxParts, PackedValuesComeBackAsTheyWentIn)
     }
     EXPECT_FALSE(reader.next(value));
 
-    cells.rowsInOrder = false;
-    const std::vector<SheetValue> sorted = cells.valuesByRow();
-    const std::size_t order[] = {0, 1, 2, 3, 9, 7, 8, 4, 5, 6};
-    ASSERT_EQ(sorted.size(), std::size(order));
-    for (std::size_t i = 0; i < sorted.size(); ++i) {
+    // Finished: by row and column, the later of the two values of row 7, column 3 kept.
+    cells.finish();
+    WorksheetCells::Reader sorted(cells);
+    for (const std::size_t i : {0, 1, 2, 3, 9, 8, 5, 6, 4}) {
         SCOPED_TRACE(i);
-        expectCase(sorted[i], cases[order[i]]);
+        ASSERT_TRUE(sorted.next(value));
+        expectCase(value, cases[i]);
     }
+    EXPECT_FALSE(sorted.next(value));
+}
+
+// Each item gives its own text, however the items repeat within and across the blocks the
+// table keeps them in.
+TEST(XlsxParts, SharedStringsGiveEachItemItsText)
+{
+    std::vector<QString> texts;
+    texts.insert(texts.end(), 65536 + 3, u"x"_s); // a uniform block, then another
+    texts.insert(texts.end(), 70000, QString());
+    texts.push_back(u"y"_s); // the second block no longer uniform
+    for (int i = 0; i < 140000; ++i) {
+        texts.push_back(QString::number(i % 3));
+    }
+    SharedStrings table;
+    for (const QString& text : texts) {
+        table.append(text);
+    }
+    table.finish();
+    ASSERT_EQ(table.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        ASSERT_EQ(table[i], texts[i]) << i;
+    }
+    EXPECT_THROW(table.at(texts.size()), std::out_of_range);
 }
 
 // Every text comes out as the value itself decodes, however the texts repeat, alternate and
