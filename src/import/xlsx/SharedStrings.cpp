@@ -90,26 +90,49 @@ void SharedStrings::append(const QString& text)
         found = m_indexOfText.insert(text, static_cast<std::uint32_t>(m_texts.size()));
         m_texts.push_back(text);
     }
-    const std::uint32_t index = found.value();
-    const std::size_t inBlock = m_size % blockSize;
+    m_current.push_back(found.value());
     ++m_size;
-    if (inBlock == 0) {
-        m_blocks.push_back({index});
-        return;
+    if (m_current.size() == blockSize) {
+        packCurrent();
     }
-    std::vector<std::uint32_t>& block = m_blocks.back();
-    if (block.size() == 1) {
-        if (block[0] == index) {
-            return;
+}
+
+void SharedStrings::packCurrent()
+{
+    Block block;
+    QHash<std::uint32_t, std::uint32_t> placeOfText;
+    std::vector<std::uint32_t> places;
+    places.reserve(m_current.size());
+    for (const std::uint32_t text : m_current) {
+        auto found = placeOfText.constFind(text);
+        if (found == placeOfText.constEnd()) {
+            found = placeOfText.insert(text, static_cast<std::uint32_t>(block.texts.size()));
+            block.texts.push_back(text);
         }
-        block.reserve(blockSize);
-        block.resize(inBlock, block[0]);
+        places.push_back(found.value());
     }
-    block.push_back(index);
+    // A block holds at most 65,536 texts, so 16 bits always suffice.
+    while (block.texts.size() > (std::size_t{1} << block.width)) {
+        block.width = block.width == 0 ? 1 : static_cast<std::uint8_t>(block.width * 2);
+    }
+    if (block.width > 0) {
+        block.places.assign((places.size() * block.width + 63) / 64, 0);
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            const std::size_t bit = i * block.width;
+            block.places[bit / 64] |= std::uint64_t{places[i]} << (bit % 64);
+        }
+    }
+    block.texts.shrink_to_fit();
+    m_blocks.push_back(std::move(block));
+    m_current.clear();
 }
 
 void SharedStrings::finish()
 {
+    if (!m_current.empty()) {
+        packCurrent();
+    }
+    m_current = {};
     m_indexOfText = {};
     m_texts.shrink_to_fit();
 }

@@ -16,18 +16,22 @@ class ZipArchive;
 struct ZipEntry;
 
 // The shared string table of a workbook: every <si> item's text, in order. Each distinct text
-// is kept once and an item is the index of its text, so that a part of millions of repeated
-// tiny items (a few bytes each once deflated) costs at most four bytes an item, not a QString
-// each. The indices are kept in blocks, so that growing never holds them twice, and a block
-// whose items all share one text keeps that text's index alone.
+// is kept once, and the items are kept in blocks: a block lists the texts its items use, and
+// each item is its text's place in that list, in as few bits as the list needs. So a part of
+// millions of repeated tiny items (a few bytes each once deflated) costs a few bits an item,
+// not a QString each, and growing never holds the items twice.
 class SharedStrings
 {
 public:
     std::size_t size() const { return m_size; }
     const QString& operator[](std::size_t item) const
     {
-        const std::vector<std::uint32_t>& block = m_blocks[item / blockSize];
-        return m_texts[block.size() == 1 ? block[0] : block[item % blockSize]];
+        const std::size_t block = item / blockSize;
+        const std::size_t inBlock = item % blockSize;
+        if (block == m_blocks.size()) {
+            return m_texts[m_current[inBlock]];
+        }
+        return m_texts[m_blocks[block].textOf(inBlock)];
     }
     // Throws std::out_of_range beyond the last item.
     const QString& at(std::size_t item) const;
@@ -45,7 +49,29 @@ public:
 
 private:
     static constexpr std::size_t blockSize = 65536;
-    std::vector<std::vector<std::uint32_t>> m_blocks;
+
+    // A full block's items: the texts they use, and each item's place among them in `width`
+    // bits (a power of two, 0 where all items share one text), so no item spans two words.
+    struct Block
+    {
+        std::vector<std::uint32_t> texts;
+        std::vector<std::uint64_t> places;
+        std::uint8_t width = 0;
+
+        std::uint32_t textOf(std::size_t inBlock) const
+        {
+            if (width == 0) {
+                return texts[0];
+            }
+            const std::size_t bit = inBlock * width;
+            const std::uint64_t place = places[bit / 64] >> (bit % 64) & ((1ULL << width) - 1);
+            return texts[static_cast<std::size_t>(place)];
+        }
+    };
+    void packCurrent();
+
+    std::vector<Block> m_blocks;
+    std::vector<std::uint32_t> m_current; // the block being filled: each item's text index
     std::size_t m_size = 0;
     std::vector<QString> m_texts;
     QHash<QString, std::uint32_t> m_indexOfText; // while appending

@@ -243,6 +243,12 @@ TEST(XlsxParts, SharedStringsGiveEachItemItsText)
     for (int i = 0; i < 140000; ++i) {
         texts.push_back(QString::number(i % 3));
     }
+    // Blocks of every width: 5, 17, 300 and 70,000 texts taking turns, then repeating again.
+    for (const int kinds : {5, 17, 300, 70000, 70000}) {
+        for (int i = 0; i < 70000; ++i) {
+            texts.push_back(QString::number(i % kinds));
+        }
+    }
     SharedStrings table;
     for (const QString& text : texts) {
         table.append(text);
