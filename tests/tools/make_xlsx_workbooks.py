@@ -189,6 +189,28 @@ def cell_sheets(p=''):
 def cells_books(folder):
     write_zip(os.path.join(folder, 'cells.xlsx'),
               package_parts(cell_sheets(), CELL_STRINGS))
+    # The same package whose first worksheet's local header disagrees with the central
+    # directory only on fields no reader uses: the time (one step of two seconds), the date
+    # and the version needed to extract.
+    cells = zip_bytes(package_parts(cell_sheets(), CELL_STRINGS))
+    local_pos = dict((n, struct.unpack_from('<I', cells, pos + 42)[0])
+                     for pos, n in central_records(cells))['xl/worksheets/sheet1.xml']
+    time, date = struct.unpack_from('<HH', cells, local_pos + 10)
+    with open(os.path.join(folder, 'cells_local_header_times.xlsx'), 'wb') as f:
+        f.write(patched(cells, 'xl/worksheets/sheet1.xml',
+                        local={4: ('<H', 45), 10: ('<H', time + 1), 12: ('<H', date + 1)}))
+    # The same with every local header giving its sizes in a zip64 field only.
+    path = os.path.join(folder, 'cells_zip64.xlsx')
+    with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as z:
+        for name, data in package_parts(cell_sheets(), CELL_STRINGS):
+            with z.open(name, 'w', force_zip64=True) as entry:
+                entry.write(data)
+    with open(path, 'rb') as f:
+        data = f.read()
+    for _, name in central_records(data):
+        data = patched(data, name, local={18: ('<I', 0xFFFFFFFF), 22: ('<I', 0xFFFFFFFF)})
+    with open(path, 'wb') as f:
+        f.write(data)
     p = 'x:'
     sheets = cell_sheets(p)
     chart = Sheet('グラフ', '<%ssheetViews/>' % p, 'chartsheet')
@@ -353,12 +375,80 @@ def overlapping_bomb(count=40):
     return bytes(out)
 
 
+def entries_sharing_region(parts, first, second):
+    """A stored archive in which the entry second lies inside the local header of first: the
+    extra field of first's header holds second's whole header, so both entries' data are the
+    same bytes. Both headers agree with the central directory."""
+    out, central = bytearray(), bytearray()
+
+    def local_header(name, data, extra=b''):
+        encoded = name.encode()
+        return struct.pack('<IHHHHHIIIHH', 0x04034B50, 20, 0, 0, 0, 0, zlib.crc32(data),
+                           len(data), len(data), len(encoded), len(extra)) + encoded + extra
+
+    def central_entry(name, data, offset):
+        encoded = name.encode()
+        return struct.pack('<IHHHHHHIIIHHHHHII', 0x02014B50, 20, 20, 0, 0, 0, 0,
+                           zlib.crc32(data), len(data), len(data), len(encoded), 0, 0, 0, 0, 0,
+                           offset) + encoded
+
+    contents = dict(parts)
+    for name, data in parts:
+        if name == second:
+            continue
+        offset = len(out)
+        if name == first:
+            inner = local_header(second, contents[second])
+            extra = struct.pack('<HH', 0x7A7A, len(inner)) + inner
+            out += local_header(name, data, extra) + data
+            central += central_entry(second, contents[second],
+                                     offset + 30 + len(name.encode()) + 4)
+        else:
+            out += local_header(name, data) + data
+        central += central_entry(name, data, offset)
+    start = len(out)
+    out += central
+    out += struct.pack('<IHHHHIIH', 0x06054B50, 0, 0, len(parts), len(parts), len(central),
+                       start, 0)
+    return bytes(out)
+
+
 def hostile_books(folder):
     out = os.path.join(folder, 'hostile')
     os.makedirs(out, exist_ok=True)
     books = {}
     base = simple_parts()
     base_zip = zip_bytes(base)
+
+    # Two sheet entries on one part, however the second names it, and two entries on one
+    # region of the archive: each would import the same rows twice.
+    two = [Sheet('商品マスタ', '<sheetData>%s</sheetData>' % MASTER_ROWS),
+           Sheet('在庫マスタ', '<sheetData/>')]
+    books['sheets-share-relationship-id'] = zip_bytes([
+        (n, d.replace(b'r:id="rId2"', b'r:id="rId1"')) for n, d in package_parts(two)])
+    for kind, alias in [('percent', 'worksheets/%73heet1.xml'),
+                        ('case', 'WorkSheets/SHEET1.xml'),
+                        ('absolute', '/xl/worksheets/sheet1.xml'),
+                        ('detour', '../xl/chartsheets/../worksheets/sheet1.xml')]:
+        books['sheets-share-part-' + kind] = zip_bytes(package_parts(
+            two, rel_target=lambda i, t, alias=alias: alias if i == 2 else t))
+    books['entries-share-region'] = entries_sharing_region(
+        package_parts([two[0], Sheet('在庫マスタ', two[0].body)]),
+        'xl/worksheets/sheet1.xml', 'xl/worksheets/sheet2.xml')
+    books['many-sheets-one-part'] = zip_bytes([
+        (n, d) for n, d in package_parts(
+            [Sheet('S%d' % i, '<sheetData/>') for i in range(20000)],
+            rel_target=lambda i, t: 'worksheets/sheet1.xml')
+        if not n.startswith('xl/worksheets/') or n == 'xl/worksheets/sheet1.xml'])
+    # Part names are equal only when equal after ASCII case folding: these entries are other
+    # parts, and the worksheet the relationship names is missing.
+    sheet1 = 'xl/worksheets/sheet1.xml'
+    books['entry-name-kelvin-sign'] = zip_bytes([
+        (n.replace('worksheets', 'wor\u212asheets') if n == sheet1 else n, d) for n, d in base])
+    books['entry-name-byte-order-mark'] = zip_bytes([
+        ('\ufeff' + n if n == sheet1 else n, d) for n, d in base])
+    books['local-header-size-differs'] = patched(
+        base_zip, sheet1, local={22: ('<I', len(dict(base)[sheet1]) + 1)})
 
     books['doctype-internal-entity'] = zip_bytes(replace_part(
         base, 'xl/workbook.xml',

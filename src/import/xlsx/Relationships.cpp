@@ -4,6 +4,8 @@
 #include "import/xlsx/XmlReader.h"
 #include "import/xlsx/ZipArchive.h"
 
+#include <QSet>
+#include <QStringDecoder>
 #include <QUrl>
 
 using namespace Qt::Literals::StringLiterals;
@@ -11,6 +13,14 @@ using namespace Qt::Literals::StringLiterals;
 namespace setzaiko::xlsx {
 
 namespace {
+
+// Every character of an attribute, a leading U+FEFF too: it makes another id or part name.
+QString decoded(const char* text)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(text));
+}
 
 class RelationshipsHandler : public XmlHandler
 {
@@ -37,18 +47,17 @@ public:
             fail("a relationship lacks its id, type or target");
         }
         Relationship relationship;
-        relationship.id = QString::fromUtf8(id);
-        const QString typeUri = QString::fromUtf8(type);
+        relationship.id = decoded(id);
+        const QString typeUri = decoded(type);
         relationship.type = typeUri.mid(typeUri.lastIndexOf(u'/') + 1);
         relationship.external = mode && std::string_view(mode) == "External";
         if (!relationship.external) {
-            relationship.target = resolveTarget(m_source, QString::fromUtf8(target));
+            relationship.target = resolveTarget(m_source, decoded(target));
         }
-        for (const Relationship& other : m_relationships) {
-            if (other.id == relationship.id) {
-                fail("two relationships have the same id");
-            }
+        if (m_ids.contains(relationship.id)) {
+            fail("two relationships have the same id");
         }
+        m_ids.insert(relationship.id);
         m_relationships.push_back(std::move(relationship));
     }
     void endElement(const XmlName&) override { --m_depth; }
@@ -60,6 +69,7 @@ private:
     const QString& m_source;
     int m_depth = 0;
     std::vector<Relationship> m_relationships;
+    QSet<QString> m_ids;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "import/xlsx/XlsxSheetTable.h"
 
 #include <QFile>
+#include <QHash>
 #include <QSet>
 
 #include <optional>
@@ -18,17 +19,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace setzaiko::xlsx {
 
 namespace {
-
-const Relationship* relationshipById(const std::vector<Relationship>& relationships,
-                                     const QString& id)
-{
-    for (const Relationship& relationship : relationships) {
-        if (relationship.id == id) {
-            return &relationship;
-        }
-    }
-    return nullptr;
-}
 
 const Relationship* relationshipByType(const std::vector<Relationship>& relationships,
                                        const QString& type)
@@ -97,11 +87,19 @@ void XlsxWorkbook::readPackage()
     const WorkbookPart part = readWorkbookPart(archive, workbookEntry);
     m_dates1904 = part.dates1904;
     const std::vector<Relationship> relationships = readRelationships(archive, main->target);
+    QHash<QString, const Relationship*> relationshipsById;
+    relationshipsById.reserve(static_cast<qsizetype>(relationships.size()));
+    for (const Relationship& relationship : relationships) {
+        relationshipsById.insert(relationship.id, &relationship);
+    }
 
     // Everything the workbook will ever inflate, so that entries sharing their stored bytes
     // cannot make more of a file than deflate could.
     std::uint64_t toInflate = workbookEntry.size;
     QSet<QString> names;
+    // Part names as the package compares them: two sheets on one part would read its rows
+    // twice, as two tables.
+    QSet<QByteArray> sheetParts;
     for (const WorkbookPart::Sheet& sheet : part.sheets) {
         if (sheet.name.isEmpty()) {
             fail("a sheet has no name");
@@ -111,9 +109,16 @@ void XlsxWorkbook::readPackage()
             fail(WorkbookFailure::DuplicateSheet, "two sheets have the same name");
         }
         names.insert(folded);
-        const Relationship* relationship = relationshipById(relationships, sheet.relationshipId);
+        const Relationship* relationship = relationshipsById.value(sheet.relationshipId);
         if (!relationship) {
             fail("a sheet's relationship is missing");
+        }
+        if (!relationship->external) {
+            const QByteArray partName = relationship->target.toUtf8().toLower();
+            if (sheetParts.contains(partName)) {
+                fail("two sheets are stored on one part");
+            }
+            sheetParts.insert(partName);
         }
         if (isOtherSheetKind(relationship->type)) {
             continue;
@@ -123,6 +128,7 @@ void XlsxWorkbook::readPackage()
         }
         const ZipEntry entry = partEntry(archive, *relationship);
         toInflate += entry.size;
+        m_tables.insert(sheet.name + u'$', static_cast<int>(m_sheets.size()));
         m_sheets.push_back({sheet.name, entry});
     }
 
@@ -156,13 +162,13 @@ QStringList XlsxWorkbook::tableNames() const
 
 std::unique_ptr<WorkbookTable> XlsxWorkbook::openTable(const QString& name, int columnCount)
 {
-    for (const Sheet& sheet : m_sheets) {
-        if (sheet.name + u'$' == name) {
-            return std::make_unique<XlsxSheetTable>(m_bytes, sheet.entry, m_sharedStrings,
-                                                    m_dates1904, columnCount);
-        }
+    const auto found = m_tables.constFind(name);
+    if (found == m_tables.cend()) {
+        fail("the workbook has no table of that name");
     }
-    fail("the workbook has no table of that name");
+    return std::make_unique<XlsxSheetTable>(m_bytes,
+                                            m_sheets[static_cast<std::size_t>(*found)].entry,
+                                            m_sharedStrings, m_dates1904, columnCount);
 }
 
 QString XlsxWorkbook::sheetName(int sheet) const

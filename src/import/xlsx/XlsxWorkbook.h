@@ -5,6 +5,7 @@
 #include "import/xlsx/ZipArchive.h"
 
 #include <QByteArray>
+#include <QHash>
 
 #include <memory>
 #include <vector>
@@ -46,6 +47,7 @@ private:
 
     QByteArray m_bytes;
     std::vector<Sheet> m_sheets;
+    QHash<QString, int> m_tables; // sheet index by table name
     PendingSharedStrings m_sharedStrings;
     bool m_dates1904 = false;
 };

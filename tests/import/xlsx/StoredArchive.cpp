@@ -27,9 +27,9 @@ void put(std::string& out, std::uint32_t value, int bytes)
     }
 }
 
-QByteArray archiveOf(const std::string& content, bool damaged, bool deflated)
+QByteArray archiveOf(const std::string& content, bool damaged, bool deflated,
+                     const std::string& name = "p.xml")
 {
-    const std::string name = "p.xml";
     const auto size = static_cast<std::uint32_t>(content.size());
     const std::uint32_t crc = crc32Of(content) ^ (damaged ? 1u : 0u);
     const std::string stored = deflated ? rawDeflate(content) : content;
@@ -74,6 +74,11 @@ QByteArray archiveOf(const std::string& content, bool damaged, bool deflated)
 QByteArray storedArchive(const std::string& content, bool damaged)
 {
     return archiveOf(content, damaged, false);
+}
+
+QByteArray storedArchiveNamed(const std::string& content, const std::string& name)
+{
+    return archiveOf(content, false, false, name);
 }
 
 QByteArray deflatedArchive(const std::string& content, bool damaged)

@@ -1,6 +1,7 @@
 // The small rules of the SpreadsheetML reader, case by case: cell references and their
-// limits, relationship targets, the _xHHHH_ escapes, ISO dates, the packing of a sheet's
-// values and the sharing of texts that repeat down a column.
+// limits, part names and the zip headers that place them, relationship targets, the _xHHHH_
+// escapes, ISO dates, the packing of a sheet's values and the sharing of texts that repeat down a
+// column.
 
 #include "import/Workbook.h"
 #include "import/xlsx/CellReference.h"
@@ -9,7 +10,9 @@
 #include "import/xlsx/RichText.h"
 #include "import/xlsx/SerialDate.h"
 #include "import/xlsx/SharedStrings.h"
+#include "import/xlsx/StoredArchive.h"
 #include "import/xlsx/WorksheetCells.h"
+#include "import/xlsx/ZipArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +22,7 @@
 using namespace Qt::Literals::StringLiterals;
 using namespace setzaiko;
 using namespace setzaiko::xlsx;
+using namespace setzaiko::testing;
 
 namespace {
 
@@ -46,6 +50,93 @@ TEST(XlsxParts, CellReferences)
             ASSERT_TRUE(position.has_value());
             EXPECT_EQ(position->row, c.row);
             EXPECT_EQ(position->column, c.column);
+        }
+    }
+}
+
+// The entry's bytes through the archive; a refusal as its text.
+std::string readEntry(const QByteArray& archiveBytes, const QString& name)
+{
+    try {
+        ZipArchive archive(archiveBytes);
+        const auto entry = archive.find(name);
+        if (!entry) {
+            return "missing";
+        }
+        ZipEntryReader reader(archive, *entry);
+        std::string read(64, '\0');
+        read.resize(reader.read(read.data(), read.size()));
+        char more = 0;
+        if (reader.read(&more, 1) != 0) {
+            return "longer";
+        }
+        return read;
+    } catch (const WorkbookError& error) {
+        return std::string("refused: ") + error.what();
+    }
+}
+
+// Part names are equal when equal after ASCII case folding, and only then.
+TEST(XlsxParts, PartNamesFoldAsciiCaseOnly)
+{
+    const struct
+    {
+        const char* stored;
+        QString asked;
+        bool found;
+    } cases[] = {
+        {"xl/worksheets/sheet1.xml", u"XL/WorkSheets/SHEET1.xml"_s, true},
+        {"xl/äb.xml", u"xl/äb.xml"_s, true},
+        {"xl/Äb.xml", u"xl/äb.xml"_s, false},
+        {"xl/wor\xE2\x84\xAA"
+         "sheets/s.xml",
+         u"xl/worksheets/s.xml"_s, false}, // KELVIN SIGN
+        {"\xEF\xBB\xBF"
+         "xl/s.xml",
+         u"xl/s.xml"_s, false},                     // U+FEFF
+        {"xl/ſheet.xml", u"xl/sheet.xml"_s, false}, // LONG S
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(readEntry(storedArchiveNamed("<x/>", c.stored), c.asked),
+                  c.found ? "<x/>" : "missing");
+    }
+}
+
+// A local header may differ from the central directory in what no reader uses, never in what
+// places or checks the data.
+TEST(XlsxParts, LocalHeadersAgreeOnWhatTheReaderUses)
+{
+    const struct
+    {
+        const char* what;
+        int offset, width;
+        std::uint32_t value;
+        const char* refusal; // nullptr: read as the entry is
+    } cases[] = {
+        {"time one step later", 10, 2, 1, nullptr},
+        {"another date", 12, 2, 0x21, nullptr},
+        {"a later version needed", 4, 2, 45, nullptr},
+        {"a descriptor flag beside its sizes", 6, 2, 0x08, nullptr},
+        {"another checksum", 14, 4, 0x12345678, "local header disagrees"},
+        {"a longer stored size", 18, 4, 5, "local header disagrees"},
+        {"a longer size", 22, 4, 5, "local header disagrees"},
+        {"deflated", 8, 2, 8, "local header disagrees"},
+        {"encrypted", 6, 2, 0x01, "local header disagrees"},
+        {"another name", 30, 1, 'q', "names another entry"},
+        {"no signature", 0, 1, 'Q', "no local header"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray bytes = storedArchive("<x/>");
+        for (int i = 0; i < c.width; ++i) {
+            bytes[c.offset + i] = static_cast<char>((c.value >> (8 * i)) & 0xFF);
+        }
+        const std::string read = readEntry(bytes, u"p.xml"_s);
+        if (c.refusal) {
+            EXPECT_NE(read.find(c.refusal), std::string::npos) << read;
+        } else {
+            EXPECT_EQ(read, "<x/>");
         }
     }
 }
