@@ -40,18 +40,23 @@ auto onlyWorkbookErrors(Call call) -> decltype(call())
     }
 }
 
-class CheckedTable : public WorkbookTable
+class CheckedCells : public CellStream
 {
 public:
-    explicit CheckedTable(std::unique_ptr<WorkbookTable> table) : m_table(std::move(table)) {}
+    explicit CheckedCells(std::unique_ptr<CellStream> cells) : m_cells(std::move(cells)) {}
 
-    bool nextRow(std::vector<CellValue>& cells) override
+    SheetLayout start() override
     {
-        return onlyWorkbookErrors([&] { return m_table->nextRow(cells); });
+        return onlyWorkbookErrors([&] { return m_cells->start(); });
+    }
+
+    bool next(StreamedCell& cell) override
+    {
+        return onlyWorkbookErrors([&] { return m_cells->next(cell); });
     }
 
 private:
-    std::unique_ptr<WorkbookTable> m_table;
+    std::unique_ptr<CellStream> m_cells;
 };
 
 class CheckedWorkbook : public Workbook
@@ -60,15 +65,15 @@ public:
     explicit CheckedWorkbook(std::unique_ptr<Workbook> workbook) : m_workbook(std::move(workbook))
     {}
 
-    QStringList tableNames() const override
+    QStringList sheetNames() const override
     {
-        return onlyWorkbookErrors([&] { return m_workbook->tableNames(); });
+        return onlyWorkbookErrors([&] { return m_workbook->sheetNames(); });
     }
 
-    std::unique_ptr<WorkbookTable> openTable(const QString& name, int columnCount) override
+    std::unique_ptr<CellStream> openCells(const QString& name, int columnCount) override
     {
-        return std::make_unique<CheckedTable>(
-            onlyWorkbookErrors([&] { return m_workbook->openTable(name, columnCount); }));
+        return std::make_unique<CheckedCells>(
+            onlyWorkbookErrors([&] { return m_workbook->openCells(name, columnCount); }));
     }
 
 private:

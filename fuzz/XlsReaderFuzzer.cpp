@@ -24,14 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     QStringList names;
     try {
-        names = workbook->tableNames();
+        names = workbook->sheetNames();
     } catch (const WorkbookError&) {
         return 0;
     }
     // Each table and sheet on its own, so that one refused sheet does not hide the others.
     for (const QString& name : names) {
         try {
-            auto table = workbook->openTable(name, 10);
+            auto table = workbook->openSheet(name, 10);
             std::vector<CellValue> row;
             while (table->nextRow(row)) {
                 for (const CellValue& cell : row) {

@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     // Each table and sheet on its own, so that one refused sheet does not hide the others.
-    for (const QString& name : workbook->tableNames()) {
+    for (const QString& name : workbook->sheetNames()) {
         try {
-            auto table = workbook->openTable(name, 10);
+            auto table = workbook->openSheet(name, 10);
             std::vector<CellValue> row;
             while (table->nextRow(row)) {
                 for (const CellValue& cell : row) {

@@ -7,8 +7,6 @@
 #include "import/SheetRules.h"
 #include "import/Workbook.h"
 
-#include <QSet>
-
 #include <exception>
 #include <vector>
 
@@ -31,18 +29,8 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
                   ImportObserver* observer)
 {
     std::vector<SheetToRead> sheets;
-    QSet<QString> names;
-    for (const QString& name : workbook.tableNames()) {
-        if (isWorksheet(name)) {
-            // Two worksheets of one name (compared as sheet names are, without regard to case)
-            // cannot both be the one the run means: the workbook is damaged.
-            const QString folded = name.toCaseFolded();
-            if (names.contains(folded)) {
-                throw WorkbookError(WorkbookFailure::DuplicateSheet, "two worksheets share a name");
-            }
-            names.insert(folded);
-            sheets.push_back({name, kindOf(name)});
-        }
+    for (const QString& name : workbook.sheetNames()) {
+        sheets.push_back({name, kindOf(name)});
     }
     // The counts as the labels show them: a sheet's rows count once the run has reached it.
     ImportCounts shown;
@@ -107,7 +95,7 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
             continue;
         }
         const std::unique_ptr<WorkbookTable> table =
-            workbook.openTable(sheet.name, columnsOf(sheet.kind));
+            workbook.openSheet(sheet.name, columnsOf(sheet.kind));
         if (i == firstMaster && aheadIndex < sheets.size()) {
             const SheetToRead& later = sheets[aheadIndex];
             ahead = std::make_unique<SheetReadAhead>(workbook, later.name, later.kind, products,

@@ -27,9 +27,9 @@ inline constexpr QStringView productCountCaption = u"商品マスタ取込件数
 inline constexpr QStringView stockCountCaption = u"在庫マスタ取込件数";
 inline constexpr QStringView totalCountCaption = u"総件数";
 
-// The worksheets the import loads, as the workbook reader names their tables.
-inline constexpr QStringView productTable = u"商品マスタ$";
-inline constexpr QStringView stockTable = u"在庫マスタ$";
+// The worksheets the import loads, by their names, compared exactly.
+inline constexpr QStringView productSheet = u"商品マスタ";
+inline constexpr QStringView stockSheet = u"在庫マスタ";
 inline constexpr QStringView startMarker = u"○";
 
 } // namespace setzaiko::importtexts

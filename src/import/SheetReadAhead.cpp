@@ -9,7 +9,7 @@ SheetReadAhead::SheetReadAhead(Workbook& workbook, const QString& name, TableKin
     : m_rules(kind, products, stocks)
 {
     try {
-        m_table = workbook.openTable(name, columnsOf(kind));
+        m_table = workbook.openSheet(name, columnsOf(kind));
     } catch (...) {
         m_failure = std::current_exception();
         return;

@@ -19,7 +19,7 @@ namespace setzaiko::importrun {
 class SheetReadAhead
 {
 public:
-    // Opens the sheet's table here and reads it on a thread of its own; with no thread to be
+    // Opens the sheet here and reads it on a thread of its own; with no thread to be
     // had, the sheet is read when finish is called. A failure to open is kept for finish.
     SheetReadAhead(Workbook& workbook, const QString& name, TableKind kind, ProductMaster& products,
                    StockMaster& stocks);

@@ -83,17 +83,12 @@ std::int32_t quantityField(const CellValue& cell, ImportStatus& status)
 // own last offence, so that the two master sheets can be read side by side.
 } // namespace
 
-bool isWorksheet(const QString& tableName)
+TableKind kindOf(const QString& sheetName)
 {
-    return tableName.endsWith(u'$') || tableName.endsWith(u"$'"_s);
-}
-
-TableKind kindOf(const QString& tableName)
-{
-    if (tableName == importtexts::productTable) {
+    if (sheetName == importtexts::productSheet) {
         return TableKind::Product;
     }
-    if (tableName == importtexts::stockTable) {
+    if (sheetName == importtexts::stockSheet) {
         return TableKind::Stock;
     }
     return TableKind::Other;

@@ -13,9 +13,7 @@ namespace setzaiko::importrun {
 
 enum class TableKind { Product, Stock, Other };
 
-// A table name that stands for a worksheet ("<sheet>$", or quoted "'<sheet>$'").
-bool isWorksheet(const QString& tableName);
-TableKind kindOf(const QString& tableName);
+TableKind kindOf(const QString& sheetName);
 // The columns read from a sheet of that kind, from column A.
 int columnsOf(TableKind kind);
 

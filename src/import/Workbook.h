@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/CellStream.h"
 #include "import/CellValue.h"
 #include "import/WorkbookFailure.h"
 
@@ -33,7 +34,7 @@ private:
     WorkbookFailure m_kind;
 };
 
-// The rows of one table, in sheet order from row 1.
+// The rows of one sheet, in sheet order from row 1.
 class WorkbookTable
 {
 public:
@@ -47,25 +48,31 @@ public:
 // An open workbook. Closing is destruction.
 //
 // What the import requires of every reader:
-// - Table names are unique without regard to case; a workbook in which two worksheets share a
-//   name, or two sheet entries share their data, is damaged and refused with WorkbookError.
-// - A table may be opened while another table of the same workbook is being read on another
-//   thread, and may be read on a thread other than the one that opened it. Two tables of one
+// - Sheet names are unique without regard to case; a workbook in which two sheets share a
+//   name, or two sheet entries share their data, is damaged and refused with WorkbookError
+//   when it is opened. The readers check this; nothing above them does again.
+// - A sheet may be opened while another sheet of the same workbook is being read on another
+//   thread, and may be read on a thread other than the one that opened it. Two sheets of one
 //   workbook never share mutable state unguarded: each reads through its own view of the file.
-//   The workbook itself outlives its tables and is not used by two threads at once otherwise.
-// - Damage is never a shorter table: a table whose data do not end exactly where its part of
-//   the file ends fails with WorkbookError instead of returning fewer rows.
+//   The workbook itself outlives its sheets and is not used by two threads at once otherwise.
+// - Damage is never a shorter table: a sheet whose data do not end exactly where its part of
+//   the file ends fails with WorkbookError instead of streaming fewer cells.
 // - Memory stays bounded by the file: no declared size is trusted for an allocation.
 class Workbook
 {
 public:
     virtual ~Workbook() = default;
 
-    // Every worksheet as "<sheet name>$", in workbook order.
-    virtual QStringList tableNames() const = 0;
+    // Every worksheet's name, in workbook order.
+    virtual QStringList sheetNames() const = 0;
 
-    // The rows of one table, each with columnCount columns from column A. Throws WorkbookError.
-    virtual std::unique_ptr<WorkbookTable> openTable(const QString& name, int columnCount) = 0;
+    // The stored cells of one worksheet, found by its exact name; columns from columnCount on
+    // are not wanted. Throws WorkbookError.
+    virtual std::unique_ptr<CellStream> openCells(const QString& name, int columnCount) = 0;
+
+    // The rows of one worksheet, each with columnCount columns from column A, as RowAssembler
+    // makes them of openCells. Throws WorkbookError.
+    std::unique_ptr<WorkbookTable> openSheet(const QString& name, int columnCount);
 };
 
 // Opens workbooks by path. Throws WorkbookError.

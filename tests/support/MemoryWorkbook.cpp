@@ -1,5 +1,7 @@
 #include "support/MemoryWorkbook.h"
 
+#include <QSet>
+
 #include <chrono>
 
 namespace setzaiko::testing {
@@ -47,39 +49,42 @@ void MemoryWorkbookLog::starting(const QString& table)
 
 namespace {
 
-class MemoryTableReader : public WorkbookTable
+// Streams a table's cells row by row, every cell its row holds, empty ones too.
+class MemoryCells : public CellStream
 {
 public:
-    MemoryTableReader(const MemoryTable& table, int columnCount,
-                      std::shared_ptr<MemoryWorkbookLog> log)
-        : m_table(table), m_columnCount(columnCount), m_log(std::move(log))
+    MemoryCells(const MemoryTable& table, std::shared_ptr<MemoryWorkbookLog> log)
+        : m_table(table), m_log(std::move(log))
     {}
+    // The table's rows are all handed out when the assembler lets go of its cells.
+    ~MemoryCells() override { m_log->finished(m_table.name); }
 
-    bool nextRow(std::vector<CellValue>& cells) override
+    SheetLayout start() override
     {
-        if (m_next == 0) {
-            m_log->starting(m_table.name);
+        m_log->starting(m_table.name);
+        return {static_cast<int>(m_table.rows.size()), m_table.usedColumns, true};
+    }
+
+    bool next(StreamedCell& cell) override
+    {
+        while (m_row < m_table.rows.size() && m_column >= m_table.rows[m_row].size()) {
+            ++m_row;
+            m_column = 0;
         }
-        if (m_next >= m_table.rows.size()) {
-            m_log->finished(m_table.name);
+        if (m_row >= m_table.rows.size()) {
             return false;
         }
-        if (m_columnCount > m_table.usedColumns) {
-            throw WorkbookError("column beyond the used part");
-        }
-        const std::vector<CellValue>& row = m_table.rows[m_next++];
-        cells.assign(static_cast<std::size_t>(m_columnCount), CellValue{});
-        for (std::size_t c = 0; c < row.size() && c < cells.size(); ++c) {
-            cells[c] = row[c];
-        }
+        cell.row = static_cast<int>(m_row);
+        cell.column = static_cast<int>(m_column);
+        cell.value = m_table.rows[m_row][m_column++];
         return true;
     }
 
 private:
     const MemoryTable& m_table;
-    int m_columnCount;
     std::shared_ptr<MemoryWorkbookLog> m_log;
-    std::size_t m_next = 0;
+    std::size_t m_row = 0;
+    std::size_t m_column = 0;
 };
 
 class MemoryWorkbook : public Workbook
@@ -92,7 +97,7 @@ public:
     }
     ~MemoryWorkbook() override { ++m_log->closed; }
 
-    QStringList tableNames() const override
+    QStringList sheetNames() const override
     {
         QStringList names;
         for (const MemoryTable& table : m_tables) {
@@ -101,15 +106,15 @@ public:
         return names;
     }
 
-    std::unique_ptr<WorkbookTable> openTable(const QString& name, int columnCount) override
+    std::unique_ptr<CellStream> openCells(const QString& name, int /*columnCount*/) override
     {
         m_log->tablesOpened.append(name);
         for (const MemoryTable& table : m_tables) {
             if (table.name == name) {
-                return std::make_unique<MemoryTableReader>(table, columnCount, m_log);
+                return std::make_unique<MemoryCells>(table, m_log);
             }
         }
-        throw WorkbookError("no such table");
+        throw WorkbookError("no such sheet");
     }
 
 private:
@@ -128,6 +133,14 @@ std::unique_ptr<Workbook> MemoryWorkbookOpener::open(const QString& path)
     lastPath = path;
     if (failToOpen) {
         throw WorkbookError("cannot open");
+    }
+    // As every reader does: two sheets of one name, without regard to case, are damage.
+    QSet<QString> names;
+    for (const MemoryTable& table : tables) {
+        if (names.contains(table.name.toCaseFolded())) {
+            throw WorkbookError(WorkbookFailure::DuplicateSheet, "two sheets share a name");
+        }
+        names.insert(table.name.toCaseFolded());
     }
     return std::make_unique<MemoryWorkbook>(tables, log);
 }

@@ -17,7 +17,7 @@ CellValue text(const QString& value);
 CellValue number(double value);
 CellValue empty();
 
-// A worksheet held in memory: its table name, the width of its used part and its rows.
+// A worksheet held in memory: its name, the width of its used part and its rows.
 struct MemoryTable
 {
     QString name;

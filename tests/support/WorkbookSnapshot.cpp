@@ -18,7 +18,7 @@ namespace setzaiko::testing {
 WorkbookSnapshot readSnapshot(xls::XlsWorkbook& workbook)
 {
     WorkbookSnapshot snapshot;
-    snapshot.tableNames = workbook.tableNames();
+    snapshot.sheetNames = workbook.sheetNames();
     for (int sheet = 0; sheet < workbook.sheetCount(); ++sheet) {
         SheetSnapshot s;
         s.name = workbook.sheetName(sheet);
@@ -26,7 +26,7 @@ WorkbookSnapshot readSnapshot(xls::XlsWorkbook& workbook)
         workbook.forEachCell(sheet, [&s](int row, int column, const xls::XlsCell& cell) {
             s.cells.push_back({row, column, cell});
         });
-        auto table = workbook.openTable(s.name + u'$', s.range.columns);
+        auto table = workbook.openSheet(s.name, s.range.columns);
         std::vector<CellValue> row;
         while (table->nextRow(row)) {
             s.rows.push_back(row);

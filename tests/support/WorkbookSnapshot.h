@@ -28,7 +28,7 @@ struct SheetSnapshot
     QString name;
     xls::UsedRange range;
     std::vector<SnapshotCell> cells;          // in file order
-    std::vector<std::vector<CellValue>> rows; // as the table of the sheet gives them
+    std::vector<std::vector<CellValue>> rows; // as the sheet's rows are assembled
 
     friend bool operator==(const SheetSnapshot& a, const SheetSnapshot& b)
     {
@@ -40,14 +40,14 @@ struct SheetSnapshot
 // Everything the reader tells about a workbook, through both of its interfaces.
 struct WorkbookSnapshot
 {
-    QStringList tableNames;
+    QStringList sheetNames;
     std::vector<SheetSnapshot> sheets;
 
     friend bool operator==(const WorkbookSnapshot&, const WorkbookSnapshot&) = default;
 };
 
-// Reads every cell of every worksheet and every row of every table (as wide as the used
-// part). Throws WorkbookError.
+// Reads every cell of every worksheet and every row of it (as wide as the used part). Throws
+// WorkbookError.
 WorkbookSnapshot readSnapshot(xls::XlsWorkbook& workbook);
 WorkbookSnapshot readSnapshot(const QByteArray& file);
 

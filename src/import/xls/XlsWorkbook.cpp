@@ -3,7 +3,7 @@
 #include "import/xls/SheetCellReader.h"
 #include "import/xls/WorkbookParser.h"
 #include "import/xls/XlsError.h"
-#include "import/xls/XlsSheetTable.h"
+#include "import/xls/XlsSheetCells.h"
 
 #include <QFile>
 
@@ -31,24 +31,24 @@ std::unique_ptr<XlsWorkbook> XlsWorkbook::openFile(const QString& path)
     return open(std::move(file));
 }
 
-QStringList XlsWorkbook::tableNames() const
+QStringList XlsWorkbook::sheetNames() const
 {
     QStringList names;
     for (const WorkbookParser::Sheet& sheet : m_parser->sheets()) {
-        names.append(sheet.name + u'$');
+        names.append(sheet.name);
     }
     return names;
 }
 
-std::unique_ptr<WorkbookTable> XlsWorkbook::openTable(const QString& name, int columnCount)
+std::unique_ptr<CellStream> XlsWorkbook::openCells(const QString& name, int /*columnCount*/)
 {
     const auto& sheets = m_parser->sheets();
     for (std::size_t i = 0; i < sheets.size(); ++i) {
-        if (sheets[i].name + u'$' == name) {
-            return std::make_unique<XlsSheetTable>(*m_parser, static_cast<int>(i), columnCount);
+        if (sheets[i].name == name) {
+            return std::make_unique<XlsSheetCells>(*m_parser, static_cast<int>(i));
         }
     }
-    fail("the workbook has no table of that name");
+    fail("the workbook has no sheet of that name");
 }
 
 int XlsWorkbook::sheetCount() const

@@ -36,8 +36,8 @@ public:
     static std::unique_ptr<XlsWorkbook> open(std::unique_ptr<QIODevice> device);
     static std::unique_ptr<XlsWorkbook> openFile(const QString& path);
 
-    QStringList tableNames() const override;
-    std::unique_ptr<WorkbookTable> openTable(const QString& name, int columnCount) override;
+    QStringList sheetNames() const override;
+    std::unique_ptr<CellStream> openCells(const QString& name, int columnCount) override;
 
     // Worksheets in workbook order (charts, macro sheets and modules are not listed).
     int sheetCount() const;

@@ -6,7 +6,7 @@
 #include "import/xlsx/WorkbookPart.h"
 #include "import/xlsx/WorksheetCells.h"
 #include "import/xlsx/XlsxError.h"
-#include "import/xlsx/XlsxSheetTable.h"
+#include "import/xlsx/XlsxSheetCells.h"
 
 #include <QFile>
 #include <QHash>
@@ -128,7 +128,7 @@ void XlsxWorkbook::readPackage()
         }
         const ZipEntry entry = partEntry(archive, *relationship);
         toInflate += entry.size;
-        m_tables.insert(sheet.name + u'$', static_cast<int>(m_sheets.size()));
+        m_sheetIndex.insert(sheet.name, static_cast<int>(m_sheets.size()));
         m_sheets.push_back({sheet.name, entry});
     }
 
@@ -151,22 +151,22 @@ void XlsxWorkbook::readPackage()
     }
 }
 
-QStringList XlsxWorkbook::tableNames() const
+QStringList XlsxWorkbook::sheetNames() const
 {
     QStringList names;
     for (const Sheet& sheet : m_sheets) {
-        names.append(sheet.name + u'$');
+        names.append(sheet.name);
     }
     return names;
 }
 
-std::unique_ptr<WorkbookTable> XlsxWorkbook::openTable(const QString& name, int columnCount)
+std::unique_ptr<CellStream> XlsxWorkbook::openCells(const QString& name, int columnCount)
 {
-    const auto found = m_tables.constFind(name);
-    if (found == m_tables.cend()) {
-        fail("the workbook has no table of that name");
+    const auto found = m_sheetIndex.constFind(name);
+    if (found == m_sheetIndex.cend()) {
+        fail("the workbook has no sheet of that name");
     }
-    return std::make_unique<XlsxSheetTable>(m_bytes,
+    return std::make_unique<XlsxSheetCells>(m_bytes,
                                             m_sheets[static_cast<std::size_t>(*found)].entry,
                                             m_sharedStrings, m_dates1904, columnCount);
 }

@@ -24,8 +24,8 @@ public:
     static std::unique_ptr<XlsxWorkbook> open(QByteArray bytes);
     static std::unique_ptr<XlsxWorkbook> openFile(const QString& path);
 
-    QStringList tableNames() const override;
-    std::unique_ptr<WorkbookTable> openTable(const QString& name, int columnCount) override;
+    QStringList sheetNames() const override;
+    std::unique_ptr<CellStream> openCells(const QString& name, int columnCount) override;
 
     // Worksheets in workbook order (chart, dialog and macro sheets are not listed).
     int sheetCount() const { return static_cast<int>(m_sheets.size()); }
@@ -47,7 +47,7 @@ private:
 
     QByteArray m_bytes;
     std::vector<Sheet> m_sheets;
-    QHash<QString, int> m_tables; // sheet index by table name
+    QHash<QString, int> m_sheetIndex; // by sheet name
     PendingSharedStrings m_sharedStrings;
     bool m_dates1904 = false;
 };

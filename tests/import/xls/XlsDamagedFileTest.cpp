@@ -287,19 +287,19 @@ TEST(XlsRefused, EncryptedWorkbooksAreRefused)
 TEST(XlsRefused, ColumnBeyondTheUsedPartFailsAtTheFirstRow)
 {
     auto workbook = xls::XlsWorkbook::openFile(generatedFolder() + u"/masters.xls"_s);
-    const int sheet = static_cast<int>(workbook->tableNames().indexOf(u"商品マスタ$"_s));
+    const int sheet = static_cast<int>(workbook->sheetNames().indexOf(u"商品マスタ"_s));
     ASSERT_GE(sheet, 0);
     const int columns = workbook->usedRange(sheet).columns;
     std::vector<CellValue> row;
-    auto fits = workbook->openTable(u"商品マスタ$"_s, columns);
+    auto fits = workbook->openSheet(u"商品マスタ"_s, columns);
     EXPECT_TRUE(fits->nextRow(row));
     EXPECT_THROW(
         {
-            auto tooWide = workbook->openTable(u"商品マスタ$"_s, columns + 1);
+            auto tooWide = workbook->openSheet(u"商品マスタ"_s, columns + 1);
             tooWide->nextRow(row);
         },
         WorkbookError);
-    EXPECT_THROW(workbook->openTable(u"商品マスタ"_s, 1), WorkbookError);
+    EXPECT_THROW(workbook->openSheet(u"商品マスタ$"_s, 1), WorkbookError);
 }
 
 } // namespace

@@ -21,7 +21,7 @@ std::vector<MemoryTable> tablesFrom(const OracleWorkbook& book)
 {
     std::vector<MemoryTable> tables;
     for (const OracleSheet& sheet : book.sheets) {
-        MemoryTable table{sheet.name + u'$', sheet.columns, {}};
+        MemoryTable table{sheet.name, sheet.columns, {}};
         table.rows.assign(static_cast<std::size_t>(sheet.rows),
                           std::vector<CellValue>(static_cast<std::size_t>(sheet.columns)));
         for (const auto& [position, cell] : sheet.cells) {

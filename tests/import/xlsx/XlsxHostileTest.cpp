@@ -37,7 +37,7 @@ QString readWhole(const QByteArray& bytes)
         const auto workbook = xlsx::XlsxWorkbook::open(bytes);
         for (int sheet = 0; sheet < workbook->sheetCount(); ++sheet) {
             const int columns = workbook->readCells(sheet).columns;
-            auto table = workbook->openTable(workbook->sheetName(sheet) + u'$', columns);
+            auto table = workbook->openSheet(workbook->sheetName(sheet), columns);
             std::vector<CellValue> row;
             while (table->nextRow(row)) {
             }
@@ -200,14 +200,14 @@ TEST(XlsxHostile, PackagesCutShortAreRefused)
 TEST(XlsxHostile, ColumnBeyondTheUsedPartFailsAtTheFirstRow)
 {
     const auto workbook = xlsx::XlsxWorkbook::openFile(generatedFolder() + u"/xlsx/masters.xlsx"_s);
-    const int sheet = static_cast<int>(workbook->tableNames().indexOf(u"商品マスタ$"_s));
+    const int sheet = static_cast<int>(workbook->sheetNames().indexOf(u"商品マスタ"_s));
     ASSERT_GE(sheet, 0);
     const int columns = workbook->readCells(sheet).columns;
     std::vector<CellValue> row;
-    EXPECT_TRUE(workbook->openTable(u"商品マスタ$"_s, columns)->nextRow(row));
-    auto tooWide = workbook->openTable(u"商品マスタ$"_s, columns + 1);
+    EXPECT_TRUE(workbook->openSheet(u"商品マスタ"_s, columns)->nextRow(row));
+    auto tooWide = workbook->openSheet(u"商品マスタ"_s, columns + 1);
     EXPECT_THROW(tooWide->nextRow(row), WorkbookError);
-    EXPECT_THROW(workbook->openTable(u"商品マスタ"_s, 1), WorkbookError);
+    EXPECT_THROW(workbook->openSheet(u"商品マスタ$"_s, 1), WorkbookError);
 }
 
 // The import reads the later master sheet on another thread while the earlier one is read,
@@ -225,15 +225,15 @@ TEST(XlsxHostile, TablesReadOnTwoThreadsAtOnceGiveWhatEachGivesAlone)
         return rows;
     };
     const auto alone = [&](const QString& name, int columns) {
-        auto table = workbook->openTable(name, columns);
+        auto table = workbook->openSheet(name, columns);
         return readTable(*table);
     };
-    const auto products = alone(u"商品マスタ$"_s, 10);
-    const auto stocks = alone(u"在庫マスタ$"_s, 8);
+    const auto products = alone(u"商品マスタ"_s, 10);
+    const auto stocks = alone(u"在庫マスタ"_s, 8);
     ASSERT_EQ(stocks.size(), 65536u);
     for (int round = 0; round < 3; ++round) {
-        auto first = workbook->openTable(u"商品マスタ$"_s, 10);
-        auto second = workbook->openTable(u"在庫マスタ$"_s, 8);
+        auto first = workbook->openSheet(u"商品マスタ"_s, 10);
+        auto second = workbook->openSheet(u"在庫マスタ"_s, 8);
         auto later = std::async(std::launch::async, [&] { return readTable(*second); });
         EXPECT_EQ(readTable(*first), products);
         EXPECT_EQ(later.get(), stocks);
