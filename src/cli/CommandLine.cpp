@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/Commands.h"
+#include "import/WorkbookFormats.h"
 
 #include <QDir>
 
@@ -31,9 +32,12 @@ const auto usageJapanese =
     u" [--time YYMMDDhhmmss]\n"
     u"        setzaiko-cli --help | --version\n"_s;
 
-const auto helpEnglish =
+// The help names the formats of the workbook list between its first line and the commands.
+const auto helpEnglishHead =
     u"\n"
-    u"Runs the set product stock inquiry without windows on the Excel 97-2003 workbook BOOK.\n"
+    u"Runs the set product stock inquiry without windows on the workbook BOOK, in one of\n"
+    u"these formats (told apart by content, not by name):\n"_s;
+const auto helpEnglish =
     u"  import      imports the product and stock masters; prints the counts and messages\n"
     u"  search      lists the set products whose code and name contain the TEXTs\n"
     u"  components  lists the components of the set product SETCODE and the sets that can\n"
@@ -47,9 +51,11 @@ const auto helpEnglish =
     u"2 unexpected error; 64 usage error.\n"
     u"The manual page setzaiko-cli(1) tells more.\n"_s;
 
-const auto helpJapanese =
+const auto helpJapaneseHead =
     u"\n"
-    u"Excel 97-2003 形式のブックで、セット商品在庫照会を画面なしで行います。\n"
+    u"ブックで、セット商品在庫照会を画面なしで行います。ブックは次のいずれかの形式で、\n"
+    u"ファイル名ではなく中身で見分けます:\n"_s;
+const auto helpJapanese =
     u"  import      商品マスタと在庫マスタを取り込み、件数とメッセージを出します\n"
     u"  search      商品コード・商品名に文字列を含むセット商品を一覧にします\n"
     u"  components  セット商品の構成商品と追加可能数量を出します。--order で受注を\n"
@@ -69,7 +75,13 @@ QByteArray usage(MessageLanguage language)
 QByteArray help(MessageLanguage language)
 {
     const bool japanese = language == MessageLanguage::Japanese;
+    QString formats;
+    for (const WorkbookFormat& format : workbookFormats()) {
+        formats += u"  "_s + (japanese ? format.description : format.name) + u" ("_s +
+                   format.nameFilters.join(u' ') + u")\n"_s;
+    }
     return (versionLine + (japanese ? usageJapanese : usageEnglish) +
+            (japanese ? helpJapaneseHead : helpEnglishHead) + formats +
             (japanese ? helpJapanese : helpEnglish))
         .toUtf8();
 }

@@ -1,6 +1,9 @@
 #include "import/WorkbookFailure.h"
 
 #include "import/Workbook.h"
+#include "import/WorkbookFormats.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace setzaiko {
 
@@ -13,8 +16,13 @@ QString failureSentence(WorkbookFailure kind)
         return QStringLiteral(u"指定されたパスはファイルではありません（フォルダーなど）。");
     case WorkbookFailure::Unreadable:
         return QStringLiteral(u"ファイルを開けないか、読み込めません。");
-    case WorkbookFailure::NotAWorkbook:
-        return QStringLiteral(u"Excel のブック（.xls・.xlsx・.xlsm）ではありません。");
+    case WorkbookFailure::NotAWorkbook: {
+        QStringList extensions;
+        for (const QString& filter : workbookNameFilters()) {
+            extensions.append(filter.mid(1)); // "*.xls" gives ".xls"
+        }
+        return u"Excel のブック（"_s + extensions.join(u'・') + u"）ではありません。"_s;
+    }
     case WorkbookFailure::Encrypted:
         return QStringLiteral(u"パスワードで暗号化されたブックです。");
     case WorkbookFailure::OldFormat:

@@ -1,5 +1,7 @@
 #include "ui/FileList.h"
 
+#include "import/WorkbookFormats.h"
+
 #include <QDir>
 
 using namespace Qt::Literals::StringLiterals;
@@ -20,7 +22,7 @@ void FileList::setPath(const QString& path)
         QDir dir(m_path);
         // Matched without regard to case, so that BOOK.XLS and Book.Xlsx are listed too. Hidden
         // files (the ._book.xls a shared folder leaves beside book.xls) are no workbooks.
-        dir.setNameFilters({u"*.xls"_s, u"*.xlsx"_s, u"*.xlsm"_s});
+        dir.setNameFilters(workbookNameFilters());
         dir.setFilter(QDir::Files);
         dir.setSorting(QDir::Name | QDir::IgnoreCase);
         addItems(dir.entryList());

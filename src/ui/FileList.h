@@ -4,8 +4,9 @@
 
 namespace setzaiko {
 
-// The workbooks of one directory: the files matching *.xls, *.xlsx or *.xlsm, whatever the case
-// of the extension, sorted by name; hidden files are left out.
+// The workbooks of one directory: the files matching a name filter of a workbook format
+// (*.xls, *.xlsx, *.xlsm), whatever the case of the extension, sorted by name; hidden files are
+// left out.
 class FileList : public ChoiceList
 {
     Q_OBJECT

@@ -122,14 +122,18 @@ TEST(CommandLine, VersionAndHelp)
          {u"--help"_s},
          en,
          {versionLine, u"usage: setzaiko-cli import BOOK\n"_s, u"--help | --version\n"_s,
-          u"\n  import "_s, u"\n  search "_s, u"\n  components "_s, u"\n  export "_s,
-          u"Exit status: 0 success"_s, u"64 usage error"_s, u"setzaiko-cli(1)"_s}},
+          u"\n  Excel 97-2003 workbook (*.xls)"_s,
+          u"\n  Excel 2007 or later workbook (*.xlsx *.xlsm)"_s, u"\n  import "_s, u"\n  search "_s,
+          u"\n  components "_s, u"\n  export "_s, u"Exit status: 0 success"_s, u"64 usage error"_s,
+          u"setzaiko-cli(1)"_s}},
         {"help in Japanese",
          {u"--help"_s},
          ja,
          {versionLine, u"使用法: setzaiko-cli import ブック\n"_s, u"--help | --version\n"_s,
-          u"\n  import "_s, u"\n  search "_s, u"\n  components "_s, u"\n  export "_s,
-          u"終了コード: 0 成功"_s, u"64 使い方の誤り"_s, u"setzaiko-cli(1)"_s}},
+          u"\n  Excel 97-2003 形式のブック (*.xls)"_s,
+          u"\n  Excel 2007 以降の形式のブック (*.xlsx *.xlsm)"_s, u"\n  import "_s,
+          u"\n  search "_s, u"\n  components "_s, u"\n  export "_s, u"終了コード: 0 成功"_s,
+          u"64 使い方の誤り"_s, u"setzaiko-cli(1)"_s}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
