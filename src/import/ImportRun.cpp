@@ -164,8 +164,12 @@ QString countText(std::int64_t count)
     return formatNumber(count, formats::grouped6);
 }
 
-ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ProductMaster& products,
-                       StockMaster& stocks, ImportObserver* observer)
+bool refusesPath(const QString& pathText)
+{
+    return rightTrim(pathText).isEmpty();
+}
+
+ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ImportObserver* observer)
 {
     ImportResult result;
     const QString path = rightTrim(pathText);
@@ -176,8 +180,15 @@ ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ProductM
         return result;
     }
 
-    products.empty();
-    stocks.empty();
+    // The run starts from empty tables of its own; whatever it leaves in them, in every
+    // outcome, becomes the new book.
+    ProductMaster products;
+    StockMaster stocks;
+    const auto handOver = [&] {
+        result.book =
+            std::make_shared<const ImportedBook>(std::move(products), std::move(stocks), path,
+                                                 result.outcome, result.status, result.counts);
+    };
     if (observer) {
         observer->started();
     }
@@ -199,9 +210,11 @@ ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ProductM
         result.messageBox = importtexts::failed.toString();
         result.messageLine = importtexts::failed.toString();
         result.exitButtonEnabled = true;
+        handOver();
         return result;
     }
     decideOutcome(result, products, stocks);
+    handOver();
     return result;
 }
 

@@ -45,6 +45,37 @@ void MemoryWorkbookLog::starting(const QString& table)
     }
 }
 
+void MemoryWorkbookLog::pauseBefore(const QString& table, std::size_t row)
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    m_pauses.emplace(table, row);
+}
+
+void MemoryWorkbookLog::resume()
+{
+    {
+        const std::lock_guard<std::mutex> hold(m_lock);
+        m_paused = false;
+    }
+    m_changed.notify_all();
+}
+
+bool MemoryWorkbookLog::paused()
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    return m_paused;
+}
+
+void MemoryWorkbookLog::rowWanted(const QString& table, std::size_t row)
+{
+    std::unique_lock<std::mutex> hold(m_lock);
+    if (m_pauses.erase({table, row}) > 0) {
+        m_paused = true;
+        m_changed.wait_for(hold, std::chrono::seconds(10), [&] { return !m_paused; });
+        m_paused = false;
+    }
+}
+
 namespace {
 
 class MemoryTableReader : public WorkbookTable
@@ -67,6 +98,7 @@ public:
         if (m_columnCount > m_table.usedColumns) {
             throw WorkbookError("column beyond the used part");
         }
+        m_log->rowWanted(m_table.name, m_next);
         const std::vector<CellValue>& row = m_table.rows[m_next++];
         cells.assign(static_cast<std::size_t>(m_columnCount), CellValue{});
         for (std::size_t c = 0; c < row.size() && c < cells.size(); ++c) {
