@@ -183,6 +183,10 @@ void ImportWindow::importWorkbook()
     // so that no second run starts and the window cannot be left meanwhile.
     m_busy.emplace();
     showImporting();
+    // A run starts from empty tables: the earlier book goes now rather than at the swap, so
+    // that a large workbook imported again never needs the memory of two books. Nothing reads
+    // it meanwhile: every other window is closed or disabled while this one is open.
+    m_context.setBook(std::make_shared<const ImportedBook>());
     m_task.start(pathText, m_context.workbookOpener());
 }
 

@@ -284,9 +284,12 @@ private slots:
         window->TxtFile()->setText(u"book.xls"_s);
         window->setButtonsEnabled(true, true, true);
         QSignalSpy finished(window, &ImportWindow::importFinished);
+        app.append(stockRow(u"P9"_s, 1));
+        const std::weak_ptr<const ImportedBook> earlier = app.context.book();
 
         QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
         QTRY_VERIFY(log->paused());
+        QVERIFY(earlier.expired()); // the tables were emptied as the run started
         QCOMPARE(buttonsOf(window), (Buttons{false, false, false}));
         QCOMPARE(window->LblMsg()->text(), importing);
         QVERIFY(QApplication::overrideCursor());
