@@ -104,7 +104,7 @@ class CheckingObserver : public ImportObserver
 public:
     void started() override { onRunThread(); }
     void stepDone() override { onRunThread(); }
-    void waiting() override { onRunThread(); }
+    void waiting(const ImportCounts&) override { onRunThread(); }
     void rowRead(const ImportCounts& counts) override
     {
         onRunThread();

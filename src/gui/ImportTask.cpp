@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <optional>
+
 namespace setzaiko {
 
 namespace {
@@ -14,19 +16,27 @@ class QueuedProgress : public ImportObserver
 public:
     explicit QueuedProgress(ImportTask& task) : m_task(task) { m_sinceSent.start(); }
 
-    void rowRead(const ImportCounts& counts) override
-    {
-        if (m_sinceSent.elapsed() >= refreshMilliseconds) {
-            emit m_task.progressed(counts.products, counts.stocks);
-            m_sinceSent.restart();
-        }
-    }
+    void rowRead(const ImportCounts& counts) override { send(counts); }
+    // The rows of a sheet read ahead are passed on once more when it is handed over: the
+    // counts already sent for them are not sent again, lower, meanwhile.
+    void waiting(const ImportCounts& soFar) override { send(soFar); }
 
 private:
     static constexpr qint64 refreshMilliseconds = 15;
 
+    void send(const ImportCounts& counts)
+    {
+        if (m_sinceSent.elapsed() >= refreshMilliseconds &&
+            (!m_sent || counts.total() > m_sent->total())) {
+            emit m_task.progressed(counts.products, counts.stocks);
+            m_sent = counts;
+            m_sinceSent.restart();
+        }
+    }
+
     ImportTask& m_task;
     QElapsedTimer m_sinceSent;
+    std::optional<ImportCounts> m_sent;
 };
 
 } // namespace

@@ -46,9 +46,9 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
     }
     // The counts as the labels show them: a sheet's rows count once the run has reached it.
     ImportCounts shown;
-    const auto countOf = [&shown](TableKind kind) -> std::int32_t* {
-        return kind == TableKind::Product ? &shown.products
-               : kind == TableKind::Stock ? &shown.stocks
+    const auto countOf = [](TableKind kind, ImportCounts& counts) -> std::int32_t* {
+        return kind == TableKind::Product ? &counts.products
+               : kind == TableKind::Stock ? &counts.stocks
                                           : nullptr;
     };
     const auto rowDone = [&] {
@@ -84,14 +84,16 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
     std::vector<CellValue> cells;
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         const SheetToRead& sheet = sheets[i];
-        std::int32_t* count = countOf(sheet.kind);
+        std::int32_t* count = countOf(sheet.kind, shown);
         if (i == aheadIndex) {
             if (ahead->opened()) {
                 stepDone();
             }
-            ahead->finish([observer] {
+            ahead->finish([&] {
                 if (observer) {
-                    observer->waiting();
+                    ImportCounts soFar = shown;
+                    *countOf(sheet.kind, soFar) = ahead->rowsSoFar();
+                    observer->waiting(soFar);
                 }
             });
             for (const std::int32_t rows : ahead->rowsAfterEachRow()) {

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 using namespace Qt::Literals::StringLiterals;
 using namespace setzaiko;
 using namespace setzaiko::testing;
@@ -76,10 +79,17 @@ public:
     void started() override { ++startedCalls; }
     void stepDone() override { ++steps; }
     void rowRead(const ImportCounts& counts) override { rows.push_back(counts); }
+    void waiting(const ImportCounts& soFar) override
+    {
+        if (onWaiting) {
+            onWaiting(soFar);
+        }
+    }
 
     int startedCalls = 0;
     int steps = 0;
     std::vector<ImportCounts> rows;
+    std::function<void(const ImportCounts&)> onWaiting;
 };
 
 struct ImportHarness
@@ -446,6 +456,30 @@ TEST(ImportRun, SheetsCountInWorkbookOrderWhateverTheirOrder)
               (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {0, 2}, {1, 2}, {1, 2}, {2, 2}}));
     EXPECT_EQ(run.products.row(1).setCode, u"S2"_s);
     EXPECT_EQ(run.stocks.row(1).productCode, u"P2"_s);
+}
+
+// While the run waits for the sheet read ahead, the front is told the counts after the rows
+// of it read so far; the rows themselves still come one by one once it is handed over.
+TEST(ImportRun, WaitingForTheSheetReadAheadTellsItsRowsSoFar)
+{
+    ImportHarness run(validBook(1, 4));
+    run.opener.log->pauseBefore(u"在庫マスタ$"_s, 3);
+    std::vector<ImportCounts> waited;
+    run.observer.onWaiting = [&](const ImportCounts& soFar) {
+        waited.push_back(soFar);
+        if (soFar.stocks == 3) {
+            run.opener.log->resume();
+        }
+    };
+    EXPECT_EQ(run.import().outcome, Outcome::Success);
+    ASSERT_FALSE(waited.empty());
+    EXPECT_NE(std::find(waited.begin(), waited.end(), ImportCounts{1, 3}), waited.end());
+    for (const ImportCounts& soFar : waited) {
+        EXPECT_EQ(soFar.products, 1);
+        EXPECT_LE(soFar.stocks, 4);
+    }
+    ASSERT_EQ(run.observer.rows.size(), 5u);
+    EXPECT_EQ(run.observer.rows.back(), (ImportCounts{1, 4}));
 }
 
 TEST(ImportRun, UnexpectedErrors)
