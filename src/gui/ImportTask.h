@@ -24,15 +24,13 @@ public:
     // Starts reading the workbook; the opener is used on the worker until finished is sent.
     void start(const QString& pathText, WorkbookOpener& opener);
     bool isRunning() const { return m_running; }
+    // The result of the run that sent finished.
+    const ImportResult& result() const { return m_result; }
 
 signals:
     // Sent from the worker: connect with a queued connection.
     void progressed(qint32 products, qint32 stocks);
     void finished();
-
-public:
-    // The result of the run that sent finished.
-    const ImportResult& result() const { return m_result; }
 
 private:
     QFutureWatcher<ImportResult> m_watcher;
