@@ -41,25 +41,22 @@ void setCounters(benchmark::State& state, std::int64_t rows)
     }
 }
 
-// runImport into fresh tables, as one press of the import button. Freeing the filled tables
+// runImport into a new book, as one press of the import button. Freeing the book
 // afterwards is no part of the import and is left out of the time, as closing FreeXL is below.
 void engineImport(benchmark::State& state)
 {
     WorkbookFileOpener opener;
     std::int64_t rows = 0;
     for (auto _ : state) {
-        auto products = std::make_unique<ProductMaster>();
-        auto stocks = std::make_unique<StockMaster>();
-        const ImportResult result = runImport(workbookPath, opener, *products, *stocks);
+        ImportResult result = runImport(workbookPath, opener);
         if (result.outcome != ImportResult::Outcome::Success) {
             state.SkipWithError("the import did not succeed");
             return;
         }
-        rows = std::int64_t{products->count()} + stocks->count();
+        rows = std::int64_t{result.book->products().count()} + result.book->stocks().count();
         benchmark::DoNotOptimize(rows);
         state.PauseTiming();
-        products.reset();
-        stocks.reset();
+        result.book.reset();
         state.ResumeTiming();
     }
     setCounters(state, rows);

@@ -109,7 +109,7 @@ class CheckingObserver : public ImportObserver
 public:
     void started() override { onRunThread(); }
     void stepDone() override { onRunThread(); }
-    void waiting() override { onRunThread(); }
+    void waiting(const ImportCounts&) override { onRunThread(); }
     void rowRead(const ImportCounts& counts) override
     {
         onRunThread();
@@ -138,15 +138,17 @@ private:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     BytesOpener opener(data, size);
-    ProductMaster products;
-    StockMaster stocks;
     CheckingObserver observer;
-    const ImportResult result =
-        runImport(QStringLiteral("fuzz.xls"), opener, products, stocks, &observer);
+    const ImportResult result = runImport(QStringLiteral("fuzz.xls"), opener, &observer);
 
     if (result.outcome == ImportResult::Outcome::Refused) {
         fault("refused a path that is not blank");
     }
+    if (!result.book || result.book->outcome() != result.outcome) {
+        fault("no book, or a book of another outcome than the result's");
+    }
+    const ProductMaster& products = result.book->products();
+    const StockMaster& stocks = result.book->stocks();
     // Whatever the outcome, the counts the labels end with are the rows the tables hold: a sheet
     // the run never reached (a read ahead not handed over) has left nothing behind.
     const ImportCounts shown = result.counts.value_or(ImportCounts{});

@@ -67,13 +67,13 @@ int componentsCommand(const ComponentRequest& request, bool exporting, Output& o
         return imported.report(output);
     }
     const std::optional<SetProduct> setProduct =
-        setProductOf(imported.masters.stocks(), request.setCode);
+        setProductOf(imported.masters().stocks(), request.setCode);
     if (!setProduct) {
         Output::line(output.err, u"セット商品が見つかりません"_s);
         return exitRefused;
     }
 
-    ComponentSession session(imported.masters, setProduct, request.directory);
+    ComponentSession session(imported.masters(), setProduct, request.directory);
     session.listComponents();
     const bool complete = session.listStatus() == ListStatus::Complete;
     bool orderRefused = false;

@@ -31,7 +31,7 @@ int exitStatusOf(ImportResult::Outcome outcome)
 bool ImportedBook::load(const QString& book)
 {
     WorkbookFileOpener opener;
-    result = runImport(book, opener, masters.products(), masters.stocks());
+    result = runImport(book, opener);
     return result.outcome == ImportResult::Outcome::Success;
 }
 

@@ -2,18 +2,18 @@
 
 #include "cli/Commands.h"
 #include "import/ImportRun.h"
-#include "master/MasterData.h"
 
 namespace setzaiko::cli {
 
-// The tables of one import, as every command starts from them.
+// The book of one import, as every command starts from it.
 struct ImportedBook
 {
-    MasterData masters;
     ImportResult result;
 
     // Runs the import as the import button does; true on success.
     bool load(const QString& book);
+    // The tables the import read; only after load.
+    const MasterData& masters() const { return result.book->masters(); }
     // Prints what the import command prints and returns its exit status.
     int report(Output& output) const;
 };

@@ -11,7 +11,7 @@ int searchCommand(const QString& book, const QString& code, const QString& name,
     if (!imported.load(book)) {
         return imported.report(output);
     }
-    const SetProductSearchResult found = searchSetProducts(imported.masters.stocks(), code, name);
+    const SetProductSearchResult found = searchSetProducts(imported.masters().stocks(), code, name);
     for (const SetProductListRow& row : found.rows) {
         Output::fields(output.out, QStringList(row.begin(), row.end()));
     }

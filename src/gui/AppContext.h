@@ -1,7 +1,7 @@
 #pragma once
 
+#include "import/ImportedBook.h"
 #include "import/Workbook.h"
-#include "master/MasterData.h"
 #include "ui/Prompter.h"
 
 #include <functional>
@@ -9,23 +9,28 @@
 
 namespace setzaiko {
 
-// What every window reaches: the two master tables of the run with their lookup, the message-box
-// route and the workbook engine, which is made at the first import and kept until the program ends.
+// What every window reaches: the book of the last import, the message-box route and the
+// workbook engine, which is made at the first import and kept until the program ends. A window
+// that reads the tables takes the book when it opens and keeps it; an import hands a new book
+// over in its place.
 class AppContext
 {
 public:
     using OpenerFactory = std::function<std::unique_ptr<WorkbookOpener>()>;
 
     AppContext(Prompter& prompter, OpenerFactory makeOpener);
+    // Waits for an import still reading with the engine.
+    ~AppContext();
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
 
-    MasterData& masters() { return m_masters; }
-    ProductMaster& products() { return m_masters.products(); }
-    StockMaster& stocks() { return m_masters.stocks(); }
+    const std::shared_ptr<const ImportedBook>& book() const { return m_book; }
+    void setBook(std::shared_ptr<const ImportedBook> book);
     Prompter& prompter() { return m_prompter; }
     WorkbookOpener& workbookOpener();
 
 private:
-    MasterData m_masters;
+    std::shared_ptr<const ImportedBook> m_book = std::make_shared<const ImportedBook>();
     Prompter& m_prompter;
     OpenerFactory m_makeOpener;
     std::unique_ptr<WorkbookOpener> m_opener;

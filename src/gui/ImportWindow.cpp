@@ -7,8 +7,6 @@
 #include "ui/Layout.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,47 +30,6 @@ const auto leaveQuestionTitle = u"EXCELデータ取込"_s;
 const auto pressImport = u"<< EXCELデータ取込ボタン >> を押下してください"_s;
 const auto windowName = u"Frm0010F"_s;
 } // namespace texts
-
-// Shows a run's progress: the busy pattern at its start, then the counts, with pending events
-// processed, at the display's rate rather than after each of tens of thousands of rows.
-class ImportProgress : public ImportObserver
-{
-public:
-    explicit ImportProgress(ImportWindow& window) : m_window(window) {}
-
-    void started() override
-    {
-        m_busy.emplace();
-        m_window.showImporting();
-        m_sinceShown.start();
-    }
-
-    void stepDone() override
-    {
-        QCoreApplication::processEvents();
-        m_sinceShown.restart();
-    }
-
-    void waiting() override { stepDone(); }
-
-    void rowRead(const ImportCounts& counts) override
-    {
-        if (m_sinceShown.elapsed() >= refreshMilliseconds) {
-            m_window.showCounts(counts);
-            QCoreApplication::processEvents();
-            m_sinceShown.restart();
-        }
-    }
-
-    void finish() { m_busy.reset(); }
-
-private:
-    static constexpr qint64 refreshMilliseconds = 15;
-
-    ImportWindow& m_window;
-    std::optional<BusyCursor> m_busy;
-    QElapsedTimer m_sinceShown;
-};
 
 ImportWindow::ImportWindow(AppContext& context) : m_context(context)
 {
@@ -132,8 +89,17 @@ ImportWindow::ImportWindow(AppContext& context) : m_context(context)
     connect(m_cmdFile, &QPushButton::clicked, this, &ImportWindow::chooseWorkbook);
     connect(m_cmdOK, &QPushButton::clicked, this, &ImportWindow::importWorkbook);
     connect(m_cmdExit, &QPushButton::clicked, this, &ImportWindow::goBack);
+    connect(
+        &m_task, &ImportTask::progressed, this,
+        [this](qint32 products, qint32 stocks) {
+            showCounts({products, stocks});
+        },
+        Qt::QueuedConnection);
+    connect(&m_task, &ImportTask::finished, this, &ImportWindow::finishImport);
     clearScreen();
 }
+
+ImportWindow::~ImportWindow() = default;
 
 void ImportWindow::setButtonsEnabled(bool file, bool ok, bool exit)
 {
@@ -155,8 +121,8 @@ void ImportWindow::clearScreen()
 
 void ImportWindow::closeEvent(QCloseEvent* event)
 {
-    // Only 戻る leaves this window.
-    if (!m_closingByButton) {
+    // Only 戻る leaves this window, and never while an import reads.
+    if (!m_closingByButton || m_task.isRunning()) {
         event->ignore();
         return;
     }
@@ -193,8 +159,6 @@ void ImportWindow::showImporting()
     m_lblMsg->clear();
     setButtonsEnabled(false, false, false);
     m_lblMsg->setText(importtexts::importing.toString());
-    repaint();
-    QCoreApplication::processEvents();
 }
 
 void ImportWindow::showCounts(const ImportCounts& counts)
@@ -208,20 +172,35 @@ void ImportWindow::importWorkbook()
 {
     m_importStatus = ImportStatus::Ok;
     m_lblMsg->clear();
-    ImportProgress progress(*this);
-    const ImportResult result = runImport(m_txtFile->text(), m_context.workbookOpener(),
-                                          m_context.products(), m_context.stocks(), &progress);
-    progress.finish();
-    Prompter& prompter = m_context.prompter();
-    if (result.outcome == ImportResult::Outcome::Refused) {
-        prompter.beep();
-        prompter.inform(this, result.messageBox);
+    const QString pathText = m_txtFile->text();
+    if (refusesPath(pathText)) {
+        const ImportResult result = runImport(pathText, m_context.workbookOpener());
+        m_context.prompter().beep();
+        m_context.prompter().inform(this, result.messageBox);
         return;
     }
+    // The run reads on a worker; this window goes on handling its events, its buttons disabled
+    // so that no second run starts and the window cannot be left meanwhile.
+    m_busy.emplace();
+    showImporting();
+    // A run starts from empty tables: the earlier book goes now rather than at the swap, so
+    // that a large workbook imported again never needs the memory of two books. Nothing reads
+    // it meanwhile: every other window is closed or disabled while this one is open.
+    m_context.setBook(std::make_shared<const ImportedBook>());
+    m_task.start(pathText, m_context.workbookOpener());
+}
+
+void ImportWindow::finishImport()
+{
+    const ImportResult& result = m_task.result();
+    m_busy.reset();
+    // The tables are whatever the run left, in every outcome.
+    m_context.setBook(result.book);
     if (result.counts) {
         showCounts(*result.counts);
     }
     m_importStatus = result.status;
+    Prompter& prompter = m_context.prompter();
     switch (result.outcome) {
     case ImportResult::Outcome::Failed:
         prompter.beep();
@@ -239,6 +218,7 @@ void ImportWindow::importWorkbook()
         break;
     }
     setButtonsEnabled(result.fileButtonEnabled, result.okButtonEnabled, result.exitButtonEnabled);
+    emit importFinished();
 }
 
 void ImportWindow::leaveTo(bool inquiryEnabled, const QString& directory)
@@ -250,7 +230,7 @@ void ImportWindow::leaveTo(bool inquiryEnabled, const QString& directory)
 void ImportWindow::goBack()
 {
     const QString typed = m_txtFile->text();
-    const bool tablesEmpty = m_context.products().count() == 0 && m_context.stocks().count() == 0;
+    const bool tablesEmpty = m_context.book()->isEmpty();
     const bool ok = m_importStatus == ImportStatus::Ok;
 
     m_closingByButton = true;

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "gui/AppContext.h"
+#include "gui/ImportTask.h"
 #include "gui/WorkbookChoice.h"
 #include "import/ImportRun.h"
+#include "ui/BusyCursor.h"
 
 #include <QWidget>
+
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -20,6 +24,8 @@ class ImportWindow : public QWidget
 
 public:
     explicit ImportWindow(AppContext& context);
+    // Waits for an import still reading (the window refuses to close meanwhile).
+    ~ImportWindow() override;
 
     QLineEdit* TxtFile() const { return m_txtFile; }
     QPushButton* CmdFile() const { return m_cmdFile; }
@@ -44,17 +50,18 @@ signals:
     // The window is closing through its back button: whether the inquiry may open now, and
     // the directory of the imported workbook.
     void finished(bool inquiryEnabled, const QString& directory);
+    // An import press has been handled to its end, its boxes answered.
+    void importFinished();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    friend class ImportProgress;
-
     void clearScreen();
     void chooseWorkbook();
     void takeChoice(const WorkbookChoice& choice);
     void importWorkbook();
+    void finishImport();
     void goBack();
     void leaveTo(bool inquiryEnabled, const QString& directory);
 
@@ -77,6 +84,9 @@ private:
     ImportStatus m_importStatus = ImportStatus::Ok;
     bool m_closingByButton = false;
     bool m_chooserOpened = false;
+    std::optional<BusyCursor> m_busy;
+    // Last, so that it is destroyed first: its run reports to this window.
+    ImportTask m_task;
 };
 
 } // namespace setzaiko

@@ -36,7 +36,7 @@ const auto inquiryName = u"Frm0020F"_s;
 } // namespace texts
 
 InquiryWindow::InquiryWindow(AppContext& context, QString directory)
-    : m_context(context), m_directory(std::move(directory))
+    : m_context(context), m_book(context.book()), m_directory(std::move(directory))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     controls::setUpWindow(this, texts::inquiryName, texts::inquiryCaption,
@@ -178,7 +178,7 @@ void InquiryWindow::search()
             m_grid->setTopRow(1);
         }
         const SetProductSearchResult found =
-            searchSetProducts(m_context.stocks(), code, name, m_grid->rows() - 1);
+            searchSetProducts(m_book->stocks(), code, name, m_grid->rows() - 1);
         m_listed = found.products;
         for (std::size_t i = 0; i < found.rows.size(); ++i) {
             for (int column = 0; column < m_grid->columns(); ++column) {

@@ -60,6 +60,8 @@ private:
     void reportFailure(QStringView text);
 
     AppContext& m_context;
+    // The book the window was opened with: its searches read it for as long as it lives.
+    std::shared_ptr<const ImportedBook> m_book;
 
     QLineEdit* m_txtScode;
     QLineEdit* m_txtSname;

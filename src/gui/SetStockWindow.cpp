@@ -43,8 +43,8 @@ const auto detailName = u"Frm0030F"_s;
 
 SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> setProduct,
                                QString directory)
-    : m_context(context),
-      m_session(context.masters(), std::move(setProduct), std::move(directory), this)
+    : m_context(context), m_book(context.book()),
+      m_session(m_book->masters(), std::move(setProduct), std::move(directory), this)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     controls::setUpWindow(this, texts::detailName, texts::detailCaption, layout::size(12975, 6540));

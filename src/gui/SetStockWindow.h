@@ -69,6 +69,8 @@ private:
     void boxesDue() override;
 
     AppContext& m_context;
+    // The book the window was opened with, which its session reads for as long as it lives.
+    std::shared_ptr<const ImportedBook> m_book;
     ComponentSession m_session;
     std::unique_ptr<BusyCursor> m_busy;
     bool m_closingByButton = false;

@@ -34,9 +34,9 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
     }
     // The counts as the labels show them: a sheet's rows count once the run has reached it.
     ImportCounts shown;
-    const auto countOf = [&shown](TableKind kind) -> std::int32_t* {
-        return kind == TableKind::Product ? &shown.products
-               : kind == TableKind::Stock ? &shown.stocks
+    const auto countOf = [](TableKind kind, ImportCounts& counts) -> std::int32_t* {
+        return kind == TableKind::Product ? &counts.products
+               : kind == TableKind::Stock ? &counts.stocks
                                           : nullptr;
     };
     const auto rowDone = [&] {
@@ -72,14 +72,16 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
     std::vector<CellValue> cells;
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         const SheetToRead& sheet = sheets[i];
-        std::int32_t* count = countOf(sheet.kind);
+        std::int32_t* count = countOf(sheet.kind, shown);
         if (i == aheadIndex) {
             if (ahead->opened()) {
                 stepDone();
             }
-            ahead->finish([observer] {
+            ahead->finish([&] {
                 if (observer) {
-                    observer->waiting();
+                    ImportCounts soFar = shown;
+                    *countOf(sheet.kind, soFar) = ahead->rowsSoFar();
+                    observer->waiting(soFar);
                 }
             });
             for (const std::int32_t rows : ahead->rowsAfterEachRow()) {
@@ -152,8 +154,12 @@ QString countText(std::int64_t count)
     return formatNumber(count, formats::grouped6);
 }
 
-ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ProductMaster& products,
-                       StockMaster& stocks, ImportObserver* observer)
+bool refusesPath(const QString& pathText)
+{
+    return rightTrim(pathText).isEmpty();
+}
+
+ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ImportObserver* observer)
 {
     ImportResult result;
     const QString path = rightTrim(pathText);
@@ -164,8 +170,15 @@ ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ProductM
         return result;
     }
 
-    products.empty();
-    stocks.empty();
+    // The run starts from empty tables of its own; whatever it leaves in them, in every
+    // outcome, becomes the new book.
+    ProductMaster products;
+    StockMaster stocks;
+    const auto handOver = [&] {
+        result.book =
+            std::make_shared<const ImportedBook>(std::move(products), std::move(stocks), path,
+                                                 result.outcome, result.status, result.counts);
+    };
     if (observer) {
         observer->started();
     }
@@ -187,9 +200,11 @@ ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ProductM
         result.messageBox = importtexts::failed.toString();
         result.messageLine = importtexts::failed.toString();
         result.exitButtonEnabled = true;
+        handOver();
         return result;
     }
     decideOutcome(result, products, stocks);
+    handOver();
     return result;
 }
 

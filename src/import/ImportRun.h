@@ -1,24 +1,16 @@
 #pragma once
 
-#include "master/ProductMaster.h"
-#include "master/StockMaster.h"
+#include "import/ImportedBook.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace setzaiko {
 
 class WorkbookOpener;
-
-// The row counts of one import run, as the count labels show them.
-struct ImportCounts
-{
-    std::int32_t products = 0;
-    std::int32_t stocks = 0;
-    std::int64_t total() const { return std::int64_t{products} + stocks; }
-};
 
 // What the front does while the run goes on: the busy pattern once the tables are emptied,
 // then the counts after every row read (skipped rows and other sheets' rows included).
@@ -30,23 +22,16 @@ public:
     // Between the longer steps that read no row (opening the workbook, preparing a sheet),
     // so that the front can keep its window responsive there too.
     virtual void stepDone() {}
-    // Now and then while the run waits for a sheet that is read on another thread.
-    virtual void waiting() {}
+    // Now and then while the run waits for a sheet that is read on another thread, with the
+    // counts as they stand after the rows of it read so far: what a front shows meanwhile.
+    // The rows themselves are passed to rowRead once the sheet is handed over.
+    virtual void waiting(const ImportCounts& soFar) { Q_UNUSED(soFar); }
     virtual void rowRead(const ImportCounts& counts) { Q_UNUSED(counts); }
-};
-
-// The value of the import window's ImportStatus after a run.
-enum class ImportStatus : std::int16_t {
-    Ok = 0,
-    OverLimit = 1,
-    NotNumeric = 2,
-    NoRows = 3,
-    Failed = 9,
 };
 
 struct ImportResult
 {
-    enum class Outcome { Refused, OverLimit, NotNumeric, NoRows, Success, Failed };
+    using Outcome = ImportOutcome;
 
     Outcome outcome = Outcome::Refused;
     ImportStatus status = ImportStatus::Ok;
@@ -62,12 +47,19 @@ struct ImportResult
     // Why the run failed, in Japanese, then the technical detail on a line of its own: the
     // details of the failure box, and what the command line prints on standard error.
     QString failureDetail;
+    // What the run read, in every outcome but Refused (which reads nothing and leaves the
+    // tables as they were): the book the application takes in place of the one it held.
+    std::shared_ptr<const ImportedBook> book;
 };
 
-// One press of the import button: reads the workbook named by pathText (right-trimmed) into
-// the two tables. The opener is kept by the caller for the whole program.
-ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ProductMaster& products,
-                       StockMaster& stocks, ImportObserver* observer = nullptr);
+// Whether a press of the import button with this text in the path box is refused at once.
+bool refusesPath(const QString& pathText);
+
+// One press of the import button: reads the workbook named by pathText (right-trimmed) into a
+// new book, on the calling thread; the observer is called on it too. The opener is kept by the
+// caller for the whole program; it is used by one run at a time.
+ImportResult runImport(const QString& pathText, WorkbookOpener& opener,
+                       ImportObserver* observer = nullptr);
 
 // A count label's text ("###,##0").
 QString countText(std::int64_t count);

@@ -39,6 +39,7 @@ void SheetReadAhead::read()
         while (!m_stop && m_table->nextRow(cells)) {
             m_rules.apply(cells);
             m_rowsAfter.push_back(m_rules.rows());
+            m_rowsSoFar.store(m_rules.rows(), std::memory_order_relaxed);
         }
         if (!m_stop) {
             m_rules.finish();

@@ -48,6 +48,8 @@ public:
         }
     }
 
+    // The sheet's row count after the rows read so far; on any thread.
+    std::int32_t rowsSoFar() const { return m_rowsSoFar.load(std::memory_order_relaxed); }
     // After finish: the sheet's row count after each of its rows, in order.
     const std::vector<std::int32_t>& rowsAfterEachRow() const { return m_rowsAfter; }
     ImportStatus offence() const { return m_rules.offence(); }
@@ -63,6 +65,7 @@ private:
     std::exception_ptr m_failure;
     bool m_handedOver = false;
     std::atomic<bool> m_stop{false};
+    std::atomic<std::int32_t> m_rowsSoFar{0};
     std::future<void> m_done;
 };
 

@@ -135,10 +135,10 @@ void SheetRules::finish()
 {
     switch (m_kind) {
     case TableKind::Product:
-        m_products.codeIndex();
+        m_products.buildCodeIndex();
         break;
     case TableKind::Stock:
-        m_stocks.codeIndex();
+        m_stocks.buildCodeIndex();
         break;
     case TableKind::Other:
         break;

@@ -3,19 +3,8 @@
 namespace setzaiko {
 
 ComponentLookup::ComponentLookup(const ProductMaster& products, const StockMaster& stocks)
-    : m_products(products), m_stocks(stocks), m_productsVersion(products.version()),
-      m_stocksVersion(stocks.version())
-{
-    // Ready already after an import.
-    products.codeIndex();
-    stocks.codeIndex();
-}
-
-bool ComponentLookup::isFor(const ProductMaster& products, const StockMaster& stocks) const
-{
-    return &products == &m_products && &stocks == &m_stocks &&
-           products.version() == m_productsVersion && stocks.version() == m_stocksVersion;
-}
+    : m_products(products), m_stocks(stocks)
+{}
 
 std::vector<std::int32_t> ComponentLookup::compositionRows(QStringView setCode) const
 {

@@ -11,14 +11,12 @@
 namespace setzaiko {
 
 // The composition rows of every set code and the first stock row of every product code, in
-// table order, for one version of the two tables, through the code index each table keeps.
-// Listing a set product then costs its own rows, not a pass over tens of thousands.
+// table order, through the code index each table keeps. Listing a set product then costs its
+// own rows, not a pass over tens of thousands. The tables outlive the lookup and never change.
 class ComponentLookup
 {
 public:
     ComponentLookup(const ProductMaster& products, const StockMaster& stocks);
-
-    bool isFor(const ProductMaster& products, const StockMaster& stocks) const;
 
     // The product master rows of the set code, in table order; empty for none.
     std::vector<std::int32_t> compositionRows(QStringView setCode) const;
@@ -28,8 +26,6 @@ public:
 private:
     const ProductMaster& m_products;
     const StockMaster& m_stocks;
-    std::uint64_t m_productsVersion;
-    std::uint64_t m_stocksVersion;
 };
 
 } // namespace setzaiko

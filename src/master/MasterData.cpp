@@ -4,21 +4,19 @@
 
 namespace setzaiko {
 
+MasterData::MasterData() : MasterData(ProductMaster(), StockMaster()) {}
+
 MasterData::MasterData(ProductMaster products, StockMaster stocks)
-    : m_products(std::move(products)), m_stocks(std::move(stocks))
-{}
-
-MasterData::~MasterData() = default;
-
-const ComponentLookup& MasterData::componentLookup() const
+    : m_products(std::move(products)), m_stocks(std::move(stocks)), m_lookup(m_products, m_stocks)
 {
-    if (!m_lookup || !m_lookup->isFor(m_products, m_stocks)) {
-        // The old lookup points into the tables as they were: it goes before the new one is
-        // built, so that the two are never held at once.
-        m_lookup.reset();
-        m_lookup = std::make_unique<ComponentLookup>(m_products, m_stocks);
+    // The import indexes each table it read to the end; a table a failure cut short, or one
+    // made some other way, is indexed here.
+    if (!m_products.hasCodeIndex()) {
+        m_products.buildCodeIndex();
     }
-    return *m_lookup;
+    if (!m_stocks.hasCodeIndex()) {
+        m_stocks.buildCodeIndex();
+    }
 }
 
 } // namespace setzaiko

@@ -11,15 +11,9 @@
 
 namespace setzaiko {
 
-namespace detail {
-// A number no table has started from before: each table takes one when it is made and each
-// time it is emptied. Safe to call from any thread.
-std::uint32_t nextTableEpoch();
-} // namespace detail
-
-// An ordered table of rows numbered from 0 in the order they were appended. Only the import
-// writes a table (empty, append); every other part only reads it. Different tables may be
-// written on different threads; one table is written by one thread at a time.
+// An ordered table of rows numbered from 0 in the order they were appended. A table is filled
+// by one import run (empty, append, buildCodeIndex) and then only read, as part of the book the
+// run hands over; different tables may be filled on different threads.
 //
 // The rows are kept in blocks of a fixed size: a growing table never moves the rows it
 // already holds, and never needs room for two copies of itself while it grows.
@@ -34,10 +28,10 @@ public:
         m_index.reset();
         m_blocks.clear();
         m_count = 0;
-        m_epoch = detail::nextTableEpoch();
     }
     void append(Row row)
     {
+        m_index.reset(); // an index never stands for fewer rows than the table holds
         if (m_count % blockRows == 0) {
             m_blocks.emplace_back().reserve(blockRows);
         }
@@ -52,26 +46,21 @@ public:
         return m_blocks[index / blockRows][index % blockRows];
     }
 
-    // Changes with every change of the rows: what a lookup built on the table remembers. Rows
-    // are only ever appended until the table is emptied, which starts a new epoch, so the epoch
-    // and the count together never repeat, for this table or any other.
-    std::uint64_t version() const
+    // Indexes the rows by their code, once the table is filled: the import does it at the end
+    // of each sheet, on the thread that read the sheet, and a book for whatever tables are
+    // left unindexed.
+    void buildCodeIndex()
     {
-        return (std::uint64_t{m_epoch} << 32) | static_cast<std::uint32_t>(m_count);
+        m_index.reset(); // the old index goes before the new one is built
+        m_index = std::make_shared<const RowIndex>(
+            count(), [this](std::int32_t i) { return QStringView(row(i).*Key); });
     }
-
-    // The rows by their code, for the rows as they stand: built at the first call after they
-    // changed, on the calling thread. The import builds it at the end of each sheet, on the
-    // thread that read the sheet; a reader of the tables then finds it ready.
+    bool hasCodeIndex() const { return m_index != nullptr; }
+    // The rows by their code; a table not indexed since its last change finds none.
     const RowIndex& codeIndex() const
     {
-        if (!m_index || m_indexVersion != version()) {
-            m_index.reset(); // the old index goes before the new one is built
-            m_index = std::make_shared<const RowIndex>(
-                count(), [this](std::int32_t i) { return QStringView(row(i).*Key); });
-            m_indexVersion = version();
-        }
-        return *m_index;
+        static const RowIndex none;
+        return m_index ? *m_index : none;
     }
     // The first row of the code, or -1.
     std::int32_t firstRowOf(QStringView code) const
@@ -84,10 +73,8 @@ private:
 
     std::vector<std::vector<Row>> m_blocks;
     std::int32_t m_count = 0;
-    std::uint32_t m_epoch = detail::nextTableEpoch();
     // Shared by copies of the table, which hold the same rows until either changes.
-    mutable std::shared_ptr<const RowIndex> m_index;
-    mutable std::uint64_t m_indexVersion = 0;
+    std::shared_ptr<const RowIndex> m_index;
 };
 
 } // namespace setzaiko

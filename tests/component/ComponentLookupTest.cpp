@@ -12,36 +12,35 @@ using namespace Qt::Literals::StringLiterals;
 using namespace setzaiko;
 using namespace setzaiko::testing;
 
-// Listings go through the lookup the tables keep between calls: every change of the tables
-// must be seen at once.
-TEST(ComponentLookup, FollowsEveryChangeOfTheTables)
+// Listings go through the lookup made with the tables: it stands for every row they hold.
+TEST(ComponentLookup, FindsEveryRowOfTheTablesItWasMadeWith)
 {
-    MasterData masters;
-    ProductMaster& products = masters.products();
-    StockMaster& stocks = masters.stocks();
+    ProductMaster products;
+    StockMaster stocks;
     products.append(compositionRow(u"S1"_s, u"P1"_s, 2));
     stocks.append(stockRow(u"P1"_s, 10));
-    EXPECT_EQ(listComponents(u"S1"_s, masters).rows.size(), 1u);
+    EXPECT_EQ(listComponents(u"S1"_s, MasterData(products, stocks)).rows.size(), 1u);
 
     products.append(compositionRow(u"S1"_s, u"P2"_s, 1));
-    ComponentListing listing = listComponents(u"S1"_s, masters);
+    ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
     EXPECT_EQ(listing.listStatus, ListStatus::Incomplete); // P2 has no stock row yet
 
     stocks.append(stockRow(u"P2"_s, 3));
-    listing = listComponents(u"S1"_s, masters);
+    listing = listComponents(u"S1"_s, MasterData(products, stocks));
     ASSERT_EQ(listing.rows.size(), 2u);
     EXPECT_EQ(listing.addableSets, 3);
 
     // A later row of the same code never wins.
     stocks.append(stockRow(u"P2"_s, 99));
-    EXPECT_EQ(listComponents(u"S1"_s, masters).rows[1].stockQuantity, 3);
+    EXPECT_EQ(listComponents(u"S1"_s, MasterData(products, stocks)).rows[1].stockQuantity, 3);
 
-    // Emptied and filled again to the same counts: a new import, new rows.
+    // Tables indexed before their last rows came: the lookup still finds those rows.
     products.empty();
     stocks.empty();
+    products.buildCodeIndex();
     products.append(compositionRow(u"S1"_s, u"P9"_s, 1));
     stocks.append(stockRow(u"P9"_s, 7));
-    listing = listComponents(u"S1"_s, masters);
+    listing = listComponents(u"S1"_s, MasterData(products, stocks));
     ASSERT_EQ(listing.rows.size(), 1u);
     EXPECT_EQ(listing.rows[0].productCode, u"P9"_s);
 }
@@ -63,9 +62,10 @@ TEST(ComponentLookup, EachPairOfTablesHasItsOwn)
     EXPECT_EQ(listComponents(u"S1"_s, *third).addableSets, 9);
 }
 
-// Two imports into the same tables, each table holding one row both times: the set of the
-// second import finds its own component, through the code indexes the import builds.
-TEST(ComponentLookup, FollowsASecondImportIntoTheSameTables)
+// Two imports, each table holding one row both times: the set of the second book finds its
+// own component, through the code indexes the import builds, and the first book, still held
+// by whoever was given it, keeps its own rows.
+TEST(ComponentLookup, ASecondImportLeavesTheFirstBookAsItWas)
 {
     const auto book = [](const QString& set, const QString& component, double stock) {
         const CellValue x = text(u"x"_s);
@@ -78,18 +78,20 @@ TEST(ComponentLookup, FollowsASecondImportIntoTheSameTables)
              {{text(u"○"_s), text(component), x, x, empty(), number(stock), x, x}}},
         };
     };
-    MasterData masters;
     MemoryWorkbookOpener opener(book(u"S1"_s, u"P1"_s, 10));
-    ASSERT_EQ(runImport(u"one.xls"_s, opener, masters.products(), masters.stocks()).outcome,
-              ImportResult::Outcome::Success);
-    EXPECT_EQ(listComponents(u"S1"_s, masters).addableSets, 5);
+    const ImportResult first = runImport(u"one.xls"_s, opener);
+    ASSERT_EQ(first.outcome, ImportResult::Outcome::Success);
+    EXPECT_EQ(listComponents(u"S1"_s, first.book->masters()).addableSets, 5);
 
     opener.tables = book(u"S2"_s, u"P2"_s, 8);
-    ASSERT_EQ(runImport(u"two.xls"_s, opener, masters.products(), masters.stocks()).outcome,
-              ImportResult::Outcome::Success);
-    const ComponentListing listing = listComponents(u"S2"_s, masters);
+    const ImportResult second = runImport(u"two.xls"_s, opener);
+    ASSERT_EQ(second.outcome, ImportResult::Outcome::Success);
+    const ComponentListing listing = listComponents(u"S2"_s, second.book->masters());
     ASSERT_EQ(listing.rows.size(), 1u);
     EXPECT_EQ(listing.rows[0].productCode, u"P2"_s);
     EXPECT_EQ(listing.addableSets, 4);
-    EXPECT_TRUE(listComponents(u"S1"_s, masters).rows.empty());
+    EXPECT_TRUE(listComponents(u"S1"_s, second.book->masters()).rows.empty());
+
+    EXPECT_EQ(listComponents(u"S1"_s, first.book->masters()).addableSets, 5);
+    EXPECT_TRUE(listComponents(u"S2"_s, first.book->masters()).rows.empty());
 }

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -73,26 +74,30 @@ QStringList shownTexts(const ComponentSession& session, int row)
 
 // Set S1 (stock 10) of P1 (7 in stock, 2 a set), P2 (1 in stock, 100,000 a set) and P3 (5 in
 // stock, 1 a set); S2 of 101 components; S3 of a component missing from the stock master.
+ProductMaster sessionProducts()
+{
+    ProductMaster products = productTable({
+        compositionRow(u"S1"_s, u"P1"_s, 2),
+        compositionRow(u"S1"_s, u"P2"_s, 100000),
+        compositionRow(u"S1"_s, u"P3"_s, 1),
+        compositionRow(u"S3"_s, u"P1"_s, 1),
+        compositionRow(u"S3"_s, u"PX"_s, 1),
+    });
+    for (int i = 0; i < 101; ++i) {
+        products.append(compositionRow(u"S2"_s, u"P3"_s, 1));
+    }
+    return products;
+}
+
 struct Tables : MasterData
 {
     Tables()
-    {
-        stocks() = stockTable({
-            stockRow(u"P1"_s, 7, u"Part1"_s, {}, u"pc"_s),
-            stockRow(u"P2"_s, 1, u"Part2"_s, {}, u"pc"_s),
-            stockRow(u"P3"_s, 5, u"Part3"_s, {}, u"box"_s),
-        });
-        products() = productTable({
-            compositionRow(u"S1"_s, u"P1"_s, 2),
-            compositionRow(u"S1"_s, u"P2"_s, 100000),
-            compositionRow(u"S1"_s, u"P3"_s, 1),
-            compositionRow(u"S3"_s, u"P1"_s, 1),
-            compositionRow(u"S3"_s, u"PX"_s, 1),
-        });
-        for (int i = 0; i < 101; ++i) {
-            products().append(compositionRow(u"S2"_s, u"P3"_s, 1));
-        }
-    }
+        : MasterData(sessionProducts(), stockTable({
+                                            stockRow(u"P1"_s, 7, u"Part1"_s, {}, u"pc"_s),
+                                            stockRow(u"P2"_s, 1, u"Part2"_s, {}, u"pc"_s),
+                                            stockRow(u"P3"_s, 5, u"Part3"_s, {}, u"box"_s),
+                                        }))
+    {}
 };
 
 struct Session
@@ -327,18 +332,24 @@ TEST(ComponentSession, ABlankChoiceListsNothingAndCannotBeSimulated)
 
 TEST(ComponentSession, AFailedListingKeepsTheEarlierFiguresAndThePartialRow)
 {
-    MasterData masters(
+    const auto stocks = [] {
+        return stockTable({stockRow(u"P1"_s, 7, u"Part1"_s), stockRow(u"P3"_s, 5)});
+    };
+    // The session's tables are replaced under it, in the same place: its next listing reads
+    // the new ones.
+    std::optional<MasterData> masters;
+    masters.emplace(
         productTable({compositionRow(u"S1"_s, u"P1"_s, 2), compositionRow(u"S1"_s, u"P3"_s, 1)}),
-        stockTable({stockRow(u"P1"_s, 7, u"Part1"_s), stockRow(u"P3"_s, 5)}));
-    ProductMaster& products = masters.products();
-    ComponentSession session(masters, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, {});
+        stocks());
+    ComponentSession session(*masters, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, {});
     session.listComponents();
     ASSERT_EQ(session.addableSets(), 3);
 
-    // A new import gives P3 a quantity a set of 0: the listing fails at its row.
-    products.empty();
-    products.append(compositionRow(u"S1"_s, u"P1"_s, 2));
-    products.append(compositionRow(u"S1"_s, u"P3"_s, 0));
+    // Other tables give P3 a quantity a set of 0: the listing fails at its row.
+    masters.reset();
+    masters.emplace(
+        productTable({compositionRow(u"S1"_s, u"P1"_s, 2), compositionRow(u"S1"_s, u"P3"_s, 0)}),
+        stocks());
     session.listComponents();
     EXPECT_EQ(session.listStatus(), ListStatus::Failed);
     EXPECT_EQ(session.takeBoxes(),

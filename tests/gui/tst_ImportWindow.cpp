@@ -1,6 +1,8 @@
 #include "gui/ImportWindow.h"
 #include "gui/WorkbookChooser.h"
 #include "support/ButtonStates.h"
+#include "support/MasterRows.h"
+#include "support/MemoryWorkbook.h"
 #include "support/TestWorkbooks.h"
 #include "support/WindowHarness.h"
 #include "ui/DirectoryList.h"
@@ -9,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,6 +64,14 @@ private:
     }
 
     void pressBack(ImportWindow* window) { QTest::mouseClick(window->CmdExit(), Qt::LeftButton); }
+
+    // Presses the import button and waits until the run has been handled to its end.
+    static void importAndWait(ImportWindow* window)
+    {
+        QSignalSpy finished(window, &ImportWindow::importFinished);
+        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    }
 
 private slots:
     void initTestCase()
@@ -140,7 +151,7 @@ private slots:
             buttonsAtBox = buttonsOf(window);
             totalAtBox = window->LblTcnt()->text();
         };
-        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        importAndWait(window);
         QCOMPARE(app.prompter.events, QStringList{u"box:合計 5 件のデータを抽出しました"_s});
         QCOMPARE(lineAtBox, importing);
         QCOMPARE(buttonsAtBox, (Buttons{true, true, true}));
@@ -155,7 +166,7 @@ private slots:
         QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, true, true}));
         QCOMPARE(app.mainMenu->directory(), m_dir.path() + u'/');
-        QCOMPARE(app.context.products().count(), 2);
+        QCOMPARE(app.context.book()->products().count(), 2);
     }
 
     void importOutcomes_data()
@@ -169,35 +180,38 @@ private slots:
         QTest::addColumn<bool>("zaikoAfterBack");
         // The first line of each box's details: the cause, behind the details button.
         QTest::addColumn<QStringList>("causes");
+        // The rows of the book the application holds afterwards: what the run left.
+        QTest::addColumn<int>("products");
+        QTest::addColumn<int>("stocks");
 
         QTest::newRow("not numeric")
             << u"notnumeric.xls"_s << QStringList()
             << u"取込エラー：在庫数に数字以外の項目が存在します。"_s << Buttons{true, false, true}
-            << 2 << u"1"_s << false << QStringList();
+            << 2 << u"1"_s << false << QStringList() << 1 << 1;
         QTest::newRow("over limit")
             << u"overlimit.xls"_s << QStringList()
             << u"取込エラー：9,999,999を超える在庫数が存在します。"_s << Buttons{true, false, true}
-            << 1 << u"1"_s << false << QStringList();
+            << 1 << u"1"_s << false << QStringList() << 1 << 1;
         QTest::newRow("zero rows")
             << u"noproducts.xls"_s << QStringList()
             << u"商品マスタが0件です。EXCELファイルを確認してください。"_s
-            << Buttons{true, false, true} << 3 << u"0"_s << false << QStringList();
+            << Buttons{true, false, true} << 3 << u"0"_s << false << QStringList() << 0 << 1;
         QTest::newRow("not a workbook")
             << u"broken.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed} << failed
             << Buttons{false, false, true} << 9 << QString() << false
-            << QStringList{u"Excel のブック（.xls・.xlsx・.xlsm）ではありません。"_s};
+            << QStringList{u"Excel のブック（.xls・.xlsx・.xlsm）ではありません。"_s} << 0 << 0;
         QTest::newRow("two sheets of one name")
             << u"duplicate-product-sheet.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed}
             << failed << Buttons{false, false, true} << 9 << QString() << false
-            << QStringList{u"同じ名前のシートが二つあります。"_s};
+            << QStringList{u"同じ名前のシートが二つあります。"_s} << 0 << 0;
         QTest::newRow("record length that shifts the records after it")
             << u"row-length-two-bytes-long.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed}
             << failed << Buttons{false, false, true} << 9 << QString() << false
-            << QStringList{u"ブックが壊れています。"_s};
+            << QStringList{u"ブックが壊れています。"_s} << 0 << 0;
         QTest::newRow("missing column")
             << u"narrow.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed} << failed
             << Buttons{false, false, true} << 9 << u"0"_s << false
-            << QStringList{u"マスタのシートに必要な列がありません。"_s};
+            << QStringList{u"マスタのシートに必要な列がありません。"_s} << 0 << 1;
     }
 
     void importOutcomes()
@@ -210,11 +224,19 @@ private slots:
         QFETCH(QString, productCount);
         QFETCH(bool, zaikoAfterBack);
         QFETCH(QStringList, causes);
+        QFETCH(int, products);
+        QFETCH(int, stocks);
 
         WindowHarness app;
+        // Rows of an earlier import, which every outcome replaces.
+        app.append(compositionRow(u"S0"_s, u"P0"_s, 1));
+        app.append(stockRow(u"P0"_s, 1));
         ImportWindow* window = openImportWindow(app);
         choose(window, file);
-        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        importAndWait(window);
+        QCOMPARE(app.context.book()->products().count(), products);
+        QCOMPARE(app.context.book()->stocks().count(), stocks);
+        QCOMPARE(static_cast<int>(app.context.book()->status()), status);
 
         QCOMPARE(app.prompter.events, events);
         QStringList shownCauses;
@@ -235,13 +257,70 @@ private slots:
         QCOMPARE(app.prompter.events, events);
     }
 
+    // The run reads on a worker: the window handles its events meanwhile, its buttons off and
+    // its close refused, the counts rising; the tables are replaced only at the end.
+    void importRunsWhileTheWindowHandlesItsEvents()
+    {
+        std::vector<std::vector<CellValue>> productRows;
+        for (int i = 0; i < 6; ++i) {
+            productRows.push_back({text(i == 0 ? u"○"_s : QString()), text(u"S%1"_s.arg(i)),
+                                   empty(), empty(), empty(), empty(), text(u"P0"_s), empty(),
+                                   number(1), empty()});
+        }
+        const std::vector<MemoryTable> tables{{u"商品マスタ"_s, 10, productRows},
+                                              {u"在庫マスタ"_s,
+                                               8,
+                                               {{text(u"○"_s), text(u"P0"_s), empty(), empty(),
+                                                 empty(), number(5), empty(), empty()}}}};
+        const auto log = std::make_shared<MemoryWorkbookLog>();
+        log->pauseBefore(u"商品マスタ"_s, 2);
+        log->pauseBefore(u"商品マスタ"_s, 4);
+        WindowHarness app([&] {
+            auto opener = std::make_unique<MemoryWorkbookOpener>(tables);
+            opener->log = log;
+            return opener;
+        });
+        ImportWindow* window = openImportWindow(app);
+        window->TxtFile()->setText(u"book.xls"_s);
+        window->setButtonsEnabled(true, true, true);
+        QSignalSpy finished(window, &ImportWindow::importFinished);
+        app.append(stockRow(u"P9"_s, 1));
+        const std::weak_ptr<const ImportedBook> earlier = app.context.book();
+
+        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        QTRY_VERIFY(log->paused());
+        QVERIFY(earlier.expired()); // the tables were emptied as the run started
+        QCOMPARE(buttonsOf(window), (Buttons{false, false, false}));
+        QCOMPARE(window->LblMsg()->text(), importing);
+        QVERIFY(QApplication::overrideCursor());
+        window->close();
+        QVERIFY(window->isVisible());
+        QTest::qWait(40); // the next count is due as soon as the run goes on
+        log->resume();
+        QTRY_COMPARE(window->LblOcnt1()->text(), u"3"_s);
+        QTRY_VERIFY(log->paused());
+        QCOMPARE(buttonsOf(window), (Buttons{false, false, false}));
+        QCOMPARE(app.context.book()->products().count(), 0);
+        QCOMPARE(finished.count(), 0);
+
+        log->resume();
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(window->LblOcnt1()->text(), u"6"_s);
+        QCOMPARE(window->LblTcnt()->text(), u"7"_s);
+        QCOMPARE(app.context.book()->products().count(), 6);
+        QCOMPARE(app.prompter.events, QStringList{u"box:合計 7 件のデータを抽出しました"_s});
+        QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
     void blankPathIsRefusedAndChangesNothing()
     {
         WindowHarness app;
         ImportWindow* window = openImportWindow(app);
         choose(window, u"good.xls"_s);
-        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        importAndWait(window);
         app.prompter.events.clear();
+        const std::shared_ptr<const ImportedBook> imported = app.context.book();
 
         window->TxtFile()->clear();
         QTest::keyClicks(window->TxtFile(), u"   "_s);
@@ -252,7 +331,7 @@ private slots:
         QCOMPARE(static_cast<int>(window->importStatus()), 0);
         QCOMPARE(window->LblTcnt()->text(), u"5"_s);
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
-        QCOMPARE(app.context.stocks().count(), 3);
+        QCOMPARE(app.context.book(), imported);
     }
 
     void leavingWithoutImportAsksFirst()
@@ -304,7 +383,7 @@ private slots:
             WindowHarness app;
             ImportWindow* window = openImportWindow(app);
             choose(window, file);
-            QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+            importAndWait(window);
             pressBack(window);
 
             window = openImportWindow(app);
@@ -337,7 +416,7 @@ private slots:
         choose(window, u"good.xls"_s);
         window->close();
         QVERIFY(window->isVisible());
-        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        importAndWait(window);
         window->close();
         QVERIFY(window->isVisible());
         QCOMPARE(WindowHarness::find<ImportWindow>(u"Frm0010F"_s), window);
@@ -351,7 +430,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(app.mainMenu.isNull());
         choose(window, u"good.xls"_s);
-        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        importAndWait(window);
         pressBack(window);
         QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
     }

@@ -47,13 +47,12 @@ enum class Gesture { Keys, Drag, RowHeading, Click };
 
 void fillStocks(WindowHarness& app)
 {
-    StockMaster& stocks = app.context.stocks();
-    stocks.append(stockRow(u"S001"_s, 1234, u"セットA"_s, u"1"_s, u"個"_s, u"春物"_s));
-    stocks.append(stockRow(u"P01"_s, 5, u"部品A"_s, u"0"_s, u"個"_s));
-    stocks.append(stockRow(u"S002"_s, 0, u"セットB"_s, u"1"_s, u"箱"_s));
-    stocks.append(stockRow(u"S009"_s, 7, u"セットC"_s, u" 1"_s, u"組"_s));
-    stocks.append(stockRow(u"S010"_s, 7, u"セットD"_s, u"１"_s, u"組"_s));
-    stocks.append(stockRow(u"T_1%"_s, -1200, u"Bセット*"_s, u"1"_s, u"組"_s, u"r"_s));
+    app.append(stockRow(u"S001"_s, 1234, u"セットA"_s, u"1"_s, u"個"_s, u"春物"_s));
+    app.append(stockRow(u"P01"_s, 5, u"部品A"_s, u"0"_s, u"個"_s));
+    app.append(stockRow(u"S002"_s, 0, u"セットB"_s, u"1"_s, u"箱"_s));
+    app.append(stockRow(u"S009"_s, 7, u"セットC"_s, u" 1"_s, u"組"_s));
+    app.append(stockRow(u"S010"_s, 7, u"セットD"_s, u"１"_s, u"組"_s));
+    app.append(stockRow(u"T_1%"_s, -1200, u"Bセット*"_s, u"1"_s, u"組"_s, u"r"_s));
 }
 
 InquiryWindow* openInquiry(WindowHarness& app)
@@ -257,8 +256,7 @@ private slots:
         WindowHarness app;
         for (int i = 1; i <= setProducts; ++i) {
             const QString number = QString::number(i);
-            app.context.stocks().append(
-                stockRow(u"K"_s + number, i * 1000, u"セット"_s + number, u"1"_s, u"個"_s));
+            app.append(stockRow(u"K"_s + number, i * 1000, u"セット"_s + number, u"1"_s, u"個"_s));
         }
         InquiryWindow* window = openInquiry(app);
         FlexGrid* grid = window->MSFlexGrid1();
@@ -338,7 +336,7 @@ private slots:
     void noSetProductAtAll()
     {
         WindowHarness app;
-        app.context.stocks().append(stockRow(u"P01"_s, 5, u"部品A"_s, u"0"_s, u"個"_s));
+        app.append(stockRow(u"P01"_s, 5, u"部品A"_s, u"0"_s, u"個"_s));
         InquiryWindow* window = openInquiry(app);
         search(window);
         QCOMPARE(rowOf(window->MSFlexGrid1(), 1), QStringList(7, QString()));

@@ -97,7 +97,7 @@ void addStock(WindowHarness& app, const QString& code, const QString& name, cons
     row.unit = unit;
     row.setFlag = flag;
     row.stockQuantity = quantity;
-    app.context.stocks().append(row);
+    app.append(row);
 }
 
 void addComponent(WindowHarness& app, const QString& setCode, const QString& code, int perSet)
@@ -106,7 +106,7 @@ void addComponent(WindowHarness& app, const QString& setCode, const QString& cod
     row.setCode = setCode;
     row.componentCode = code;
     row.quantityPerSet = perSet;
-    app.context.products().append(row);
+    app.append(row);
 }
 
 // Set products for every outcome of a listing; codes end in a letter so that a code search
@@ -486,6 +486,8 @@ private slots:
         QTest::newRow("after an incomplete listing") << u"S2B"_s << 2 << u"0"_s << false;
     }
 
+    // What a failed listing keeps of the last one is the session's rule; here the window only
+    // ever lists the book it was opened with, whatever was imported since.
     void listingFailureKeepsWhatTheLastListingShowed()
     {
         QFETCH(QString, setCode);
@@ -503,22 +505,30 @@ private slots:
         QCOMPARE(listedRowsText(window), rowText);
         app.prompter.events.clear();
 
-        // One more component, with a quantity per set of 0, after the others.
+        // A new book with one more component, of a quantity per set of 0, after the others.
         addStock(app, u"P04"_s, u"部品D"_s, u"個"_s, 8);
         addComponent(app, setCode, u"P04"_s, 0);
         list(window);
 
-        QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:"_s + listingFailed}));
-        QCOMPARE(listStatusOf(window), 9);
+        QVERIFY(app.prompter.events.isEmpty());
         QCOMPARE(rowOf(grid, 1), firstRow);
-        // The failing row stands as far as it was written.
-        QCOMPARE(rowOf(grid, rowsBefore + 1),
-                 (QStringList{QString::number(rowsBefore + 1), u"部品D"_s, u"P04"_s, u"8"_s,
-                              u"個"_s, u"0"_s, u"0"_s, u"0"_s, QString(), QString()}));
+        QCOMPARE(rowOf(grid, rowsBefore + 1), QStringList(10, QString()));
         QCOMPARE(window->LblKnousu()->text(), knousu);
         QCOMPARE(listedRowsText(window), rowText);
-        QCOMPARE(window->LblMsg()->text(), QString());
         QCOMPARE(buttonsOf(window), (Buttons{true, buttons, buttons, true}));
+
+        // Opened again, the window reads the new book: the listing fails at that row.
+        QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
+        auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
+        QVERIFY(inquiry);
+        QTest::mouseClick(inquiry->CmdZshosai(), Qt::LeftButton);
+        window = WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
+        QVERIFY(window);
+        list(window);
+        QCOMPARE(app.prompter.events, (QStringList{u"beep"_s, u"box:"_s + listingFailed}));
+        QCOMPARE(listStatusOf(window), 9);
+        QCOMPARE(rowOf(window->MSFlexGrid1(), rowsBefore + 1).mid(1, 3),
+                 (QStringList{u"部品D"_s, u"P04"_s, u"8"_s}));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
@@ -783,11 +793,11 @@ private slots:
         QVERIFY(QDir::setCurrent(dir.path()));
         WindowHarness app;
         fillMasters(app);
+        // The component missing from the stock master is there: the listing is complete.
+        addStock(app, u"PX"_s, u"部品X"_s, u"個"_s, 3);
         SetStockWindow* window = openDetails(app, u"S2B"_s);
         QCOMPARE(window->session().directory(), QString());
         QCOMPARE(window->LblTani()->text(), u"箱 \u3000"_s);
-        // The listing is incomplete, so export what a fresh listing of the set shows.
-        addStock(app, u"PX"_s, u"部品X"_s, u"個"_s, 3);
         list(window);
         QVERIFY(window->CmdCsvout()->isEnabled());
 

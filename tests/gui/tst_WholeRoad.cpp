@@ -134,7 +134,7 @@ private slots:
 
         // 4: the import.
         click(importWindow->CmdOK());
-        QCOMPARE(app.prompter.events, QStringList{u"box:合計 248 件のデータを抽出しました"_s});
+        QTRY_COMPARE(app.prompter.events, QStringList{u"box:合計 248 件のデータを抽出しました"_s});
         app.prompter.events.clear();
 
         // 5: back to the main menu, with the inquiry enabled and the folder remembered.
@@ -243,7 +243,7 @@ private slots:
         activate(importWindow);
         tabTo(importWindow->CmdOK());
         press(Qt::Key_Return);
-        QCOMPARE(app.prompter.events, QStringList{u"box:合計 248 件のデータを抽出しました"_s});
+        QTRY_COMPARE(app.prompter.events, QStringList{u"box:合計 248 件のデータを抽出しました"_s});
         QCOMPARE(app.prompter.owners, QList<QWidget*>{importWindow});
         app.prompter.events.clear();
         app.prompter.owners.clear();

@@ -33,8 +33,11 @@ Imported importFile(const QString& relativePath, const char* root = SETZAIKO_TES
 {
     Imported imported;
     WorkbookFileOpener opener;
-    imported.result = runImport(QString::fromUtf8(root) + u'/' + relativePath, opener,
-                                imported.products, imported.stocks);
+    imported.result = runImport(QString::fromUtf8(root) + u'/' + relativePath, opener);
+    if (imported.result.book) {
+        imported.products = imported.result.book->products();
+        imported.stocks = imported.result.book->stocks();
+    }
     return imported;
 }
 
@@ -318,9 +321,7 @@ TEST(FixtureImport, FailuresNameTheirCause)
         }
         ASSERT_FALSE(c.path.isEmpty());
         WorkbookFileOpener opener;
-        ProductMaster products;
-        StockMaster stocks;
-        const ImportResult result = runImport(c.path, opener, products, stocks);
+        const ImportResult result = runImport(c.path, opener);
         ASSERT_EQ(result.outcome, ImportResult::Outcome::Failed);
         EXPECT_EQ(result.messageBox, u"取込みエラーが発生しました"_s);
         EXPECT_TRUE(result.failureDetail.startsWith(failureSentence(c.kind) + u'\n'))

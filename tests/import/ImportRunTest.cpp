@@ -1,9 +1,15 @@
 #include "import/ImportRun.h"
 
+#include "common/TextRules.h"
 #include "import/ImportTexts.h"
 #include "support/MemoryWorkbook.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace setzaiko;
@@ -73,22 +79,59 @@ public:
     void started() override { ++startedCalls; }
     void stepDone() override { ++steps; }
     void rowRead(const ImportCounts& counts) override { rows.push_back(counts); }
+    void waiting(const ImportCounts& soFar) override
+    {
+        if (onWaiting) {
+            onWaiting(soFar);
+        }
+    }
 
     int startedCalls = 0;
     int steps = 0;
     std::vector<ImportCounts> rows;
+    std::function<void(const ImportCounts&)> onWaiting;
 };
 
 struct ImportHarness
 {
     explicit ImportHarness(std::vector<MemoryTable> tables) : opener(std::move(tables)) {}
 
+    // Keeps the tables of the book the run made, as the application does; a refused run makes
+    // none and leaves them as they were.
     ImportResult import(const QString& path = u"book.xls"_s)
     {
-        return runImport(path, opener, products, stocks, &observer);
+        ImportResult result = runImport(path, opener, &observer);
+        EXPECT_EQ(result.book == nullptr, result.outcome == Outcome::Refused);
+        if (result.book) {
+            // The book tells its outcome as the result does, its tables ready for lookups.
+            EXPECT_EQ(result.book->outcome(), result.outcome);
+            EXPECT_EQ(result.book->status(), result.status);
+            EXPECT_EQ(result.book->counts(), result.counts);
+            EXPECT_EQ(result.book->path(), rightTrim(path));
+            const MasterData& masters = result.book->masters();
+            const std::int32_t stockRows = masters.stocks().count();
+            for (const std::int32_t row : {0, stockRows - 1}) {
+                if (row >= 0 && row < stockRows) {
+                    const QString& code = masters.stocks().row(row).productCode;
+                    EXPECT_GE(masters.componentLookup().firstStockRow(code), 0);
+                }
+            }
+            const std::int32_t productRows = masters.products().count();
+            for (const std::int32_t row : {0, productRows - 1}) {
+                if (row >= 0 && row < productRows) {
+                    const QString& set = masters.products().row(row).setCode;
+                    EXPECT_FALSE(masters.componentLookup().compositionRows(set).empty());
+                }
+            }
+            book = result.book;
+            products = book->products();
+            stocks = book->stocks();
+        }
+        return result;
     }
 
     MemoryWorkbookOpener opener;
+    std::shared_ptr<const ImportedBook> book;
     ProductMaster products;
     StockMaster stocks;
     RecordingObserver observer;
@@ -416,6 +459,30 @@ TEST(ImportRun, SheetsCountInWorkbookOrderWhateverTheirOrder)
     EXPECT_EQ(run.stocks.row(1).productCode, u"P2"_s);
 }
 
+// While the run waits for the sheet read ahead, the front is told the counts after the rows
+// of it read so far; the rows themselves still come one by one once it is handed over.
+TEST(ImportRun, WaitingForTheSheetReadAheadTellsItsRowsSoFar)
+{
+    ImportHarness run(validBook(1, 4));
+    run.opener.log->pauseBefore(u"在庫マスタ"_s, 3);
+    std::vector<ImportCounts> waited;
+    run.observer.onWaiting = [&](const ImportCounts& soFar) {
+        waited.push_back(soFar);
+        if (soFar.stocks == 3) {
+            run.opener.log->resume();
+        }
+    };
+    EXPECT_EQ(run.import().outcome, Outcome::Success);
+    ASSERT_FALSE(waited.empty());
+    EXPECT_NE(std::find(waited.begin(), waited.end(), ImportCounts{1, 3}), waited.end());
+    for (const ImportCounts& soFar : waited) {
+        EXPECT_EQ(soFar.products, 1);
+        EXPECT_LE(soFar.stocks, 4);
+    }
+    ASSERT_EQ(run.observer.rows.size(), 5u);
+    EXPECT_EQ(run.observer.rows.back(), (ImportCounts{1, 4}));
+}
+
 TEST(ImportRun, UnexpectedErrors)
 {
     struct Case
@@ -544,6 +611,7 @@ TEST(ImportRun, ReimportReplacesEverything)
 {
     ImportHarness run(validBook(4, 6));
     run.import();
+    const std::shared_ptr<const ImportedBook> first = run.book;
     run.opener.tables = validBook(1, 2);
     const ImportResult result = run.import();
     EXPECT_EQ(result.outcome, Outcome::Success);
@@ -552,4 +620,19 @@ TEST(ImportRun, ReimportReplacesEverything)
     EXPECT_EQ(run.stocks.row(1).productCode, u"P1"_s);
     EXPECT_EQ(run.opener.log->opened, 2);
     EXPECT_EQ(run.opener.log->closed, 2);
+    // Whoever holds the first book still reads the first import's rows.
+    EXPECT_NE(run.book, first);
+    EXPECT_EQ(first->products().count(), 4);
+    EXPECT_EQ(first->stocks().count(), 6);
+    EXPECT_EQ(first->outcome(), Outcome::Success);
+}
+
+TEST(ImportRun, TheBookNamesTheWorkbookAndItsFolder)
+{
+    ImportHarness run(validBook(1, 1));
+    const QString path = QDir::tempPath() + u"/books/stock.xls"_s;
+    run.import(path + u"  "_s);
+    EXPECT_EQ(run.book->path(), path);
+    EXPECT_EQ(run.book->folder(),
+              QDir::toNativeSeparators(QDir::tempPath() + u"/books"_s) + QDir::separator());
 }

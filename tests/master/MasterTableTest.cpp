@@ -109,6 +109,8 @@ TEST(MasterTable, CodeIndexFindsWhatAScanFinds)
                                      : u"P%1"_s.arg((state >> 12) % 5000);
             products.append(ProductMasterRow{code, {}, {}, {}, {}, {}, {}, i, {}});
         }
+        EXPECT_EQ(products.firstRowOf(u"S1"_s), -1); // not indexed since the appends
+        products.buildCodeIndex();
         for (const QString& code : codes + QStringList{u"P0"_s, u"P4999"_s, u"P5000"_s}) {
             SCOPED_TRACE(code.toStdString());
             EXPECT_EQ(indexed(code), scan(code));

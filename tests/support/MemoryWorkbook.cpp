@@ -47,6 +47,37 @@ void MemoryWorkbookLog::starting(const QString& table)
     }
 }
 
+void MemoryWorkbookLog::pauseBefore(const QString& table, std::size_t row)
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    m_pauses.emplace(table, row);
+}
+
+void MemoryWorkbookLog::resume()
+{
+    {
+        const std::lock_guard<std::mutex> hold(m_lock);
+        m_paused = false;
+    }
+    m_changed.notify_all();
+}
+
+bool MemoryWorkbookLog::paused()
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    return m_paused;
+}
+
+void MemoryWorkbookLog::rowWanted(const QString& table, std::size_t row)
+{
+    std::unique_lock<std::mutex> hold(m_lock);
+    if (m_pauses.erase({table, row}) > 0) {
+        m_paused = true;
+        m_changed.wait_for(hold, std::chrono::seconds(10), [&] { return !m_paused; });
+        m_paused = false;
+    }
+}
+
 namespace {
 
 // Streams a table's cells row by row, every cell its row holds, empty ones too.
@@ -67,12 +98,22 @@ public:
 
     bool next(StreamedCell& cell) override
     {
+        // A row is wanted once the assembler asks past its first cell: by then every row
+        // before it has been handed out and counted, as when rows were read whole.
+        if (m_wantedPending) {
+            m_wantedPending = false;
+            m_log->rowWanted(m_table.name, m_wantedRow);
+        }
         while (m_row < m_table.rows.size() && m_column >= m_table.rows[m_row].size()) {
             ++m_row;
             m_column = 0;
         }
         if (m_row >= m_table.rows.size()) {
             return false;
+        }
+        if (m_column == 0) {
+            m_wantedPending = true;
+            m_wantedRow = m_row;
         }
         cell.row = static_cast<int>(m_row);
         cell.column = static_cast<int>(m_column);
@@ -85,6 +126,8 @@ private:
     std::shared_ptr<MemoryWorkbookLog> m_log;
     std::size_t m_row = 0;
     std::size_t m_column = 0;
+    bool m_wantedPending = false;
+    std::size_t m_wantedRow = 0;
 };
 
 class MemoryWorkbook : public Workbook

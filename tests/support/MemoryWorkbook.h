@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace setzaiko::testing {
@@ -36,8 +37,16 @@ struct MemoryWorkbookLog
     // other has been read to its end (or after a few seconds).
     void readAfter(const QString& table, const QString& other);
 
-    // For the tables: called before the first row and at the end, on whatever thread.
+    // Holds the row of that index back until resume (or a few seconds pass), so that a test
+    // can look at a run in the middle.
+    void pauseBefore(const QString& table, std::size_t row);
+    void resume();
+    bool paused();
+
+    // For the tables: called before the first row, before each row and at the end, on
+    // whatever thread.
     void starting(const QString& table);
+    void rowWanted(const QString& table, std::size_t row);
     void finished(const QString& table);
 
 private:
@@ -45,6 +54,8 @@ private:
     std::condition_variable m_changed;
     std::map<QString, QString> m_after;
     std::set<QString> m_finished;
+    std::set<std::pair<QString, std::size_t>> m_pauses;
+    bool m_paused = false;
 };
 
 // Opens the same in-memory workbook for any path, or fails to open when told to.

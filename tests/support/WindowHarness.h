@@ -18,7 +18,9 @@ namespace setzaiko::testing {
 class WindowHarness
 {
 public:
-    WindowHarness() : context(prompter, [] { return std::make_unique<WorkbookFileOpener>(); })
+    explicit WindowHarness(AppContext::OpenerFactory makeOpener =
+                               [] { return std::make_unique<WorkbookFileOpener>(); })
+        : context(prompter, std::move(makeOpener))
     {
         mainMenu = new MainMenu(context);
         mainMenu->setAttribute(Qt::WA_DeleteOnClose);
@@ -55,6 +57,26 @@ public:
             }
         }
         return nullptr;
+    }
+
+    // Adds a row to the tables, as if an import had read it: the context gets a new book.
+    void append(const StockMasterRow& row)
+    {
+        StockMaster stocks = context.book()->stocks();
+        stocks.append(row);
+        setTables(context.book()->products(), std::move(stocks));
+    }
+    void append(const ProductMasterRow& row)
+    {
+        ProductMaster products = context.book()->products();
+        products.append(row);
+        setTables(std::move(products), context.book()->stocks());
+    }
+    void setTables(ProductMaster products, StockMaster stocks)
+    {
+        context.setBook(std::make_shared<const ImportedBook>(std::move(products), std::move(stocks),
+                                                             QString(), ImportOutcome::Success,
+                                                             ImportStatus::Ok, std::nullopt));
     }
 
     FakePrompter prompter;

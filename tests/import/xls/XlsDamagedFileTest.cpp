@@ -72,11 +72,8 @@ void expectImportFails(const QString& path, const QString& what)
 {
     SCOPED_TRACE(what.toStdString());
     WorkbookFileOpener opener;
-    ProductMaster products;
-    StockMaster stocks;
     ImportResult result;
-    finishWithin(Deadline, u"import of "_s + what,
-                 [&] { result = runImport(path, opener, products, stocks); });
+    finishWithin(Deadline, u"import of "_s + what, [&] { result = runImport(path, opener); });
     EXPECT_EQ(result.outcome, ImportResult::Outcome::Failed);
     EXPECT_EQ(result.status, ImportStatus::Failed);
     EXPECT_EQ(result.messageBox, importtexts::failed);

@@ -81,14 +81,14 @@ TEST(XlsImportDifferential, ImportOfAFileEqualsImportOfItsCellsInMemory)
         }
         SCOPED_TRACE(path.toStdString());
         xls::XlsWorkbookOpener fileOpener;
-        ProductMaster fileProducts;
-        StockMaster fileStocks;
-        const ImportResult fromFile = runImport(path, fileOpener, fileProducts, fileStocks);
+        const ImportResult fromFile = runImport(path, fileOpener);
+        const ProductMaster& fileProducts = fromFile.book->products();
+        const StockMaster& fileStocks = fromFile.book->stocks();
 
         MemoryWorkbookOpener memoryOpener(tablesFrom(xlrd));
-        ProductMaster memoryProducts;
-        StockMaster memoryStocks;
-        const ImportResult fromMemory = runImport(path, memoryOpener, memoryProducts, memoryStocks);
+        const ImportResult fromMemory = runImport(path, memoryOpener);
+        const ProductMaster& memoryProducts = fromMemory.book->products();
+        const StockMaster& memoryStocks = fromMemory.book->stocks();
 
         EXPECT_EQ(fromFile.outcome, fromMemory.outcome) << fromFile.failureDetail.toStdString();
         EXPECT_EQ(fromFile.status, fromMemory.status);

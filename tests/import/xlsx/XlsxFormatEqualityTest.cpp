@@ -32,7 +32,11 @@ Imported importFile(const QString& path)
 {
     Imported imported;
     WorkbookFileOpener opener;
-    imported.result = runImport(path, opener, imported.products, imported.stocks);
+    imported.result = runImport(path, opener);
+    if (imported.result.book) {
+        imported.products = imported.result.book->products();
+        imported.stocks = imported.result.book->stocks();
+    }
     return imported;
 }
 

@@ -51,11 +51,8 @@ QString readWhole(const QByteArray& bytes)
 void expectImportFails(const QString& path)
 {
     WorkbookFileOpener opener;
-    ProductMaster products;
-    StockMaster stocks;
     ImportResult result;
-    finishWithin(Deadline, u"import of "_s + path,
-                 [&] { result = runImport(path, opener, products, stocks); });
+    finishWithin(Deadline, u"import of "_s + path, [&] { result = runImport(path, opener); });
     EXPECT_EQ(result.outcome, ImportResult::Outcome::Failed);
     EXPECT_EQ(result.status, ImportStatus::Failed);
     EXPECT_EQ(result.messageBox, importtexts::failed);
