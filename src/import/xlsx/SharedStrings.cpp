@@ -85,12 +85,16 @@ const QString& SharedStrings::at(std::size_t item) const
 
 void SharedStrings::append(const QString& text)
 {
-    auto found = m_indexOfText.constFind(text);
-    if (found == m_indexOfText.constEnd()) {
-        found = m_indexOfText.insert(text, static_cast<std::uint32_t>(m_texts.size()));
-        m_texts.push_back(text);
+    // Runs of one text (the empty one above all) skip the hash.
+    if (m_size == 0 || m_texts[m_lastText] != text) {
+        auto found = m_indexOfText.constFind(text);
+        if (found == m_indexOfText.constEnd()) {
+            found = m_indexOfText.insert(text, static_cast<std::uint32_t>(m_texts.size()));
+            m_texts.push_back(text);
+        }
+        m_lastText = found.value();
     }
-    m_current.push_back(found.value());
+    m_current.push_back(m_lastText);
     ++m_size;
     if (m_current.size() == blockSize) {
         packCurrent();

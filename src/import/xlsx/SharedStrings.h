@@ -72,6 +72,7 @@ private:
 
     std::vector<Block> m_blocks;
     std::vector<std::uint32_t> m_current; // the block being filled: each item's text index
+    std::uint32_t m_lastText = 0;         // the last item's text index, while appending
     std::size_t m_size = 0;
     std::vector<QString> m_texts;
     QHash<QString, std::uint32_t> m_indexOfText; // while appending

@@ -27,7 +27,12 @@ using namespace setzaiko::testing;
 namespace {
 
 constexpr long MemoryCeilingMegabytes = 768;
+// Long enough for the packages of millions of items under the sanitizers' slowdown.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr int Deadline = 300;
+#else
 constexpr int Deadline = 60;
+#endif
 
 // Reads everything a workbook offers: every table as wide as its used part. Returns the refusal,
 // or an empty text when the whole workbook was read.
