@@ -1,4 +1,4 @@
-#include "component/ComponentListing.h"
+#include "component/SetAvailability.h"
 #include "import/ImportRun.h"
 #include "master/MasterData.h"
 #include "support/MasterRows.h"
@@ -24,7 +24,7 @@ TEST(ComponentLookup, FollowsEveryChangeOfTheTables)
     EXPECT_EQ(listComponents(u"S1"_s, masters).rows.size(), 1u);
 
     products.append(compositionRow(u"S1"_s, u"P2"_s, 1));
-    ComponentListing listing = listComponents(u"S1"_s, masters);
+    SetAvailability listing = listComponents(u"S1"_s, masters);
     EXPECT_EQ(listing.listStatus, ListStatus::Incomplete); // P2 has no stock row yet
 
     stocks.append(stockRow(u"P2"_s, 3));
@@ -87,7 +87,7 @@ TEST(ComponentLookup, FollowsASecondImportIntoTheSameTables)
     opener.tables = book(u"S2"_s, u"P2"_s, 8);
     ASSERT_EQ(runImport(u"two.xls"_s, opener, masters.products(), masters.stocks()).outcome,
               ImportResult::Outcome::Success);
-    const ComponentListing listing = listComponents(u"S2"_s, masters);
+    const SetAvailability listing = listComponents(u"S2"_s, masters);
     ASSERT_EQ(listing.rows.size(), 1u);
     EXPECT_EQ(listing.rows[0].productCode, u"P2"_s);
     EXPECT_EQ(listing.addableSets, 4);
