@@ -354,5 +354,64 @@ TEST(ComponentScreen, AFailedListingKeepsTheEarlierFiguresAndThePartialRow)
     EXPECT_EQ(status.addable, 3);
 }
 
+TEST(ComponentScreen, ARunTimeFailureLeavesOneHalfWrittenRowUntilTheRowIsWrittenWhole)
+{
+    constexpr std::int32_t int32Min = std::numeric_limits<std::int32_t>::min();
+    struct Case
+    {
+        const char* name;
+        std::int32_t stock; // of the second component
+        std::int32_t perSet;
+        QString order; // empty: the listing itself fails
+        HalfWrittenRow halfWritten;
+        QStringList secondRowFromShipment; // columns 6 to 9 of row 2
+    };
+    const Case cases[] = {
+        {"listing, 0 per set", 5, 0, {}, {2, 8, true}, {u"0"_s, u"0"_s, u""_s, u""_s}},
+        {"listing, sets beyond 32 bits",
+         int32Min,
+         -1,
+         {},
+         {2, 8, true},
+         {u"0"_s, u"0"_s, u""_s, u""_s}},
+        // The cells the plan did not reach keep the listing's figures.
+        {"plan, shipment overflows",
+         1,
+         100000,
+         u"30000"_s,
+         {2, 6, false},
+         {u"0"_s, u"0"_s, u"0"_s, u"0"_s}},
+        {"plan, remaining overflows",
+         -2,
+         1,
+         u"2147483647"_s,
+         {2, 7, false},
+         {u"2,147,483,647"_s, u"0"_s, u"-2"_s, u"-2"_s}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MasterData masters(productTable({compositionRow(u"S1"_s, u"P1"_s, 1),
+                                               compositionRow(u"S1"_s, u"P2"_s, c.perSet)}),
+                                 stockTable({stockRow(u"P1"_s, 100), stockRow(u"P2"_s, c.stock)}));
+        ComponentScreen screen(masters, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 0}, {});
+        screen.listComponents();
+        if (!c.order.isEmpty()) {
+            ASSERT_EQ(screen.listStatus(), ListStatus::Complete);
+            EXPECT_FALSE(screen.halfWrittenRow().has_value());
+            EXPECT_EQ(screen.recalculate(c.order), OrderPlan::Outcome::Failed);
+        }
+        EXPECT_EQ(screen.halfWrittenRow(), c.halfWritten);
+        EXPECT_EQ(shownTexts(screen, 2).mid(6), c.secondRowFromShipment);
+        EXPECT_EQ(screen.shortageRole(2), CellRole::Plain);
+        if (!c.order.isEmpty()) {
+            // The rows before it carry the failing order's shipments.
+            EXPECT_EQ(screen.cellText(1, componentcolumn::shipment),
+                      c.order.toInt() > 99999 ? u"2,147,483,647"_s : u"30,000"_s);
+            EXPECT_EQ(screen.recalculate(u"1"_s), OrderPlan::Outcome::Planned);
+            EXPECT_FALSE(screen.halfWrittenRow().has_value());
+        }
+    }
+}
+
 } // namespace
 } // namespace setzaiko

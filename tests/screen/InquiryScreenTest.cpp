@@ -124,5 +124,32 @@ TEST(InquiryScreen, NothingFoundSelectsFourEmptyTexts)
     }
 }
 
+TEST(InquiryScreen, ButtonsAndSelectionFollowTheSteps)
+{
+    const StockMaster stocks = manySets(2);
+    InquiryScreen screen;
+    EXPECT_EQ(screen.buttons(), (InquiryButtons{true, false, true}));
+    EXPECT_FALSE(screen.selection().has_value());
+
+    screen.search(stocks, {}, {});
+    EXPECT_EQ(screen.buttons(), (InquiryButtons{true, true, true}));
+    EXPECT_EQ(screen.selection()->code, u"S1"_s);
+    screen.selectRow(2);
+    EXPECT_EQ(screen.selection()->code, u"S2"_s);
+    screen.selectRow(3); // below the list: nothing to hand over
+    EXPECT_FALSE(screen.selection().has_value());
+    EXPECT_EQ(screen.selectedRow(), 3);
+    EXPECT_EQ(screen.rowTexts(3), QStringList(InquiryScreen::columnCount, QString()));
+
+    screen.detailsOpened();
+    EXPECT_EQ(screen.buttons(), (InquiryButtons{false, false, false}));
+    screen.detailsClosed();
+    EXPECT_EQ(screen.buttons(), (InquiryButtons{true, true, true}));
+
+    for (int column = 0; column < InquiryScreen::columnCount; ++column) {
+        EXPECT_EQ(InquiryScreen::picksRow(column), column >= 1 && column <= 5) << column;
+    }
+}
+
 } // namespace
 } // namespace setzaiko
