@@ -246,7 +246,7 @@ TEST(ComponentScreen, ExportedOrderIsTheOneWhoseFiguresTheListShows)
 }
 
 // The export of a session whose second row a failed simulation left half rewritten.
-class ComponentSessionExport : public ::testing::Test
+class ComponentScreenExport : public ::testing::Test
 {
 protected:
     QTemporaryDir dir;
@@ -261,7 +261,7 @@ protected:
     }
 };
 
-TEST_F(ComponentSessionExport, WritesTheRowsAsTheListShowsThem)
+TEST_F(ComponentScreenExport, WritesTheRowsAsTheListShowsThem)
 {
     Session s(SetProduct{u"S1"_s, u"Set"_s, u"pc "_s, 10}, directory());
     s.session.listComponents();
@@ -297,7 +297,7 @@ TEST_F(ComponentSessionExport, WritesTheRowsAsTheListShowsThem)
     EXPECT_EQ(s.session.buttons(), allButtons);
 }
 
-TEST_F(ComponentSessionExport, FailureLeavesOnlyBackEnabled)
+TEST_F(ComponentScreenExport, FailureLeavesOnlyBackEnabled)
 {
     Session s(SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, dir.filePath(u"missing/"_s));
     s.session.listComponents();
