@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs two builds of setzaiko-cli over the same commands and compares what they print (standard
 # output, standard error, exit status) and the files they export, byte for byte.
-#   tools/compare-cli.sh BASELINE NEW [BOOK...]
-# Without BOOKs it takes every workbook under tests/data and examples/. Each export runs in a
+#   tools/compare-cli.sh BASELINE NEW [BOOK|FOLDER...]
+# Without BOOKs it takes every workbook under tests/data and examples/; a FOLDER gives every
+# workbook under it. Each export runs in a
 # folder of its own copy of the workbook, so that the default folder (the workbook's) is
 # compared too. Prints one line per difference and a closing count; exits 1 on any difference.
 set -u
@@ -10,13 +11,17 @@ baseline=$(realpath "$1")
 new=$(realpath "$2")
 shift 2
 root=$(cd "$(dirname "$0")/.." && pwd)
-if [ $# -eq 0 ]; then
-    mapfile -t books < <(find "$root/tests/data" "$root/examples" -type f \
-        \( -name '*.xls' -o -name '*.xlsx' -o -name '*.xlsm' -o -name '*.fods' \
-           -o -name 'not-a-workbook' \) | sort)
-else
-    books=("$@")
-fi
+[ $# -eq 0 ] && set -- "$root/tests/data" "$root/examples"
+books=()
+for place in "$@"; do
+    if [ -d "$place" ]; then
+        mapfile -t -O "${#books[@]}" books < <(find "$place" -type f \
+            \( -name '*.xls' -o -name '*.xlsx' -o -name '*.xlsm' -o -name '*.fods' \
+               -o -name 'not-a-workbook' \) | sort)
+    else
+        books+=("$place")
+    fi
+done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TZ=UTC LANG=C.UTF-8
