@@ -1,5 +1,6 @@
-#include "common/NumberFormat.h"
 #include "component/SetAvailability.h"
+
+#include "common/NumberFormat.h"
 #include "screen/ComponentCells.h"
 #include "screen/ComponentTexts.h"
 #include "support/MasterRows.h"
