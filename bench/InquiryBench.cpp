@@ -6,13 +6,12 @@
 // Usage: setzaiko_inquiry_bench [--workbook=PATH] [--big-set=CODE] [benchmark options]
 
 #include "common/Cp932Encoder.h"
-#include "component/ComponentListing.h"
-#include "component/ComponentSession.h"
-#include "component/OrderSimulation.h"
+#include "component/OrderPlan.h"
 #include "export/StockStatusCsv.h"
 #include "import/ImportRun.h"
 #include "import/WorkbookFileOpener.h"
 #include "inquiry/SetProductSearch.h"
+#include "screen/ComponentScreen.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -72,7 +71,7 @@ void filteredSearch(benchmark::State& state)
     for (auto _ : state) {
         const SetProductSearchResult found =
             searchSetProducts(tables().stocks(), u"P"_s, u"該当なし"_s);
-        benchmark::DoNotOptimize(found.rows.size());
+        benchmark::DoNotOptimize(found.found.size());
     }
     state.counters["rows scanned"] = double(tables().stocks().count());
 }
@@ -81,7 +80,7 @@ void listing100(benchmark::State& state)
 {
     std::size_t rows = 0;
     for (auto _ : state) {
-        const ComponentListing listing = listComponents(bigSet, tables());
+        const SetAvailability listing = listComponents(bigSet, tables());
         rows = listing.rows.size();
         benchmark::DoNotOptimize(rows);
     }
@@ -93,8 +92,8 @@ void simulation100(benchmark::State& state)
     const std::int32_t stock = bigSetStock();
     std::size_t rows = 0;
     for (auto _ : state) {
-        const OrderSimulation simulation = simulateOrder(u"999999"_s, stock, bigSet, tables());
-        rows = simulation.rows.size();
+        const OrderPlan simulation = planOrder(u"999999"_s, stock, bigSet, tables());
+        rows = simulation.components.size();
         benchmark::DoNotOptimize(rows);
     }
     state.counters["components"] = double(rows);
@@ -103,9 +102,9 @@ void simulation100(benchmark::State& state)
 void export100(benchmark::State& state)
 {
     QTemporaryDir dir;
-    ComponentSession session(
-        tables(), SetProduct{bigSet, u"ベンチマークセット"_s, u"セット"_s, bigSetStock()},
-        dir.path() + u'/');
+    ComponentScreen session(tables(),
+                            SetProduct{bigSet, u"ベンチマークセット"_s, u"セット"_s, bigSetStock()},
+                            dir.path() + u'/');
     session.listComponents();
     StockStatus status = session.stockStatus();
     status.order = 999999;
@@ -128,16 +127,16 @@ void firstAfterImport()
         searchSetProducts(tables().stocks(), u"P"_s, u"該当なし"_s);
     const qint64 search = timer.nsecsElapsed();
     timer.restart();
-    const ComponentListing listing = listComponents(bigSet, tables());
+    const SetAvailability listing = listComponents(bigSet, tables());
     const qint64 list = timer.nsecsElapsed();
     const std::int32_t stock = bigSetStock();
     timer.restart();
-    const OrderSimulation simulation = simulateOrder(u"999999"_s, stock, bigSet, tables());
+    const OrderPlan simulation = planOrder(u"999999"_s, stock, bigSet, tables());
     const qint64 simulate = timer.nsecsElapsed();
     std::printf("first after the import: search %.2f ms (%zu rows found), listing of %s %.2f ms "
                 "(%zu components), simulation %.2f ms (%zu rows)\n",
-                double(search) / 1e6, found.rows.size(), qPrintable(bigSet), double(list) / 1e6,
-                listing.rows.size(), double(simulate) / 1e6, simulation.rows.size());
+                double(search) / 1e6, found.found.size(), qPrintable(bigSet), double(list) / 1e6,
+                listing.rows.size(), double(simulate) / 1e6, simulation.components.size());
 }
 
 } // namespace

@@ -143,13 +143,13 @@ int main(int argc, char** argv)
         listing.push_back(milliseconds([&] { details->CmdSearch()->click(); }));
     }
     std::printf("構成商品を表示 (%d rows): %8.2f ms (median of %d)\n",
-                details->session().listedRows(), median(listing), runs);
+                details->screen().listedRows(), median(listing), runs);
     details->TxtJsuryo()->setText(u"999999"_s);
     std::vector<double> recalculation;
     for (int i = 0; i < runs; ++i) {
         recalculation.push_back(milliseconds([&] { details->CmdCalc()->click(); }));
     }
     std::printf("再計算 (%d rows):         %8.2f ms (median of %d)\n",
-                details->session().listedRows(), median(recalculation), runs);
+                details->screen().listedRows(), median(recalculation), runs);
     return 0;
 }

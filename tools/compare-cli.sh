@@ -1,69 +1,79 @@
 #!/usr/bin/env bash
-# Runs two builds of setzaiko-cli over every workbook under tests/data and examples/ (and the
-# folders given after them, such as build/tests/generated) and compares what they print,
-# their exit statuses and the files export writes, byte for byte. Prints one line per
-# difference and a summary; exits 1 when anything differs.
-# Usage: tools/compare-cli.sh BASELINE NEW [MORE_FOLDERS...]
-set -uo pipefail
-cd "$(dirname "$0")/.."
+# Runs two builds of setzaiko-cli over the same commands and compares what they print (standard
+# output, standard error, exit status) and the files they export, byte for byte.
+#   tools/compare-cli.sh BASELINE NEW [BOOK|FOLDER...]
+# Without BOOKs it takes every workbook under tests/data and examples/; a FOLDER gives every
+# workbook under it. Each export runs in a
+# folder of its own copy of the workbook, so that the default folder (the workbook's) is
+# compared too. Prints one line per difference and a closing count; exits 1 on any difference.
+set -u
 baseline=$(realpath "$1")
 new=$(realpath "$2")
 shift 2
+root=$(cd "$(dirname "$0")/.." && pwd)
+[ $# -eq 0 ] && set -- "$root/tests/data" "$root/examples"
+books=()
+for place in "$@"; do
+    if [ -d "$place" ]; then
+        mapfile -t -O "${#books[@]}" books < <(find "$place" -type f \
+            \( -name '*.xls' -o -name '*.xlsx' -o -name '*.xlsm' -o -name '*.fods' \
+               -o -name 'not-a-workbook' \) | sort)
+    else
+        books+=("$place")
+    fi
+done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export TZ=UTC LANG=C.UTF-8
 compared=0
 differing=0
 
-# Runs one command with both programs; the export folder is the same path for both, emptied
-# before each, so that the printed paths agree.
+
+# compare ARGS...: the book is $book, copied as book.EXT into each run's folder.
 compare() {
-    local label=$1
-    shift
-    local side
-    for side in baseline new; do
-        rm -rf "$work/out" && mkdir -p "$work/out"
-        local program=$baseline
-        [ "$side" = new ] && program=$new
-        (cd "$work/out" && "$program" "$@" >"$work/$side.stdout" 2>"$work/$side.stderr"
-         echo $? >"$work/$side.status")
-        rm -rf "$work/$side.files" && mv "$work/out" "$work/$side.files"
+    local name
+    name="book.${book##*.}"
+    for tag in old new; do
+        local cli=$baseline
+        [ $tag = new ] && cli=$new
+        rm -rf "$work/$tag" && mkdir -p "$work/$tag/out"
+        cp "$book" "$work/$tag/$name"
+        (cd "$work/$tag" && "$cli" "$1" "$work/$tag/$name" "${@:2}" >stdout 2>stderr
+         echo $? >status)
+        # The folder differs between the two runs; what stands in it must not.
+        sed -i "s#$work/$tag/#FOLDER/#g" "$work/$tag/stdout" "$work/$tag/stderr"
     done
     compared=$((compared + 1))
-    local part
-    for part in stdout stderr status; do
-        if ! cmp -s "$work/baseline.$part" "$work/new.$part"; then
-            echo "DIFFERS ($part): $label"
-            differing=$((differing + 1))
-            return
-        fi
-    done
-    if ! diff -r "$work/baseline.files" "$work/new.files" >/dev/null; then
-        echo "DIFFERS (exported files): $label"
+    if ! diff -r -q "$work/old" "$work/new" >/dev/null; then
         differing=$((differing + 1))
+        echo "DIFFERS: $(basename "$book") $*"
+        diff -r "$work/old" "$work/new" | head -20
     fi
 }
 
-mapfile -d '' books < <(find tests/data examples "$@" -type f \
-    \( -iname '*.xls' -o -iname '*.xlsx' -o -iname '*.xlsm' \) -print0 | sort -z)
+orders=("" 1 3 10 15 "1,000" 2.5 0 -3 abc "  7 " 99999999 2147483647 2147483648)
 for book in "${books[@]}"; do
-    compare "import $book" import "$PWD/$book"
-    compare "search $book" search "$PWD/$book"
-    compare "search --code 1 --name セ $book" search "$PWD/$book" --code 1 --name セ
-    # The first set products the baseline lists, and one that is not there.
-    mapfile -t sets < <("$baseline" search "$PWD/$book" 2>/dev/null | cut -f1 | head -n 3)
-    for set in "${sets[@]}" NO-SUCH-SET; do
-        compare "components $book $set" components "$PWD/$book" "$set"
-        for order in 1 5 99999999 abc; do
-            compare "components $book $set --order $order" components "$PWD/$book" "$set" \
-                --order "$order"
+    compare import
+    compare search
+    compare search --code S
+    compare search --name セット
+    compare search --code 1 --name ギフト
+    compare search --code ZZZ-NONE
+    mapfile -t codes < <("$baseline" search "$book" 2>/dev/null | cut -f3 | head -n 6)
+    codes+=("" "NO-SUCH-SET" " S0001")
+    for code in "${codes[@]}"; do
+        for order in "${orders[@]}"; do
+            if [ -z "$order" ]; then
+                compare components "$code"
+                compare export "$code" --time 200512134530 --dir "out"
+                compare export "$code" --time 200512134530
+            else
+                compare components "$code" --order "$order"
+                compare export "$code" --order "$order" --time 261208090000 --dir "out/"
+            fi
         done
-        compare "export $book $set" export "$PWD/$book" "$set" --time 240102030405 \
-            --dir "$work/out"
-        compare "export $book $set --order 5" export "$PWD/$book" "$set" --order 5 \
-            --time 240102030405 --dir "$work/out"
     done
+    compare export "${codes[0]}" --time 261208090000 --dir "/nonexistent/folder"
 done
-compare "import (blank path)" import ""
-compare "import (missing file)" import "$work/none.xls"
-echo "compared $compared commands over ${#books[@]} workbooks: $differing differ"
+echo "compared: $compared commands over ${#books[@]} workbooks, $differing differing"
 [ "$differing" -eq 0 ]

@@ -1,10 +1,9 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ImportedBook.h"
-#include "common/NumberFormat.h"
-#include "component/ComponentSession.h"
-#include "component/ComponentTexts.h"
-#include "export/ExportTexts.h"
+#include "inquiry/SetProductSearch.h"
+#include "screen/ComponentScreen.h"
+#include "screen/ComponentTexts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,39 +14,26 @@ namespace setzaiko::cli {
 
 namespace {
 
-// What the inquiry hands over for the first set product row of that code.
-std::optional<SetProduct> setProductOf(const StockMaster& stocks, const QString& code)
-{
-    for (std::int32_t i = 0; i < stocks.count(); ++i) {
-        const StockMasterRow& row = stocks.row(i);
-        if (row.isSetProduct() && row.productCode == code) {
-            return SetProduct{row.productCode, row.productName, row.unit, row.stockQuantity};
-        }
-    }
-    return std::nullopt;
-}
-
 // Prints the list, the additional quantity, the boxes due and the message line; true when a
 // box came with a beep, that is after a run-time failure.
-bool printComponents(ComponentSession& session, Output& output)
+bool printComponents(ComponentScreen& screen, Output& output)
 {
     bool beeped = false;
-    for (int row = 1; row <= session.lastShownRow(); ++row) {
+    for (int row = 1; row <= screen.shownRows(); ++row) {
         QStringList cells;
-        for (int column = 0; column < ComponentRow::columnCount; ++column) {
-            cells << session.row(row).text(column);
+        for (int column = 0; column < componentcolumn::count; ++column) {
+            cells << screen.cellText(row, column);
         }
         Output::fields(output.out, cells);
     }
-    Output::fields(output.out, {componenttexts::addableLabel.toString(),
-                                formatNumber(session.addableSets(), formats::grouped9)});
-    for (const SessionBox& box : session.takeBoxes()) {
+    Output::fields(output.out, {componenttexts::addableLabel.toString(), screen.addableText()});
+    for (const ScreenBox& box : screen.takeBoxes()) {
         Output::line(output.err, box.text);
         Output::cause(output.err, box.details);
         beeped = beeped || box.beep;
     }
-    if (!session.messageLine().isEmpty()) {
-        Output::line(output.err, session.messageLine());
+    if (!screen.messageLine().isEmpty()) {
+        Output::line(output.err, screen.messageLine());
     }
     return beeped;
 }
@@ -67,29 +53,34 @@ int componentsCommand(const ComponentRequest& request, bool exporting, Output& o
         return imported.report(output);
     }
     const std::optional<SetProduct> setProduct =
-        setProductOf(imported.masters().stocks(), request.setCode);
+        findSetProduct(imported.masters().stocks(), request.setCode);
     if (!setProduct) {
         Output::line(output.err, u"セット商品が見つかりません"_s);
         return exitRefused;
     }
 
-    ComponentSession session(imported.masters(), setProduct, request.directory);
-    session.listComponents();
-    const bool complete = session.listStatus() == ListStatus::Complete;
+    ComponentScreen screen(imported.masters(), setProduct, request.directory);
+    screen.listComponents();
+    const bool complete = screen.listStatus() == ListStatus::Complete;
     bool orderRefused = false;
     if (request.order && complete) {
-        orderRefused = session.recalculate(*request.order) == OrderSimulation::Outcome::Refused;
+        orderRefused = screen.recalculate(*request.order) == OrderPlan::Outcome::Refused;
     }
-    bool runtimeFailure = printComponents(session, output);
+    bool runtimeFailure = printComponents(screen, output);
 
-    if (exporting && session.buttons().exportCsv) {
-        if (const std::optional<StockStatusExport> written =
-                session.exportStockStatus(request.stamp.value_or(QDateTime::currentDateTime()))) {
+    if (exporting && screen.mayExport()) {
+        const std::optional<StockStatusExport> written =
+            screen.exportStockStatus(request.stamp.value_or(QDateTime::currentDateTime()));
+        const std::vector<ScreenBox> boxes = screen.takeBoxes();
+        if (written) {
+            // The one box of a written file counts its lines.
             Output::line(output.out, written->path);
-            Output::line(output.out, written->countMessage);
+            for (const ScreenBox& box : boxes) {
+                Output::line(output.out, box.text);
+            }
         } else {
-            Output::line(output.err, exporttexts::failed.toString());
-            for (const SessionBox& box : session.takeBoxes()) {
+            Output::line(output.err, componenttexts::exportFailed.toString());
+            for (const ScreenBox& box : boxes) {
                 Output::cause(output.err, box.details);
             }
             runtimeFailure = true;

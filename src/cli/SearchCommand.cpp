@@ -1,7 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ImportedBook.h"
-#include "inquiry/SetProductSearch.h"
+#include "screen/InquiryScreen.h"
 
 namespace setzaiko::cli {
 
@@ -11,13 +11,16 @@ int searchCommand(const QString& book, const QString& code, const QString& name,
     if (!imported.load(book)) {
         return imported.report(output);
     }
-    const SetProductSearchResult found = searchSetProducts(imported.masters().stocks(), code, name);
-    for (const SetProductListRow& row : found.rows) {
-        Output::fields(output.out, QStringList(row.begin(), row.end()));
+    InquiryScreen screen;
+    screen.search(imported.masters().stocks(), code, name);
+    for (int row = 1; row <= screen.listedRows(); ++row) {
+        Output::fields(output.out, screen.rowTexts(row));
     }
-    if (found.limitReached) {
-        Output::line(output.err, found.limitBox);
-        Output::line(output.err, found.limitLine);
+    for (const ScreenBox& box : screen.takeBoxes()) {
+        Output::line(output.err, box.text);
+    }
+    if (!screen.messageLine().isEmpty()) {
+        Output::line(output.err, screen.messageLine());
     }
     return exitSuccess;
 }

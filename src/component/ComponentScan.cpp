@@ -11,7 +11,6 @@ ComponentRow joinedRow(const ComponentLine& line, int rowNo)
     row.stockQuantity = line.stock->stockQuantity;
     row.unit = line.stock->unit;
     row.quantityPerSet = line.composition->quantityPerSet;
-    row.columnsWritten = 8;
     return row;
 }
 

@@ -17,13 +17,13 @@ struct ComponentLine
     const StockMasterRow* stock = nullptr;
 };
 
-// The composition lines of the set product whose code equals setCode exactly, in table order,
-// each joined with the first stock row in table order whose code equals its component code.
-// The joined columns 0 to 5 of a found component, as grid row rowNo shows them; columns 6
-// and 7 hold 0 and the rest is still to be worked out.
+// The row of a found component at place rowNo of the list: its stock figures and quantity per
+// set, no shipment or shortage; the sets it allows are still to be worked out.
 ComponentRow joinedRow(const ComponentLine& line, int rowNo);
 
-// The composition lines go through the tables' component lookup.
+// The composition lines of the set product whose code equals setCode exactly, in table order,
+// each joined with the first stock row in table order whose code equals its component code,
+// through the tables' component lookup.
 std::vector<ComponentLine> findComponentLines(const QString& setCode, const MasterData& masters);
 
 } // namespace setzaiko

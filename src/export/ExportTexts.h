@@ -4,12 +4,6 @@
 
 namespace setzaiko::exporttexts {
 
-// The texts of the stock status export, as the component window and the command line show
-// them.
-inline constexpr QStringView exporting = u"出力中・・・・・・";
-inline constexpr QStringView countAfter = u" 件のデータを出力しました";
-inline constexpr QStringView failed = u"エラーが発生しました E0220";
-
 // The causes of a failed export, shown behind the failure box's details button and printed by
 // the command line: one sentence, then the folder and the system's reason where a file failed.
 inline constexpr QStringView forbiddenName =

@@ -27,12 +27,12 @@ const QStringList headerPieces = {
     u"出荷必要在庫数量"_s, u"出荷不足在庫数量"_s,
 };
 
-std::int32_t shownNumber(const std::optional<std::int32_t>& number, const char* what)
+std::int32_t knownStock(const std::optional<std::int32_t>& stock)
 {
-    if (!number) {
-        throw ExportError(ExportFailure::NotShown, QString::fromLatin1(what) + u" is not shown"_s);
+    if (!stock) {
+        throw ExportError(ExportFailure::NotShown, u"the set stock is not shown"_s);
     }
-    return *number;
+    return *stock;
 }
 
 QString reasonLine(const QString& reason)
@@ -116,6 +116,12 @@ bool isForbiddenInFileName(QChar c)
 
 } // namespace
 
+StockStatusLine stockStatusLine(const ComponentRow& row)
+{
+    return {row.productCode,    row.productName,     row.stockQuantity, row.unit,
+            row.quantityPerSet, row.plannedShipment, row.shortage};
+}
+
 QString exportFailureSentence(ExportFailure kind)
 {
     switch (kind) {
@@ -151,7 +157,7 @@ int writeStockStatus(const StockStatus& status, QIODevice& device, const Cp932En
 {
     writeLine(device, encoder, headerPieces);
 
-    const std::int32_t stock = shownNumber(status.stock, "the set stock");
+    const std::int32_t stock = knownStock(status.stock);
     const QStringList setFields = {
         status.setCode,
         status.setName,
@@ -165,11 +171,9 @@ int writeStockStatus(const StockStatus& status, QIODevice& device, const Cp932En
     int written = 0;
     for (const StockStatusLine& line : status.lines) {
         QStringList fields = setFields;
-        fields << line.componentCode << line.componentName
-               << numberField(shownNumber(line.stock, "a stock cell")) << line.unit
-               << numberField(shownNumber(line.perSet, "a quantity cell"))
-               << numberField(shownNumber(line.shipment, "a shipment cell"))
-               << numberField(shownNumber(line.shortage, "a shortage cell"));
+        fields << line.componentCode << line.componentName << numberField(line.stock) << line.unit
+               << numberField(line.perSet) << numberField(line.shipment)
+               << numberField(line.shortage);
         writeLine(device, encoder, fields);
         ++written;
     }
@@ -223,7 +227,6 @@ StockStatusExport exportStockStatus(const StockStatus& status, const QDateTime& 
     if (!file.commit()) {
         fileFailure(ExportFailure::CannotWrite, result.path, file.errorString());
     }
-    result.countMessage = QString::number(result.lines) + exporttexts::countAfter.toString();
     return result;
 }
 

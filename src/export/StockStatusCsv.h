@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Cp932Encoder.h"
+#include "component/ComponentRow.h"
 
 #include <QDateTime>
 #include <QIODevice>
@@ -13,20 +14,24 @@
 
 namespace setzaiko {
 
-// One listed component as the list shows it; a number is nullopt where its cell is blank.
+// One listed component: its stock, quantity per set, and the shipment and shortage of the
+// order the status is for.
 struct StockStatusLine
 {
     QString componentCode;
     QString componentName;
-    std::optional<std::int32_t> stock;
+    std::int32_t stock = 0;
     QString unit;
-    std::optional<std::int32_t> perSet;
-    std::optional<std::int32_t> shipment;
-    std::optional<std::int32_t> shortage;
+    std::int32_t perSet = 0;
+    std::int32_t shipment = 0;
+    std::int32_t shortage = 0;
 };
 
-// Everything the export writes: the chosen set product, the order simulation the list shows
-// and the listed components.
+// The line of one component row.
+StockStatusLine stockStatusLine(const ComponentRow& row);
+
+// Everything the export writes: the chosen set product, the order whose shipments the
+// components carry and the listed components.
 struct StockStatus
 {
     QString directory; // ends in a separator, or empty for the current directory
@@ -45,7 +50,7 @@ enum class ExportFailure {
     NoFolder,      // the output folder does not exist
     CannotCreate,  // the file cannot be created in the folder
     CannotWrite,   // writing, syncing or naming the file failed
-    NotShown,      // a number the export writes is not shown
+    NotShown,      // the set product's stock is not known: no set product was chosen
     Overflow,      // the set product's shortage does not fit in 32 bits
 };
 
@@ -83,7 +88,6 @@ struct StockStatusExport
 {
     QString path;
     int lines = 0;
-    QString countMessage; // "N 件のデータを出力しました"
 };
 
 // Creates the file and writes it whole, or leaves no file at all: the lines go to a

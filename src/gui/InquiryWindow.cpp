@@ -1,8 +1,6 @@
 #include "gui/InquiryWindow.h"
 
 #include "gui/SetStockWindow.h"
-#include "inquiry/InquiryTexts.h"
-#include "inquiry/SetProductSearch.h"
 #include "ui/Controls.h"
 #include "ui/FlexGrid.h"
 #include "ui/Layout.h"
@@ -12,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <tuple>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
@@ -36,7 +33,7 @@ const auto inquiryName = u"Frm0020F"_s;
 } // namespace texts
 
 InquiryWindow::InquiryWindow(AppContext& context, QString directory)
-    : m_context(context), m_book(context.book()), m_directory(std::move(directory))
+    : m_context(context), m_book(context.book()), m_directory(std::move(directory)), m_screen(this)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     controls::setUpWindow(this, texts::inquiryName, texts::inquiryCaption,
@@ -72,9 +69,7 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(3120, 900, 9615, 315),
                                captionFont, layout::colour::message);
     m_lblMsg->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    // The list shows as many columns as the search gives each row.
-    m_grid = new FlexGrid(this, listCapacity + 1,
-                          static_cast<int>(std::tuple_size_v<SetProductListRow>));
+    m_grid = new FlexGrid(this, InquiryScreen::capacity + 1, InquiryScreen::columnCount);
     m_grid->setObjectName(u"MSFlexGrid1"_s);
     m_grid->setGeometry(layout::rect(180, 1260, 12615, 4515));
     m_grid->setFont(layout::gothic(9.75));
@@ -100,33 +95,27 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     m_txtScode->setFocus();
 }
 
-void InquiryWindow::setButtonsEnabled(bool search, bool details, bool exit)
+void InquiryWindow::showButtons()
 {
-    m_cmdSearch->setEnabled(search);
-    m_cmdZshosai->setEnabled(details);
-    m_cmdExit->setEnabled(exit);
+    const InquiryButtons buttons = m_screen.buttons();
+    m_cmdSearch->setEnabled(buttons.search);
+    m_cmdZshosai->setEnabled(buttons.details);
+    m_cmdExit->setEnabled(buttons.back);
 }
 
 void InquiryWindow::clearScreen()
 {
     m_txtScode->clear();
     m_txtSname->clear();
-    m_chosen.reset();
     m_lblMsg->clear();
-    m_cmdZshosai->setEnabled(false);
-    clearList();
-}
-
-void InquiryWindow::clearList()
-{
     m_grid->setHeadings(texts::headings);
     for (int column = 0; column < m_grid->columns(); ++column) {
         m_grid->setColumnWidthTwips(column, texts::columnWidths[column]);
     }
     m_grid->setHeadingHeightTwips(350);
     m_grid->blankData();
-    m_listed.clear();
     m_grid->setCurrent(1, 1);
+    showButtons();
 }
 
 void InquiryWindow::closeEvent(QCloseEvent* event)
@@ -138,68 +127,36 @@ void InquiryWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void InquiryWindow::selectRow(int row)
+void InquiryWindow::showList()
 {
-    m_chosenRow = row;
-    const auto index = static_cast<std::size_t>(row - 1);
-    if (row >= 1 && index < m_listed.size()) {
-        m_chosen = m_listed[index];
-    } else {
-        m_chosen.reset();
+    m_grid->blankData();
+    for (int row = 1; row <= m_screen.listedRows(); ++row) {
+        for (int column = 0; column < m_grid->columns(); ++column) {
+            m_grid->setText(row, column, m_screen.cellText(row, column));
+        }
     }
+    m_lblMsg->setText(m_screen.messageLine());
 }
 
-void InquiryWindow::reportFailure(QStringView text)
+void InquiryWindow::boxesDue()
 {
-    m_context.prompter().beep();
-    m_context.prompter().inform(this, text.toString());
+    showList();
+    showButtons();
+    for (const ScreenBox& box : m_screen.takeBoxes()) {
+        if (box.beep) {
+            m_context.prompter().beep();
+        }
+        m_context.prompter().inform(this, box.text);
+    }
 }
 
 void InquiryWindow::search()
 {
-    QString code;
-    QString name;
-    try {
-        m_grid->blankData();
-        m_listed.clear();
-        m_grid->setTopRow(1);
-        m_lblMsg->clear();
-        code = m_txtScode->text();
-        name = m_txtSname->text();
-    } catch (const std::exception&) {
-        reportFailure(inquirytexts::searchFailed);
-        return;
-    }
-    // The filtered listing reports its own failures.
-    const bool filtered = isFilteredSearch(code, name);
-    try {
-        if (filtered) {
-            m_lblMsg->clear();
-            m_grid->setTopRow(1);
-        }
-        const SetProductSearchResult found =
-            searchSetProducts(m_book->stocks(), code, name, m_grid->rows() - 1);
-        m_listed = found.products;
-        for (std::size_t i = 0; i < found.rows.size(); ++i) {
-            for (int column = 0; column < m_grid->columns(); ++column) {
-                m_grid->setText(static_cast<int>(i) + 1, column, found.rows[i][column]);
-            }
-        }
-        if (found.limitReached) {
-            m_context.prompter().inform(this, found.limitBox);
-            m_lblMsg->setText(found.limitLine);
-        }
-        m_cmdZshosai->setEnabled(true);
-        m_grid->setCurrent(1, 1);
-        selectRow(1);
-    } catch (const std::exception&) {
-        reportFailure(filtered ? inquirytexts::filterFailed : inquirytexts::searchFailed);
-    }
-}
-
-bool InquiryWindow::isDataColumn(int column)
-{
-    return column >= 1 && column <= 5;
+    m_grid->setTopRow(1);
+    m_screen.search(m_book->stocks(), m_txtScode->text(), m_txtSname->text());
+    showList();
+    showButtons();
+    m_grid->setCurrent(1, 1);
 }
 
 void InquiryWindow::followCurrentCell(int row, int column)
@@ -207,15 +164,15 @@ void InquiryWindow::followCurrentCell(int row, int column)
     if (m_steering) {
         return;
     }
-    if (isDataColumn(column)) {
-        selectRow(row);
+    if (InquiryScreen::picksRow(column)) {
+        m_screen.selectRow(row);
         return;
     }
     // The last column holds no data: landing on it keeps the selection, and the current cell
     // stays in the selected row, so that the row highlighted is always the one 在庫詳細 opens.
-    if (row != m_chosenRow) {
+    if (row != m_screen.selectedRow()) {
         m_steering = true;
-        m_grid->setCurrent(m_chosenRow, column);
+        m_grid->setCurrent(m_screen.selectedRow(), column);
         m_steering = false;
     }
 }
@@ -223,15 +180,18 @@ void InquiryWindow::followCurrentCell(int row, int column)
 void InquiryWindow::pickRowByHeading(int row)
 {
     const int column = m_grid->col();
-    m_grid->setCurrent(row, isDataColumn(column) ? column : 1);
+    m_grid->setCurrent(row, InquiryScreen::picksRow(column) ? column : 1);
 }
 
 void InquiryWindow::openDetails()
 {
-    setButtonsEnabled(false, false, false);
-    auto* details = new SetStockWindow(m_context, m_chosen, m_directory);
-    connect(details, &SetStockWindow::finished, this,
-            [this] { setButtonsEnabled(true, true, true); });
+    m_screen.detailsOpened();
+    showButtons();
+    auto* details = new SetStockWindow(m_context, m_screen.selection(), m_directory);
+    connect(details, &SetStockWindow::finished, this, [this] {
+        m_screen.detailsClosed();
+        showButtons();
+    });
     controls::showInFrontOf(details, this);
 }
 

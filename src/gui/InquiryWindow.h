@@ -2,11 +2,11 @@
 
 #include "gui/AppContext.h"
 #include "inquiry/SetProduct.h"
+#include "screen/InquiryScreen.h"
 
 #include <QWidget>
 
 #include <optional>
-#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -17,7 +17,8 @@ namespace setzaiko {
 class FlexGrid;
 
 // The set product inquiry: search by code and name, pick a row, open its component window.
-class InquiryWindow : public QWidget
+// The screen of an InquiryScreen: it shows the model and hands it its input.
+class InquiryWindow : public QWidget, private InquiryScreenView
 {
     Q_OBJECT
 
@@ -35,9 +36,8 @@ public:
 
     const QString& directory() const { return m_directory; }
     // The set product of the row last picked; nullopt for a blank row.
-    const std::optional<SetProduct>& chosenSetProduct() const { return m_chosen; }
-
-    void setButtonsEnabled(bool search, bool details, bool exit);
+    const std::optional<SetProduct>& chosenSetProduct() const { return m_screen.selection(); }
+    const InquiryScreen& screen() const { return m_screen; }
 
 signals:
     // The window is closing through its back button.
@@ -48,16 +48,15 @@ protected:
 
 private:
     void clearScreen();
-    void clearList();
+    void showList();
+    void showButtons();
     void search();
-    static bool isDataColumn(int column);
     // The current cell moved: onto a data column it selects its row.
     void followCurrentCell(int row, int column);
     void pickRowByHeading(int row);
     void openDetails();
     void goBack();
-    void selectRow(int row);
-    void reportFailure(QStringView text);
+    void boxesDue() override;
 
     AppContext& m_context;
     // The book the window was opened with: its searches read it for as long as it lives.
@@ -72,9 +71,7 @@ private:
     QPushButton* m_cmdExit;
 
     QString m_directory;
-    std::vector<SetProduct> m_listed; // the set product of each listed row
-    std::optional<SetProduct> m_chosen;
-    int m_chosenRow = 1; // the grid row of the selection, listed or not
+    InquiryScreen m_screen;
     bool m_steering = false;
     bool m_closingByButton = false;
 };

@@ -1,7 +1,6 @@
 #include "gui/SetStockWindow.h"
 
-#include "common/NumberFormat.h"
-#include "component/ComponentTexts.h"
+#include "screen/ComponentTexts.h"
 #include "ui/BusyCursor.h"
 #include "ui/Controls.h"
 #include "ui/FlexGrid.h"
@@ -44,7 +43,7 @@ const auto detailName = u"Frm0030F"_s;
 SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> setProduct,
                                QString directory)
     : m_context(context), m_book(context.book()),
-      m_session(m_book->masters(), std::move(setProduct), std::move(directory), this)
+      m_screen(m_book->masters(), std::move(setProduct), std::move(directory), this)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     controls::setUpWindow(this, texts::detailName, texts::detailCaption, layout::size(12975, 6540));
@@ -80,7 +79,7 @@ SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> se
                     captionFont, layout::colour::message);
     m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(5640, 1140, 6795, 315),
                                captionFont, layout::colour::message);
-    m_grid = new FlexGrid(this, 101, ComponentRow::columnCount);
+    m_grid = new FlexGrid(this, ComponentScreen::capacity + 1, componentcolumn::count);
     m_grid->setObjectName(u"MSFlexGrid1"_s);
     m_grid->setGeometry(layout::rect(180, 1500, 12555, 3795));
     m_grid->setFont(textFont);
@@ -135,21 +134,19 @@ void SetStockWindow::clearScreen()
     m_grid->blankData();
     m_grid->setCurrent(1, 1);
 
-    const std::optional<SetProduct>& setProduct = m_session.setProduct();
-    m_lblScode->setText(setProduct ? setProduct->code : QString());
-    m_lblSname->setText(setProduct ? setProduct->name : QString());
-    m_lblZaikosu->setText(setProduct ? formatNumber(setProduct->stock, formats::grouped9)
-                                     : QString());
-    m_lblTani->setText(setProduct ? setProduct->unit : QString());
-    m_lblTani2->setText(m_lblTani->text());
+    m_lblScode->setText(m_screen.setCodeText());
+    m_lblSname->setText(m_screen.setNameText());
+    m_lblZaikosu->setText(m_screen.setStockText());
+    m_lblTani->setText(m_screen.setUnitText());
+    m_lblTani2->setText(m_screen.setUnitText());
     showState();
 }
 
 void SetStockWindow::showState()
 {
-    m_lblKnousu->setText(formatNumber(m_session.addableSets(), formats::grouped9));
-    m_lblMsg->setText(m_session.messageLine());
-    const ComponentButtons& buttons = m_session.buttons();
+    m_lblKnousu->setText(m_screen.addableText());
+    m_lblMsg->setText(m_screen.messageLine());
+    const ComponentButtons buttons = m_screen.buttons();
     m_cmdSearch->setEnabled(buttons.list);
     m_cmdCalc->setEnabled(buttons.recalculate);
     m_cmdCsvout->setEnabled(buttons.exportCsv);
@@ -158,16 +155,14 @@ void SetStockWindow::showState()
 
 void SetStockWindow::rowChanged(int row)
 {
-    const ShownComponentRow& shown = m_session.row(row);
-    for (int column = 0; column < ComponentRow::columnCount; ++column) {
-        if (shown.isShown(column)) {
-            m_grid->setText(row, column, shown.text(column));
-        }
+    for (int column = 0; column < componentcolumn::count; ++column) {
+        m_grid->setText(row, column, m_screen.cellText(row, column));
     }
-    if (const std::optional<CellColours> colours = shown.shortageColours()) {
-        m_grid->setColours(
-            row, shortageColumn, QColor(colours->text.red, colours->text.green, colours->text.blue),
-            QColor(colours->background.red, colours->background.green, colours->background.blue));
+    if (const std::optional<CellRole> role = m_screen.shortageRole(row)) {
+        // A shortage stands out red on yellow; every other figure is black on white.
+        const bool isShortage = *role == CellRole::Shortage;
+        m_grid->setColours(row, componentcolumn::shortage, isShortage ? Qt::red : Qt::black,
+                           isShortage ? Qt::yellow : Qt::white);
     }
 }
 
@@ -193,7 +188,7 @@ void SetStockWindow::boxesDue()
     // The hourglass of a long step goes before its box.
     m_busy.reset();
     showState();
-    for (const SessionBox& box : m_session.takeBoxes()) {
+    for (const ScreenBox& box : m_screen.takeBoxes()) {
         if (box.beep) {
             m_context.prompter().beep();
         }
@@ -212,13 +207,13 @@ void SetStockWindow::closeEvent(QCloseEvent* event)
 
 void SetStockWindow::onListComponents()
 {
-    m_session.listComponents();
+    m_screen.listComponents();
     showState();
 }
 
 void SetStockWindow::onRecalculate()
 {
-    m_session.recalculate(m_txtJsuryo->text());
+    m_screen.recalculate(m_txtJsuryo->text());
     showState();
 }
 
@@ -226,7 +221,7 @@ void SetStockWindow::onExport()
 {
     const QDateTime stamp = QDateTime::currentDateTime();
     m_busy = std::make_unique<BusyCursor>();
-    m_session.exportStockStatus(stamp);
+    m_screen.exportStockStatus(stamp);
     m_busy.reset();
     showState();
 }

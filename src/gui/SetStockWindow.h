@@ -1,9 +1,9 @@
 #pragma once
 
-#include "component/ComponentSession.h"
-#include "component/ComponentSessionView.h"
 #include "gui/AppContext.h"
 #include "inquiry/SetProduct.h"
+#include "screen/ComponentScreen.h"
+#include "screen/ComponentScreenView.h"
 
 #include <QWidget>
 
@@ -21,9 +21,9 @@ class BusyCursor;
 class FlexGrid;
 
 // One set product: its components with their stock, the sets they allow, the order
-// simulation and the stock status export. The screen of a ComponentSession: it shows the
-// session and hands it the buttons.
-class SetStockWindow : public QWidget, private ComponentSessionView
+// simulation and the stock status export. The screen of a ComponentScreen: it shows the
+// model and hands it the buttons.
+class SetStockWindow : public QWidget, private ComponentScreenView
 {
     Q_OBJECT
 
@@ -45,7 +45,7 @@ public:
     QPushButton* CmdExit() const { return m_cmdExit; }
     FlexGrid* MSFlexGrid1() const { return m_grid; }
 
-    const ComponentSession& session() const { return m_session; }
+    const ComponentScreen& screen() const { return m_screen; }
 
 signals:
     // The window is closing through its back button.
@@ -69,9 +69,9 @@ private:
     void boxesDue() override;
 
     AppContext& m_context;
-    // The book the window was opened with, which its session reads for as long as it lives.
+    // The book the window was opened with, which its screen reads for as long as it lives.
     std::shared_ptr<const ImportedBook> m_book;
-    ComponentSession m_session;
+    ComponentScreen m_screen;
     std::unique_ptr<BusyCursor> m_busy;
     bool m_closingByButton = false;
 

@@ -1,22 +1,14 @@
 #include "inquiry/SetProductSearch.h"
 
-#include "common/NumberFormat.h"
 #include "common/TextRules.h"
-#include "inquiry/InquiryTexts.h"
 
 namespace setzaiko {
 
 namespace {
 
-SetProductListRow listRow(int number, const StockMasterRow& row)
+SetProduct setProductOf(const StockMasterRow& row)
 {
-    return {formatNumber(number, formats::digits3),
-            row.productName,
-            row.productCode,
-            formatNumber(row.stockQuantity, formats::grouped9),
-            row.unit,
-            row.remarks,
-            QString()};
+    return {row.productCode, row.productName, row.unit, row.stockQuantity};
 }
 
 } // namespace
@@ -41,21 +33,23 @@ SetProductSearchResult searchSetProducts(const StockMaster& stocks, const QStrin
             !row.productName.contains(name, Qt::CaseSensitive)) {
             continue;
         }
-        if (static_cast<int>(result.rows.size()) == capacity) {
+        if (static_cast<int>(result.found.size()) == capacity) {
             result.limitReached = true;
-            result.limitBox =
-                (result.filtered ? inquirytexts::limitBoxFiltered : inquirytexts::limitBoxAll)
-                    .toString();
-            result.limitLine = inquirytexts::limitLine.toString();
             break;
         }
-        result.rows.push_back(listRow(static_cast<int>(result.rows.size()) + 1, row));
-        result.products.push_back({row.productCode, row.productName, row.unit, row.stockQuantity});
-    }
-    if (!result.products.empty()) {
-        result.selection = result.products.front();
+        result.found.push_back({setProductOf(row), row.remarks});
     }
     return result;
+}
+
+std::optional<SetProduct> findSetProduct(const StockMaster& stocks, const QString& code)
+{
+    for (std::int32_t i = stocks.firstRowOf(code); i >= 0; i = stocks.codeIndex().next(i)) {
+        if (stocks.row(i).isSetProduct()) {
+            return setProductOf(stocks.row(i));
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace setzaiko

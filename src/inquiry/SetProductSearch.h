@@ -5,27 +5,24 @@
 
 #include <QString>
 
-#include <array>
 #include <optional>
 #include <vector>
 
 namespace setzaiko {
 
-// The seven cell texts of one row of the set product list: No., name, code, stock, unit,
-// remarks, and an always empty last column.
-using SetProductListRow = std::array<QString, 7>;
+// A set product a search found, with the remarks the list shows beside it.
+struct FoundSetProduct
+{
+    SetProduct product;
+    QString remarks;
+};
 
 struct SetProductSearchResult
 {
     bool filtered = false; // a code or a name text was entered
-    std::vector<SetProductListRow> rows;
-    std::vector<SetProduct> products; // the set product of each row
-    // The scan stopped at a set product that would have been row capacity + 1: the box text
-    // is shown first, then the message line.
+    std::vector<FoundSetProduct> found;
+    // The scan stopped at a set product that would have been number capacity + 1.
     bool limitReached = false;
-    QString limitBox;
-    QString limitLine;
-    std::optional<SetProduct> selection; // row 1, or nullopt for an empty list
 };
 
 inline constexpr int listCapacity = 100;
@@ -35,8 +32,11 @@ inline constexpr int listCapacity = 100;
 bool isFilteredSearch(const QString& codeText, const QString& nameText);
 
 // Lists the set products of the stock master whose code and name contain the entered texts
-// (right-trimmed; an empty text matches every row), in table order, at most capacity rows.
+// (right-trimmed; an empty text matches every row), in table order, at most capacity of them.
 SetProductSearchResult searchSetProducts(const StockMaster& stocks, const QString& codeText,
                                          const QString& nameText, int capacity = listCapacity);
+
+// The first set product of the stock master, in table order, whose code is exactly code.
+std::optional<SetProduct> findSetProduct(const StockMaster& stocks, const QString& code);
 
 } // namespace setzaiko

@@ -1,4 +1,4 @@
-#include "component/ComponentListing.h"
+#include "component/SetAvailability.h"
 #include "import/ImportRun.h"
 #include "master/MasterData.h"
 #include "support/MasterRows.h"
@@ -22,7 +22,7 @@ TEST(ComponentLookup, FindsEveryRowOfTheTablesItWasMadeWith)
     EXPECT_EQ(listComponents(u"S1"_s, MasterData(products, stocks)).rows.size(), 1u);
 
     products.append(compositionRow(u"S1"_s, u"P2"_s, 1));
-    ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
+    SetAvailability listing = listComponents(u"S1"_s, MasterData(products, stocks));
     EXPECT_EQ(listing.listStatus, ListStatus::Incomplete); // P2 has no stock row yet
 
     stocks.append(stockRow(u"P2"_s, 3));
@@ -86,7 +86,7 @@ TEST(ComponentLookup, ASecondImportLeavesTheFirstBookAsItWas)
     opener.tables = book(u"S2"_s, u"P2"_s, 8);
     const ImportResult second = runImport(u"two.xls"_s, opener);
     ASSERT_EQ(second.outcome, ImportResult::Outcome::Success);
-    const ComponentListing listing = listComponents(u"S2"_s, second.book->masters());
+    const SetAvailability listing = listComponents(u"S2"_s, second.book->masters());
     ASSERT_EQ(listing.rows.size(), 1u);
     EXPECT_EQ(listing.rows[0].productCode, u"P2"_s);
     EXPECT_EQ(listing.addableSets, 4);

@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(grid->col(), 1);
 
         QCOMPARE(window->focusWidget(), window->TxtScode());
-        window->setButtonsEnabled(true, true, true);
+        window->CmdZshosai()->setEnabled(true);
         QCOMPARE(nextTabStop(window->TxtScode()), window->TxtSname());
         QCOMPARE(nextTabStop(window->TxtSname()), window->CmdSearch());
         QCOMPARE(nextTabStop(window->CmdSearch()), grid);
@@ -508,7 +508,7 @@ private slots:
         QCOMPARE(details->LblTani()->text(), u"個"_s);
         QCOMPARE(details->LblTani2()->text(), u"個"_s);
         QCOMPARE(details->LblKnousu()->text(), u"0"_s);
-        QCOMPARE(details->session().directory(), u"/data/books/"_s);
+        QCOMPARE(details->screen().directory(), u"/data/books/"_s);
         QCOMPARE(buttonsOf(window), (Buttons{false, false, false}));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
 

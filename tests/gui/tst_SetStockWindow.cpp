@@ -58,18 +58,18 @@ Buttons buttonsOf(const SetStockWindow* window)
 // The rows the export writes and the order it takes, as texts.
 QString listedRowsText(const SetStockWindow* window)
 {
-    return QString::number(window->session().listedRows());
+    return QString::number(window->screen().listedRows());
 }
 
 QString acceptedOrderText(const SetStockWindow* window)
 {
-    const std::optional<std::int32_t>& order = window->session().acceptedOrder();
+    const std::optional<std::int32_t>& order = window->screen().acceptedOrder();
     return order ? QString::number(*order) : QString();
 }
 
 int listStatusOf(const SetStockWindow* window)
 {
-    return static_cast<int>(window->session().listStatus());
+    return static_cast<int>(window->screen().listStatus());
 }
 
 // Planned shipment and shortage of a row, with the shortage cell's colours.
@@ -715,7 +715,7 @@ private slots:
         app.mainMenu->setDirectory(dir.path() + u'/');
         SetStockWindow* window = openDetails(app, u"S1A"_s);
         FlexGrid* grid = window->MSFlexGrid1();
-        QCOMPARE(window->session().directory(), dir.path() + u'/');
+        QCOMPARE(window->screen().directory(), dir.path() + u'/');
         list(window);
 
         QString lineAtBox;
@@ -796,7 +796,7 @@ private slots:
         // The component missing from the stock master is there: the listing is complete.
         addStock(app, u"PX"_s, u"部品X"_s, u"個"_s, 3);
         SetStockWindow* window = openDetails(app, u"S2B"_s);
-        QCOMPARE(window->session().directory(), QString());
+        QCOMPARE(window->screen().directory(), QString());
         QCOMPARE(window->LblTani()->text(), u"箱 \u3000"_s);
         list(window);
         QVERIFY(window->CmdCsvout()->isEnabled());

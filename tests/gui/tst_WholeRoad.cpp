@@ -164,7 +164,7 @@ private slots:
         auto* details = WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
         QVERIFY(details);
         click(details->CmdSearch());
-        QCOMPARE(details->session().listedRows(), 6);
+        QCOMPARE(details->screen().listedRows(), 6);
         QCOMPARE(details->LblKnousu()->text(), u"5"_s);
         QCOMPARE(details->LblMsg()->text(), QString());
 
@@ -276,7 +276,7 @@ private slots:
         activate(details);
         QCOMPARE(QApplication::focusWidget(), details->CmdSearch());
         press(Qt::Key_Return);
-        QCOMPARE(details->session().listedRows(), 6);
+        QCOMPARE(details->screen().listedRows(), 6);
         tabTo(details->TxtJsuryo());
         QTest::keyClicks(QApplication::focusWidget(), u"10"_s);
         // Enter in the quantity box is no command.

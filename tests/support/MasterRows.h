@@ -42,6 +42,8 @@ inline StockMaster stockTable(const std::vector<StockMasterRow>& rows)
     for (const StockMasterRow& row : rows) {
         table.append(row);
     }
+    // Indexed as the import leaves a table it has read to its end.
+    table.buildCodeIndex();
     return table;
 }
 
@@ -51,6 +53,8 @@ inline ProductMaster productTable(const std::vector<ProductMasterRow>& rows)
     for (const ProductMasterRow& row : rows) {
         table.append(row);
     }
+    // Indexed as the import leaves a table it has read to its end.
+    table.buildCodeIndex();
     return table;
 }
 

@@ -1,14 +1,17 @@
 #pragma once
 
-#include "component/ShownComponentRow.h"
+#include "component/ComponentRow.h"
+#include "screen/ComponentCells.h"
 
 #include <array>
+#include <bitset>
 #include <optional>
 #include <vector>
 
 namespace setzaiko::testing {
 
-// The component list in memory, rows 1 to 100, as rows written one after another leave it.
+// The component list in memory, rows 1 to 100, as rows written one after another leave it:
+// each row's cells from column 0 up to where its step got, the others as they were.
 class RecordingGrid
 {
 public:
@@ -17,23 +20,34 @@ public:
     void write(const std::vector<ComponentRow>& written)
     {
         for (const ComponentRow& row : written) {
-            m_rows.at(static_cast<std::size_t>(row.rowNumber - 1)).show(row);
+            Row& to = m_rows.at(static_cast<std::size_t>(row.rowNumber - 1));
+            for (int column = 0; column < cellsWritten(row); ++column) {
+                to.texts.at(static_cast<std::size_t>(column)) = componentCellText(row, column);
+            }
+            if (cellsWritten(row) > componentcolumn::shortage) {
+                to.shortage = row.isShort() ? CellRole::Shortage : CellRole::Plain;
+            }
         }
     }
 
-    QString text(int row, int column) const { return at(row).text(column); }
-    std::optional<CellColours> colours(int row, int column) const
+    QString text(int row, int column) const
     {
-        return column == shortageColumn ? at(row).shortageColours() : std::nullopt;
+        return at(row).texts.at(static_cast<std::size_t>(column));
+    }
+    std::optional<CellRole> role(int row, int column) const
+    {
+        return column == componentcolumn::shortage ? at(row).shortage : std::nullopt;
     }
 
 private:
-    const ShownComponentRow& at(int row) const
+    struct Row
     {
-        return m_rows.at(static_cast<std::size_t>(row - 1));
-    }
+        std::array<QString, componentcolumn::count> texts;
+        std::optional<CellRole> shortage;
+    };
+    const Row& at(int row) const { return m_rows.at(static_cast<std::size_t>(row - 1)); }
 
-    std::array<ShownComponentRow, rows - 1> m_rows;
+    std::array<Row, rows - 1> m_rows;
 };
 
 } // namespace setzaiko::testing

@@ -1,8 +1,8 @@
-#include "component/ComponentSession.h"
+#include "screen/ComponentScreen.h"
 
-#include "component/ComponentSessionView.h"
-#include "component/ComponentTexts.h"
 #include "export/ExportTexts.h"
+#include "screen/ComponentScreenView.h"
+#include "screen/ComponentTexts.h"
 #include "support/MasterRows.h"
 
 #include <QBuffer>
@@ -30,10 +30,10 @@ const ComponentButtons freshButtons{true, false, false, true};
 const ComponentButtons allButtons{true, true, true, true};
 
 // Records what the screen is told, with the state it would show at each box and long step.
-class RecordingView : public ComponentSessionView
+class RecordingView : public ComponentScreenView
 {
 public:
-    const ComponentSession* session = nullptr;
+    const ComponentScreen* session = nullptr;
     QStringList events;
 
     void rowChanged(int row) override { events << u"row %1"_s.arg(row); }
@@ -45,7 +45,7 @@ public:
     void working() override { events << u"working "_s + state(); }
     void boxesDue() override
     {
-        for (const SessionBox& box : session->pendingBoxes()) {
+        for (const ScreenBox& box : session->pendingBoxes()) {
             events << (box.beep ? u"beep box "_s : u"box "_s) + box.text + u" with "_s + state();
         }
     }
@@ -53,7 +53,7 @@ public:
 private:
     QString state() const
     {
-        const ComponentButtons& b = session->buttons();
+        const ComponentButtons b = session->buttons();
         return u"[%1|%2|%3%4%5%6]"_s.arg(session->messageLine())
             .arg(session->addableSets())
             .arg(int(b.list))
@@ -63,11 +63,11 @@ private:
     }
 };
 
-QStringList shownTexts(const ComponentSession& session, int row)
+QStringList shownTexts(const ComponentScreen& session, int row)
 {
     QStringList texts;
-    for (int column = 0; column < ComponentRow::columnCount; ++column) {
-        texts << session.row(row).text(column);
+    for (int column = 0; column < componentcolumn::count; ++column) {
+        texts << session.cellText(row, column);
     }
     return texts;
 }
@@ -104,7 +104,7 @@ struct Session
 {
     Tables tables;
     RecordingView view;
-    ComponentSession session;
+    ComponentScreen session;
 
     explicit Session(std::optional<SetProduct> setProduct = SetProduct{u"S1"_s, u"Set"_s, u"pc"_s,
                                                                        10},
@@ -115,21 +115,21 @@ struct Session
     }
 };
 
-TEST(ComponentSession, StartsWithAnEmptyListAndOnlyListingAndBackEnabled)
+TEST(ComponentScreen, StartsWithAnEmptyListAndOnlyListingAndBackEnabled)
 {
     Session s;
     EXPECT_EQ(s.session.buttons(), freshButtons);
     EXPECT_EQ(s.session.listedRows(), 0);
-    EXPECT_EQ(s.session.lastShownRow(), 0);
+    EXPECT_EQ(s.session.shownRows(), 0);
     EXPECT_EQ(s.session.addableSets(), 0);
     EXPECT_FALSE(s.session.acceptedOrder().has_value());
     EXPECT_EQ(s.session.listStatus(), ListStatus::Complete);
     EXPECT_TRUE(s.session.messageLine().isEmpty());
     EXPECT_EQ(shownTexts(s.session, 1), QStringList(10, QString()));
-    EXPECT_FALSE(s.session.row(1).shortageColours().has_value());
+    EXPECT_FALSE(s.session.shortageRole(1).has_value());
 }
 
-TEST(ComponentSession, ListingShowsRowsThenTheAddableQuantityAndEnablesTheActions)
+TEST(ComponentScreen, ListingShowsRowsThenTheAddableQuantityAndEnablesTheActions)
 {
     Session s;
     s.session.listComponents();
@@ -144,7 +144,7 @@ TEST(ComponentSession, ListingShowsRowsThenTheAddableQuantityAndEnablesTheAction
     EXPECT_TRUE(s.session.pendingBoxes().empty());
 }
 
-TEST(ComponentSession, BoxesComeWhileTheScreenStillShowsTheEarlierState)
+TEST(ComponentScreen, BoxesComeWhileTheScreenStillShowsTheEarlierState)
 {
     // 101 components: the capacity box is open before the message line and the buttons change.
     Session s(SetProduct{u"S2"_s, u"Set2"_s, u"pc"_s, 0});
@@ -166,24 +166,23 @@ TEST(ComponentSession, BoxesComeWhileTheScreenStillShowsTheEarlierState)
     EXPECT_EQ(missing.session.buttons(), freshButtons);
 }
 
-TEST(ComponentSession, RecalculationRefusesBadEntriesAndForgetsTheEarlierOrder)
+TEST(ComponentScreen, RecalculationRefusesBadEntriesAndForgetsTheEarlierOrder)
 {
     Session s;
     s.session.listComponents();
-    EXPECT_EQ(s.session.recalculate(u"12"_s), OrderSimulation::Outcome::Simulated);
+    EXPECT_EQ(s.session.recalculate(u"12"_s), OrderPlan::Outcome::Planned);
     EXPECT_EQ(s.session.acceptedOrder(), 12);
     s.view.events.clear();
 
-    EXPECT_EQ(s.session.recalculate(u"0"_s), OrderSimulation::Outcome::Refused);
+    EXPECT_EQ(s.session.recalculate(u"0"_s), OrderPlan::Outcome::Refused);
     EXPECT_FALSE(s.session.acceptedOrder().has_value());
     EXPECT_EQ(s.view.events,
               QStringList{u"box "_s + componenttexts::noZero.toString() + u" with [|0|1111]"_s});
-    EXPECT_EQ(s.session.takeBoxes(),
-              (std::vector<SessionBox>{{componenttexts::noZero.toString()}}));
+    EXPECT_EQ(s.session.takeBoxes(), (std::vector<ScreenBox>{{componenttexts::noZero.toString()}}));
     EXPECT_TRUE(s.session.pendingBoxes().empty());
 }
 
-TEST(ComponentSession, SimulationMarksShortagesAndACoveredOrderListsAfresh)
+TEST(ComponentScreen, SimulationMarksShortagesAndACoveredOrderListsAfresh)
 {
     Session s;
     s.session.listComponents();
@@ -194,18 +193,18 @@ TEST(ComponentSession, SimulationMarksShortagesAndACoveredOrderListsAfresh)
               (QStringList{u"top"_s, u"row 1"_s, u"row 2"_s, u"row 3"_s, u"cursor 1,1"_s}));
     EXPECT_EQ(shownTexts(s.session, 1).mid(6, 2), (QStringList{u"4"_s, u"0"_s}));
     EXPECT_EQ(shownTexts(s.session, 2).mid(6, 2), (QStringList{u"200,000"_s, u"-199,999"_s}));
-    EXPECT_EQ(s.session.row(2).shortageColours()->background, (Rgb{255, 255, 0}));
-    EXPECT_EQ(s.session.row(1).shortageColours()->background, (Rgb{255, 255, 255}));
+    EXPECT_EQ(s.session.shortageRole(2), CellRole::Shortage);
+    EXPECT_EQ(s.session.shortageRole(1), CellRole::Plain);
 
     s.session.recalculate(u"10"_s);
     EXPECT_EQ(s.session.acceptedOrder(), 10);
     EXPECT_EQ(shownTexts(s.session, 2).mid(6, 2), (QStringList{u"0"_s, u"0"_s}));
-    EXPECT_EQ(s.session.row(2).shortageColours()->background, (Rgb{255, 255, 255}));
+    EXPECT_EQ(s.session.shortageRole(2), CellRole::Plain);
 }
 
 // Fields 3 and 7 of the export belong to the figures the list shows: the order of the
 // simulation whose shipments stand in it, or 0 where the list shows none.
-TEST(ComponentSession, ExportedOrderIsTheOneWhoseFiguresTheListShows)
+TEST(ComponentScreen, ExportedOrderIsTheOneWhoseFiguresTheListShows)
 {
     const QString pressList = u"<list>"_s; // 構成商品を表示 instead of an entry
     struct Case
@@ -252,7 +251,7 @@ TEST(ComponentSession, ExportedOrderIsTheOneWhoseFiguresTheListShows)
 }
 
 // The export of a session whose second row a failed simulation left half rewritten.
-class ComponentSessionExport : public ::testing::Test
+class ComponentScreenExport : public ::testing::Test
 {
 protected:
     QTemporaryDir dir;
@@ -267,16 +266,16 @@ protected:
     }
 };
 
-TEST_F(ComponentSessionExport, WritesTheRowsAsTheListShowsThem)
+TEST_F(ComponentScreenExport, WritesTheRowsAsTheListShowsThem)
 {
     Session s(SetProduct{u"S1"_s, u"Set"_s, u"pc "_s, 10}, directory());
     s.session.listComponents();
     s.session.recalculate(u"12"_s);
     // 99,990 sets to build: P1 is rewritten whole, P2 up to its quantity a set, before its
     // shipment overflows; P3 keeps the figures of the order of 12.
-    EXPECT_EQ(s.session.recalculate(u"100000"_s), OrderSimulation::Outcome::Failed);
+    EXPECT_EQ(s.session.recalculate(u"100000"_s), OrderPlan::Outcome::Failed);
     EXPECT_EQ(s.session.takeBoxes(),
-              (std::vector<SessionBox>{{componenttexts::simulationFailed.toString(), true}}));
+              (std::vector<ScreenBox>{{componenttexts::simulationFailed.toString(), true}}));
     EXPECT_EQ(s.session.acceptedOrder(), 100000);
     EXPECT_EQ(shownTexts(s.session, 1).mid(6, 2), (QStringList{u"199,980"_s, u"-199,973"_s}));
     EXPECT_EQ(shownTexts(s.session, 2).mid(5, 3),
@@ -293,36 +292,37 @@ TEST_F(ComponentSessionExport, WritesTheRowsAsTheListShowsThem)
     EXPECT_EQ(lines[2], "S1,Set,100000,pc,10,0,99990,P2,Part2,1,pc,100000,200000,-199999,\r");
     EXPECT_EQ(lines[3], "S1,Set,100000,pc,10,0,99990,P3,Part3,5,box,1,2,0,\r");
 
-    const QString count = u"3"_s + exporttexts::countAfter.toString();
-    EXPECT_EQ(
-        s.view.events,
-        (QStringList{
-            u"working ["_s + exporttexts::exporting.toString() + u"|0|0000]"_s, u"cursor 3,7"_s,
-            u"box "_s + count + u" with ["_s + exporttexts::exporting.toString() + u"|0|0000]"_s}));
+    const QString count = u"3"_s + componenttexts::exportCountAfter.toString();
+    EXPECT_EQ(s.view.events,
+              (QStringList{u"working ["_s + componenttexts::exporting.toString() + u"|0|0000]"_s,
+                           u"cursor 3,7"_s,
+                           u"box "_s + count + u" with ["_s + componenttexts::exporting.toString() +
+                               u"|0|0000]"_s}));
     EXPECT_TRUE(s.session.messageLine().isEmpty());
     EXPECT_EQ(s.session.buttons(), allButtons);
 }
 
-TEST_F(ComponentSessionExport, FailureLeavesOnlyBackEnabled)
+TEST_F(ComponentScreenExport, FailureLeavesOnlyBackEnabled)
 {
     Session s(SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, dir.filePath(u"missing/"_s));
     s.session.listComponents();
     s.view.events.clear();
     EXPECT_FALSE(s.session.exportStockStatus(stamp).has_value());
-    EXPECT_EQ(s.view.events.last(), u"beep box "_s + exporttexts::failed.toString() + u" with ["_s +
-                                        exporttexts::exporting.toString() + u"|0|0000]"_s);
-    EXPECT_EQ(s.session.messageLine(), exporttexts::exporting.toString());
+    EXPECT_EQ(s.view.events.last(), u"beep box "_s + componenttexts::exportFailed.toString() +
+                                        u" with ["_s + componenttexts::exporting.toString() +
+                                        u"|0|0000]"_s);
+    EXPECT_EQ(s.session.messageLine(), componenttexts::exporting.toString());
     EXPECT_EQ(s.session.buttons(), (ComponentButtons{false, false, false, true}));
 }
 
-TEST(ComponentSession, ABlankChoiceListsNothingAndCannotBeSimulated)
+TEST(ComponentScreen, ABlankChoiceListsNothingAndCannotBeSimulated)
 {
     Session s(std::nullopt);
     s.session.listComponents();
     EXPECT_EQ(s.session.listStatus(), ListStatus::Incomplete);
     EXPECT_EQ(s.session.messageLine(), componenttexts::noComponents.toString());
     EXPECT_EQ(s.session.buttons(), freshButtons);
-    EXPECT_EQ(s.session.recalculate(u"5"_s), OrderSimulation::Outcome::Failed);
+    EXPECT_EQ(s.session.recalculate(u"5"_s), OrderPlan::Outcome::Failed);
     EXPECT_FALSE(s.session.acceptedOrder().has_value());
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -330,7 +330,7 @@ TEST(ComponentSession, ABlankChoiceListsNothingAndCannotBeSimulated)
                  ExportError);
 }
 
-TEST(ComponentSession, AFailedListingKeepsTheEarlierFiguresAndThePartialRow)
+TEST(ComponentScreen, AFailedListingKeepsTheEarlierFiguresAndThePartialRow)
 {
     const auto stocks = [] {
         return stockTable({stockRow(u"P1"_s, 7, u"Part1"_s), stockRow(u"P3"_s, 5)});
@@ -341,7 +341,7 @@ TEST(ComponentSession, AFailedListingKeepsTheEarlierFiguresAndThePartialRow)
     masters.emplace(
         productTable({compositionRow(u"S1"_s, u"P1"_s, 2), compositionRow(u"S1"_s, u"P3"_s, 1)}),
         stocks());
-    ComponentSession session(*masters, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, {});
+    ComponentScreen session(*masters, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, {});
     session.listComponents();
     ASSERT_EQ(session.addableSets(), 3);
 
@@ -353,7 +353,7 @@ TEST(ComponentSession, AFailedListingKeepsTheEarlierFiguresAndThePartialRow)
     session.listComponents();
     EXPECT_EQ(session.listStatus(), ListStatus::Failed);
     EXPECT_EQ(session.takeBoxes(),
-              (std::vector<SessionBox>{{componenttexts::listingFailed.toString(), true}}));
+              (std::vector<ScreenBox>{{componenttexts::listingFailed.toString(), true}}));
     EXPECT_EQ(session.addableSets(), 3);
     EXPECT_EQ(session.listedRows(), 2);
     EXPECT_TRUE(session.messageLine().isEmpty());
@@ -363,6 +363,65 @@ TEST(ComponentSession, AFailedListingKeepsTheEarlierFiguresAndThePartialRow)
     ASSERT_EQ(status.lines.size(), 2u);
     EXPECT_EQ(status.lines[1].perSet, 0);
     EXPECT_EQ(status.addable, 3);
+}
+
+TEST(ComponentScreen, ARunTimeFailureLeavesOneHalfWrittenRowUntilTheRowIsWrittenWhole)
+{
+    constexpr std::int32_t int32Min = std::numeric_limits<std::int32_t>::min();
+    struct Case
+    {
+        const char* name;
+        std::int32_t stock; // of the second component
+        std::int32_t perSet;
+        QString order; // empty: the listing itself fails
+        HalfWrittenRow halfWritten;
+        QStringList secondRowFromShipment; // columns 6 to 9 of row 2
+    };
+    const Case cases[] = {
+        {"listing, 0 per set", 5, 0, {}, {2, 8, true}, {u"0"_s, u"0"_s, u""_s, u""_s}},
+        {"listing, sets beyond 32 bits",
+         int32Min,
+         -1,
+         {},
+         {2, 8, true},
+         {u"0"_s, u"0"_s, u""_s, u""_s}},
+        // The cells the plan did not reach keep the listing's figures.
+        {"plan, shipment overflows",
+         1,
+         100000,
+         u"30000"_s,
+         {2, 6, false},
+         {u"0"_s, u"0"_s, u"0"_s, u"0"_s}},
+        {"plan, remaining overflows",
+         -2,
+         1,
+         u"2147483647"_s,
+         {2, 7, false},
+         {u"2,147,483,647"_s, u"0"_s, u"-2"_s, u"-2"_s}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MasterData masters(productTable({compositionRow(u"S1"_s, u"P1"_s, 1),
+                                               compositionRow(u"S1"_s, u"P2"_s, c.perSet)}),
+                                 stockTable({stockRow(u"P1"_s, 100), stockRow(u"P2"_s, c.stock)}));
+        ComponentScreen screen(masters, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 0}, {});
+        screen.listComponents();
+        if (!c.order.isEmpty()) {
+            ASSERT_EQ(screen.listStatus(), ListStatus::Complete);
+            EXPECT_FALSE(screen.halfWrittenRow().has_value());
+            EXPECT_EQ(screen.recalculate(c.order), OrderPlan::Outcome::Failed);
+        }
+        EXPECT_EQ(screen.halfWrittenRow(), c.halfWritten);
+        EXPECT_EQ(shownTexts(screen, 2).mid(6), c.secondRowFromShipment);
+        EXPECT_EQ(screen.shortageRole(2), CellRole::Plain);
+        if (!c.order.isEmpty()) {
+            // The rows before it carry the failing order's shipments.
+            EXPECT_EQ(screen.cellText(1, componentcolumn::shipment),
+                      c.order.toInt() > 99999 ? u"2,147,483,647"_s : u"30,000"_s);
+            EXPECT_EQ(screen.recalculate(u"1"_s), OrderPlan::Outcome::Planned);
+            EXPECT_FALSE(screen.halfWrittenRow().has_value());
+        }
+    }
 }
 
 } // namespace

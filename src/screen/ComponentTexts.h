@@ -4,8 +4,8 @@
 
 namespace setzaiko::componenttexts {
 
-// The texts of the component listing and the order simulation, as the component window and
-// the command line show them.
+// The texts of the component listing, the order simulation and the export, as the component
+// window and the command line show them.
 inline constexpr QStringView addableLabel = u"追加可能数量";
 inline constexpr QStringView capacityBox = u"表示行数が100件を超えました(100件まで表示)";
 inline constexpr QStringView noComponents = u"構成部品が存在しません。確認してください。";
@@ -20,5 +20,9 @@ inline constexpr QStringView enterNumber = u"数字を入力してください";
 inline constexpr QStringView noZero = u"ZEROは入力できません";
 inline constexpr QStringView noNegative = u"マイナス数量は入力できません";
 inline constexpr QStringView simulationFailed = u"エラーが発生しました E0230";
+
+inline constexpr QStringView exporting = u"出力中・・・・・・";
+inline constexpr QStringView exportCountAfter = u" 件のデータを出力しました";
+inline constexpr QStringView exportFailed = u"エラーが発生しました E0220";
 
 } // namespace setzaiko::componenttexts

@@ -1,6 +1,7 @@
-#include "component/OrderSimulation.h"
+#include "component/OrderPlan.h"
 
-#include "component/ComponentTexts.h"
+#include "screen/ComponentCells.h"
+#include "screen/ComponentTexts.h"
 #include "support/MasterRows.h"
 #include "support/RecordingGrid.h"
 
@@ -20,18 +21,15 @@ using testing::productTable;
 using testing::RecordingGrid;
 using testing::stockRow;
 using testing::stockTable;
-using Outcome = OrderSimulation::Outcome;
+using Outcome = OrderPlan::Outcome;
 using Check = OrderEntry::Check;
 
-const CellColours redOnYellow{{255, 0, 0}, {255, 255, 0}};
-const CellColours blackOnWhite{{0, 0, 0}, {255, 255, 255}};
+constexpr CellRole redOnYellow = CellRole::Shortage;
+constexpr CellRole blackOnWhite = CellRole::Plain;
 
-void expectColours(const RecordingGrid& grid, int row, const CellColours& expected)
+void expectColours(const RecordingGrid& grid, int row, CellRole expected)
 {
-    const std::optional<CellColours>& colours = grid.colours(row, shortageColumn);
-    ASSERT_TRUE(colours.has_value());
-    EXPECT_EQ(colours->text, expected.text);
-    EXPECT_EQ(colours->background, expected.background);
+    EXPECT_EQ(grid.role(row, componentcolumn::shortage), expected);
 }
 
 // Set S1 of three components: 2 per set with 7 in stock, 2 per set with 10, 1 per set with 0.
@@ -49,13 +47,13 @@ struct ThreeComponents
         compositionRow(u"S1"_s, u"P3"_s, 1),
     });
 
-    OrderSimulation simulate(const QString& entry, std::optional<std::int32_t> setStock = 10) const
+    OrderPlan simulate(const QString& entry, std::optional<std::int32_t> setStock = 10) const
     {
-        return simulateOrder(entry, setStock, u"S1"_s, MasterData(products, stocks));
+        return planOrder(entry, setStock, u"S1"_s, MasterData(products, stocks));
     }
 };
 
-TEST(OrderSimulation, EntryChecksInTheirOrder)
+TEST(OrderPlan, EntryChecksInTheirOrder)
 {
     struct Case
     {
@@ -98,7 +96,7 @@ TEST(OrderSimulation, EntryChecksInTheirOrder)
         const OrderEntry entry = checkOrderEntry(c.entry);
         EXPECT_EQ(entry.check, c.check);
 
-        const OrderSimulation simulation = set.simulate(c.entry);
+        const OrderPlan simulation = set.simulate(c.entry);
         QStringView box;
         Outcome outcome = Outcome::Refused;
         switch (c.check) {
@@ -120,45 +118,46 @@ TEST(OrderSimulation, EntryChecksInTheirOrder)
             break;
         case Check::Accepted:
             EXPECT_EQ(entry.order, c.order);
-            EXPECT_EQ(simulation.acceptedOrder, c.order);
+            EXPECT_EQ(simulation.order, c.order);
             continue;
         }
         EXPECT_EQ(simulation.outcome, outcome);
-        EXPECT_EQ(simulation.messageBox, box.toString());
-        EXPECT_FALSE(simulation.acceptedOrder.has_value());
-        EXPECT_TRUE(simulation.rows.empty());
-        EXPECT_FALSE(simulation.listing.has_value());
-        EXPECT_FALSE(simulation.rowsRewritten);
+        EXPECT_EQ(simulation.entry.check, c.check);
+        EXPECT_EQ(refusalText(simulation.entry.check), box.toString());
+        EXPECT_FALSE(simulation.order.has_value());
+        EXPECT_TRUE(simulation.components.empty());
+        EXPECT_FALSE(simulation.availability.has_value());
+        EXPECT_FALSE(simulation.componentsStarted);
     }
 }
 
-TEST(OrderSimulation, OrderCoveredByTheSetStockListsAfresh)
+TEST(OrderPlan, OrderCoveredByTheSetStockListsAfresh)
 {
     const ThreeComponents set;
     for (const QString& entry : {u"10"_s, u"1"_s}) {
-        const OrderSimulation simulation = set.simulate(entry);
+        const OrderPlan simulation = set.simulate(entry);
         EXPECT_EQ(simulation.outcome, Outcome::Covered);
-        EXPECT_EQ(simulation.acceptedOrder, entry.toInt());
-        ASSERT_TRUE(simulation.listing.has_value());
-        EXPECT_EQ(simulation.listing->listStatus, ListStatus::Complete);
-        EXPECT_EQ(simulation.listing->rows.size(), 3u);
-        EXPECT_TRUE(simulation.rows.empty());
+        EXPECT_EQ(simulation.order, entry.toInt());
+        ASSERT_TRUE(simulation.availability.has_value());
+        EXPECT_EQ(simulation.availability->listStatus, ListStatus::Complete);
+        EXPECT_EQ(simulation.availability->rows.size(), 3u);
+        EXPECT_TRUE(simulation.components.empty());
     }
 }
 
-TEST(OrderSimulation, ShipmentsAndShortagesOfTheSetsToBuild)
+TEST(OrderPlan, ShipmentsAndShortagesOfTheSetsToBuild)
 {
     const ThreeComponents set;
     // Set stock 10, order 15: 5 sets to build.
-    const OrderSimulation simulation = set.simulate(u"15"_s);
-    EXPECT_EQ(simulation.outcome, Outcome::Simulated);
-    EXPECT_EQ(simulation.acceptedOrder, 15);
-    EXPECT_TRUE(simulation.rowsRewritten);
+    const OrderPlan simulation = set.simulate(u"15"_s);
+    EXPECT_EQ(simulation.outcome, Outcome::Planned);
+    EXPECT_EQ(simulation.order, 15);
+    EXPECT_TRUE(simulation.componentsStarted);
     EXPECT_FALSE(simulation.capacityExceeded);
-    ASSERT_EQ(simulation.rows.size(), 3u);
+    ASSERT_EQ(simulation.components.size(), 3u);
 
     RecordingGrid grid;
-    grid.write(simulation.rows);
+    grid.write(simulation.components);
     const QStringList expected[] = {
         {u"1"_s, u"部品1"_s, u"P1"_s, u"7"_s, u"個"_s, u"2"_s, u"10"_s, u"-3"_s, u"3"_s, u"6"_s},
         {u"2"_s, u"部品2"_s, u"P2"_s, u"10"_s, u"個"_s, u"2"_s, u"10"_s, u"0"_s, u"5"_s, u"10"_s},
@@ -166,7 +165,7 @@ TEST(OrderSimulation, ShipmentsAndShortagesOfTheSetsToBuild)
     };
     for (int r = 1; r <= 3; ++r) {
         SCOPED_TRACE(r);
-        for (int column = 0; column < ComponentRow::columnCount; ++column) {
+        for (int column = 0; column < componentcolumn::count; ++column) {
             EXPECT_EQ(grid.text(r, column), expected[r - 1][column]);
         }
     }
@@ -175,7 +174,7 @@ TEST(OrderSimulation, ShipmentsAndShortagesOfTheSetsToBuild)
     expectColours(grid, 3, redOnYellow);
 
     // A smaller order recomputes every row: nothing is short any more but the empty component.
-    grid.write(set.simulate(u"12"_s).rows);
+    grid.write(set.simulate(u"12"_s).components);
     EXPECT_EQ(grid.text(1, 6), u"4"_s);
     EXPECT_EQ(grid.text(1, 7), u"0"_s);
     expectColours(grid, 1, blackOnWhite);
@@ -183,7 +182,7 @@ TEST(OrderSimulation, ShipmentsAndShortagesOfTheSetsToBuild)
     expectColours(grid, 3, redOnYellow);
 
     // A covered order turns every shortage cell back to 0, black on white.
-    grid.write(set.simulate(u"3"_s).listing->rows);
+    grid.write(set.simulate(u"3"_s).availability->rows);
     for (int r = 1; r <= 3; ++r) {
         EXPECT_EQ(grid.text(r, 6), u"0"_s);
         EXPECT_EQ(grid.text(r, 7), u"0"_s);
@@ -191,7 +190,7 @@ TEST(OrderSimulation, ShipmentsAndShortagesOfTheSetsToBuild)
     }
 }
 
-TEST(OrderSimulation, SetStockIsReadWithItsGroupSeparators)
+TEST(OrderPlan, SetStockIsReadWithItsGroupSeparators)
 {
     const StockMaster stocks = stockTable({stockRow(u"P1"_s, 0, u"部品"_s)});
     const ProductMaster products = productTable({compositionRow(u"S1"_s, u"P1"_s, 1)});
@@ -204,25 +203,25 @@ TEST(OrderSimulation, SetStockIsReadWithItsGroupSeparators)
         QString shortage;
     };
     const Case cases[] = {
-        {u"2000"_s, 1234, Outcome::Simulated, u"766"_s, u"-766"_s},
+        {u"2000"_s, 1234, Outcome::Planned, u"766"_s, u"-766"_s},
         {u"1234"_s, 1234, Outcome::Covered, u"0"_s, u"0"_s},
-        {u"1,200"_s, 0, Outcome::Simulated, u"1,200"_s, u"-1,200"_s},
-        {u"5"_s, -1234, Outcome::Simulated, u"1,239"_s, u"-1,239"_s},
+        {u"1,200"_s, 0, Outcome::Planned, u"1,200"_s, u"-1,200"_s},
+        {u"5"_s, -1234, Outcome::Planned, u"1,239"_s, u"-1,239"_s},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE((c.entry + u'/' + QString::number(c.setStock)).toStdString());
-        const OrderSimulation simulation =
-            simulateOrder(c.entry, c.setStock, u"S1"_s, MasterData(products, stocks));
+        const OrderPlan simulation =
+            planOrder(c.entry, c.setStock, u"S1"_s, MasterData(products, stocks));
         EXPECT_EQ(simulation.outcome, c.outcome);
         const std::vector<ComponentRow>& rows =
-            simulation.listing ? simulation.listing->rows : simulation.rows;
+            simulation.availability ? simulation.availability->rows : simulation.components;
         ASSERT_EQ(rows.size(), 1u);
-        EXPECT_EQ(rows[0].text(6), c.shipment);
-        EXPECT_EQ(rows[0].text(7), c.shortage);
+        EXPECT_EQ(componentCellText(rows[0], componentcolumn::shipment), c.shipment);
+        EXPECT_EQ(componentCellText(rows[0], componentcolumn::shortage), c.shortage);
     }
 }
 
-TEST(OrderSimulation, SkipsMissingComponentsSilentlyAndStopsAtTheCapacity)
+TEST(OrderPlan, SkipsMissingComponentsSilentlyAndStopsAtTheCapacity)
 {
     StockMaster stocks;
     ProductMaster products;
@@ -231,26 +230,26 @@ TEST(OrderSimulation, SkipsMissingComponentsSilentlyAndStopsAtTheCapacity)
         stocks.append(stockRow(u"P%1"_s.arg(i), 100));
         products.append(compositionRow(u"S1"_s, u"P%1"_s.arg(i), 1));
     }
-    OrderSimulation simulation = simulateOrder(u"5"_s, 0, u"S1"_s, MasterData(products, stocks));
-    EXPECT_EQ(simulation.outcome, Outcome::Simulated);
+    OrderPlan simulation = planOrder(u"5"_s, 0, u"S1"_s, MasterData(products, stocks));
+    EXPECT_EQ(simulation.outcome, Outcome::Planned);
     EXPECT_TRUE(simulation.capacityExceeded);
-    ASSERT_EQ(simulation.rows.size(), 100u);
-    EXPECT_EQ(simulation.rows.front().productCode, u"P1"_s);
-    EXPECT_EQ(simulation.rows.front().rowNumber, 1);
-    EXPECT_EQ(simulation.rows.back().productCode, u"P100"_s);
+    ASSERT_EQ(simulation.components.size(), 100u);
+    EXPECT_EQ(simulation.components.front().productCode, u"P1"_s);
+    EXPECT_EQ(simulation.components.front().rowNumber, 1);
+    EXPECT_EQ(simulation.components.back().productCode, u"P100"_s);
 
     products =
         productTable({compositionRow(u"S1"_s, u"P1"_s, 1), compositionRow(u"S1"_s, u"MISSING"_s, 1),
                       compositionRow(u"S1"_s, u"P2"_s, 1)});
-    simulation = simulateOrder(u"5"_s, 0, u"S1 "_s, MasterData(products, stocks));
-    EXPECT_EQ(simulation.outcome, Outcome::Simulated);
-    EXPECT_TRUE(simulation.messageBox.isEmpty());
-    ASSERT_EQ(simulation.rows.size(), 2u);
-    EXPECT_EQ(simulation.rows[1].rowNumber, 2);
-    EXPECT_EQ(simulation.rows[1].productCode, u"P2"_s);
+    simulation = planOrder(u"5"_s, 0, u"S1 "_s, MasterData(products, stocks));
+    EXPECT_EQ(simulation.outcome, Outcome::Planned);
+    EXPECT_EQ(simulation.entry.check, Check::Accepted);
+    ASSERT_EQ(simulation.components.size(), 2u);
+    EXPECT_EQ(simulation.components[1].rowNumber, 2);
+    EXPECT_EQ(simulation.components[1].productCode, u"P2"_s);
 }
 
-TEST(OrderSimulation, RunTimeFailuresEndWithE0230)
+TEST(OrderPlan, RunTimeFailuresEndWithE0230)
 {
     constexpr std::int32_t int32Max = std::numeric_limits<std::int32_t>::max();
     struct Case
@@ -280,15 +279,14 @@ TEST(OrderSimulation, RunTimeFailuresEndWithE0230)
             compositionRow(u"S1"_s, u"P2"_s, c.perSet),
             compositionRow(u"S1"_s, u"P1"_s, 1),
         });
-        const OrderSimulation simulation =
-            simulateOrder(c.entry, c.setStock, u"S1"_s, MasterData(products, stocks));
+        const OrderPlan simulation =
+            planOrder(c.entry, c.setStock, u"S1"_s, MasterData(products, stocks));
         EXPECT_EQ(simulation.outcome, Outcome::Failed);
-        EXPECT_EQ(simulation.messageBox, componenttexts::simulationFailed.toString());
-        EXPECT_EQ(simulation.acceptedOrder, c.order);
-        ASSERT_EQ(simulation.rows.size(), c.rows);
+        EXPECT_EQ(simulation.order, c.order);
+        ASSERT_EQ(simulation.components.size(), c.rows);
         if (c.rows > 0) {
-            EXPECT_EQ(simulation.rows[0].columnsWritten, ComponentRow::columnCount);
-            EXPECT_EQ(simulation.rows[1].columnsWritten, c.columnsWritten);
+            EXPECT_TRUE(simulation.components[0].isWhole());
+            EXPECT_EQ(cellsWritten(simulation.components[1]), c.columnsWritten);
         }
     }
 }

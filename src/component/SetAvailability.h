@@ -18,31 +18,34 @@ enum class ListStatus {
     Failed = 9,     // a run-time failure ended the listing
 };
 
-struct ComponentListing
+// What the stock of its components allows of one set product.
+struct SetAvailability
 {
-    // The rows written, in grid order from row 1; after a failure the last one is the row in
-    // progress, with only its first columnsWritten cells written.
+    // The components found, in list order; after a failure the last one is the row in
+    // progress, worked out up to its failedAt figure.
     std::vector<ComponentRow> rows;
     ListStatus listStatus = ListStatus::Complete;
-    // More components than the capacity: the box is due after the rows are written.
+    // There were more components than the capacity: the rows hold the first ones.
     bool capacityExceeded = false;
-    // A run-time failure (a quantity per set of 0, an overflow) ended the listing: the box
-    // E0210 is due, and the labels below keep what they showed before.
+    // A run-time failure (a quantity per set of 0, an overflow) ended the listing.
     bool failed = false;
     // The additional sets the components' stock allows: the fewest sets of any listed
     // component where the listing is complete, else 0.
     std::int32_t addableSets = 0;
-    QString messageLine;
+
+    bool isComplete() const { return listStatus == ListStatus::Complete; }
+    // No component of the set was found at all.
+    bool hasNoComponents() const { return rows.empty() && !failed; }
 };
 
 // Lists the components of the set product whose code is the right-trimmed caption, with the
 // sets each component's stock allows and the additional quantity the stock allows in all.
-ComponentListing listComponents(const QString& setCodeCaption, const MasterData& masters,
-                                int capacity = 100);
+SetAvailability listComponents(const QString& setCodeCaption, const MasterData& masters,
+                               int capacity = 100);
 
-// Works out columns 8 and 9 of a row whose first eight columns are written: the sets its
-// stock allows (truncated toward zero) and the stock they need. False, with columnsWritten
-// telling how far it got, where the quantity per set is 0 or a result does not fit.
-bool fillSetsColumns(ComponentRow& row);
+// Works out the sets a row's stock allows (truncated toward zero) and the stock they need.
+// False, with failedAt telling where it stopped, where the quantity per set is 0 or a result
+// does not fit.
+bool fillSetsFigures(ComponentRow& row);
 
 } // namespace setzaiko

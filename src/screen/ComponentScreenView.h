@@ -2,12 +2,12 @@
 
 namespace setzaiko {
 
-// What a screen of the component session is told while a step runs, at the moment it happens,
+// What a screen of the component model is told while a step runs, at the moment it happens,
 // so that whatever stands on screen while a box is open is what stood there before.
-class ComponentSessionView
+class ComponentScreenView
 {
 public:
-    virtual ~ComponentSessionView() = default;
+    virtual ~ComponentScreenView() = default;
 
     // The cells of the list row (1-based) changed.
     virtual void rowChanged(int row) = 0;

@@ -1,17 +1,16 @@
-#include "component/ComponentListing.h"
+#include "component/SetAvailability.h"
 
 #include "common/CheckedInt.h"
 #include "common/TextRules.h"
 #include "component/ComponentScan.h"
-#include "component/ComponentTexts.h"
 
 #include <algorithm>
 
 namespace setzaiko {
 
-bool fillSetsColumns(ComponentRow& row)
+bool fillSetsFigures(ComponentRow& row)
 {
-    row.columnsWritten = 8;
+    row.failedAt = ComponentRow::Figure::SetsPossible;
     if (row.quantityPerSet == 0) {
         return false;
     }
@@ -20,22 +19,21 @@ bool fillSetsColumns(ComponentRow& row)
         return false;
     }
     row.setsPossible = *possible;
-    row.columnsWritten = 9;
+    row.failedAt = ComponentRow::Figure::StockNeeded;
     const auto needed = checked::multiply(row.quantityPerSet, row.setsPossible);
     if (!needed) {
         return false;
     }
     row.stockNeeded = *needed;
-    row.columnsWritten = ComponentRow::columnCount;
+    row.failedAt = ComponentRow::Figure::None;
     return true;
 }
 
-ComponentListing listComponents(const QString& setCodeCaption, const MasterData& masters,
-                                int capacity)
+SetAvailability listComponents(const QString& setCodeCaption, const MasterData& masters,
+                               int capacity)
 {
-    ComponentListing listing;
+    SetAvailability listing;
     const std::vector<ComponentLine> lines = findComponentLines(rightTrim(setCodeCaption), masters);
-
     for (const ComponentLine& line : lines) {
         if (!line.stock) {
             listing.listStatus = ListStatus::Incomplete;
@@ -47,24 +45,17 @@ ComponentListing listComponents(const QString& setCodeCaption, const MasterData&
             break;
         }
         ComponentRow row = joinedRow(line, static_cast<int>(listing.rows.size()) + 1);
-        listing.failed = !fillSetsColumns(row);
+        listing.failed = !fillSetsFigures(row);
         listing.rows.push_back(std::move(row));
         if (listing.failed) {
             listing.listStatus = ListStatus::Failed;
             return listing;
         }
     }
-
-    const int listed = static_cast<int>(listing.rows.size());
-    if (listed == 0) {
+    if (listing.rows.empty()) {
         listing.listStatus = ListStatus::Incomplete;
-        listing.messageLine = componenttexts::noComponents.toString();
-    } else if (listing.listStatus == ListStatus::Incomplete) {
-        listing.messageLine = componenttexts::missingComponent.toString();
-    } else if (listing.listStatus == ListStatus::Truncated) {
-        listing.messageLine = componenttexts::tooManyComponents.toString();
     }
-    if (listed > 0 && listing.listStatus == ListStatus::Complete) {
+    if (listing.isComplete()) {
         listing.addableSets = std::min_element(listing.rows.begin(), listing.rows.end(),
                                                [](const ComponentRow& a, const ComponentRow& b) {
                                                    return a.setsPossible < b.setsPossible;

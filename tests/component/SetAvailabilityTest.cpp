@@ -1,7 +1,8 @@
-#include "component/ComponentListing.h"
+#include "component/SetAvailability.h"
 
 #include "common/NumberFormat.h"
-#include "component/ComponentTexts.h"
+#include "screen/ComponentCells.h"
+#include "screen/ComponentTexts.h"
 #include "support/MasterRows.h"
 #include "support/RecordingGrid.h"
 
@@ -22,18 +23,16 @@ using testing::RecordingGrid;
 using testing::stockRow;
 using testing::stockTable;
 
-const CellColours blackOnWhite{{0, 0, 0}, {255, 255, 255}};
-
 QStringList textsOf(const ComponentRow& row)
 {
     QStringList texts;
-    for (int column = 0; column < ComponentRow::columnCount; ++column) {
-        texts << row.text(column);
+    for (int column = 0; column < componentcolumn::count; ++column) {
+        texts << componentCellText(row, column);
     }
     return texts;
 }
 
-QStringList codesOf(const ComponentListing& listing)
+QStringList codesOf(const SetAvailability& listing)
 {
     QStringList codes;
     for (const ComponentRow& row : listing.rows) {
@@ -42,7 +41,7 @@ QStringList codesOf(const ComponentListing& listing)
     return codes;
 }
 
-TEST(ComponentListing, JoinsEachComponentWithItsStockAndTheSetsItAllows)
+TEST(SetAvailability, JoinsEachComponentWithItsStockAndTheSetsItAllows)
 {
     const StockMaster stocks = stockTable({
         stockRow(u"S1"_s, 30, u"セット"_s, u"1"_s, u"箱"_s),
@@ -60,7 +59,7 @@ TEST(ComponentListing, JoinsEachComponentWithItsStockAndTheSetsItAllows)
         compositionRow(u"S2"_s, u"P2"_s, 1),
         compositionRow(u"S1"_s, u"P4"_s, 1000),
     });
-    const ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
+    const SetAvailability listing = listComponents(u"S1"_s, MasterData(products, stocks));
 
     ASSERT_EQ(listing.rows.size(), 4u);
     const QStringList expected[] = {
@@ -75,21 +74,19 @@ TEST(ComponentListing, JoinsEachComponentWithItsStockAndTheSetsItAllows)
     for (int r = 0; r < 4; ++r) {
         SCOPED_TRACE(r + 1);
         EXPECT_EQ(textsOf(listing.rows[r]), expected[r]);
-        for (int column = 0; column < ComponentRow::columnCount; ++column) {
+        for (int column = 0; column < componentcolumn::count; ++column) {
             EXPECT_EQ(grid.text(r + 1, column), expected[r][column]);
-            EXPECT_EQ(grid.colours(r + 1, column).has_value(), column == shortageColumn);
         }
-        EXPECT_EQ(grid.colours(r + 1, shortageColumn)->text, blackOnWhite.text);
-        EXPECT_EQ(grid.colours(r + 1, shortageColumn)->background, blackOnWhite.background);
+        EXPECT_EQ(grid.role(r + 1, componentcolumn::shortage), CellRole::Plain);
     }
     EXPECT_EQ(listing.listStatus, ListStatus::Complete);
     EXPECT_FALSE(listing.capacityExceeded);
     EXPECT_FALSE(listing.failed);
-    EXPECT_TRUE(listing.messageLine.isEmpty());
+    EXPECT_TRUE(listingMessage(listing).isEmpty());
     EXPECT_EQ(listing.addableSets, -3);
 }
 
-TEST(ComponentListing, AddableSetsIsTheSmallestFigureOfTheListedRows)
+TEST(SetAvailability, AddableSetsIsTheSmallestFigureOfTheListedRows)
 {
     struct Component
     {
@@ -119,15 +116,16 @@ TEST(ComponentListing, AddableSetsIsTheSmallestFigureOfTheListedRows)
             stocks.append(stockRow(code, component.stock));
             products.append(compositionRow(u"S1"_s, code, component.perSet));
         }
-        const ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
+        const SetAvailability listing = listComponents(u"S1"_s, MasterData(products, stocks));
         EXPECT_EQ(listing.listStatus, ListStatus::Complete);
-        EXPECT_TRUE(listing.messageLine.isEmpty());
+        EXPECT_TRUE(listingMessage(listing).isEmpty());
         EXPECT_EQ(formatNumber(listing.addableSets, formats::grouped9), c.knousu);
-        EXPECT_EQ(listing.rows.front().text(8), c.firstSetsPossible);
+        EXPECT_EQ(componentCellText(listing.rows.front(), componentcolumn::sets),
+                  c.firstSetsPossible);
     }
 }
 
-TEST(ComponentListing, MissingAndSurplusComponentsSetTheStatusAndMessage)
+TEST(SetAvailability, MissingAndSurplusComponentsSetTheStatusAndMessage)
 {
     // Codes starting with M are not in the stock master.
     const auto found = [](const QString& prefix, int count) {
@@ -182,10 +180,10 @@ TEST(ComponentListing, MissingAndSurplusComponentsSetTheStatusAndMessage)
             }
             products.append(compositionRow(u"S1"_s, code, code == u"Z"_s ? 0 : 1));
         }
-        const ComponentListing listing = listComponents(c.caption, MasterData(products, stocks));
+        const SetAvailability listing = listComponents(c.caption, MasterData(products, stocks));
 
         EXPECT_EQ(listing.listStatus, c.status);
-        EXPECT_EQ(listing.messageLine, c.message.toString());
+        EXPECT_EQ(listingMessage(listing), c.message.toString());
         EXPECT_EQ(listing.capacityExceeded, c.box);
         EXPECT_FALSE(listing.failed);
         ASSERT_EQ(static_cast<int>(listing.rows.size()), c.rows);
@@ -203,7 +201,7 @@ TEST(ComponentListing, MissingAndSurplusComponentsSetTheStatusAndMessage)
     }
 }
 
-TEST(ComponentListing, SetCodeIsComparedExactlyAfterTrimmingTheCaption)
+TEST(SetAvailability, SetCodeIsComparedExactlyAfterTrimmingTheCaption)
 {
     const StockMaster stocks = stockTable({stockRow(u"P1"_s, 1), stockRow(u"Q1"_s, 1)});
     const ProductMaster products = productTable({
@@ -226,7 +224,7 @@ TEST(ComponentListing, SetCodeIsComparedExactlyAfterTrimmingTheCaption)
     }
 }
 
-TEST(ComponentListing, FirstStockRowOfACodeWinsAndRepeatedComponentsListTwice)
+TEST(SetAvailability, FirstStockRowOfACodeWinsAndRepeatedComponentsListTwice)
 {
     const StockMaster stocks = stockTable({
         stockRow(u"P1"_s, 10, u"first"_s),
@@ -238,7 +236,7 @@ TEST(ComponentListing, FirstStockRowOfACodeWinsAndRepeatedComponentsListTwice)
         compositionRow(u"S1"_s, u"P1"_s, 2),
         compositionRow(u"S1"_s, u"P2"_s, 1),
     });
-    const ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
+    const SetAvailability listing = listComponents(u"S1"_s, MasterData(products, stocks));
     EXPECT_EQ(listing.listStatus, ListStatus::Complete);
     ASSERT_EQ(listing.rows.size(), 3u);
     EXPECT_EQ(textsOf(listing.rows[0]).mid(0, 6),
@@ -248,7 +246,7 @@ TEST(ComponentListing, FirstStockRowOfACodeWinsAndRepeatedComponentsListTwice)
     EXPECT_EQ(listing.addableSets, 5);
 }
 
-TEST(ComponentListing, RunTimeFailureStopsWithThePartialRowInPlace)
+TEST(SetAvailability, RunTimeFailureStopsWithThePartialRowInPlace)
 {
     struct Case
     {
@@ -272,14 +270,14 @@ TEST(ComponentListing, RunTimeFailureStopsWithThePartialRowInPlace)
             compositionRow(u"S1"_s, u"P2"_s, c.perSet),
             compositionRow(u"S1"_s, u"P3"_s, 1),
         });
-        const ComponentListing listing = listComponents(u"S1"_s, MasterData(products, stocks));
+        const SetAvailability listing = listComponents(u"S1"_s, MasterData(products, stocks));
 
         EXPECT_TRUE(listing.failed);
         EXPECT_EQ(listing.listStatus, ListStatus::Failed);
-        EXPECT_TRUE(listing.messageLine.isEmpty());
+        EXPECT_TRUE(listingMessage(listing).isEmpty());
         ASSERT_EQ(listing.rows.size(), 2u);
-        EXPECT_EQ(listing.rows[0].columnsWritten, ComponentRow::columnCount);
-        EXPECT_EQ(listing.rows[1].columnsWritten, 8);
+        EXPECT_TRUE(listing.rows[0].isWhole());
+        EXPECT_EQ(listing.rows[1].failedAt, ComponentRow::Figure::SetsPossible);
 
         // The cells the failed division would have written keep what they held, and so do
         // the rows after it.
@@ -296,7 +294,7 @@ TEST(ComponentListing, RunTimeFailureStopsWithThePartialRowInPlace)
         EXPECT_EQ(grid.text(2, 0), u"2"_s);
         EXPECT_EQ(grid.text(2, 5), QString::number(c.perSet));
         EXPECT_EQ(grid.text(2, 7), u"0"_s);
-        EXPECT_TRUE(grid.colours(2, 7).has_value());
+        EXPECT_TRUE(grid.role(2, 7).has_value());
         EXPECT_EQ(grid.text(2, 8), u"41"_s);
         EXPECT_EQ(grid.text(2, 9), u"42"_s);
         EXPECT_EQ(grid.text(3, 2), u"OLD"_s);

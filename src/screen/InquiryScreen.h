@@ -1,0 +1,86 @@
+#pragma once
+
+#include "inquiry/SetProduct.h"
+#include "inquiry/SetProductSearch.h"
+#include "master/StockMaster.h"
+#include "screen/ScreenBox.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace setzaiko {
+
+// What a screen of the inquiry model is told while a search runs.
+class InquiryScreenView
+{
+public:
+    virtual ~InquiryScreenView() = default;
+
+    // Boxes are due: the state as it stands goes on screen, then the pending boxes, in order.
+    virtual void boxesDue() = 0;
+};
+
+// Which of the inquiry's three buttons can be pressed: search, details, back.
+struct InquiryButtons
+{
+    bool search = true;
+    bool details = false;
+    bool back = true;
+
+    friend bool operator==(const InquiryButtons&, const InquiryButtons&) = default;
+};
+
+// The set product inquiry, as data: the list of set products a search found, the message
+// line, the selection handed to the component screen, the button states and the boxes due.
+// The inquiry window renders it; the command line prints its list.
+class InquiryScreen
+{
+public:
+    static constexpr int capacity = listCapacity;
+    static constexpr int columnCount = 7;
+
+    explicit InquiryScreen(InquiryScreenView* view = nullptr) : m_view(view) {}
+
+    // 検索: lists the set products whose code and name contain the texts, and selects row 1.
+    void search(const StockMaster& stocks, const QString& codeText, const QString& nameText);
+
+    // The rows the last search listed.
+    int listedRows() const { return static_cast<int>(m_found.size()); }
+    // What cell (row from 1, column) shows: No., name, code, stock, unit, remarks and a last
+    // column that stays empty; blank below the list.
+    QString cellText(int row, int column) const;
+    QStringList rowTexts(int row) const;
+    const QString& messageLine() const { return m_messageLine; }
+    InquiryButtons buttons() const;
+
+    // Whether a cell of the column picks its row: the columns holding the set product's data.
+    static bool picksRow(int column) { return column >= 1 && column <= 5; }
+    // Picks a row (from 1): its set product, or none below the list.
+    void selectRow(int row);
+    int selectedRow() const { return m_selectedRow; }
+    // The set product of the row last picked; nullopt for a blank row.
+    const std::optional<SetProduct>& selection() const { return m_selection; }
+
+    // 在庫詳細 opened the component screen; it ended.
+    void detailsOpened() { m_detailsOpen = true; }
+    void detailsClosed() { m_detailsOpen = false; }
+
+    std::vector<ScreenBox> takeBoxes();
+
+private:
+    void due(QString text, bool beep);
+
+    InquiryScreenView* m_view;
+    std::vector<FoundSetProduct> m_found;
+    QString m_messageLine;
+    bool m_searched = false; // a search opened 在庫詳細
+    bool m_detailsOpen = false;
+    int m_selectedRow = 1;
+    std::optional<SetProduct> m_selection;
+    std::vector<ScreenBox> m_boxes;
+};
+
+} // namespace setzaiko
