@@ -4,10 +4,10 @@
 // Usage: setzaiko_import_bench [--workbook=PATH] [benchmark options]
 
 #include "import/ImportRun.h"
-#include "import/WorkbookFileOpener.h"
-#include "import/xls/XlsWorkbook.h"
-#include "import/xlsx/WorksheetCells.h"
-#include "import/xlsx/XlsxWorkbook.h"
+#include "workbook/WorkbookFileOpener.h"
+#include "workbook/xls/XlsWorkbook.h"
+#include "workbook/xlsx/WorksheetCells.h"
+#include "workbook/xlsx/XlsxWorkbook.h"
 
 #include <QFileInfo>
 

@@ -7,7 +7,7 @@
 
 #include "gui/AppContext.h"
 #include "gui/ImportWindow.h"
-#include "import/WorkbookFileOpener.h"
+#include "workbook/WorkbookFileOpener.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

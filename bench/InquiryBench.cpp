@@ -9,9 +9,9 @@
 #include "component/OrderPlan.h"
 #include "export/StockStatusCsv.h"
 #include "import/ImportRun.h"
-#include "import/WorkbookFileOpener.h"
 #include "inquiry/SetProductSearch.h"
 #include "screen/ComponentScreen.h"
+#include "workbook/WorkbookFileOpener.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

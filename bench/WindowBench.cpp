@@ -10,8 +10,8 @@
 #include "gui/MainMenu.h"
 #include "gui/SetStockWindow.h"
 #include "import/ImportRun.h"
-#include "import/WorkbookFileOpener.h"
 #include "ui/FlexGrid.h"
+#include "workbook/WorkbookFileOpener.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

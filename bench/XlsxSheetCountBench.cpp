@@ -5,7 +5,7 @@
 // Usage: setzaiko_xlsx_sheet_count_bench [benchmark options]
 
 #include "import/ImportRun.h"
-#include "import/WorkbookFileOpener.h"
+#include "workbook/WorkbookFileOpener.h"
 
 #include <QByteArray>
 #include <QFile>

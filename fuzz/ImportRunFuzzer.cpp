@@ -5,7 +5,7 @@
 // reader that breaks its promise to fail only with WorkbookError.
 
 #include "import/ImportRun.h"
-#include "import/xls/XlsWorkbook.h"
+#include "workbook/xls/XlsWorkbook.h"
 
 #include <QBuffer>
 

@@ -2,7 +2,7 @@
 // product master is read) and every cell. Refusing with WorkbookError is the only allowed
 // failure; the sanitizers and libFuzzer's limits catch the rest.
 
-#include "import/xls/XlsWorkbook.h"
+#include "workbook/xls/XlsWorkbook.h"
 
 #include <QBuffer>
 

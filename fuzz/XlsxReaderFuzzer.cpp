@@ -4,9 +4,9 @@
 // of stored entries are mended first, so that mutations of a stored part's text reach the XML.
 
 #include "StoredChecksums.h"
-#include "import/xlsx/CellReference.h"
-#include "import/xlsx/WorksheetCells.h"
-#include "import/xlsx/XlsxWorkbook.h"
+#include "workbook/xlsx/CellReference.h"
+#include "workbook/xlsx/WorksheetCells.h"
+#include "workbook/xlsx/XlsxWorkbook.h"
 
 #include <cstddef>
 #include <cstdint>

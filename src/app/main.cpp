@@ -2,9 +2,9 @@
 #include "common/MessageLanguage.h"
 #include "gui/AppContext.h"
 #include "gui/MainMenu.h"
-#include "import/WorkbookFileOpener.h"
 #include "ui/QtPrompter.h"
 #include "ui/QtTranslation.h"
+#include "workbook/WorkbookFileOpener.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/Commands.h"
-#include "import/WorkbookFormats.h"
+#include "workbook/WorkbookFormats.h"
 
 #include <QDir>
 

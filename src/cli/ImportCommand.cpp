@@ -2,7 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/ImportedBook.h"
 #include "import/ImportTexts.h"
-#include "import/WorkbookFileOpener.h"
+#include "workbook/WorkbookFileOpener.h"
 
 namespace setzaiko::cli {
 

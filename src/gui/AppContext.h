@@ -1,8 +1,8 @@
 #pragma once
 
 #include "import/ImportedBook.h"
-#include "import/Workbook.h"
 #include "ui/Prompter.h"
+#include "workbook/Workbook.h"
 
 #include <functional>
 #include <memory>

@@ -5,7 +5,7 @@
 #include "import/ImportTexts.h"
 #include "import/SheetReadAhead.h"
 #include "import/SheetRules.h"
-#include "import/Workbook.h"
+#include "workbook/Workbook.h"
 
 #include <exception>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "import/SheetRules.h"
-#include "import/Workbook.h"
+#include "workbook/Workbook.h"
 
 #include <atomic>
 #include <chrono>

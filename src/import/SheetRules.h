@@ -1,7 +1,7 @@
 #pragma once
 
-#include "import/CellValue.h"
 #include "import/ImportRun.h"
+#include "workbook/CellValue.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "ui/FileList.h"
 
-#include "import/WorkbookFormats.h"
+#include "workbook/WorkbookFormats.h"
 
 #include <QDir>
 

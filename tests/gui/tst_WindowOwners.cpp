@@ -9,12 +9,12 @@
 #include "gui/MainMenu.h"
 #include "gui/SetStockWindow.h"
 #include "gui/WorkbookChooser.h"
-#include "import/WorkbookFileOpener.h"
 #include "support/WindowHarness.h"
 #include "ui/DirectoryList.h"
 #include "ui/FileList.h"
 #include "ui/FlexGrid.h"
 #include "ui/QtPrompter.h"
+#include "workbook/WorkbookFileOpener.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

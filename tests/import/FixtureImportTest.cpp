@@ -1,9 +1,9 @@
 #include "import/ImportRun.h"
-#include "import/WorkbookFailure.h"
-#include "import/WorkbookFileOpener.h"
-#include "import/xls/XlsWorkbook.h"
 #include "support/CompoundFileImage.h"
 #include "support/SheetEntryEdit.h"
+#include "workbook/WorkbookFailure.h"
+#include "workbook/WorkbookFileOpener.h"
+#include "workbook/xls/XlsWorkbook.h"
 
 #include <QFile>
 #include <QFileInfo>

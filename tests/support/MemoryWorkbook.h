@@ -1,6 +1,6 @@
 #pragma once
 
-#include "import/Workbook.h"
+#include "workbook/Workbook.h"
 
 #include <QString>
 

@@ -2,8 +2,8 @@
 
 #include "gui/AppContext.h"
 #include "gui/MainMenu.h"
-#include "import/WorkbookFileOpener.h"
 #include "support/FakePrompter.h"
+#include "workbook/WorkbookFileOpener.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "import/xls/XlsWorkbook.h"
+#include "workbook/xls/XlsWorkbook.h"
 
 #include <QByteArray>
 #include <QString>

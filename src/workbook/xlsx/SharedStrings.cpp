@@ -1,0 +1,174 @@
+#include "workbook/xlsx/SharedStrings.h"
+
+#include "workbook/xlsx/RichText.h"
+#include "workbook/xlsx/XlsxError.h"
+#include "workbook/xlsx/XmlReader.h"
+#include "workbook/xlsx/ZipArchive.h"
+
+#include <optional>
+#include <stdexcept>
+#include <system_error>
+
+namespace setzaiko::xlsx {
+
+namespace {
+
+class SharedStringsHandler : public XmlHandler
+{
+public:
+    void startElement(const XmlName& name, const char** attributes) override
+    {
+        ++m_depth;
+        if (m_depth == 1) {
+            if (!name.is(XmlNamespace::Spreadsheet, "sst")) {
+                fail("the shared strings part has the wrong root element");
+            }
+            // Its count attributes are passed over: the items read are what is kept.
+        } else if (m_inItem) {
+            m_text.startElement(name, attributes);
+        } else if (m_depth == 2 && name.is(XmlNamespace::Spreadsheet, "si")) {
+            m_inItem = true;
+            m_text.begin(attributes);
+        }
+    }
+
+    void endElement(const XmlName& name) override
+    {
+        if (m_inItem && m_depth == 2) {
+            m_inItem = false;
+            m_strings.append(m_text.finish());
+        } else if (m_inItem) {
+            m_text.endElement(name);
+        }
+        --m_depth;
+    }
+
+    void characters(std::string_view text) override
+    {
+        if (m_inItem) {
+            m_text.characters(text);
+        }
+    }
+
+    SharedStrings take()
+    {
+        m_strings.finish();
+        return std::move(m_strings);
+    }
+
+private:
+    int m_depth = 0;
+    bool m_inItem = false;
+    RichText m_text;
+    SharedStrings m_strings;
+};
+
+} // namespace
+
+QStringList SharedStrings::toList() const
+{
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(m_size));
+    for (std::size_t item = 0; item < m_size; ++item) {
+        texts.append((*this)[item]);
+    }
+    return texts;
+}
+
+const QString& SharedStrings::at(std::size_t item) const
+{
+    if (item >= m_size) {
+        throw std::out_of_range("no such shared string");
+    }
+    return (*this)[item];
+}
+
+void SharedStrings::append(const QString& text)
+{
+    // Runs of one text (the empty one above all) skip the hash.
+    if (m_size == 0 || m_texts[m_lastText] != text) {
+        auto found = m_indexOfText.constFind(text);
+        if (found == m_indexOfText.constEnd()) {
+            found = m_indexOfText.insert(text, static_cast<std::uint32_t>(m_texts.size()));
+            m_texts.push_back(text);
+        }
+        m_lastText = found.value();
+    }
+    m_current.push_back(m_lastText);
+    ++m_size;
+    if (m_current.size() == blockSize) {
+        packCurrent();
+    }
+}
+
+void SharedStrings::packCurrent()
+{
+    Block block;
+    QHash<std::uint32_t, std::uint32_t> placeOfText;
+    std::vector<std::uint32_t> places;
+    places.reserve(m_current.size());
+    for (const std::uint32_t text : m_current) {
+        auto found = placeOfText.constFind(text);
+        if (found == placeOfText.constEnd()) {
+            found = placeOfText.insert(text, static_cast<std::uint32_t>(block.texts.size()));
+            block.texts.push_back(text);
+        }
+        places.push_back(found.value());
+    }
+    // A block holds at most 65,536 texts, so 16 bits always suffice.
+    while (block.texts.size() > (std::size_t{1} << block.width)) {
+        block.width = block.width == 0 ? 1 : static_cast<std::uint8_t>(block.width * 2);
+    }
+    if (block.width > 0) {
+        block.places.assign((places.size() * block.width + 63) / 64, 0);
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            const std::size_t bit = i * block.width;
+            block.places[bit / 64] |= std::uint64_t{places[i]} << (bit % 64);
+        }
+    }
+    block.texts.shrink_to_fit();
+    m_blocks.push_back(std::move(block));
+    m_current.clear();
+}
+
+void SharedStrings::finish()
+{
+    if (!m_current.empty()) {
+        packCurrent();
+    }
+    m_current = {};
+    m_indexOfText = {};
+    m_texts.shrink_to_fit();
+}
+
+SharedStrings readSharedStrings(ZipArchive& archive, const ZipEntry& entry)
+{
+    std::optional<SharedStringsHandler> handler;
+    parseLargeXml(archive, entry, [&]() -> XmlHandler& {
+        handler.reset();
+        return handler.emplace();
+    });
+    return handler->take();
+}
+
+PendingSharedStrings readSharedStringsAhead(const QByteArray& bytes, const ZipEntry& entry)
+{
+    auto read = [bytes, entry]() -> SharedStringTable {
+        ZipArchive archive(bytes);
+        return std::make_shared<const SharedStrings>(readSharedStrings(archive, entry));
+    };
+    try {
+        return std::async(std::launch::async, read).share();
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, read).share();
+    }
+}
+
+PendingSharedStrings sharedStringsReady(SharedStrings strings)
+{
+    std::promise<SharedStringTable> ready;
+    ready.set_value(std::make_shared<const SharedStrings>(std::move(strings)));
+    return ready.get_future().share();
+}
+
+} // namespace setzaiko::xlsx

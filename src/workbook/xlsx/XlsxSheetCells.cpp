@@ -1,0 +1,47 @@
+#include "workbook/xlsx/XlsxSheetCells.h"
+
+namespace setzaiko::xlsx {
+
+XlsxSheetCells::XlsxSheetCells(QByteArray bytes, const ZipEntry& entry,
+                               PendingSharedStrings sharedStrings, bool dates1904, int columnCount)
+    : m_bytes(std::move(bytes)), m_entry(entry), m_pendingStrings(std::move(sharedStrings)),
+      m_dates1904(dates1904), m_columnCount(columnCount)
+{}
+
+SheetLayout XlsxSheetCells::start()
+{
+    ZipArchive archive(m_bytes);
+    m_cells = readWorksheet(archive, m_entry, m_dates1904, m_columnCount);
+    m_sharedStrings = m_pendingStrings.get();
+    checkSharedStringIndices(m_cells, m_sharedStrings->size());
+    m_reader.emplace(m_cells);
+    // The values come back by row and column, whatever order the part stored them in.
+    return {m_cells.rows, m_cells.columns, true};
+}
+
+CellValue XlsxSheetCells::valueOf(const SheetValue& value)
+{
+    switch (value.kind) {
+    case SheetValue::Kind::Number:
+        return CellValue::fromNumber(value.number);
+    case SheetValue::Kind::SharedText:
+        return CellValue::fromText((*m_sharedStrings)[value.sharedIndex]);
+    case SheetValue::Kind::Text:
+    case SheetValue::Kind::EscapedText:
+        return CellValue::fromText(m_texts.textOf(value));
+    }
+    return {};
+}
+
+bool XlsxSheetCells::next(StreamedCell& cell)
+{
+    if (!m_reader->next(m_value)) {
+        return false;
+    }
+    cell.row = static_cast<int>(m_value.row);
+    cell.column = m_value.column;
+    cell.value = valueOf(m_value);
+    return true;
+}
+
+} // namespace setzaiko::xlsx

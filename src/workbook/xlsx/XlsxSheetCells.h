@@ -1,0 +1,44 @@
+#pragma once
+
+#include "workbook/CellStream.h"
+#include "workbook/xlsx/RecentTexts.h"
+#include "workbook/xlsx/SharedStrings.h"
+#include "workbook/xlsx/WorksheetCells.h"
+#include "workbook/xlsx/ZipArchive.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+namespace setzaiko::xlsx {
+
+// The cells of one worksheet, one per position, by row and column. start reads the whole
+// worksheet part through an archive of its own over the workbook's bytes, so that the cells may
+// be read on another thread than the one that opened them, beside other sheets of the same
+// workbook.
+class XlsxSheetCells : public CellStream
+{
+public:
+    XlsxSheetCells(QByteArray bytes, const ZipEntry& entry, PendingSharedStrings sharedStrings,
+                   bool dates1904, int columnCount);
+
+    SheetLayout start() override;
+    bool next(StreamedCell& cell) override;
+
+private:
+    CellValue valueOf(const SheetValue& value);
+
+    QByteArray m_bytes;
+    ZipEntry m_entry;
+    PendingSharedStrings m_pendingStrings;
+    SharedStringTable m_sharedStrings;
+    bool m_dates1904;
+    int m_columnCount;
+
+    WorksheetCells m_cells;
+    std::optional<WorksheetCells::Reader> m_reader;
+    RecentTexts m_texts;
+    SheetValue m_value;
+};
+
+} // namespace setzaiko::xlsx

@@ -1,0 +1,812 @@
+#include "workbook/xlsx/XmlScanner.h"
+
+#include "workbook/xlsx/XmlReader.h"
+#include "workbook/xlsx/ZipArchive.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace setzaiko::xlsx {
+
+namespace {
+
+// Thrown where the part is left to expat; never leaves this file.
+struct LeaveToExpat
+{};
+
+[[noreturn]] void leave()
+{
+    throw LeaveToExpat{};
+}
+
+constexpr std::size_t chunkSize = 1024 * 1024;
+// More attributes than any workbook element has: their pairwise checks stay cheap.
+constexpr std::size_t maxAttributes = 64;
+// Text without a following '<' in a buffer this full is handed on in pieces.
+constexpr std::size_t longText = 64 * 1024;
+
+constexpr std::string_view xmlUri = "http://www.w3.org/XML/1998/namespace";
+constexpr std::string_view xmlnsUri = "http://www.w3.org/2000/xmlns/";
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+constexpr bool isLetter(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+constexpr std::array<bool, 256> nameChars = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        const auto u = static_cast<unsigned char>(c);
+        table[u] = isLetter(u) || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == ':';
+    }
+    return table;
+}();
+
+// ASCII bytes that text (false) or an attribute value (true) cannot simply pass on.
+constexpr std::array<bool, 128> specialIn(bool attribute)
+{
+    std::array<bool, 128> table{};
+    for (int c = 0; c < 0x20; ++c) {
+        table[static_cast<std::size_t>(c)] = attribute || (c != '\t' && c != '\n');
+    }
+    table['&'] = true;
+    table[attribute ? '<' : ']'] = true;
+    return table;
+}
+constexpr std::array<bool, 128> textSpecial = specialIn(false);
+constexpr std::array<bool, 128> attributeSpecial = specialIn(true);
+
+// The length of the UTF-8 sequence of one XML character whose lead byte is at p (not ASCII),
+// or 0 where the bytes are not one.
+std::size_t charLength(const unsigned char* p, const unsigned char* end)
+{
+    const auto more = [&](std::size_t k) { return end - p > static_cast<std::ptrdiff_t>(k); };
+    const auto follows = [&](std::size_t k) { return more(k) && (p[k] & 0xC0) == 0x80; };
+    const unsigned c = p[0];
+    if (c >= 0xC2 && c <= 0xDF) {
+        return follows(1) ? 2 : 0;
+    }
+    if (c >= 0xE0 && c <= 0xEF) {
+        if (!follows(1) || !follows(2) || (c == 0xE0 && p[1] < 0xA0) ||
+            (c == 0xED && p[1] >= 0xA0) || (c == 0xEF && p[1] == 0xBF && p[2] >= 0xBE)) {
+            return 0; // overlong, a surrogate, U+FFFE or U+FFFF
+        }
+        return 3;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        if (!follows(1) || !follows(2) || !follows(3) || (c == 0xF0 && p[1] < 0x90) ||
+            (c == 0xF4 && p[1] >= 0x90)) {
+            return 0;
+        }
+        return 4;
+    }
+    return 0;
+}
+
+// Where a name's first colon stands, or its size; names are short: no call to memchr.
+std::size_t colonIn(std::string_view name)
+{
+    std::size_t colon = 0;
+    while (colon < name.size() && name[colon] != ':') {
+        ++colon;
+    }
+    return colon;
+}
+
+bool hasColon(std::string_view name)
+{
+    return colonIn(name) != name.size();
+}
+
+// Compares two names; element and attribute names are a few bytes long, so a loop beats a call.
+bool sameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Where the first byte of raw lies that needs more than passing on; raw.end() if none. Checks
+// the UTF-8 on the way.
+const char* firstSpecial(const char* p, const char* end, const std::array<bool, 128>& special)
+{
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    const auto* e = reinterpret_cast<const unsigned char*>(end);
+    while (u < e) {
+        if (*u < 0x80) {
+            if (special[*u]) {
+                break;
+            }
+            ++u;
+        } else {
+            const std::size_t n = charLength(u, e);
+            if (n == 0) {
+                leave();
+            }
+            u += n;
+        }
+    }
+    return reinterpret_cast<const char*>(u);
+}
+
+bool isXmlChar(std::uint32_t c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Writes c as UTF-8 at out; returns the byte after it.
+char* putUtf8(char* out, std::uint32_t c)
+{
+    if (c < 0x80) {
+        *out++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+int digitValue(char c, bool hex)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (hex && c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (hex && c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// Writes what the reference at p ('&') stands for at out, which never takes more bytes than
+// the reference; returns the byte after its ';' and moves out past what it wrote.
+const char* putReference(const char* p, const char* end, char*& out)
+{
+    if (end - p > 2 && p[1] == '#') {
+        const bool hex = p[2] == 'x';
+        const char* q = p + (hex ? 3 : 2);
+        const char* digits = q;
+        std::uint32_t value = 0;
+        for (; q < end && *q != ';'; ++q) {
+            const int digit = digitValue(*q, hex);
+            if (digit < 0) {
+                leave();
+            }
+            value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
+            if (value > 0x10FFFF) {
+                leave();
+            }
+        }
+        if (q == end || q == digits || !isXmlChar(value)) {
+            leave();
+        }
+        out = putUtf8(out, value);
+        return q + 1;
+    }
+    const std::string_view rest(p + 1,
+                                static_cast<std::size_t>(std::min<std::ptrdiff_t>(end - p - 1, 5)));
+    const struct
+    {
+        std::string_view name;
+        char c;
+    } entities[] = {{"lt;", '<'}, {"gt;", '>'}, {"amp;", '&'}, {"apos;", '\''}, {"quot;", '"'}};
+    for (const auto& entity : entities) {
+        if (rest.starts_with(entity.name)) {
+            *out++ = entity.c;
+            return p + 1 + entity.name.size();
+        }
+    }
+    leave(); // no other entity is declared
+}
+
+// Appends raw text (false) or a raw attribute value (true) as a parser hands it on:
+// references replaced, line ends made "\n", and in an attribute value white space made spaces.
+void appendDecoded(std::string_view raw, std::string& out, bool attribute)
+{
+    const auto& special = attribute ? attributeSpecial : textSpecial;
+    const std::size_t start = out.size();
+    out.resize(start + raw.size()); // nothing decodes to more bytes than it takes raw
+    char* w = out.data() + start;
+    const char* p = raw.data();
+    const char* end = p + raw.size();
+    while (p < end) {
+        const char* stop = firstSpecial(p, end, special);
+        std::memcpy(w, p, static_cast<std::size_t>(stop - p));
+        w += stop - p;
+        p = stop;
+        if (p == end) {
+            break;
+        }
+        const char c = *p;
+        if (c == '&') {
+            p = putReference(p, end, w);
+        } else if (c == '\r') {
+            *w++ = attribute ? ' ' : '\n';
+            p += (p + 1 < end && p[1] == '\n') ? 2 : 1;
+        } else if (c == '\t' || c == '\n') {
+            *w++ = ' '; // in an attribute value only
+            ++p;
+        } else if (c == ']') {
+            if (end - p >= 3 && p[1] == ']' && p[2] == '>') {
+                leave();
+            }
+            *w++ = c;
+            ++p;
+        } else {
+            leave(); // a control character, or '<' in an attribute value
+        }
+    }
+    out.resize(static_cast<std::size_t>(w - out.data()));
+}
+
+struct Binding
+{
+    std::string prefix; // empty: the default namespace
+    std::string uri;
+    XmlNamespace space;
+    std::size_t depth; // of the element that declares it
+};
+
+struct OpenElement
+{
+    std::size_t nameStart; // of its qualified name in the name stack
+    std::size_t localStart;
+    XmlNamespace space;
+};
+
+// An attribute as the tag spells it, in the scanner's buffer.
+struct RawAttribute
+{
+    char* nameBegin;
+    char* nameEnd;
+    char* valueBegin;
+    char* valueEnd; // its closing quote
+
+    std::string_view name() const
+    {
+        return {nameBegin, static_cast<std::size_t>(nameEnd - nameBegin)};
+    }
+    std::string_view value() const
+    {
+        return {valueBegin, static_cast<std::size_t>(valueEnd - valueBegin)};
+    }
+};
+
+class Scanner
+{
+public:
+    Scanner(const ReadPart& read, std::uint64_t partSize, XmlHandler& handler)
+        : m_read(read), m_handler(handler)
+    {
+        m_buffer.resize(
+            static_cast<std::size_t>(std::clamp<std::uint64_t>(partSize + 1, 4096, chunkSize)));
+    }
+
+    bool run()
+    {
+        prolog();
+        for (;;) {
+            char* begin = m_buffer.data() + m_pos;
+            char* end = m_buffer.data() + m_end;
+            const char* next = begin == end ? nullptr : token(begin, end);
+            if (!next) {
+                if (m_eof || !fill()) {
+                    return m_rootDone && m_pos == m_end;
+                }
+                continue;
+            }
+            m_pos = static_cast<std::size_t>(next - m_buffer.data());
+        }
+    }
+
+private:
+    // Makes more of the part available after what is unread; false at the part's end.
+    bool fill()
+    {
+        if (m_pos > 0) {
+            std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
+            m_end -= m_pos;
+            m_pos = 0;
+        }
+        if (m_end == m_buffer.size()) {
+            m_buffer.resize(m_buffer.size() * 2);
+        }
+        const std::size_t n = m_read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+        m_end += n;
+        m_eof = n == 0;
+        return !m_eof;
+    }
+
+    // Passes over the byte order mark and the XML declaration, when there.
+    void prolog()
+    {
+        while (m_end < 4096 && fill()) {
+        }
+        std::string_view start(m_buffer.data(), m_end);
+        if (start.starts_with("\xEF\xBB\xBF")) {
+            m_pos = 3;
+            start.remove_prefix(3);
+        }
+        if (!start.starts_with("<?xml") || start.size() < 6 || !isSpace(start[5])) {
+            return;
+        }
+        const std::size_t close = start.find("?>");
+        if (close == std::string_view::npos) {
+            leave(); // a declaration longer than any writer's
+        }
+        declaration(start.substr(5, close - 5));
+        m_pos += close + 2;
+    }
+
+    static void declaration(std::string_view text)
+    {
+        std::size_t at = 0;
+        const auto pseudoAttribute = [&](std::string_view name) -> std::string_view {
+            const std::size_t before = at;
+            while (at < text.size() && isSpace(text[at])) {
+                ++at;
+            }
+            if (at == before || text.substr(at, name.size()) != name) {
+                at = before;
+                return {};
+            }
+            at += name.size();
+            while (at < text.size() && isSpace(text[at])) {
+                ++at;
+            }
+            if (at >= text.size() || text[at] != '=') {
+                leave();
+            }
+            ++at;
+            while (at < text.size() && isSpace(text[at])) {
+                ++at;
+            }
+            if (at >= text.size() || (text[at] != '"' && text[at] != '\'')) {
+                leave();
+            }
+            const std::size_t close = text.find(text[at], at + 1);
+            if (close == std::string_view::npos || close == at + 1) {
+                leave();
+            }
+            const std::string_view value = text.substr(at + 1, close - at - 1);
+            at = close + 1;
+            return value;
+        };
+        if (pseudoAttribute("version") != "1.0") {
+            leave();
+        }
+        const std::string_view encoding = pseudoAttribute("encoding");
+        if (!encoding.empty() && encoding != "UTF-8" && encoding != "utf-8") {
+            leave();
+        }
+        const std::string_view standalone = pseudoAttribute("standalone");
+        if (!standalone.empty() && standalone != "yes" && standalone != "no") {
+            leave();
+        }
+        while (at < text.size() && isSpace(text[at])) {
+            ++at;
+        }
+        if (at != text.size()) {
+            leave();
+        }
+    }
+
+    // Handles the token at begin; returns the byte after it, or nullptr where the buffer does
+    // not hold all of it yet.
+    const char* token(char* begin, char* end)
+    {
+        if (*begin != '<') {
+            return text(begin, end);
+        }
+        if (end - begin < 2) {
+            return nullptr;
+        }
+        if (begin[1] == '/') {
+            return endTag(begin, end);
+        }
+        if (begin[1] == '?' || begin[1] == '!' || m_rootDone) {
+            leave(); // instructions, comments, CDATA, a document type, a second root
+        }
+        return startTag(begin, end);
+    }
+
+    const char* text(const char* begin, const char* end)
+    {
+        const char* lt = static_cast<const char*>(std::memchr(begin, '<', end - begin));
+        const char* stop = lt;
+        if (!lt && m_eof) {
+            stop = end;
+        } else if (!lt) {
+            if (static_cast<std::size_t>(end - begin) < longText) {
+                return nullptr;
+            }
+            stop = safeTextEnd(begin, end);
+        }
+        if (m_open.empty()) {
+            for (const char* p = begin; p < stop; ++p) {
+                if (!isSpace(*p)) {
+                    leave(); // text outside the root element
+                }
+            }
+            return stop;
+        }
+        const std::string_view raw(begin, static_cast<std::size_t>(stop - begin));
+        if (firstSpecial(begin, stop, textSpecial) == stop) {
+            m_handler.characters(raw);
+        } else {
+            m_text.clear();
+            appendDecoded(raw, m_text, false);
+            m_handler.characters(m_text);
+        }
+        return stop;
+    }
+
+    // Where long text may be cut: not inside a character, a reference, "\r\n" or "]]>".
+    static const char* safeTextEnd(const char* begin, const char* end)
+    {
+        const char* cut = end - 16;
+        while (cut > begin && (static_cast<unsigned char>(*cut) & 0xC0) == 0x80) {
+            --cut;
+        }
+        const char* window = cut - 32;
+        const char* amp = nullptr;
+        for (const char* p = window; p < cut; ++p) {
+            if (*p == '&') {
+                amp = p;
+            } else if (*p == ';') {
+                amp = nullptr;
+            }
+        }
+        if (amp) {
+            cut = amp;
+        }
+        while (cut > window && (cut[-1] == ']' || cut[-1] == '\r')) {
+            --cut;
+        }
+        return cut;
+    }
+
+    template <typename Char>
+    static Char* nameEnd(Char* p, Char* end)
+    {
+        if (p == end || !isLetter(static_cast<unsigned char>(*p))) {
+            leave(); // names outside ASCII, and anything that is no name
+        }
+        while (p < end && nameChars[static_cast<unsigned char>(*p)]) {
+            ++p;
+        }
+        return p;
+    }
+
+    // Splits a qualified name; leaves for anything namespaces do not allow.
+    static std::pair<std::string_view, std::string_view> split(std::string_view name)
+    {
+        const std::size_t colon = colonIn(name);
+        if (colon == name.size()) {
+            return {{}, name};
+        }
+        const std::string_view local = name.substr(colon + 1);
+        if (colon == 0 || local.empty() || !isLetter(static_cast<unsigned char>(local[0])) ||
+            local.find(':') != std::string_view::npos) {
+            leave();
+        }
+        return {name.substr(0, colon), local};
+    }
+
+    // The namespace of unprefixed element names in scope, kept as bindings come and go.
+    void noteDefaultSpace()
+    {
+        const Binding* bound = binding({});
+        m_defaultSpace = bound ? bound->space : XmlNamespace::None;
+    }
+
+    const Binding* binding(std::string_view prefix) const
+    {
+        for (auto it = m_bindings.rbegin(); it != m_bindings.rend(); ++it) {
+            if (it->prefix == prefix) {
+                return &*it;
+            }
+        }
+        return nullptr;
+    }
+
+    void declare(std::string_view prefix, std::string_view rawValue, std::size_t depth)
+    {
+        std::string uri;
+        appendDecoded(rawValue, uri, true);
+        // A space would end the namespace in the names handed on.
+        if (prefix == "xml" || prefix == "xmlns" || uri == xmlUri || uri == xmlnsUri ||
+            (!prefix.empty() && uri.empty()) || uri.find(' ') != std::string::npos) {
+            leave();
+        }
+        const XmlNamespace space = uri.empty() ? XmlNamespace::None : classifyNamespace(uri);
+        m_bindings.push_back({std::string(prefix), std::move(uri), space, depth});
+        noteDefaultSpace();
+    }
+
+    // The tag is read in one pass; where the buffer ends inside it, nothing has been handed on
+    // and it is read again once the buffer holds more.
+    const char* startTag(char* begin, char* end)
+    {
+        char* p = nameEnd(begin + 1, end);
+        const std::string_view qualified(begin + 1, static_cast<std::size_t>(p - begin - 1));
+        bool empty = false;
+        m_raw.clear();
+        for (;;) {
+            const char* before = p;
+            while (p < end && isSpace(*p)) {
+                ++p;
+            }
+            if (p == end || (*p == '/' && p + 1 == end)) {
+                return nullptr;
+            }
+            if (*p == '>') {
+                break;
+            }
+            if (*p == '/') {
+                if (p[1] != '>') {
+                    leave();
+                }
+                empty = true;
+                ++p;
+                break;
+            }
+            if (p == before || m_raw.size() == maxAttributes) {
+                leave();
+            }
+            char* nameBegin = p;
+            p = nameEnd(p, end);
+            char* nameStop = p;
+            while (p < end && isSpace(*p)) {
+                ++p;
+            }
+            if (p == end) {
+                return nullptr;
+            }
+            if (*p != '=') {
+                leave();
+            }
+            ++p;
+            while (p < end && isSpace(*p)) {
+                ++p;
+            }
+            if (p == end) {
+                return nullptr;
+            }
+            if (*p != '"' && *p != '\'') {
+                leave();
+            }
+            char* valueEnd = static_cast<char*>(std::memchr(p + 1, *p, end - p - 1));
+            if (!valueEnd) {
+                return nullptr;
+            }
+            m_raw.push_back({nameBegin, nameStop, p + 1, valueEnd});
+            p = valueEnd + 1;
+        }
+        // The whole tag is there (p at its '>'): from here on its bytes may be changed.
+        for (std::size_t i = 0; i < m_raw.size(); ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (sameName(m_raw[i].name(), m_raw[j].name())) {
+                    leave();
+                }
+            }
+        }
+        if (m_open.size() >= static_cast<std::size_t>(maxXmlDepth)) {
+            leave();
+        }
+        const std::size_t depth = m_open.size() + 1;
+        for (const RawAttribute& attribute : m_raw) {
+            const std::string_view name = attribute.name();
+            if (name == "xmlns") {
+                declare({}, attribute.value(), depth);
+            } else if (name.starts_with("xmlns:")) {
+                declare(split(name).second, attribute.value(), depth);
+            }
+        }
+        // Most names have no prefix: their namespace is the default one, at hand.
+        const XmlName name =
+            hasColon(qualified) ? elementName(qualified) : XmlName{m_defaultSpace, qualified};
+        const char** attributes = resolveAttributes();
+        m_open.push_back(
+            {m_names.size(), m_names.size() + (qualified.size() - name.local.size()), name.space});
+        m_names.append(qualified);
+        m_handler.startElement(name, attributes);
+        if (empty) {
+            closeElement();
+        }
+        return p + 1;
+    }
+
+    XmlName elementName(std::string_view qualified) const
+    {
+        const auto [prefix, local] = split(qualified);
+        if (prefix.empty()) {
+            return {m_defaultSpace, local};
+        }
+        if (prefix == "xml") {
+            return {XmlNamespace::Xml, local};
+        }
+        const Binding* bound = binding(prefix);
+        if (!bound) {
+            if (!prefix.empty()) {
+                leave(); // an undeclared prefix
+            }
+            return {XmlNamespace::None, local};
+        }
+        return {bound->space, local};
+    }
+
+    // The attributes other than namespace declarations, as expat hands them on: a namespaced
+    // name as its namespace, a space and its local name. A plain name and a value without
+    // references or white space to replace are ended in place, over the byte after them.
+    const char** resolveAttributes()
+    {
+        m_store.clear();
+        std::size_t count = 0;
+        const auto add = [&](const char* pointer, bool inStore) {
+            m_pointers[count] = pointer;
+            m_inStore[count++] = inStore;
+        };
+        bool prefixed = false;
+        for (RawAttribute& attribute : m_raw) {
+            const std::string_view name = attribute.name();
+            if (name == "xmlns" || name.starts_with("xmlns:")) {
+                continue;
+            }
+            if (!hasColon(name)) {
+                *attribute.nameEnd = '\0';
+                add(attribute.nameBegin, false);
+            } else {
+                const auto [prefix, local] = split(name);
+                prefixed = true;
+                const Binding* bound = prefix == "xml" ? nullptr : binding(prefix);
+                if (prefix != "xml" && !bound) {
+                    leave();
+                }
+                add(reinterpret_cast<const char*>(m_store.size()), true);
+                m_store.append(bound ? std::string_view(bound->uri) : xmlUri);
+                m_store.push_back(' ');
+                m_store.append(local);
+                m_store.push_back('\0');
+            }
+            const std::string_view value = attribute.value();
+            if (firstSpecial(value.data(), value.data() + value.size(), attributeSpecial) ==
+                value.data() + value.size()) {
+                *attribute.valueEnd = '\0';
+                add(attribute.valueBegin, false);
+            } else {
+                add(reinterpret_cast<const char*>(m_store.size()), true);
+                appendDecoded(value, m_store, true);
+                m_store.push_back('\0');
+            }
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            if (m_inStore[i]) {
+                m_pointers[i] = m_store.data() + reinterpret_cast<std::size_t>(m_pointers[i]);
+            }
+        }
+        // Two prefixes of one namespace can give one name twice.
+        for (std::size_t i = 0; prefixed && i < count; i += 2) {
+            for (std::size_t j = i + 2; j < count; j += 2) {
+                if (m_inStore[i] && m_inStore[j] &&
+                    std::strcmp(m_pointers[i], m_pointers[j]) == 0) {
+                    leave();
+                }
+            }
+        }
+        m_pointers[count] = nullptr;
+        return m_pointers.data();
+    }
+
+    const char* endTag(const char* begin, const char* end)
+    {
+        // An end tag is a few bytes long: a loop, not a call.
+        const char* close = begin + 2;
+        while (close < end && *close != '>') {
+            ++close;
+        }
+        if (close == end) {
+            return nullptr;
+        }
+        if (m_open.empty()) {
+            leave();
+        }
+        const char* p = nameEnd(begin + 2, close);
+        const std::string_view name(begin + 2, static_cast<std::size_t>(p - begin - 2));
+        while (p < close && isSpace(*p)) {
+            ++p;
+        }
+        if (p != close ||
+            !sameName(name, std::string_view(m_names).substr(m_open.back().nameStart))) {
+            leave();
+        }
+        closeElement();
+        return close + 1;
+    }
+
+    void closeElement()
+    {
+        // Field by field: the element was pushed a moment ago, and a copy of the whole of it
+        // would wait for those stores to land.
+        const std::size_t nameStart = m_open.back().nameStart;
+        const std::size_t localStart = m_open.back().localStart;
+        const XmlNamespace space = m_open.back().space;
+        const XmlName name{space, std::string_view(m_names).substr(localStart)};
+        m_handler.endElement(name);
+        const std::size_t depth = m_open.size();
+        if (!m_bindings.empty() && m_bindings.back().depth == depth) {
+            while (!m_bindings.empty() && m_bindings.back().depth == depth) {
+                m_bindings.pop_back();
+            }
+            noteDefaultSpace();
+        }
+        m_open.pop_back();
+        m_names.resize(nameStart);
+        m_rootDone = m_open.empty();
+    }
+
+    const ReadPart& m_read;
+    XmlHandler& m_handler;
+    std::vector<char> m_buffer;
+    std::size_t m_pos = 0;
+    std::size_t m_end = 0;
+    bool m_eof = false;
+
+    bool m_rootDone = false;
+    std::vector<OpenElement> m_open;
+    std::string m_names;
+    std::vector<Binding> m_bindings;
+    XmlNamespace m_defaultSpace = XmlNamespace::None;
+
+    std::vector<RawAttribute> m_raw;
+    std::string m_store;
+    std::array<const char*, 2 * maxAttributes + 1> m_pointers{};
+    std::array<bool, 2 * maxAttributes> m_inStore{};
+    std::string m_text;
+};
+
+} // namespace
+
+bool scanXml(ZipEntryReader& reader, XmlHandler& handler)
+{
+    return scanXml([&reader](char* destination,
+                             std::size_t capacity) { return reader.read(destination, capacity); },
+                   reader.declaredSize(), handler);
+}
+
+bool scanXml(const ReadPart& read, std::uint64_t partSize, XmlHandler& handler)
+{
+    try {
+        return Scanner(read, partSize, handler).run();
+    } catch (const LeaveToExpat&) {
+        return false;
+    }
+}
+
+} // namespace setzaiko::xlsx

@@ -1,0 +1,389 @@
+// The small rules of the SpreadsheetML reader, case by case: cell references and their
+// limits, part names and the zip headers that place them, relationship targets, the _xHHHH_
+// escapes, ISO dates, the packing of a sheet's values and the sharing of texts that repeat down a
+// column.
+
+#include "workbook/Workbook.h"
+#include "workbook/xlsx/CellReference.h"
+#include "workbook/xlsx/RecentTexts.h"
+#include "workbook/xlsx/Relationships.h"
+#include "workbook/xlsx/RichText.h"
+#include "workbook/xlsx/SerialDate.h"
+#include "workbook/xlsx/SharedStrings.h"
+#include "workbook/xlsx/StoredArchive.h"
+#include "workbook/xlsx/WorksheetCells.h"
+#include "workbook/xlsx/ZipArchive.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace setzaiko;
+using namespace setzaiko::xlsx;
+using namespace setzaiko::testing;
+
+namespace {
+
+TEST(XlsxParts, CellReferences)
+{
+    const struct
+    {
+        const char* text;
+        int row, column; // 0, 0: refused
+    } cases[] = {
+        {"A1", 1, 1},    {"B12", 12, 2},     {"Z9", 9, 26},
+        {"AA1", 1, 27},  {"AZ3", 3, 52},     {"XFD1048576", 1048576, 16384},
+        {"XFE1", 0, 0},  {"A1048577", 0, 0}, {"A0", 0, 0},
+        {"a1", 0, 0},    {"1A", 0, 0},       {"A", 0, 0},
+        {"", 0, 0},      {"$A$1", 0, 0},     {"A1 ", 0, 0},
+        {"AAAA1", 0, 0}, {"A01", 1, 1},      {"A99999999", 0, 0},
+        {"ZZZ1", 0, 0},  {"A-1", 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto position = parseCellReference(c.text);
+        if (c.row == 0) {
+            EXPECT_FALSE(position.has_value());
+        } else {
+            ASSERT_TRUE(position.has_value());
+            EXPECT_EQ(position->row, c.row);
+            EXPECT_EQ(position->column, c.column);
+        }
+    }
+}
+
+// The entry's bytes through the archive; a refusal as its text.
+std::string readEntry(const QByteArray& archiveBytes, const QString& name)
+{
+    try {
+        ZipArchive archive(archiveBytes);
+        const auto entry = archive.find(name);
+        if (!entry) {
+            return "missing";
+        }
+        ZipEntryReader reader(archive, *entry);
+        std::string read(64, '\0');
+        read.resize(reader.read(read.data(), read.size()));
+        char more = 0;
+        if (reader.read(&more, 1) != 0) {
+            return "longer";
+        }
+        return read;
+    } catch (const WorkbookError& error) {
+        return std::string("refused: ") + error.what();
+    }
+}
+
+// Part names are equal when equal after ASCII case folding, and only then.
+TEST(XlsxParts, PartNamesFoldAsciiCaseOnly)
+{
+    const struct
+    {
+        const char* stored;
+        QString asked;
+        bool found;
+    } cases[] = {
+        {"xl/worksheets/sheet1.xml", u"XL/WorkSheets/SHEET1.xml"_s, true},
+        {"xl/äb.xml", u"xl/äb.xml"_s, true},
+        {"xl/Äb.xml", u"xl/äb.xml"_s, false},
+        {"xl/wor\xE2\x84\xAA"
+         "sheets/s.xml",
+         u"xl/worksheets/s.xml"_s, false}, // KELVIN SIGN
+        {"\xEF\xBB\xBF"
+         "xl/s.xml",
+         u"xl/s.xml"_s, false},                     // U+FEFF
+        {"xl/ſheet.xml", u"xl/sheet.xml"_s, false}, // LONG S
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(readEntry(storedArchiveNamed("<x/>", c.stored), c.asked),
+                  c.found ? "<x/>" : "missing");
+    }
+}
+
+// A local header may differ from the central directory in what no reader uses, never in what
+// places or checks the data.
+TEST(XlsxParts, LocalHeadersAgreeOnWhatTheReaderUses)
+{
+    const struct
+    {
+        const char* what;
+        int offset, width;
+        std::uint32_t value;
+        const char* refusal; // nullptr: read as the entry is
+    } cases[] = {
+        {"time one step later", 10, 2, 1, nullptr},
+        {"another date", 12, 2, 0x21, nullptr},
+        {"a later version needed", 4, 2, 45, nullptr},
+        {"a descriptor flag beside its sizes", 6, 2, 0x08, nullptr},
+        {"another checksum", 14, 4, 0x12345678, "local header disagrees"},
+        {"a longer stored size", 18, 4, 5, "local header disagrees"},
+        {"a longer size", 22, 4, 5, "local header disagrees"},
+        {"deflated", 8, 2, 8, "local header disagrees"},
+        {"encrypted", 6, 2, 0x01, "local header disagrees"},
+        {"another name", 30, 1, 'q', "names another entry"},
+        {"no signature", 0, 1, 'Q', "no local header"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray bytes = storedArchive("<x/>");
+        for (int i = 0; i < c.width; ++i) {
+            bytes[c.offset + i] = static_cast<char>((c.value >> (8 * i)) & 0xFF);
+        }
+        const std::string read = readEntry(bytes, u"p.xml"_s);
+        if (c.refusal) {
+            EXPECT_NE(read.find(c.refusal), std::string::npos) << read;
+        } else {
+            EXPECT_EQ(read, "<x/>");
+        }
+    }
+}
+
+TEST(XlsxParts, RelationshipTargets)
+{
+    const struct
+    {
+        QString source, target, part; // part empty: refused
+    } cases[] = {
+        {u""_s, u"xl/workbook.xml"_s, u"xl/workbook.xml"_s},
+        {u""_s, u"/xl/workbook.xml"_s, u"xl/workbook.xml"_s},
+        {u"xl/workbook.xml"_s, u"worksheets/sheet1.xml"_s, u"xl/worksheets/sheet1.xml"_s},
+        {u"xl/workbook.xml"_s, u"/xl/sharedStrings.xml"_s, u"xl/sharedStrings.xml"_s},
+        {u"xl/workbook.xml"_s, u"./worksheets/../worksheets/s.xml"_s, u"xl/worksheets/s.xml"_s},
+        {u"xl/workbook.xml"_s, u"../customXml/item.xml"_s, u"customXml/item.xml"_s},
+        {u"xl/workbook.xml"_s, u"worksheets/sheet%201.xml"_s, u"xl/worksheets/sheet 1.xml"_s},
+        {u"xl/workbook.xml"_s, u"../../outside.xml"_s, QString()},
+        {u""_s, u"../workbook.xml"_s, QString()},
+        {u"xl/workbook.xml"_s, u"http://localhost/sheet.xml"_s, QString()},
+        {u"xl/workbook.xml"_s, u"file:///etc/passwd"_s, QString()},
+        {u"xl/workbook.xml"_s, u"//host/share/sheet.xml"_s, QString()},
+        {u""_s, u"/"_s, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.source + u" -> "_s + c.target).toStdString());
+        if (c.part.isEmpty()) {
+            EXPECT_THROW(resolveTarget(c.source, c.target), WorkbookError);
+        } else {
+            EXPECT_EQ(resolveTarget(c.source, c.target), c.part);
+        }
+    }
+}
+
+TEST(XlsxParts, EscapesDecodeLeftToRight)
+{
+    const struct
+    {
+        const char* encoded;
+        QString decoded;
+    } cases[] = {
+        {"plain", u"plain"_s},
+        {"_x0041_", u"A"_s},
+        {"_x000D__x000A_", u"\r\n"_s},
+        {"_x005F_x0041_", u"_x0041_"_s},
+        {"_x005F__x0041_", u"_A"_s},
+        {"a_x00e9_b_x00E9_", u"aébé"_s},
+        {"_x3042_", u"あ"_s},
+        {"_xD83D__xDE00_", u"😀"_s},
+        {"_x41_", u"_x41_"_s},
+        {"_xGGGG_", u"_xGGGG_"_s},
+        {"_x0041", u"_x0041"_s},
+        {"__x0041_", u"_A"_s},
+        {"漢字_x0009_", u"漢字\t"_s},
+        {"caf_x00ff_", u"caf\u00ff"_s},
+        {"caf_x00FF_", u"caf\u00ff"_s},
+        // A U+FEFF at the start of a text, or after an escape, is a character of it.
+        {"\xEF\xBB\xBF○", u"\uFEFF○"_s},
+        {"\xEF\xBB\xBF", u"\uFEFF"_s},
+        {"_x0041_\xEF\xBB\xBF"
+         "B",
+         u"A\uFEFFB"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.encoded);
+        EXPECT_EQ(decodeEscapes(c.encoded), c.decoded);
+    }
+}
+
+TEST(XlsxParts, IsoDatesBecomeSerials)
+{
+    const struct
+    {
+        const char* text;
+        bool dates1904;
+        double serial; // -1: refused
+    } cases[] = {
+        {"2024-04-01", false, 45383},
+        {"2024-04-01T12:00:00", false, 45383.5},
+        {"2024-04-01T06:00:00Z", false, 45383.25},
+        {"2024-04-01T00:00:30.5", false, 45383 + 30.5 / 86400},
+        {"1900-01-01", false, 1},
+        {"1900-02-28", false, 59},
+        {"1900-03-01", false, 61},
+        {"1904-01-01", true, 0},
+        {"2024-04-01", true, 45383 - 1462},
+        {"2024-02-30", false, -1},
+        {"2023-02-29", false, -1},
+        {"2024-13-01", false, -1},
+        {"2024-4-1", false, -1},
+        {"2024-04-01T24:00:00", false, -1},
+        {"2024-04-01T12", false, -1},
+        {"2024-04-01 12:00:00", false, -1},
+        {"2024-04-01T12:00:nan", false, -1},
+        {"2024-04-01T12:00:inf", false, -1},
+        {"2024-04-01T12:00:1e1", false, -1},
+        {"2024-04-01T12:00:-0", false, -1},
+        {"2024-04-01T12:00:05.", false, -1},
+        {"2024-04-01T12:00:0x1", false, -1},
+        {"2024-04-01T12:00:5", false, -1},
+        {"", false, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto serial = serialFromIsoDate(c.text, c.dates1904);
+        if (c.serial < 0) {
+            EXPECT_FALSE(serial.has_value());
+        } else {
+            ASSERT_TRUE(serial.has_value());
+            EXPECT_DOUBLE_EQ(*serial, c.serial);
+        }
+    }
+}
+
+// Values come back from the packing as they went in, at the extremes of every field, and once
+// finished by row and column, one value per position, where they were out of order.
+TEST(XlsxParts, PackedValuesComeBackAsTheyWentIn)
+{
+    using Kind = SheetValue::Kind;
+    const std::string longText(70000, 'x');
+    const std::string withNul("a\0b", 3);
+    const struct
+    {
+        std::uint32_t row;
+        std::uint16_t column;
+        Kind kind;
+        double number;
+        std::uint32_t index;
+        std::string_view text;
+    } cases[] = {
+        {0, 0, Kind::Number, -0.0, 0, {}},
+        {0, 1, Kind::SharedText, 0, 4294967295u, {}},
+        {0, 2, Kind::Text, 0, 0, withNul},
+        {0, 16383, Kind::EscapedText, 0, 0, "_x0041_"},
+        {1048575, 16383, Kind::Number, 1.5e308, 0, {}},
+        {1048575, 0, Kind::Text, 0, 0, longText},
+        {1048575, 1, Kind::Text, 0, 0, ""},
+        {7, 3, Kind::SharedText, 0, 128, {}},
+        {7, 3, Kind::Number, 4.9e-324, 0, {}},
+        {2, 5, Kind::Number, 42, 0, {}},
+    };
+    WorksheetCells cells;
+    for (const auto& c : cases) {
+        SheetValue value;
+        value.row = c.row;
+        value.column = c.column;
+        value.kind = c.kind;
+        value.number = c.number;
+        value.sharedIndex = c.index;
+        value.text = c.text;
+        cells.append(value);
+    }
+    EXPECT_EQ(cells.valueCount(), std::size(cases));
+    const auto expectCase = [](const SheetValue& value, const auto& c) {
+        EXPECT_EQ(value.row, c.row);
+        EXPECT_EQ(value.column, c.column);
+        ASSERT_EQ(value.kind, c.kind);
+        if (c.kind == Kind::Number) {
+            EXPECT_EQ(std::signbit(value.number), std::signbit(c.number));
+            EXPECT_EQ(value.number, c.number);
+        } else if (c.kind == Kind::SharedText) {
+            EXPECT_EQ(value.sharedIndex, c.index);
+        } else {
+            EXPECT_EQ(value.text, c.text);
+        }
+    };
+    WorksheetCells::Reader reader(cells);
+    SheetValue value;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row * 100000 + c.column);
+        ASSERT_TRUE(reader.next(value));
+        expectCase(value, c);
+    }
+    EXPECT_FALSE(reader.next(value));
+
+    // Finished: by row and column, the later of the two values of row 7, column 3 kept.
+    cells.finish();
+    WorksheetCells::Reader sorted(cells);
+    for (const std::size_t i : {0, 1, 2, 3, 9, 8, 5, 6, 4}) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(sorted.next(value));
+        expectCase(value, cases[i]);
+    }
+    EXPECT_FALSE(sorted.next(value));
+}
+
+// Each item gives its own text, however the items repeat within and across the blocks the
+// table keeps them in.
+TEST(XlsxParts, SharedStringsGiveEachItemItsText)
+{
+    std::vector<QString> texts;
+    texts.insert(texts.end(), 65536 + 3, u"x"_s); // a uniform block, then another
+    texts.insert(texts.end(), 70000, QString());
+    texts.push_back(u"y"_s); // the second block no longer uniform
+    for (int i = 0; i < 140000; ++i) {
+        texts.push_back(QString::number(i % 3));
+    }
+    // Blocks of every width: 5, 17, 300 and 70,000 texts taking turns, then repeating again.
+    for (const int kinds : {5, 17, 300, 70000, 70000}) {
+        for (int i = 0; i < 70000; ++i) {
+            texts.push_back(QString::number(i % kinds));
+        }
+    }
+    SharedStrings table;
+    for (const QString& text : texts) {
+        table.append(text);
+    }
+    table.finish();
+    ASSERT_EQ(table.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        ASSERT_EQ(table[i], texts[i]) << i;
+    }
+    EXPECT_THROW(table.at(texts.size()), std::out_of_range);
+}
+
+// Every text comes out as the value itself decodes, however the texts repeat, alternate and
+// crowd each other out; a repeat still kept shares the first one's QString.
+TEST(XlsxParts, RecentTextsGiveEachValueItsOwnText)
+{
+    using Kind = SheetValue::Kind;
+    const std::string_view texts[] = {"P000001", "P000002",       "季節", "通常",   "限定",
+                                      "_x0041_", "_x005F_x0041_", "",     "P00000", "P0000010"};
+    std::mt19937 random(11);
+    RecentTexts recent;
+    for (int i = 0; i < 20000; ++i) {
+        SheetValue value;
+        value.column = static_cast<std::uint16_t>(random() % 3);
+        value.kind = random() % 2 ? Kind::Text : Kind::EscapedText;
+        // Mostly a few texts, now and then any of them: both hits and replacements.
+        value.text = texts[random() % (i % 7 == 0 ? std::size(texts) : 3)];
+        ASSERT_EQ(recent.textOf(value), value.ownText())
+            << i << ": " << std::string(value.text) << " in column " << value.column;
+    }
+
+    SheetValue code;
+    code.kind = Kind::Text;
+    code.text = "P000001";
+    const QString first = recent.textOf(code);
+    EXPECT_TRUE(recent.textOf(code).isSharedWith(first));
+    SheetValue escaped = code;
+    escaped.kind = Kind::EscapedText;
+    escaped.text = "_x0041_";
+    code.text = "_x0041_";
+    EXPECT_EQ(recent.textOf(code), u"_x0041_"_s);
+    EXPECT_EQ(recent.textOf(escaped), u"A"_s);
+    code.column = 1;
+    EXPECT_EQ(recent.textOf(code), u"_x0041_"_s);
+}
+
+} // namespace

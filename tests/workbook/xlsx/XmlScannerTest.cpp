@@ -1,0 +1,222 @@
+// The reader's own XML scanner against expat: for every document, a large part read through
+// the scanner (and expat where the scanner leaves it) gives the handler what expat alone
+// gives it, or fails as expat does; and the documents workbook writers produce never need
+// expat.
+
+#include "workbook/xlsx/XmlScanner.h"
+
+#include "workbook/Workbook.h"
+#include "workbook/xlsx/StoredArchive.h"
+#include "workbook/xlsx/XmlReader.h"
+#include "workbook/xlsx/ZipArchive.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+using namespace setzaiko;
+using namespace setzaiko::xlsx;
+using setzaiko::testing::storedArchive;
+
+namespace {
+
+// Writes down every event, text joined as a parser may hand it on in any pieces.
+class Recorder : public XmlHandler
+{
+public:
+    void startElement(const XmlName& name, const char** attributes) override
+    {
+        events += "<" + spaceOf(name) + std::string(name.local);
+        for (const char** a = attributes; *a; a += 2) {
+            events += " [" + std::string(a[0]) + "]=[" + a[1] + "]";
+        }
+        events += ">";
+    }
+    void endElement(const XmlName& name) override
+    {
+        events += "</" + spaceOf(name) + std::string(name.local) + ">";
+    }
+    void characters(std::string_view text) override { events += text; }
+
+    std::string events;
+
+private:
+    static std::string spaceOf(const XmlName& name)
+    {
+        return std::to_string(static_cast<int>(name.space)) + ":";
+    }
+};
+
+// The events, or the failure.
+std::string withExpat(ZipArchive& archive, const ZipEntry& entry)
+{
+    Recorder recorder;
+    try {
+        parseXml(archive, entry, recorder);
+    } catch (const WorkbookError& error) {
+        return std::string("refused: ") + error.what();
+    }
+    return recorder.events;
+}
+
+std::string asLargePart(ZipArchive& archive, const ZipEntry& entry)
+{
+    std::optional<Recorder> recorder;
+    try {
+        parseLargeXml(archive, entry, [&]() -> XmlHandler& { return recorder.emplace(); });
+    } catch (const WorkbookError& error) {
+        return std::string("refused: ") + error.what();
+    }
+    return recorder->events;
+}
+
+const std::string mainUri = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+const std::string strict = "http://purl.oclc.org/ooxml/spreadsheetml/main";
+const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+const std::string decl = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
+
+std::string nested(int depth)
+{
+    std::string open;
+    std::string close;
+    for (int i = 0; i < depth; ++i) {
+        open += "<e>";
+        close += "</e>";
+    }
+    return open + "x" + close;
+}
+
+TEST(XmlScanner, GivesWhatExpatGivesOrLeavesThePartToIt)
+{
+    const struct
+    {
+        const char* what;
+        std::string xml;
+        bool scanned; // read without expat
+    } cases[] = {
+        {"a worksheet",
+         decl + "<worksheet xmlns=\"" + mainUri + "\" xmlns:r=\"" + rel +
+             "\"><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+             "<c r='B1' t=\"inlineStr\"><is><t xml:space=\"preserve\"> a&amp;b"
+             "&lt;&gt;&quot;&apos;&#12475;&#x30C3; </t></is></c></row>"
+             "</sheetData><x r:id=\"rId1\"/></worksheet>\n",
+         true},
+        {"no declaration, a byte order mark", "\xEF\xBB\xBF<a>\xE6\x97\xA5\xF0\x9F\x98\x80</a>",
+         true},
+        {"a U+FEFF opening a text and a value, after the byte order mark",
+         "\xEF\xBB\xBF<a v=\"\xEF\xBB\xBFx\">\xEF\xBB\xBF\xE2\x97\x8B</a>", true},
+        {"a row of a foreign namespace holding cells",
+         "<sheetData xmlns=\"" + mainUri +
+             "\"><f:row xmlns:f=\"urn:f\"><c><v>1</v></c></f:row></sheetData>",
+         true},
+        {"strict, prefixed",
+         "<x:worksheet xmlns:x=\"" + strict + "\"><x:c x:r=\"1\" y=''/>" + "</x:worksheet >", true},
+        {"default namespace undeclared and redeclared",
+         "<a xmlns=\"" + mainUri + "\"><b xmlns=\"\"><c xmlns=\"urn:o\"/></b><d/></a>", true},
+        {"attribute white space", "<a v=\"x\ty\nz\r\nw\rq&#10;&#9;\" w = 'a>b\"c' />", true},
+        {"line ends in text", "<a>1\r\n2\r3\n4&#13;5]]6]>7</a>", true},
+        {"a prefix redeclared inside",
+         "<p:a xmlns:p=\"urn:1\"><p:b xmlns:p=\"" + mainUri + "\"/><p:c/></p:a>", true},
+        {"nested as deep as allowed", nested(64), true},
+        {"nested deeper", nested(65), false},
+        {"a comment", "<a><!-- c --></a>", false},
+        {"an instruction", "<a><?pi x?></a>", false},
+        {"CDATA", "<a><![CDATA[<x>]]></a>", false},
+        {"a document type", "<!DOCTYPE a [<!ENTITY e \"x\">]><a>&e;</a>", false},
+        {"another encoding", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xE9</a>", false},
+        {"a name outside ASCII", "<\xE8\xA1\xA8>x</\xE8\xA1\xA8>", false},
+        {"mismatched end", "<a><b></a></b>", false},
+        {"unclosed root", "<a><b></b>", false},
+        {"two roots", "<a/><b/>", false},
+        {"text outside the root", "<a/>x", false},
+        {"empty part", "", false},
+        {"two byte order marks", "\xEF\xBB\xBF\xEF\xBB\xBF<a/>", false},
+        {"declaration not first", " <?xml version=\"1.0\"?><a/>", false},
+        {"an undeclared entity", "<a>&nbsp;</a>", false},
+        {"a reference to no character", "<a>&#0;</a>", false},
+        {"a reference to a surrogate", "<a>&#xD800;</a>", false},
+        {"a reference with X", "<a>&#X41;</a>", false},
+        {"an unterminated reference", "<a>&amp</a>", false},
+        {"overlong UTF-8", "<a>\xC0\x80</a>", false},
+        {"an encoded surrogate", "<a>\xED\xA0\x80</a>", false},
+        {"U+FFFE", "<a>\xEF\xBF\xBE</a>", false},
+        {"a cut sequence", "<a>\xE6\x97</a>", false},
+        {"a control character", "<a>\x01</a>", false},
+        {"]]> in text", "<a>x]]>y</a>", false},
+        {"< in a value", "<a v=\"<\"/>", false},
+        {"an attribute twice", "<a v=\"1\" v=\"2\"/>", false},
+        {"one name through two prefixes",
+         "<a xmlns:p=\"urn:x\" xmlns:q=\"urn:x\" p:v=\"1\" q:v=\"2\"/>", false},
+        {"an undeclared prefix", "<p:a/>", false},
+        {"an undeclared attribute prefix", "<a p:v=\"1\"/>", false},
+        {"an empty prefix binding", "<a xmlns:p=\"\"/>", false},
+        {"the xml namespace rebound", "<a xmlns:x=\"http://www.w3.org/XML/1998/namespace\"/>",
+         false},
+        {"two colons", "<a:b:c xmlns:a=\"urn:a\"/>", false},
+        {"no space between attributes", "<a v=\"1\"w=\"2\"/>", false},
+        {"an unquoted value", "<a v=1/>", false},
+        {"a space in a namespace", "<a xmlns=\"" + mainUri + " x\"/>", false},
+        {"version 1.1", "<?xml version=\"1.1\"?><a/>", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray bytes = storedArchive(c.xml);
+        ZipArchive archive(bytes);
+        const ZipEntry entry = *archive.find(QStringLiteral("p.xml"));
+        const std::string expected = withExpat(archive, entry);
+        EXPECT_EQ(asLargePart(archive, entry), expected);
+        Recorder recorder;
+        ZipEntryReader reader(archive, entry);
+        EXPECT_EQ(scanXml(reader, recorder), c.scanned);
+        if (c.scanned) {
+            EXPECT_EQ(recorder.events, expected);
+        }
+    }
+}
+
+// Text longer than the scanner holds at once reaches the handler in pieces, none of them cut
+// inside a character, a reference or a line end.
+TEST(XmlScanner, LongTextArrivesWhole)
+{
+    std::string text;
+    const std::array<std::string, 6> pieces = {"\xE6\x97\xA5", "&#12475;", "\r\n",
+                                               "]]",           "&amp;",    "abc"};
+    for (std::size_t i = 0; text.size() < 3 * 1024 * 1024; ++i) {
+        text += pieces[i % pieces.size()];
+        if (i % 7 == 0) {
+            text += "x";
+        }
+    }
+    const QByteArray bytes = storedArchive("<a><b>" + text + "</b></a>");
+    ZipArchive archive(bytes);
+    const ZipEntry entry = *archive.find(QStringLiteral("p.xml"));
+    Recorder recorder;
+    ZipEntryReader reader(archive, entry);
+    ASSERT_TRUE(scanXml(reader, recorder));
+    EXPECT_EQ(recorder.events, withExpat(archive, entry));
+}
+
+// Tags, values and references of every length, so that the ends of the scanner's buffer fall
+// inside each kind of token somewhere.
+TEST(XmlScanner, TokensAcrossBufferEndsArriveWhole)
+{
+    std::string xml = "<w xmlns=\"" + mainUri + "\" xmlns:r=\"" + rel + "\">";
+    for (int i = 0; xml.size() < 5 * 1024 * 1024; ++i) {
+        const std::string pad(static_cast<std::size_t>(i % 23), 'a');
+        xml += "<c r=\"" + pad + "\"  t='s" + std::to_string(i) + "' r:id=\"&amp;" + pad +
+               "&#x30C3;\"" + std::string(static_cast<std::size_t>(i % 3), ' ') +
+               (i % 2 ? "/>" : "><v>" + pad + "&lt;" + std::to_string(i) + "</v></c >");
+    }
+    xml += "</w>";
+    const QByteArray bytes = storedArchive(xml);
+    ZipArchive archive(bytes);
+    const ZipEntry entry = *archive.find(QStringLiteral("p.xml"));
+    Recorder recorder;
+    ZipEntryReader reader(archive, entry);
+    ASSERT_TRUE(scanXml(reader, recorder));
+    EXPECT_EQ(recorder.events, withExpat(archive, entry));
+}
+
+} // namespace
