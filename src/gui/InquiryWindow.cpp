@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 #include "ui/FlexGrid.h"
 #include "ui/Layout.h"
+#include "ui/ScreenTableModel.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -69,7 +70,7 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(3120, 900, 9615, 315),
                                captionFont, layout::colour::message);
     m_lblMsg->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    m_grid = new FlexGrid(this, InquiryScreen::capacity + 1, InquiryScreen::columnCount);
+    m_grid = new FlexGrid(this, new ScreenTableModel(m_screen, texts::headings, this));
     m_grid->setObjectName(u"MSFlexGrid1"_s);
     m_grid->setGeometry(layout::rect(180, 1260, 12615, 4515));
     m_grid->setFont(layout::gothic(9.75));
@@ -108,12 +109,10 @@ void InquiryWindow::clearScreen()
     m_txtScode->clear();
     m_txtSname->clear();
     m_lblMsg->clear();
-    m_grid->setHeadings(texts::headings);
     for (int column = 0; column < m_grid->columns(); ++column) {
         m_grid->setColumnWidthTwips(column, texts::columnWidths[column]);
     }
     m_grid->setHeadingHeightTwips(350);
-    m_grid->blankData();
     m_grid->setCurrent(1, 1);
     showButtons();
 }
@@ -127,20 +126,14 @@ void InquiryWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void InquiryWindow::showList()
+void InquiryWindow::showMessageLine()
 {
-    m_grid->blankData();
-    for (int row = 1; row <= m_screen.listedRows(); ++row) {
-        for (int column = 0; column < m_grid->columns(); ++column) {
-            m_grid->setText(row, column, m_screen.cellText(row, column));
-        }
-    }
     m_lblMsg->setText(m_screen.messageLine());
 }
 
 void InquiryWindow::boxesDue()
 {
-    showList();
+    showMessageLine();
     showButtons();
     for (const ScreenBox& box : m_screen.takeBoxes()) {
         if (box.beep) {
@@ -154,7 +147,7 @@ void InquiryWindow::search()
 {
     m_grid->setTopRow(1);
     m_screen.search(m_book->stocks(), m_txtScode->text(), m_txtSname->text());
-    showList();
+    showMessageLine();
     showButtons();
     m_grid->setCurrent(1, 1);
 }

@@ -48,7 +48,7 @@ protected:
 
 private:
     void clearScreen();
-    void showList();
+    void showMessageLine();
     void showButtons();
     void search();
     // The current cell moved: onto a data column it selects its row.

@@ -5,6 +5,7 @@
 #include "ui/Controls.h"
 #include "ui/FlexGrid.h"
 #include "ui/Layout.h"
+#include "ui/ScreenTableModel.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -79,7 +80,7 @@ SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> se
                     captionFont, layout::colour::message);
     m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(5640, 1140, 6795, 315),
                                captionFont, layout::colour::message);
-    m_grid = new FlexGrid(this, ComponentScreen::capacity + 1, componentcolumn::count);
+    m_grid = new FlexGrid(this, new ScreenTableModel(m_screen, texts::headings, this));
     m_grid->setObjectName(u"MSFlexGrid1"_s);
     m_grid->setGeometry(layout::rect(180, 1500, 12555, 3795));
     m_grid->setFont(textFont);
@@ -126,12 +127,10 @@ SetStockWindow::~SetStockWindow() = default;
 void SetStockWindow::clearScreen()
 {
     m_txtJsuryo->clear();
-    m_grid->setHeadings(texts::headings);
     for (int column = 0; column < m_grid->columns(); ++column) {
         m_grid->setColumnWidthTwips(column, texts::columnWidths[column]);
     }
     m_grid->setHeadingHeightTwips(350);
-    m_grid->blankData();
     m_grid->setCurrent(1, 1);
 
     m_lblScode->setText(m_screen.setCodeText());
@@ -151,19 +150,6 @@ void SetStockWindow::showState()
     m_cmdCalc->setEnabled(buttons.recalculate);
     m_cmdCsvout->setEnabled(buttons.exportCsv);
     m_cmdExit->setEnabled(buttons.back);
-}
-
-void SetStockWindow::rowChanged(int row)
-{
-    for (int column = 0; column < componentcolumn::count; ++column) {
-        m_grid->setText(row, column, m_screen.cellText(row, column));
-    }
-    if (const std::optional<CellRole> role = m_screen.shortageRole(row)) {
-        // A shortage stands out red on yellow; every other figure is black on white.
-        const bool isShortage = *role == CellRole::Shortage;
-        m_grid->setColours(row, componentcolumn::shortage, isShortage ? Qt::red : Qt::black,
-                           isShortage ? Qt::yellow : Qt::white);
-    }
 }
 
 void SetStockWindow::scrolledToTop()

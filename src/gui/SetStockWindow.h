@@ -62,7 +62,6 @@ private:
     void onBack();
     void showState();
 
-    void rowChanged(int row) override;
     void scrolledToTop() override;
     void cursorMoved(int row, int column) override;
     void working() override;

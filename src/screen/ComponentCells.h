@@ -3,6 +3,7 @@
 #include "component/ComponentRow.h"
 #include "component/OrderPlan.h"
 #include "component/SetAvailability.h"
+#include "screen/ScreenTable.h"
 
 #include <QString>
 
@@ -29,9 +30,6 @@ QString componentCellText(const ComponentRow& row, int column);
 // How many cells, from column 0, a step writes of a row: all of them, or those before the
 // figure a run-time failure stopped at.
 int cellsWritten(const ComponentRow& row);
-
-// The look of the shortage cell, by role: a shortage stands out, every other figure is plain.
-enum class CellRole { Plain, Shortage };
 
 // The message line a listing leaves: why it is not complete, or nothing.
 QString listingMessage(const SetAvailability& listing);

@@ -108,6 +108,11 @@ std::optional<CellRole> ComponentScreen::shortageRole(int row) const
                                                                : CellRole::Plain;
 }
 
+std::optional<CellRole> ComponentScreen::cellRole(int row, int column) const
+{
+    return column == componentcolumn::shortage ? shortageRole(row) : std::nullopt;
+}
+
 ComponentButtons ComponentScreen::buttons() const
 {
     if (m_exporting) {
@@ -170,6 +175,7 @@ void ComponentScreen::showRows(const std::vector<ComponentRow>& rows, std::int32
     }
     for (const ComponentRow& row : rows) {
         showRow(row);
+        notifyRowsChanged(row.rowNumber, row.rowNumber);
         if (m_view) {
             m_view->rowChanged(row.rowNumber);
         }

@@ -47,7 +47,7 @@ struct HalfWrittenRow
 // as it stands, the additional quantity, the accepted order, the message line, the button
 // states and the boxes due. The component window renders it and forwards its buttons to it;
 // the command line drives and prints it.
-class ComponentScreen
+class ComponentScreen : public ScreenTable
 {
 public:
     static constexpr int capacity = 100;
@@ -76,9 +76,12 @@ public:
     int shownRows() const { return static_cast<int>(m_rows.size()); }
     const std::optional<HalfWrittenRow>& halfWrittenRow() const { return m_halfWritten; }
     // What cell (row from 1, column) shows, blank where nothing was written.
-    QString cellText(int row, int column) const;
+    QString cellText(int row, int column) const override;
     // The role of the row's shortage cell; nullopt where that cell was never written.
     std::optional<CellRole> shortageRole(int row) const;
+    std::optional<CellRole> cellRole(int row, int column) const override;
+    int tableRows() const override { return capacity; }
+    int tableColumns() const override { return componentcolumn::count; }
 
     // The rows the last listing that ran to its end listed: what the export writes.
     int listedRows() const { return m_listedRows; }

@@ -9,8 +9,8 @@ class ComponentScreenView
 public:
     virtual ~ComponentScreenView() = default;
 
-    // The cells of the list row (1-based) changed.
-    virtual void rowChanged(int row) = 0;
+    // The cells of the list row (1-based) changed; a grid follows them through the table.
+    virtual void rowChanged(int /*row*/) {}
     // The list scrolls back to its first row.
     virtual void scrolledToTop() = 0;
     // The list's current cell moves.

@@ -11,6 +11,8 @@ namespace setzaiko {
 void InquiryScreen::due(QString text, bool beep)
 {
     m_boxes.push_back({std::move(text), beep});
+    // What stands on screen while the box is open is the list as it is now.
+    notifyTableChanged();
     if (m_view) {
         m_view->boxesDue();
     }
@@ -38,6 +40,7 @@ void InquiryScreen::search(const StockMaster& stocks, const QString& codeText,
         }
         m_searched = true;
         selectRow(1);
+        notifyTableChanged();
     } catch (const std::exception&) {
         due((filtered ? inquirytexts::filterFailed : inquirytexts::searchFailed).toString(), true);
     }

@@ -4,6 +4,7 @@
 #include "inquiry/SetProductSearch.h"
 #include "master/StockMaster.h"
 #include "screen/ScreenBox.h"
+#include "screen/ScreenTable.h"
 
 #include <QString>
 #include <QStringList>
@@ -36,7 +37,7 @@ struct InquiryButtons
 // The set product inquiry, as data: the list of set products a search found, the message
 // line, the selection handed to the component screen, the button states and the boxes due.
 // The inquiry window renders it; the command line prints its list.
-class InquiryScreen
+class InquiryScreen : public ScreenTable
 {
 public:
     static constexpr int capacity = listCapacity;
@@ -51,7 +52,9 @@ public:
     int listedRows() const { return static_cast<int>(m_found.size()); }
     // What cell (row from 1, column) shows: No., name, code, stock, unit, remarks and a last
     // column that stays empty; blank below the list.
-    QString cellText(int row, int column) const;
+    QString cellText(int row, int column) const override;
+    int tableRows() const override { return capacity; }
+    int tableColumns() const override { return columnCount; }
     QStringList rowTexts(int row) const;
     const QString& messageLine() const { return m_messageLine; }
     InquiryButtons buttons() const;

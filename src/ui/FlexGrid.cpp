@@ -1,7 +1,7 @@
 #include "ui/FlexGrid.h"
 
-#include "common/NumberText.h"
 #include "ui/Layout.h"
+#include "ui/ScreenTableModel.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -53,9 +53,9 @@ private:
 
 } // namespace
 
-FlexGrid::FlexGrid(QWidget* parent, int rows, int columns)
-    : QTableWidget(rows - 1, columns - 1, parent), m_rows(rows), m_columns(columns)
+FlexGrid::FlexGrid(QWidget* parent, ScreenTableModel* table) : QTableView(parent), m_table(table)
 {
+    setModel(table);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -73,35 +73,24 @@ FlexGrid::FlexGrid(QWidget* parent, int rows, int columns)
     if (auto* corner = findChild<QAbstractButton*>()) {
         new CornerHeading(corner, this);
     }
-    for (int r = 0; r < rows - 1; ++r) {
-        setVerticalHeaderItem(r, new QTableWidgetItem());
-        for (int c = 0; c < columns - 1; ++c) {
-            setItem(r, c, new QTableWidgetItem());
-        }
-    }
-    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
-        if (row >= 0 && column >= 0) {
-            emit currentCellMoved(row + 1, column + 1);
-        }
-    });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid()) {
+                    emit currentCellMoved(current.row() + 1, current.column() + 1);
+                }
+            });
     connect(verticalHeader(), &QHeaderView::sectionPressed, this,
             [this](int section) { emit rowHeadingPressed(section + 1); });
 }
 
-void FlexGrid::setHeadings(const QStringList& headings)
+int FlexGrid::rows() const
 {
-    for (int c = 0; c < m_columns && c < headings.size(); ++c) {
-        if (c == 0) {
-            m_fixedHeading = headings[0];
-            if (auto* corner = findChild<QAbstractButton*>()) {
-                corner->update();
-            }
-            continue;
-        }
-        auto* item = new QTableWidgetItem(headings[c]);
-        item->setTextAlignment(Qt::AlignCenter);
-        setHorizontalHeaderItem(c - 1, item);
-    }
+    return m_table->rowCount() + 1;
+}
+
+int FlexGrid::columns() const
+{
+    return m_table->columnCount() + 1;
 }
 
 void FlexGrid::setColumnWidthTwips(int column, int twips)
@@ -118,86 +107,54 @@ void FlexGrid::setHeadingHeightTwips(int twips)
     horizontalHeader()->setFixedHeight(layout::px(twips));
 }
 
-QTableWidgetItem* FlexGrid::itemAt(int row, int column) const
+QVariant FlexGrid::cellData(int row, int column, int role) const
 {
-    if (row < 1 || row >= m_rows || column < 0 || column >= m_columns) {
-        return nullptr;
+    if (row < 0 || row >= rows() || column < 0 || column >= columns()) {
+        return {};
     }
-    return column == 0 ? verticalHeaderItem(row - 1) : item(row - 1, column - 1);
+    if (row == 0) {
+        if (column == 0) {
+            return role == Qt::DisplayRole ? QVariant(m_table->fixedHeading()) : QVariant();
+        }
+        return m_table->headerData(column - 1, Qt::Horizontal, role);
+    }
+    if (column == 0) {
+        return m_table->headerData(row - 1, Qt::Vertical, role);
+    }
+    return m_table->data(m_table->index(row - 1, column - 1), role);
 }
 
 QString FlexGrid::text(int row, int column) const
 {
-    if (row == 0) {
-        if (column == 0) {
-            return m_fixedHeading;
-        }
-        const QTableWidgetItem* heading = column > 0 ? horizontalHeaderItem(column - 1) : nullptr;
-        return heading ? heading->text() : QString();
-    }
-    const QTableWidgetItem* cell = itemAt(row, column);
-    return cell ? cell->text() : QString();
-}
-
-void FlexGrid::setText(int row, int column, const QString& text)
-{
-    if (QTableWidgetItem* cell = itemAt(row, column)) {
-        cell->setText(text);
-        // General alignment: numbers to the right, every other text to the left.
-        cell->setTextAlignment(Qt::AlignVCenter |
-                               (isNumeric(text) ? Qt::AlignRight : Qt::AlignLeft));
-    }
-}
-
-void FlexGrid::setColours(int row, int column, const QColor& text, const QColor& background)
-{
-    if (QTableWidgetItem* cell = itemAt(row, column)) {
-        cell->setForeground(text);
-        cell->setBackground(background);
-    }
+    return cellData(row, column, Qt::DisplayRole).toString();
 }
 
 QColor FlexGrid::textColour(int row, int column) const
 {
-    const QTableWidgetItem* cell = itemAt(row, column);
-    return cell && cell->foreground().style() != Qt::NoBrush ? cell->foreground().color()
-                                                             : QColor(Qt::black);
+    const QVariant brush = cellData(row, column, Qt::ForegroundRole);
+    return brush.isValid() ? brush.value<QBrush>().color() : QColor(Qt::black);
 }
 
 QColor FlexGrid::backgroundColour(int row, int column) const
 {
-    const QTableWidgetItem* cell = itemAt(row, column);
-    return cell && cell->background().style() != Qt::NoBrush ? cell->background().color()
-                                                             : QColor(Qt::white);
-}
-
-void FlexGrid::blankData()
-{
-    for (int r = 1; r < m_rows; ++r) {
-        for (int c = 0; c < m_columns; ++c) {
-            if (QTableWidgetItem* cell = itemAt(r, c)) {
-                cell->setText(QString());
-                cell->setData(Qt::ForegroundRole, QVariant());
-                cell->setData(Qt::BackgroundRole, QVariant());
-            }
-        }
-    }
+    const QVariant brush = cellData(row, column, Qt::BackgroundRole);
+    return brush.isValid() ? brush.value<QBrush>().color() : QColor(Qt::white);
 }
 
 int FlexGrid::row() const
 {
-    return currentRow() + 1;
+    return currentIndex().row() + 1;
 }
 
 int FlexGrid::col() const
 {
-    return currentColumn() + 1;
+    return currentIndex().column() + 1;
 }
 
 void FlexGrid::setCurrent(int row, int column)
 {
-    if (row >= 1 && row < m_rows && column >= 1 && column < m_columns) {
-        setCurrentCell(row - 1, column - 1);
+    if (row >= 1 && row < rows() && column >= 1 && column < columns()) {
+        setCurrentIndex(m_table->index(row - 1, column - 1));
     }
 }
 
@@ -208,15 +165,15 @@ int FlexGrid::topRow() const
 
 void FlexGrid::setTopRow(int row)
 {
-    if (row >= 1 && row < m_rows) {
-        scrollToItem(item(row - 1, 0), QAbstractItemView::PositionAtTop);
+    if (row >= 1 && row < rows()) {
+        scrollTo(m_table->index(row - 1, 0), QAbstractItemView::PositionAtTop);
         verticalScrollBar()->setValue(verticalScrollBar()->value()); // settle before reading
     }
 }
 
 QRect FlexGrid::cellRect(int row, int column) const
 {
-    return visualRect(model()->index(row - 1, column - 1));
+    return visualRect(m_table->index(row - 1, column - 1));
 }
 
 } // namespace setzaiko

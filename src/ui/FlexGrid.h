@@ -1,37 +1,34 @@
 #pragma once
 
 #include <QColor>
-#include <QStringList>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace setzaiko {
 
-// The list grid of the inquiry and component windows, addressed as the windows speak of it:
-// row 0 is the fixed heading row, rows 1 to n the data; column 0 is the fixed column of
-// running numbers, which stays in view when the grid scrolls sideways. The arrow keys move
-// within the grid; Tab and Shift+Tab move on to the window's next or previous control.
-class FlexGrid : public QTableWidget
+class ScreenTableModel;
+
+// The list grid of the inquiry and component windows, a view of a screen table addressed as
+// the windows speak of it: row 0 is the fixed heading row, rows 1 to n the data; column 0 is
+// the fixed column of running numbers, which stays in view when the grid scrolls sideways.
+// The arrow keys move within the grid; Tab and Shift+Tab move on to the window's next or
+// previous control.
+class FlexGrid : public QTableView
 {
     Q_OBJECT
 
 public:
-    FlexGrid(QWidget* parent, int rows, int columns);
+    FlexGrid(QWidget* parent, ScreenTableModel* table);
 
-    int rows() const { return m_rows; }
-    int columns() const { return m_columns; }
+    int rows() const;
+    int columns() const;
 
-    // Headings, centred; widths and the heading row's height in twips.
-    void setHeadings(const QStringList& headings);
+    // Widths and the heading row's height in twips.
     void setColumnWidthTwips(int column, int twips);
     void setHeadingHeightTwips(int twips);
 
     QString text(int row, int column) const;
-    void setText(int row, int column, const QString& text);
-    void setColours(int row, int column, const QColor& text, const QColor& background);
     QColor textColour(int row, int column) const;
     QColor backgroundColour(int row, int column) const;
-    // Blanks every data cell, colours included.
-    void blankData();
 
     int row() const;
     int col() const;
@@ -50,12 +47,10 @@ signals:
     void rowHeadingPressed(int row);
 
 private:
-    QTableWidgetItem* itemAt(int row, int column) const;
+    // What a cell of the grid holds for the role; invalid outside the grid.
+    QVariant cellData(int row, int column, int role) const;
 
-    int m_rows;
-    int m_columns;
-    // The heading of the fixed column, painted on the corner of the two headers.
-    QString m_fixedHeading;
+    ScreenTableModel* m_table;
 };
 
 } // namespace setzaiko
