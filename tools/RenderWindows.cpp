@@ -17,6 +17,7 @@
 #include "workbook/WorkbookFileOpener.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
@@ -135,6 +136,11 @@ int main(int argc, char** argv)
     ok = prompter.questionSaved && ok;
 
     importWindow->CmdOK()->click();
+    // The import runs off the window's thread: its end gives 戻る back.
+    const QDeadlineTimer deadline(30000);
+    while (!importWindow->CmdExit()->isEnabled() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
     ok = save(importWindow, output, u"Frm0010F-imported"_s) && ok;
     importWindow->CmdExit()->click();
     ok = save(menu, output, u"FrmMainF-after-import"_s) && ok;
