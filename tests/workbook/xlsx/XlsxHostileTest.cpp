@@ -27,11 +27,14 @@ using namespace setzaiko::testing;
 namespace {
 
 constexpr long MemoryCeilingMegabytes = 768;
-// Long enough for the packages of millions of items under the sanitizers' slowdown.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr int Deadline = 300;
-#else
 constexpr int Deadline = 60;
+// The packages of tens of millions of items hold the memory bound and the linear time; under a
+// sanitizer's tenfold slowdown and shadow memory they measure neither, and the normal build
+// reads them.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool readsPackagesOfMillions = false;
+#else
+constexpr bool readsPackagesOfMillions = true;
 #endif
 
 // Reads everything a workbook offers: every table as wide as its used part. Returns the refusal,
@@ -145,6 +148,9 @@ TEST(XlsxHostile, EveryPackageIsRefusedForItsOwnReason)
         SCOPED_TRACE(name.toStdString());
         const auto reason = reasons.find(name);
         ASSERT_NE(reason, reasons.end());
+        if (reason->second == readWithinMemory && !readsPackagesOfMillions) {
+            continue;
+        }
         QString refusal;
         finishWithin(Deadline, path, [&] { refusal = readWhole(readAll(path)); });
         if (reason->second == readAsOpenpyxl || reason->second == readWithinMemory) {
