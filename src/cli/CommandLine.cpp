@@ -231,8 +231,6 @@ int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& er
                 request.directory = dir.isEmpty() || dir.endsWith(QDir::separator())
                                         ? dir
                                         : dir + QDir::separator();
-            } else {
-                request.directory = directoryOfBook(request.book);
             }
         }
         if (valid) {

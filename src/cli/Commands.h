@@ -27,15 +27,13 @@ struct ComponentRequest
     QString book;
     QString setCode;
     std::optional<QString> order;
-    QString directory;              // LblDir of the export
+    // LblDir of the export; the imported workbook's folder when not given.
+    std::optional<QString> directory;
     std::optional<QDateTime> stamp; // the export's time stamp; now when not given
 };
 
 int importCommand(const QString& book, Output& output);
 int searchCommand(const QString& book, const QString& code, const QString& name, Output& output);
 int componentsCommand(const ComponentRequest& request, bool exporting, Output& output);
-
-// The directory of a workbook with its trailing separator, as the chooser hands it on.
-QString directoryOfBook(const QString& book);
 
 } // namespace setzaiko::cli

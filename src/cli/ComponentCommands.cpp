@@ -5,9 +5,6 @@
 #include "screen/ComponentScreen.h"
 #include "screen/ComponentTexts.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace setzaiko::cli {
@@ -40,12 +37,6 @@ bool printComponents(ComponentScreen& screen, Output& output)
 
 } // namespace
 
-QString directoryOfBook(const QString& book)
-{
-    const QString directory = QDir::toNativeSeparators(QFileInfo(book).absolutePath());
-    return directory.endsWith(QDir::separator()) ? directory : directory + QDir::separator();
-}
-
 int componentsCommand(const ComponentRequest& request, bool exporting, Output& output)
 {
     ImportedBook imported;
@@ -59,7 +50,8 @@ int componentsCommand(const ComponentRequest& request, bool exporting, Output& o
         return exitRefused;
     }
 
-    ComponentScreen screen(imported.masters(), setProduct, request.directory);
+    ComponentScreen screen(imported.masters(), setProduct,
+                           request.directory.value_or(imported.folder()));
     screen.listComponents();
     const bool complete = screen.listStatus() == ListStatus::Complete;
     bool orderRefused = false;

@@ -1,7 +1,8 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ImportedBook.h"
-#include "import/ImportTexts.h"
+#include "screen/ImportScreen.h"
+#include "screen/ImportTexts.h"
 #include "workbook/WorkbookFileOpener.h"
 
 namespace setzaiko::cli {
@@ -43,14 +44,17 @@ int ImportedBook::report(Output& output) const
               [](const ImportCounts& c) -> std::int64_t { return c.stocks; });
     countLine(output.out, importtexts::totalCountCaption, result.counts,
               [](const ImportCounts& c) { return c.total(); });
-    if (!result.messageBox.isEmpty()) {
-        Output::line(output.out, result.messageBox);
+    const ImportScreen screen = ImportScreen::after(result);
+    if (screen.box) {
+        Output::line(output.out, screen.box->text);
     }
-    if (!result.messageLine.isEmpty()) {
-        Output::line(output.out, result.messageLine);
+    if (!screen.messageLine.isEmpty()) {
+        Output::line(output.out, screen.messageLine);
     }
     // What the failure box keeps behind its details button.
-    Output::cause(output.err, result.failureDetail);
+    if (screen.box) {
+        Output::cause(output.err, screen.box->details);
+    }
     return exitStatusOf(result.outcome);
 }
 

@@ -14,6 +14,8 @@ struct ImportedBook
     bool load(const QString& book);
     // The tables the import read; only after load.
     const MasterData& masters() const { return result.book->masters(); }
+    // The workbook's folder, where an export writes unless told otherwise; only after load.
+    const QString& folder() const { return result.book->folder(); }
     // Prints what the import command prints and returns its exit status.
     int report(Output& output) const;
 };

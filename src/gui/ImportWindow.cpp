@@ -1,7 +1,8 @@
 #include "gui/ImportWindow.h"
 
 #include "gui/WorkbookChooser.h"
-#include "import/ImportTexts.h"
+#include "screen/ImportScreen.h"
+#include "screen/ImportTexts.h"
 #include "ui/BusyCursor.h"
 #include "ui/Controls.h"
 #include "ui/Layout.h"
@@ -157,7 +158,7 @@ void ImportWindow::showImporting()
     m_lblOcnt2->clear();
     m_lblTcnt->clear();
     m_lblMsg->clear();
-    setButtonsEnabled(false, false, false);
+    showButtons(buttonsWhileImporting);
     m_lblMsg->setText(importtexts::importing.toString());
 }
 
@@ -168,15 +169,41 @@ void ImportWindow::showCounts(const ImportCounts& counts)
     m_lblTcnt->setText(countText(counts.total()));
 }
 
+void ImportWindow::showButtons(const ImportButtons& buttons)
+{
+    setButtonsEnabled(buttons.file, buttons.ok, buttons.exit);
+}
+
+void ImportWindow::render(const ImportScreen& screen)
+{
+    if (screen.counts) {
+        showCounts(*screen.counts);
+    }
+    if (screen.buttons && screen.buttonsBeforeBox) {
+        showButtons(*screen.buttons);
+    }
+    if (screen.box) {
+        Prompter& prompter = m_context.prompter();
+        if (screen.box->beep) {
+            prompter.beep();
+        }
+        prompter.inform(this, screen.box->text, screen.box->details);
+    }
+    if (!screen.messageLine.isEmpty()) {
+        m_lblMsg->setText(screen.messageLine);
+    }
+    if (screen.buttons) {
+        showButtons(*screen.buttons);
+    }
+}
+
 void ImportWindow::importWorkbook()
 {
     m_importStatus = ImportStatus::Ok;
     m_lblMsg->clear();
     const QString pathText = m_txtFile->text();
     if (refusesPath(pathText)) {
-        const ImportResult result = runImport(pathText, m_context.workbookOpener());
-        m_context.prompter().beep();
-        m_context.prompter().inform(this, result.messageBox);
+        render(ImportScreen::after(runImport(pathText, m_context.workbookOpener())));
         return;
     }
     // The run reads on a worker; this window goes on handling its events, its buttons disabled
@@ -196,28 +223,8 @@ void ImportWindow::finishImport()
     m_busy.reset();
     // The tables are whatever the run left, in every outcome.
     m_context.setBook(result.book);
-    if (result.counts) {
-        showCounts(*result.counts);
-    }
     m_importStatus = result.status;
-    Prompter& prompter = m_context.prompter();
-    switch (result.outcome) {
-    case ImportResult::Outcome::Failed:
-        prompter.beep();
-        // The box keeps the fixed text; what the reader found waits behind its details button.
-        prompter.inform(this, result.messageBox, result.failureDetail);
-        m_lblMsg->setText(result.messageLine);
-        break;
-    case ImportResult::Outcome::Success:
-        setButtonsEnabled(true, true, true);
-        prompter.inform(this, result.messageBox);
-        m_lblMsg->setText(result.messageLine);
-        break;
-    default:
-        m_lblMsg->setText(result.messageLine);
-        break;
-    }
-    setButtonsEnabled(result.fileButtonEnabled, result.okButtonEnabled, result.exitButtonEnabled);
+    render(ImportScreen::after(result));
     emit importFinished();
 }
 
@@ -247,7 +254,8 @@ void ImportWindow::goBack()
         return;
     }
     // The inquiry needs rows: a path typed but never imported leaves it off too.
-    leaveTo(ok && !tablesEmpty, m_choice.directory);
+    leaveTo(ok && !tablesEmpty,
+            handedBackFolder(*m_context.book(), m_choice.path, m_choice.directory));
 }
 
 } // namespace setzaiko

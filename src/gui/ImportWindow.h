@@ -4,6 +4,7 @@
 #include "gui/ImportTask.h"
 #include "gui/WorkbookChoice.h"
 #include "import/ImportRun.h"
+#include "screen/ImportScreen.h"
 #include "ui/BusyCursor.h"
 
 #include <QWidget>
@@ -66,6 +67,9 @@ private:
     void leaveTo(bool inquiryEnabled, const QString& directory);
 
     void showImporting();
+    void showButtons(const ImportButtons& buttons);
+    // Renders what a handled press of the import button shows, in the order it shows it.
+    void render(const ImportScreen& screen);
     void showCounts(const ImportCounts& counts);
 
     AppContext& m_context;

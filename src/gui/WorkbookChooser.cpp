@@ -1,7 +1,7 @@
 #include "gui/WorkbookChooser.h"
 
 #include "common/TextRules.h"
-#include "import/ImportTexts.h"
+#include "screen/ImportTexts.h"
 #include "ui/Controls.h"
 #include "ui/DirectoryList.h"
 #include "ui/DriveList.h"

@@ -1,8 +1,7 @@
 #include "import/ImportRun.h"
 
-#include "common/NumberFormat.h"
 #include "common/TextRules.h"
-#include "import/ImportTexts.h"
+#include "import/ImportRunTexts.h"
 #include "import/SheetReadAhead.h"
 #include "import/SheetRules.h"
 #include "workbook/Workbook.h"
@@ -121,38 +120,19 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
 
 void decideOutcome(ImportResult& result, const ProductMaster& products, const StockMaster& stocks)
 {
-    result.fileButtonEnabled = true;
-    result.exitButtonEnabled = true;
-    result.okButtonEnabled = false;
     if (result.status == ImportStatus::OverLimit) {
         result.outcome = ImportResult::Outcome::OverLimit;
-        result.messageLine = importtexts::overLimit.toString();
     } else if (result.status == ImportStatus::NotNumeric) {
         result.outcome = ImportResult::Outcome::NotNumeric;
-        result.messageLine = importtexts::notNumeric.toString();
     } else if (products.count() == 0 || stocks.count() == 0) {
         result.outcome = ImportResult::Outcome::NoRows;
         result.status = ImportStatus::NoRows;
-        result.messageLine = (products.count() == 0 && stocks.count() == 0)
-                                 ? importtexts::bothEmpty.toString()
-                             : products.count() == 0 ? importtexts::productsEmpty.toString()
-                                                     : importtexts::stocksEmpty.toString();
     } else {
         result.outcome = ImportResult::Outcome::Success;
-        result.okButtonEnabled = true;
-        const ImportCounts counts{products.count(), stocks.count()};
-        result.messageBox = importtexts::totalBoxBefore.toString() +
-                            QString::number(counts.total()) + importtexts::totalBoxAfter.toString();
-        result.messageLine = importtexts::success.toString();
     }
 }
 
 } // namespace
-
-QString countText(std::int64_t count)
-{
-    return formatNumber(count, formats::grouped6);
-}
 
 bool refusesPath(const QString& pathText)
 {
@@ -165,8 +145,6 @@ ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ImportOb
     const QString path = rightTrim(pathText);
     if (path.isEmpty()) {
         result.outcome = ImportResult::Outcome::Refused;
-        result.beep = true;
-        result.messageBox = importtexts::selectFile.toString();
         return result;
     }
 
@@ -192,14 +170,10 @@ ImportResult runImport(const QString& pathText, WorkbookOpener& opener, ImportOb
     } catch (const std::exception& failure) {
         const auto* workbookError = dynamic_cast<const WorkbookError*>(&failure);
         result.failureDetail = workbookError ? workbookError->cause()
-                                             : importtexts::unexpectedCause.toString() + u'\n' +
+                                             : importruntexts::unexpectedCause.toString() + u'\n' +
                                                    QString::fromUtf8(failure.what());
         result.outcome = ImportResult::Outcome::Failed;
         result.status = ImportStatus::Failed;
-        result.beep = true;
-        result.messageBox = importtexts::failed.toString();
-        result.messageLine = importtexts::failed.toString();
-        result.exitButtonEnabled = true;
         handOver();
         return result;
     }

@@ -4,7 +4,6 @@
 
 #include <QString>
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -35,17 +34,10 @@ struct ImportResult
 
     Outcome outcome = Outcome::Refused;
     ImportStatus status = ImportStatus::Ok;
-    bool beep = false;   // sounded before the message box
-    QString messageBox;  // empty when the run shows no box
-    QString messageLine; // final text of the message line (set after the box is closed)
-    bool fileButtonEnabled = false;
-    bool okButtonEnabled = false;
-    bool exitButtonEnabled = false;
-    // The counts the labels show at the end; nullopt when the labels were emptied and no row
-    // was completed, or (Refused) left as they were.
+    // The counts after the last completed row; nullopt when no row was completed, or (Refused)
+    // when nothing was read.
     std::optional<ImportCounts> counts;
-    // Why the run failed, in Japanese, then the technical detail on a line of its own: the
-    // details of the failure box, and what the command line prints on standard error.
+    // Why the run failed, in Japanese, then the technical detail on a line of its own.
     QString failureDetail;
     // What the run read, in every outcome but Refused (which reads nothing and leaves the
     // tables as they were): the book the application takes in place of the one it held.
@@ -60,8 +52,5 @@ bool refusesPath(const QString& pathText);
 // caller for the whole program; it is used by one run at a time.
 ImportResult runImport(const QString& pathText, WorkbookOpener& opener,
                        ImportObserver* observer = nullptr);
-
-// A count label's text ("###,##0").
-QString countText(std::int64_t count);
 
 } // namespace setzaiko

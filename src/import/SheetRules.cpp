@@ -3,7 +3,7 @@
 #include "common/CheckedInt.h"
 #include "common/NumberText.h"
 #include "common/TextRules.h"
-#include "import/ImportTexts.h"
+#include "import/ImportRunTexts.h"
 
 #include <cmath>
 
@@ -40,7 +40,7 @@ bool isBlank(const CellValue& cell)
 bool isMarker(const CellValue& cell)
 {
     return cell.kind == CellValue::Kind::Text &&
-           rightTrimmedView(cell.text) == importtexts::startMarker;
+           rightTrimmedView(cell.text) == importruntexts::startMarker;
 }
 
 // A quantity cell: a number cell converts through its text, a text cell must be numeric.
@@ -85,10 +85,10 @@ std::int32_t quantityField(const CellValue& cell, ImportStatus& status)
 
 TableKind kindOf(const QString& sheetName)
 {
-    if (sheetName == importtexts::productSheet) {
+    if (sheetName == importruntexts::productSheet) {
         return TableKind::Product;
     }
-    if (sheetName == importtexts::stockSheet) {
+    if (sheetName == importruntexts::stockSheet) {
         return TableKind::Stock;
     }
     return TableKind::Other;

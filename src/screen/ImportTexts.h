@@ -20,16 +20,9 @@ inline constexpr QStringView success =
 inline constexpr QStringView totalBoxBefore = u"合計 ";
 inline constexpr QStringView totalBoxAfter = u" 件のデータを抽出しました";
 inline constexpr QStringView failed = u"取込みエラーが発生しました";
-// The cause of a failure that no reader reported, before its technical detail.
-inline constexpr QStringView unexpectedCause = u"取込中に予期しないエラーが発生しました。";
 
 inline constexpr QStringView productCountCaption = u"商品マスタ取込件数";
 inline constexpr QStringView stockCountCaption = u"在庫マスタ取込件数";
 inline constexpr QStringView totalCountCaption = u"総件数";
-
-// The worksheets the import loads, by their names, compared exactly.
-inline constexpr QStringView productSheet = u"商品マスタ";
-inline constexpr QStringView stockSheet = u"在庫マスタ";
-inline constexpr QStringView startMarker = u"○";
 
 } // namespace setzaiko::importtexts
