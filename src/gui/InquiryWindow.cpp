@@ -70,7 +70,7 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(3120, 900, 9615, 315),
                                captionFont, layout::colour::message);
     m_lblMsg->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    m_grid = new FlexGrid(this, new ScreenTableModel(m_screen, texts::headings, this));
+    m_grid = new FlexGrid(this, new ScreenTableModel(m_screen, texts::headings, nullptr));
     m_grid->setObjectName(u"MSFlexGrid1"_s);
     m_grid->setGeometry(layout::rect(180, 1260, 12615, 4515));
     m_grid->setFont(layout::gothic(9.75));
@@ -94,6 +94,12 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     connect(m_cmdExit, &QPushButton::clicked, this, &InquiryWindow::goBack);
     clearScreen();
     m_txtScode->setFocus();
+}
+
+InquiryWindow::~InquiryWindow()
+{
+    // The grid and its model read the screen model, a member: they go before it.
+    delete m_grid;
 }
 
 void InquiryWindow::showButtons()

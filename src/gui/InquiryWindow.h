@@ -25,6 +25,7 @@ class InquiryWindow : public QWidget, private InquiryScreenView
 public:
     // directory: that of the last imported workbook, where the export writes.
     InquiryWindow(AppContext& context, QString directory);
+    ~InquiryWindow() override;
 
     QLineEdit* TxtScode() const { return m_txtScode; }
     QLineEdit* TxtSname() const { return m_txtSname; }

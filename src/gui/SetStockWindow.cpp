@@ -80,7 +80,7 @@ SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> se
                     captionFont, layout::colour::message);
     m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(5640, 1140, 6795, 315),
                                captionFont, layout::colour::message);
-    m_grid = new FlexGrid(this, new ScreenTableModel(m_screen, texts::headings, this));
+    m_grid = new FlexGrid(this, new ScreenTableModel(m_screen, texts::headings, nullptr));
     m_grid->setObjectName(u"MSFlexGrid1"_s);
     m_grid->setGeometry(layout::rect(180, 1500, 12555, 3795));
     m_grid->setFont(textFont);
@@ -122,7 +122,11 @@ SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> se
     clearScreen();
 }
 
-SetStockWindow::~SetStockWindow() = default;
+SetStockWindow::~SetStockWindow()
+{
+    // The grid and its model read the screen model, a member: they go before it.
+    delete m_grid;
+}
 
 void SetStockWindow::clearScreen()
 {

@@ -55,6 +55,9 @@ private:
 
 FlexGrid::FlexGrid(QWidget* parent, ScreenTableModel* table) : QTableView(parent), m_table(table)
 {
+    // The grid owns its model, so that a window can let both go before the screen model they
+    // read.
+    table->setParent(this);
     setModel(table);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
