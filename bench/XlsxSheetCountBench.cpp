@@ -153,9 +153,7 @@ void importSheets(benchmark::State& state, Layout layout)
     WorkbookFileOpener opener;
     ImportResult result;
     for (auto _ : state) {
-        ProductMaster products;
-        StockMaster stocks;
-        result = runImport(path, opener, products, stocks);
+        result = runImport(path, opener);
         benchmark::DoNotOptimize(result);
     }
     // Each package either imports or is refused as damaged; nothing else is right.
