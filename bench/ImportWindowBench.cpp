@@ -5,6 +5,7 @@
 // as one line; the goals are held against the figures by bench/run_window_bench.sh.
 // Usage: QT_QPA_PLATFORM=offscreen setzaiko_import_window_bench WORKBOOK [RUNS]
 
+#include "SilentPrompter.h"
 #include "gui/AppContext.h"
 #include "gui/ImportWindow.h"
 #include "workbook/WorkbookFileOpener.h"
@@ -24,14 +25,7 @@ using namespace setzaiko;
 
 namespace {
 
-class SilentPrompter : public Prompter
-{
-public:
-    void beep() override {}
-    void inform(QWidget*, const QString& text, const QString& = {}) override { last = text; }
-    bool confirm(QWidget*, const QString&, const QString&) override { return true; }
-    QString last;
-};
+using bench::SilentPrompter;
 
 } // namespace
 

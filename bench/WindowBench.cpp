@@ -4,6 +4,7 @@
 // 再計算 over it, each timed from the click to the handler's return.
 // Usage: QT_QPA_PLATFORM=offscreen setzaiko_window_bench [WORKBOOK]
 
+#include "SilentPrompter.h"
 #include "gui/AppContext.h"
 #include "gui/ImportWindow.h"
 #include "gui/InquiryWindow.h"
@@ -30,14 +31,7 @@ using namespace setzaiko;
 
 namespace {
 
-class SilentPrompter : public Prompter
-{
-public:
-    void beep() override {}
-    void inform(QWidget*, const QString& text, const QString& = {}) override { last = text; }
-    bool confirm(QWidget*, const QString&, const QString&) override { return true; }
-    QString last;
-};
+using bench::SilentPrompter;
 
 template <typename Window>
 Window* findWindow(const QString& name)
