@@ -1,9 +1,7 @@
 #include "component/OrderPlan.h"
 
-#include "screen/ComponentCells.h"
-#include "screen/ComponentTexts.h"
+#include "support/ComponentFigures.h"
 #include "support/MasterRows.h"
-#include "support/RecordingGrid.h"
 
 #include <QStringList>
 
@@ -17,20 +15,14 @@ namespace setzaiko {
 namespace {
 
 using testing::compositionRow;
+using testing::figuresOf;
+using testing::namesOf;
 using testing::productTable;
-using testing::RecordingGrid;
 using testing::stockRow;
 using testing::stockTable;
 using Outcome = OrderPlan::Outcome;
 using Check = OrderEntry::Check;
-
-constexpr CellRole redOnYellow = CellRole::Shortage;
-constexpr CellRole blackOnWhite = CellRole::Plain;
-
-void expectColours(const RecordingGrid& grid, int row, CellRole expected)
-{
-    EXPECT_EQ(grid.role(row, componentcolumn::shortage), expected);
-}
+using Figures = std::vector<std::int32_t>;
 
 // Set S1 of three components: 2 per set with 7 in stock, 2 per set with 10, 1 per set with 0.
 struct ThreeComponents
@@ -97,33 +89,15 @@ TEST(OrderPlan, EntryChecksInTheirOrder)
         EXPECT_EQ(entry.check, c.check);
 
         const OrderPlan simulation = set.simulate(c.entry);
-        QStringView box;
-        Outcome outcome = Outcome::Refused;
-        switch (c.check) {
-        case Check::Empty:
-            box = componenttexts::enterOrder;
-            break;
-        case Check::NotNumeric:
-            box = componenttexts::enterNumber;
-            break;
-        case Check::Zero:
-            box = componenttexts::noZero;
-            break;
-        case Check::Negative:
-            box = componenttexts::noNegative;
-            break;
-        case Check::OutOfRange:
-            box = componenttexts::simulationFailed;
-            outcome = Outcome::Failed;
-            break;
-        case Check::Accepted:
+        if (c.check == Check::Accepted) {
             EXPECT_EQ(entry.order, c.order);
             EXPECT_EQ(simulation.order, c.order);
             continue;
         }
-        EXPECT_EQ(simulation.outcome, outcome);
+        // An entry beyond 32 bits is a run-time failure; the other checks refuse it.
+        EXPECT_EQ(simulation.outcome,
+                  c.check == Check::OutOfRange ? Outcome::Failed : Outcome::Refused);
         EXPECT_EQ(simulation.entry.check, c.check);
-        EXPECT_EQ(refusalText(simulation.entry.check), box.toString());
         EXPECT_FALSE(simulation.order.has_value());
         EXPECT_TRUE(simulation.components.empty());
         EXPECT_FALSE(simulation.availability.has_value());
@@ -156,41 +130,39 @@ TEST(OrderPlan, ShipmentsAndShortagesOfTheSetsToBuild)
     EXPECT_FALSE(simulation.capacityExceeded);
     ASSERT_EQ(simulation.components.size(), 3u);
 
-    RecordingGrid grid;
-    grid.write(simulation.components);
-    const QStringList expected[] = {
-        {u"1"_s, u"部品1"_s, u"P1"_s, u"7"_s, u"個"_s, u"2"_s, u"10"_s, u"-3"_s, u"3"_s, u"6"_s},
-        {u"2"_s, u"部品2"_s, u"P2"_s, u"10"_s, u"個"_s, u"2"_s, u"10"_s, u"0"_s, u"5"_s, u"10"_s},
-        {u"3"_s, u"部品3"_s, u"P3"_s, u"0"_s, u"本"_s, u"1"_s, u"5"_s, u"-5"_s, u"0"_s, u"0"_s},
+    // Number, stock, per set, shipment, shortage, sets possible, stock needed.
+    const Figures figures[] = {
+        {1, 7, 2, 10, -3, 3, 6},
+        {2, 10, 2, 10, 0, 5, 10},
+        {3, 0, 1, 5, -5, 0, 0},
     };
-    for (int r = 1; r <= 3; ++r) {
-        SCOPED_TRACE(r);
-        for (int column = 0; column < componentcolumn::count; ++column) {
-            EXPECT_EQ(grid.text(r, column), expected[r - 1][column]);
-        }
+    for (std::size_t r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r + 1);
+        EXPECT_EQ(figuresOf(simulation.components[r]), figures[r]);
+        EXPECT_TRUE(simulation.components[r].isWhole());
     }
-    expectColours(grid, 1, redOnYellow);
-    expectColours(grid, 2, blackOnWhite);
-    expectColours(grid, 3, redOnYellow);
+    EXPECT_EQ(namesOf(simulation.components[2]), (QStringList{u"部品3"_s, u"P3"_s, u"本"_s}));
+    EXPECT_TRUE(simulation.components[0].isShort());
+    EXPECT_FALSE(simulation.components[1].isShort());
+    EXPECT_TRUE(simulation.components[2].isShort());
 
     // A smaller order recomputes every row: nothing is short any more but the empty component.
-    grid.write(set.simulate(u"12"_s).components);
-    EXPECT_EQ(grid.text(1, 6), u"4"_s);
-    EXPECT_EQ(grid.text(1, 7), u"0"_s);
-    expectColours(grid, 1, blackOnWhite);
-    EXPECT_EQ(grid.text(3, 7), u"-2"_s);
-    expectColours(grid, 3, redOnYellow);
+    const OrderPlan smaller = set.simulate(u"12"_s);
+    ASSERT_EQ(smaller.components.size(), 3u);
+    EXPECT_EQ(figuresOf(smaller.components[0]), (Figures{1, 7, 2, 4, 0, 3, 6}));
+    EXPECT_FALSE(smaller.components[0].isShort());
+    EXPECT_EQ(smaller.components[2].shortage, -2);
 
-    // A covered order turns every shortage cell back to 0, black on white.
-    grid.write(set.simulate(u"3"_s).availability->rows);
-    for (int r = 1; r <= 3; ++r) {
-        EXPECT_EQ(grid.text(r, 6), u"0"_s);
-        EXPECT_EQ(grid.text(r, 7), u"0"_s);
-        expectColours(grid, r, blackOnWhite);
+    // A covered order lists afresh: every shipment and shortage back to 0.
+    const OrderPlan covered = set.simulate(u"3"_s);
+    ASSERT_TRUE(covered.availability.has_value());
+    for (const ComponentRow& row : covered.availability->rows) {
+        EXPECT_EQ(row.plannedShipment, 0);
+        EXPECT_EQ(row.shortage, 0);
     }
 }
 
-TEST(OrderPlan, SetStockIsReadWithItsGroupSeparators)
+TEST(OrderPlan, SetStockDecidesTheSetsToBuild)
 {
     const StockMaster stocks = stockTable({stockRow(u"P1"_s, 0, u"部品"_s)});
     const ProductMaster products = productTable({compositionRow(u"S1"_s, u"P1"_s, 1)});
@@ -199,14 +171,14 @@ TEST(OrderPlan, SetStockIsReadWithItsGroupSeparators)
         QString entry;
         std::int32_t setStock;
         Outcome outcome;
-        QString shipment;
-        QString shortage;
+        std::int32_t shipment;
+        std::int32_t shortage;
     };
     const Case cases[] = {
-        {u"2000"_s, 1234, Outcome::Planned, u"766"_s, u"-766"_s},
-        {u"1234"_s, 1234, Outcome::Covered, u"0"_s, u"0"_s},
-        {u"1,200"_s, 0, Outcome::Planned, u"1,200"_s, u"-1,200"_s},
-        {u"5"_s, -1234, Outcome::Planned, u"1,239"_s, u"-1,239"_s},
+        {u"2000"_s, 1234, Outcome::Planned, 766, -766},
+        {u"1234"_s, 1234, Outcome::Covered, 0, 0},
+        {u"1,200"_s, 0, Outcome::Planned, 1200, -1200},
+        {u"5"_s, -1234, Outcome::Planned, 1239, -1239},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE((c.entry + u'/' + QString::number(c.setStock)).toStdString());
@@ -216,8 +188,8 @@ TEST(OrderPlan, SetStockIsReadWithItsGroupSeparators)
         const std::vector<ComponentRow>& rows =
             simulation.availability ? simulation.availability->rows : simulation.components;
         ASSERT_EQ(rows.size(), 1u);
-        EXPECT_EQ(componentCellText(rows[0], componentcolumn::shipment), c.shipment);
-        EXPECT_EQ(componentCellText(rows[0], componentcolumn::shortage), c.shortage);
+        EXPECT_EQ(rows[0].plannedShipment, c.shipment);
+        EXPECT_EQ(rows[0].shortage, c.shortage);
     }
 }
 
@@ -249,7 +221,7 @@ TEST(OrderPlan, SkipsMissingComponentsSilentlyAndStopsAtTheCapacity)
     EXPECT_EQ(simulation.components[1].productCode, u"P2"_s);
 }
 
-TEST(OrderPlan, RunTimeFailuresEndWithE0230)
+TEST(OrderPlan, RunTimeFailuresStopAtTheFigureThatFailed)
 {
     constexpr std::int32_t int32Max = std::numeric_limits<std::int32_t>::max();
     struct Case
@@ -261,14 +233,15 @@ TEST(OrderPlan, RunTimeFailuresEndWithE0230)
         std::int32_t perSet;
         std::optional<std::int32_t> order;
         std::size_t rows;
-        int columnsWritten;
+        ComponentRow::Figure failedAt;
     };
+    using Figure = ComponentRow::Figure;
     const Case cases[] = {
-        {"no set product chosen", u"5"_s, std::nullopt, 1, 1, std::nullopt, 0, 0},
-        {"sets to build beyond 32 bits", u"2147483647"_s, -1, 1, 1, std::nullopt, 0, 0},
-        {"shipment overflows", u"100000"_s, 0, 1, 100000, 100000, 2, 6},
-        {"remaining overflows", u"2147483647"_s, 0, -2, 1, int32Max, 2, 7},
-        {"0 per set", u"5"_s, 0, 1, 0, 5, 2, 8},
+        {"no set product chosen", u"5"_s, std::nullopt, 1, 1, std::nullopt, 0, Figure::None},
+        {"sets to build beyond 32 bits", u"2147483647"_s, -1, 1, 1, std::nullopt, 0, Figure::None},
+        {"shipment overflows", u"100000"_s, 0, 1, 100000, 100000, 2, Figure::Shipment},
+        {"remaining overflows", u"2147483647"_s, 0, -2, 1, int32Max, 2, Figure::Shortage},
+        {"0 per set", u"5"_s, 0, 1, 0, 5, 2, Figure::SetsPossible},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -286,7 +259,7 @@ TEST(OrderPlan, RunTimeFailuresEndWithE0230)
         ASSERT_EQ(simulation.components.size(), c.rows);
         if (c.rows > 0) {
             EXPECT_TRUE(simulation.components[0].isWhole());
-            EXPECT_EQ(cellsWritten(simulation.components[1]), c.columnsWritten);
+            EXPECT_EQ(simulation.components[1].failedAt, c.failedAt);
         }
     }
 }

@@ -15,6 +15,7 @@
 
 #include <limits>
 #include <optional>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -140,8 +141,63 @@ TEST(ComponentScreen, ListingShowsRowsThenTheAddableQuantityAndEnablesTheActions
                            u"0"_s, u"0"_s, u"0"_s}));
     EXPECT_EQ(s.session.listedRows(), 3);
     EXPECT_EQ(s.session.addableSets(), 0);
+    EXPECT_TRUE(s.session.messageLine().isEmpty());
     EXPECT_EQ(s.session.buttons(), allButtons);
     EXPECT_TRUE(s.session.pendingBoxes().empty());
+}
+
+TEST(ComponentScreen, CellsAndTheAddableQuantityShowTheFiguresInTheirFormats)
+{
+    ComponentRow row;
+    row.rowNumber = 100;
+    row.productName = u"部品"_s;
+    row.productCode = u"P1"_s;
+    row.stockQuantity = 1234567;
+    row.unit = u"個"_s;
+    row.quantityPerSet = 1000;
+    row.plannedShipment = std::numeric_limits<std::int32_t>::max();
+    row.shortage = -1234;
+    row.setsPossible = 1234567;
+    row.stockNeeded = -1000;
+    QStringList texts;
+    for (int column = 0; column < componentcolumn::count; ++column) {
+        texts << componentCellText(row, column);
+    }
+    // Stock, quantity a set, shipment and shortage grouped; sets and stock needed not.
+    EXPECT_EQ(texts, (QStringList{u"100"_s, u"部品"_s, u"P1"_s, u"1,234,567"_s, u"個"_s, u"1,000"_s,
+                                  u"2,147,483,647"_s, u"-1,234"_s, u"1234567"_s, u"-1000"_s}));
+
+    const MasterData masters(productTable({compositionRow(u"S1"_s, u"P1"_s, 2)}),
+                             stockTable({stockRow(u"P1"_s, -2469134)}));
+    ComponentScreen screen(masters, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 1234}, {});
+    screen.listComponents();
+    EXPECT_EQ(screen.addableText(), u"-1,234,567"_s);
+    EXPECT_EQ(screen.setStockText(), u"1,234"_s);
+}
+
+TEST(ComponentScreen, ListingMessageTellsWhyTheListIsNotComplete)
+{
+    struct Case
+    {
+        std::size_t rows;
+        ListStatus status;
+        QStringView message;
+    };
+    const Case cases[] = {
+        // No component found at all, whether none is listed or all are missing.
+        {0, ListStatus::Incomplete, componenttexts::noComponents},
+        {2, ListStatus::Incomplete, componenttexts::missingComponent},
+        {100, ListStatus::Truncated, componenttexts::tooManyComponents},
+        {3, ListStatus::Complete, {}},
+        {2, ListStatus::Failed, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message.toString().toStdString());
+        SetAvailability listing;
+        listing.rows.resize(c.rows);
+        listing.listStatus = c.status;
+        EXPECT_EQ(listingMessage(listing), c.message.toString());
+    }
 }
 
 TEST(ComponentScreen, BoxesComeWhileTheScreenStillShowsTheEarlierState)
@@ -180,6 +236,20 @@ TEST(ComponentScreen, RecalculationRefusesBadEntriesAndForgetsTheEarlierOrder)
               QStringList{u"box "_s + componenttexts::noZero.toString() + u" with [|0|1111]"_s});
     EXPECT_EQ(s.session.takeBoxes(), (std::vector<ScreenBox>{{componenttexts::noZero.toString()}}));
     EXPECT_TRUE(s.session.pendingBoxes().empty());
+
+    // Each failed check has its box; only an entry beyond 32 bits beeps, as a failure.
+    const std::pair<QString, ScreenBox> refusals[] = {
+        {u" "_s, {componenttexts::enterOrder.toString()}},
+        {u"abc"_s, {componenttexts::enterNumber.toString()}},
+        {u"-3"_s, {componenttexts::noNegative.toString()}},
+        {u"3000000000"_s, {componenttexts::simulationFailed.toString(), true}},
+    };
+    for (const auto& [entry, box] : refusals) {
+        SCOPED_TRACE(entry.toStdString());
+        s.session.recalculate(entry);
+        EXPECT_EQ(s.session.takeBoxes(), std::vector<ScreenBox>{box});
+        EXPECT_FALSE(s.session.acceptedOrder().has_value());
+    }
 }
 
 TEST(ComponentScreen, SimulationMarksShortagesAndACoveredOrderListsAfresh)
