@@ -6,6 +6,7 @@
 #include "ui/BusyCursor.h"
 #include "ui/Controls.h"
 #include "ui/Layout.h"
+#include "ui/WayBack.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -90,6 +91,7 @@ ImportWindow::ImportWindow(AppContext& context) : m_context(context)
     connect(m_cmdFile, &QPushButton::clicked, this, &ImportWindow::chooseWorkbook);
     connect(m_cmdOK, &QPushButton::clicked, this, &ImportWindow::importWorkbook);
     connect(m_cmdExit, &QPushButton::clicked, this, &ImportWindow::goBack);
+    m_wayBack = new controls::WayBack(this, m_cmdExit);
     connect(
         &m_task, &ImportTask::progressed, this,
         [this](qint32 products, qint32 stocks) {
@@ -122,8 +124,8 @@ void ImportWindow::clearScreen()
 
 void ImportWindow::closeEvent(QCloseEvent* event)
 {
-    // Only 戻る leaves this window, and never while an import reads.
-    if (!m_closingByButton || m_task.isRunning()) {
+    // Only 戻る leaves this window (see WayBack), and never while an import reads.
+    if (m_task.isRunning()) {
         event->ignore();
         return;
     }
@@ -231,7 +233,7 @@ void ImportWindow::finishImport()
 void ImportWindow::leaveTo(bool inquiryEnabled, const QString& directory)
 {
     emit finished(inquiryEnabled, directory);
-    close();
+    m_wayBack->leave();
 }
 
 void ImportWindow::goBack()
@@ -240,12 +242,9 @@ void ImportWindow::goBack()
     const bool tablesEmpty = m_context.book()->isEmpty();
     const bool ok = m_importStatus == ImportStatus::Ok;
 
-    m_closingByButton = true;
     if (ok && !typed.isEmpty() && tablesEmpty && m_chooserOpened) {
         if (m_context.prompter().confirm(this, texts::leaveQuestion, texts::leaveQuestionTitle)) {
             leaveTo(false, QString());
-        } else {
-            m_closingByButton = false;
         }
         return;
     }

@@ -5,8 +5,8 @@
 #include "ui/FlexGrid.h"
 #include "ui/Layout.h"
 #include "ui/ScreenTableModel.h"
+#include "ui/WayBack.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,6 +92,7 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     connect(m_grid, &FlexGrid::rowHeadingPressed, this, &InquiryWindow::pickRowByHeading);
     connect(m_cmdZshosai, &QPushButton::clicked, this, &InquiryWindow::openDetails);
     connect(m_cmdExit, &QPushButton::clicked, this, &InquiryWindow::goBack);
+    m_wayBack = new controls::WayBack(this, m_cmdExit);
     clearScreen();
     m_txtScode->setFocus();
 }
@@ -121,15 +122,6 @@ void InquiryWindow::clearScreen()
     m_grid->setHeadingHeightTwips(350);
     m_grid->setCurrent(1, 1);
     showButtons();
-}
-
-void InquiryWindow::closeEvent(QCloseEvent* event)
-{
-    if (!m_closingByButton) {
-        event->ignore();
-        return;
-    }
-    event->accept();
 }
 
 void InquiryWindow::showMessageLine()
@@ -196,9 +188,8 @@ void InquiryWindow::openDetails()
 
 void InquiryWindow::goBack()
 {
-    m_closingByButton = true;
     emit finished();
-    close();
+    m_wayBack->leave();
 }
 
 } // namespace setzaiko

@@ -6,8 +6,8 @@
 #include "ui/FlexGrid.h"
 #include "ui/Layout.h"
 #include "ui/ScreenTableModel.h"
+#include "ui/WayBack.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QGroupBox>
@@ -119,6 +119,7 @@ SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> se
     connect(m_cmdCalc, &QPushButton::clicked, this, &SetStockWindow::onRecalculate);
     connect(m_cmdCsvout, &QPushButton::clicked, this, &SetStockWindow::onExport);
     connect(m_cmdExit, &QPushButton::clicked, this, &SetStockWindow::onBack);
+    m_wayBack = new controls::WayBack(this, m_cmdExit);
     clearScreen();
 }
 
@@ -186,15 +187,6 @@ void SetStockWindow::boxesDue()
     }
 }
 
-void SetStockWindow::closeEvent(QCloseEvent* event)
-{
-    if (!m_closingByButton) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-}
-
 void SetStockWindow::onListComponents()
 {
     m_screen.listComponents();
@@ -218,9 +210,8 @@ void SetStockWindow::onExport()
 
 void SetStockWindow::onBack()
 {
-    m_closingByButton = true;
     emit finished();
-    close();
+    m_wayBack->leave();
 }
 
 } // namespace setzaiko

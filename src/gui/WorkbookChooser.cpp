@@ -8,8 +8,8 @@
 #include "ui/FileList.h"
 #include "ui/Layout.h"
 #include "ui/PathText.h"
+#include "ui/WayBack.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -112,6 +112,9 @@ WorkbookChooser::WorkbookChooser(AppContext& context) : m_context(context)
     connect(m_cmdClr, &QPushButton::clicked, this, &WorkbookChooser::clearWorksheets);
     connect(m_cmdOK, &QPushButton::clicked, this, &WorkbookChooser::confirmChoice);
     connect(m_cmdExit, &QPushButton::clicked, this, &WorkbookChooser::cancel);
+    // The close box and Esc count as 戻る, so that the import window always gets its buttons
+    // back.
+    m_wayBack = new controls::WayBack(this, m_cmdExit);
     clearChoice();
 }
 
@@ -190,31 +193,14 @@ void WorkbookChooser::confirmChoice()
         m_context.prompter().inform(this, importtexts::selectFile.toString());
         return;
     }
-    m_handedBack = true;
     emit chosen({m_chosenPath, m_directory, m_fileName, m_worksheets});
-    close();
-}
-
-void WorkbookChooser::handBackNothing()
-{
-    m_handedBack = true;
-    emit cancelled();
+    m_wayBack->leave();
 }
 
 void WorkbookChooser::cancel()
 {
-    handBackNothing();
-    close();
-}
-
-void WorkbookChooser::closeEvent(QCloseEvent* event)
-{
-    // Closing the chooser by its close box counts as 戻る, so that the import window always
-    // gets its buttons back.
-    if (!m_handedBack) {
-        handBackNothing();
-    }
-    event->accept();
+    emit cancelled();
+    m_wayBack->leave();
 }
 
 } // namespace setzaiko

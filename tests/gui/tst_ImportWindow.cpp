@@ -346,12 +346,16 @@ private slots:
         QCOMPARE(WindowHarness::find<ImportWindow>(u"Frm0010F"_s), window);
         QCOMPARE(window->TxtFile()->text(), book(u"good.xls"_s));
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
-        window->close(); // still refused after a cancelled question
+        // The close box and Esc are 戻る: they ask too.
+        app.prompter.answers = {false};
+        requestClose(window);
+        QCOMPARE(app.prompter.events, (QStringList{leaveQuestion, leaveQuestion}));
         QVERIFY(window->isVisible());
 
         app.mainMenu->setDirectory(u"/old/"_s);
         app.prompter.answers = {true};
-        pressBack(window);
+        requestClose(window, true);
+        QCOMPARE(app.prompter.events.size(), 3);
         QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
         QCOMPARE(app.mainMenu->directory(), QString());
@@ -407,32 +411,41 @@ private slots:
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
     }
 
-    void closeBoxIsRefusedInEveryState()
+    // The close box and Esc do what 戻る does, and nothing while it is disabled.
+    void closeBoxAndEscAreTheBackButton()
     {
-        WindowHarness app;
-        ImportWindow* window = openImportWindow(app);
-        window->close();
-        QVERIFY(window->isVisible());
-        choose(window, u"good.xls"_s);
-        window->close();
-        QVERIFY(window->isVisible());
-        importAndWait(window);
-        window->close();
-        QVERIFY(window->isVisible());
-        QCOMPARE(WindowHarness::find<ImportWindow>(u"Frm0010F"_s), window);
+        for (const bool byEscape : {false, true}) {
+            WindowHarness app;
+            ImportWindow* window = openImportWindow(app);
+            choose(window, u"broken.xls"_s);
+            importAndWait(window);
+            QCOMPARE(buttonsOf(window), (Buttons{false, false, true}));
+            window->CmdExit()->setEnabled(false);
+            requestClose(window, byEscape);
+            QCOMPARE(WindowHarness::find<ImportWindow>(u"Frm0010F"_s), window);
+            window->CmdExit()->setEnabled(true);
+            requestClose(window, byEscape);
+            QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
+            QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
+        }
     }
 
-    void mainMenuClosedWhileImporting()
+    // The main menu stays while the import window is open, its close box refused as its 終了 is.
+    void mainMenuCannotBeClosedUnderTheImport()
     {
         WindowHarness app;
         ImportWindow* window = openImportWindow(app);
-        app.mainMenu->close();
+        requestClose(app.mainMenu);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(app.mainMenu.isNull());
+        QVERIFY(app.mainMenu && app.mainMenu->isVisible());
         choose(window, u"good.xls"_s);
         importAndWait(window);
         pressBack(window);
         QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, true, true}));
+        requestClose(app.mainMenu);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(app.mainMenu.isNull());
     }
 };
 

@@ -517,13 +517,11 @@ private slots:
         QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, u"S002"_s);
         QCOMPARE(details->LblScode()->text(), u"S001"_s);
 
-        // Neither window closes but through its own 戻る.
-        window->close();
-        details->close();
+        // Neither window closes but through its own 戻る, which the close box presses: the
+        // inquiry's is disabled meanwhile.
+        requestClose(window);
         QVERIFY(window->isVisible());
-        QVERIFY(details->isVisible());
-
-        QTest::mouseClick(details->CmdExit(), Qt::LeftButton);
+        requestClose(details);
         QVERIFY(!WindowHarness::find<SetStockWindow>(u"Frm0030F"_s));
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
@@ -531,31 +529,33 @@ private slots:
         QCOMPARE(WindowHarness::find<InquiryWindow>(u"Frm0020F"_s), window);
     }
 
-    void closeBoxIsRefused()
+    void closeBoxAndEscAreTheBackButton()
     {
-        WindowHarness app;
-        fillStocks(app);
-        InquiryWindow* window = openInquiry(app);
-        window->close();
-        QVERIFY(window->isVisible());
-        search(window);
-        window->close();
-        QCOMPARE(WindowHarness::find<InquiryWindow>(u"Frm0020F"_s), window);
-        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
-        QVERIFY(app.prompter.events.isEmpty());
+        for (const bool byEscape : {false, true}) {
+            WindowHarness app;
+            fillStocks(app);
+            InquiryWindow* window = openInquiry(app);
+            search(window);
+            requestClose(window, byEscape);
+            QVERIFY(!WindowHarness::find<InquiryWindow>(u"Frm0020F"_s));
+            QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, true, true}));
+            QVERIFY(app.prompter.events.isEmpty());
+        }
     }
 
-    void backAfterTheMainMenuWasClosed()
+    // The main menu stays while the inquiry is open, its close box refused as its 終了 is.
+    void mainMenuCannotBeClosedUnderTheInquiry()
     {
         WindowHarness app;
         fillStocks(app);
         InquiryWindow* window = openInquiry(app);
-        app.mainMenu->close();
+        requestClose(app.mainMenu);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(app.mainMenu.isNull());
+        QVERIFY(app.mainMenu && app.mainMenu->isVisible());
         search(window);
         QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
         QVERIFY(!WindowHarness::find<InquiryWindow>(u"Frm0020F"_s));
+        QVERIFY(app.mainMenu && app.mainMenu->isVisible());
     }
 
     void backGivesTheMainMenuItsButtonsAndReopeningIsFresh()

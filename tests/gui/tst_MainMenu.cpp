@@ -46,6 +46,24 @@ private slots:
         QVERIFY(app.prompter.events.isEmpty());
     }
 
+    // The close box is 終了, refused while 終了 is disabled (another window is open).
+    void closeBoxIsTheEndButton()
+    {
+        WindowHarness app;
+        app.mainMenu->CmdExit()->setEnabled(false);
+        requestClose(app.mainMenu);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(app.mainMenu && app.mainMenu->isVisible());
+        // Esc ends nothing here.
+        app.mainMenu->CmdExit()->setEnabled(true);
+        requestClose(app.mainMenu, true);
+        QVERIFY(app.mainMenu->isVisible());
+        requestClose(app.mainMenu);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(app.mainMenu.isNull());
+        QVERIFY(app.prompter.events.isEmpty());
+    }
+
     void secondInstanceIsRefusedUntilTheFirstEnds()
     {
         QTemporaryDir dir;

@@ -248,15 +248,19 @@ private slots:
         QCOMPARE(window->directory(), u"/kept/"_s);
     }
 
-    void closeBoxCountsAsBack()
+    void closeBoxAndEscCountAsBack()
     {
-        WindowHarness app;
-        auto [window, chooser] = openChooser(app);
-        chooser->close();
-        QVERIFY(!WindowHarness::find<WorkbookChooser>(u"FSelect"_s));
-        QVERIFY(window->CmdFile()->isEnabled());
-        QVERIFY(!window->CmdOK()->isEnabled());
-        QVERIFY(window->CmdExit()->isEnabled());
+        for (const bool byEscape : {false, true}) {
+            WindowHarness app;
+            auto [window, chooser] = openChooser(app);
+            clickItem(chooser->File1(), u"a.xls"_s);
+            requestClose(chooser, byEscape);
+            QVERIFY(!WindowHarness::find<WorkbookChooser>(u"FSelect"_s));
+            QCOMPARE(window->TxtFile()->text(), QString());
+            QVERIFY(window->CmdFile()->isEnabled());
+            QVERIFY(!window->CmdOK()->isEnabled());
+            QVERIFY(window->CmdExit()->isEnabled());
+        }
     }
 
     void handsTheChoiceToWhoeverOpenedIt()
