@@ -75,6 +75,7 @@ private:
     // Renders what a handled press of the import button shows, in the order it shows it.
     void render(const ImportScreen& screen);
     void showCounts(const ImportCounts& counts);
+    void focusAfterImport(bool succeeded);
 
     AppContext& m_context;
 

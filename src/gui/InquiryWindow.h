@@ -55,6 +55,7 @@ private:
     // The current cell moved: onto a data column it selects its row.
     void followCurrentCell(int row, int column);
     void pickRowByHeading(int row);
+    void openRow(int row, int column);
     void openDetails();
     void goBack();
     void boxesDue() override;

@@ -72,8 +72,10 @@ void MainMenu::openInquiry()
 {
     setButtonsEnabled(false, false, false);
     auto* window = new InquiryWindow(m_context, m_directory);
-    connect(window, &InquiryWindow::finished, this,
-            [this] { setButtonsEnabled(true, true, true); });
+    connect(window, &InquiryWindow::finished, this, [this] {
+        setButtonsEnabled(true, true, true);
+        m_cmdZaiko->setFocus();
+    });
     controls::showInFrontOf(window, this);
 }
 

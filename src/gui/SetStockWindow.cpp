@@ -3,6 +3,7 @@
 #include "screen/ComponentTexts.h"
 #include "ui/BusyCursor.h"
 #include "ui/Controls.h"
+#include "ui/EnterKey.h"
 #include "ui/FlexGrid.h"
 #include "ui/Layout.h"
 #include "ui/ScreenTableModel.h"
@@ -117,6 +118,7 @@ SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> se
 
     connect(m_cmdSearch, &QPushButton::clicked, this, &SetStockWindow::onListComponents);
     connect(m_cmdCalc, &QPushButton::clicked, this, &SetStockWindow::onRecalculate);
+    controls::pressOnEnter(m_txtJsuryo, m_cmdCalc);
     connect(m_cmdCsvout, &QPushButton::clicked, this, &SetStockWindow::onExport);
     connect(m_cmdExit, &QPushButton::clicked, this, &SetStockWindow::onBack);
     m_wayBack = new controls::WayBack(this, m_cmdExit);
@@ -206,6 +208,10 @@ void SetStockWindow::onExport()
     m_screen.exportStockStatus(stamp);
     m_busy.reset();
     showState();
+    // The buttons were disabled meanwhile, which took the focus away.
+    if (m_cmdCsvout->isEnabled()) {
+        m_cmdCsvout->setFocus();
+    }
 }
 
 void SetStockWindow::onBack()

@@ -116,6 +116,7 @@ WorkbookChooser::WorkbookChooser(AppContext& context) : m_context(context)
     // back.
     m_wayBack = new controls::WayBack(this, m_cmdExit);
     clearChoice();
+    m_file1->setFocus();
 }
 
 void WorkbookChooser::clearChoice()

@@ -343,6 +343,9 @@ private slots:
         };
         checkFresh();
         QCOMPARE(window->LblScode()->text(), u"S1A"_s);
+        // Enter in the order box does nothing while 再計算 is disabled.
+        QTest::keyClick(window->TxtJsuryo(), Qt::Key_Return);
+        checkFresh();
 
         list(window);
         calculate(window, u"2000"_s);
@@ -600,7 +603,9 @@ private slots:
         fillMasters(app);
         SetStockWindow* window = openDetails(app, u"S1A"_s);
         list(window);
-        calculate(window, entry);
+        // Enter in the order box is 再計算.
+        window->TxtJsuryo()->setText(entry);
+        QTest::keyClick(window->TxtJsuryo(), Qt::Key_Return);
         QVERIFY(app.prompter.events.isEmpty());
         QCOMPARE(acceptedOrderText(window), order);
         QCOMPARE(window->LblKnousu()->text(), u"15"_s);
@@ -733,6 +738,7 @@ private slots:
             QCOMPARE(QApplication::overrideCursor(), nullptr);
             QCOMPARE(grid->row(), 3);
             QCOMPARE(grid->col(), 7);
+            QCOMPARE(window->focusWidget(), window->CmdCsvout());
 
             const QString path = exportedFile(dir.path(), u"S1A_セットA"_s, before, after);
             QVERIFY(!path.isEmpty());

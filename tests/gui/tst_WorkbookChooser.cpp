@@ -112,6 +112,7 @@ private slots:
         QCOMPARE(chooser->chosenPath(), QString());
         QCOMPARE(chooser->LblMsg()->text(), QString());
         QVERIFY(!window->CmdFile()->isEnabled());
+        QCOMPARE(chooser->focusWidget(), chooser->File1());
     }
 
     void fileInTheStartingDirectoryHandsBackAnEmptyDirectory()
