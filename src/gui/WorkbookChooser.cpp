@@ -33,6 +33,7 @@ const auto worksheetCaption = u"ﾜｰｸｼｰﾄ一覧"_s;
 const auto selectAllButton = u"全選択"_s;
 const auto allWorksheets = u"ALL"_s;
 const auto invalidDrive = u"このドライブは無効です"_s;
+const auto unreadableDirectory = u"このディレクトリは開けません"_s;
 } // namespace texts
 
 namespace {
@@ -101,6 +102,8 @@ WorkbookChooser::WorkbookChooser(AppContext& context) : m_context(context)
     connect(m_drive1, &DriveList::driveChanged, this, &WorkbookChooser::openDrive);
     connect(m_dir1, &DirectoryList::pathChanged, this, &WorkbookChooser::showDirectory);
     connect(m_dir1, &DirectoryList::listClicked, this, &WorkbookChooser::pickDirectory);
+    connect(m_dir1, &DirectoryList::openRefused, this,
+            [this] { m_lblMsg->setText(texts::unreadableDirectory); });
     connect(m_file1, &FileList::fileClicked, this, &WorkbookChooser::pickFile);
     // Opening a file is picking it and pressing 決定.
     connect(m_file1, &FileList::fileOpened, this, [this] {
@@ -143,6 +146,8 @@ void WorkbookChooser::showDirectory()
     // The refilled file list highlights nothing, so nothing is chosen any more.
     m_file1->setPath(m_dir1->path());
     m_directory = directoryWithSeparator(m_dir1->path());
+    // A refusal to open another directory is over once one opens.
+    m_lblMsg->clear();
     dropFile();
 }
 
