@@ -3,6 +3,7 @@
 // in Japanese under a Japanese locale.
 
 #include "ui/Controls.h"
+#include "ui/FrontWindow.h"
 #include "ui/Layout.h"
 #include "ui/QtPrompter.h"
 #include "ui/QtTranslation.h"
@@ -168,6 +169,27 @@ private slots:
         // The opener does not own it: it outlives a closed opener.
         QCOMPARE(opened->parent(), nullptr);
         opened->close();
+    }
+
+    // What a second start of the program calls to the front: the last window of the chain,
+    // restored with its opener where they were minimised.
+    void frontMostWindowComesToTheFront()
+    {
+        QWidget opener;
+        opener.show();
+        auto* opened = new QWidget;
+        opened->setAttribute(Qt::WA_DeleteOnClose);
+        controls::showInFrontOf(opened, &opener);
+        QCOMPARE(controls::frontMostWindow(), opened);
+
+        opener.showMinimized();
+        opened->showMinimized();
+        controls::bringFrontMostWindowToFront();
+        QVERIFY(!opener.isMinimized());
+        QVERIFY(!opened->isMinimized());
+        QTRY_COMPARE(QApplication::activeWindow(), opened);
+        opened->close();
+        QCOMPARE(controls::frontMostWindow(), &opener);
     }
 
     void boxesShowOverTheirWindowWithJapaneseButtons()
