@@ -2,6 +2,7 @@
 #include "common/MessageLanguage.h"
 #include "gui/AppContext.h"
 #include "gui/MainMenu.h"
+#include "ui/FrontWindow.h"
 #include "ui/QtPrompter.h"
 #include "ui/QtTranslation.h"
 #include "workbook/WorkbookFileOpener.h"
@@ -69,10 +70,13 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     setzaiko::qttranslation::installFor(app, QLocale::system());
-    const setzaiko::SingleInstance instance;
+    // A second start has called this one to the front, and ends.
+    setzaiko::SingleInstance instance;
     if (!instance.isFirst()) {
         return 0;
     }
+    QObject::connect(&instance, &setzaiko::SingleInstance::anotherStartRefused,
+                     &setzaiko::controls::bringFrontMostWindowToFront);
     setzaiko::QtPrompter prompter;
     setzaiko::AppContext context(prompter,
                                  [] { return std::make_unique<setzaiko::WorkbookFileOpener>(); });

@@ -5,7 +5,9 @@
 #include "screen/ImportTexts.h"
 #include "ui/BusyCursor.h"
 #include "ui/Controls.h"
+#include "ui/EnterKey.h"
 #include "ui/Layout.h"
+#include "ui/WayBack.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -83,13 +85,17 @@ ImportWindow::ImportWindow(AppContext& context) : m_context(context)
     m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(300, 2820, 10035, 315),
                                layout::gothic(11.25, true), layout::colour::message);
 
-    setTabOrder(m_cmdFile, m_txtFile);
-    setTabOrder(m_txtFile, m_cmdOK);
+    // Tab follows the eye: the path, then 参照 beside it; the window opens on 参照 all the same.
+    setTabOrder(m_txtFile, m_cmdFile);
+    setTabOrder(m_cmdFile, m_cmdOK);
     setTabOrder(m_cmdOK, m_cmdExit);
+    m_cmdFile->setFocus();
 
     connect(m_cmdFile, &QPushButton::clicked, this, &ImportWindow::chooseWorkbook);
     connect(m_cmdOK, &QPushButton::clicked, this, &ImportWindow::importWorkbook);
+    controls::pressOnEnter(m_txtFile, m_cmdOK);
     connect(m_cmdExit, &QPushButton::clicked, this, &ImportWindow::goBack);
+    m_wayBack = new controls::WayBack(this, m_cmdExit);
     connect(
         &m_task, &ImportTask::progressed, this,
         [this](qint32 products, qint32 stocks) {
@@ -122,8 +128,8 @@ void ImportWindow::clearScreen()
 
 void ImportWindow::closeEvent(QCloseEvent* event)
 {
-    // Only 戻る leaves this window, and never while an import reads.
-    if (!m_closingByButton || m_task.isRunning()) {
+    // Only 戻る leaves this window (see WayBack), and never while an import reads.
+    if (m_task.isRunning()) {
         event->ignore();
         return;
     }
@@ -150,6 +156,7 @@ void ImportWindow::takeChoice(const WorkbookChoice& choice)
     m_txtFile->setText(choice.path);
     m_lblMsg->setText(texts::pressImport);
     setButtonsEnabled(true, true, true);
+    m_cmdOK->setFocus();
 }
 
 void ImportWindow::showImporting()
@@ -204,6 +211,7 @@ void ImportWindow::importWorkbook()
     const QString pathText = m_txtFile->text();
     if (refusesPath(pathText)) {
         render(ImportScreen::after(runImport(pathText, m_context.workbookOpener())));
+        focusAfterImport(false);
         return;
     }
     // The run reads on a worker; this window goes on handling its events, its buttons disabled
@@ -225,13 +233,22 @@ void ImportWindow::finishImport()
     m_context.setBook(result.book);
     m_importStatus = result.status;
     render(ImportScreen::after(result));
+    focusAfterImport(result.outcome == ImportOutcome::Success);
     emit importFinished();
+}
+
+void ImportWindow::focusAfterImport(bool succeeded)
+{
+    // The next step: back after a success, another workbook after a failure (or back, where an
+    // unexpected error leaves nothing else).
+    QPushButton* next = succeeded || !m_cmdFile->isEnabled() ? m_cmdExit : m_cmdFile;
+    next->setFocus();
 }
 
 void ImportWindow::leaveTo(bool inquiryEnabled, const QString& directory)
 {
     emit finished(inquiryEnabled, directory);
-    close();
+    m_wayBack->leave();
 }
 
 void ImportWindow::goBack()
@@ -240,12 +257,9 @@ void ImportWindow::goBack()
     const bool tablesEmpty = m_context.book()->isEmpty();
     const bool ok = m_importStatus == ImportStatus::Ok;
 
-    m_closingByButton = true;
     if (ok && !typed.isEmpty() && tablesEmpty && m_chooserOpened) {
         if (m_context.prompter().confirm(this, texts::leaveQuestion, texts::leaveQuestionTitle)) {
             leaveTo(false, QString());
-        } else {
-            m_closingByButton = false;
         }
         return;
     }

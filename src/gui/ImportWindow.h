@@ -18,6 +18,10 @@ class QPushButton;
 
 namespace setzaiko {
 
+namespace controls {
+class WayBack;
+}
+
 // The import window: choose the workbook, import it, read the counts, and go back.
 class ImportWindow : public QWidget
 {
@@ -71,6 +75,7 @@ private:
     // Renders what a handled press of the import button shows, in the order it shows it.
     void render(const ImportScreen& screen);
     void showCounts(const ImportCounts& counts);
+    void focusAfterImport(bool succeeded);
 
     AppContext& m_context;
 
@@ -83,10 +88,10 @@ private:
     QLabel* m_lblOcnt2;
     QLabel* m_lblTcnt;
     QLabel* m_lblMsg;
+    controls::WayBack* m_wayBack;
 
     WorkbookChoice m_choice;
     ImportStatus m_importStatus = ImportStatus::Ok;
-    bool m_closingByButton = false;
     bool m_chooserOpened = false;
     std::optional<BusyCursor> m_busy;
     // Last, so that it is destroyed first: its run reports to this window.

@@ -2,11 +2,12 @@
 
 #include "gui/SetStockWindow.h"
 #include "ui/Controls.h"
+#include "ui/EnterKey.h"
 #include "ui/FlexGrid.h"
 #include "ui/Layout.h"
 #include "ui/ScreenTableModel.h"
+#include "ui/WayBack.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -90,8 +91,14 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     connect(m_cmdSearch, &QPushButton::clicked, this, &InquiryWindow::search);
     connect(m_grid, &FlexGrid::currentCellMoved, this, &InquiryWindow::followCurrentCell);
     connect(m_grid, &FlexGrid::rowHeadingPressed, this, &InquiryWindow::pickRowByHeading);
+    connect(m_grid, &FlexGrid::cellDoubleClicked, this, &InquiryWindow::openRow);
     connect(m_cmdZshosai, &QPushButton::clicked, this, &InquiryWindow::openDetails);
+    // Enter in a search box searches; Enter in the list opens the selected row.
+    controls::pressOnEnter(m_txtScode, m_cmdSearch);
+    controls::pressOnEnter(m_txtSname, m_cmdSearch);
+    controls::pressOnEnter(m_grid, m_cmdZshosai);
     connect(m_cmdExit, &QPushButton::clicked, this, &InquiryWindow::goBack);
+    m_wayBack = new controls::WayBack(this, m_cmdExit);
     clearScreen();
     m_txtScode->setFocus();
 }
@@ -121,15 +128,6 @@ void InquiryWindow::clearScreen()
     m_grid->setHeadingHeightTwips(350);
     m_grid->setCurrent(1, 1);
     showButtons();
-}
-
-void InquiryWindow::closeEvent(QCloseEvent* event)
-{
-    if (!m_closingByButton) {
-        event->ignore();
-        return;
-    }
-    event->accept();
 }
 
 void InquiryWindow::showMessageLine()
@@ -182,23 +180,38 @@ void InquiryWindow::pickRowByHeading(int row)
     m_grid->setCurrent(row, InquiryScreen::picksRow(column) ? column : 1);
 }
 
+void InquiryWindow::openRow(int row, int column)
+{
+    // The double-clicked row, whichever of its cells: a cell that does not pick a row picks it
+    // here, so that the row opened is the one under the pointer.
+    m_grid->setCurrent(row, InquiryScreen::picksRow(column) ? column : 1);
+    if (m_cmdZshosai->isEnabled()) {
+        m_cmdZshosai->click();
+    }
+}
+
 void InquiryWindow::openDetails()
 {
+    const int openedRow = m_grid->row();
     m_screen.detailsOpened();
     showButtons();
     auto* details = new SetStockWindow(m_context, m_screen.selection(), m_directory);
-    connect(details, &SetStockWindow::finished, this, [this] {
+    connect(details, &SetStockWindow::finished, this, [this, openedRow] {
         m_screen.detailsClosed();
         showButtons();
+        // Back on the row the details were opened from, even where the list was clicked
+        // meanwhile.
+        const int column = m_grid->col();
+        m_grid->setCurrent(openedRow, InquiryScreen::picksRow(column) ? column : 1);
+        m_grid->setFocus();
     });
     controls::showInFrontOf(details, this);
 }
 
 void InquiryWindow::goBack()
 {
-    m_closingByButton = true;
     emit finished();
-    close();
+    m_wayBack->leave();
 }
 
 } // namespace setzaiko

@@ -15,6 +15,9 @@ class QPushButton;
 namespace setzaiko {
 
 class FlexGrid;
+namespace controls {
+class WayBack;
+}
 
 // The set product inquiry: search by code and name, pick a row, open its component window.
 // The screen of an InquiryScreen: it shows the model and hands it its input.
@@ -44,9 +47,6 @@ signals:
     // The window is closing through its back button.
     void finished();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void clearScreen();
     void showMessageLine();
@@ -55,6 +55,7 @@ private:
     // The current cell moved: onto a data column it selects its row.
     void followCurrentCell(int row, int column);
     void pickRowByHeading(int row);
+    void openRow(int row, int column);
     void openDetails();
     void goBack();
     void boxesDue() override;
@@ -70,11 +71,11 @@ private:
     FlexGrid* m_grid;
     QPushButton* m_cmdZshosai;
     QPushButton* m_cmdExit;
+    controls::WayBack* m_wayBack;
 
     QString m_directory;
     InquiryScreen m_screen;
     bool m_steering = false;
-    bool m_closingByButton = false;
 };
 
 } // namespace setzaiko

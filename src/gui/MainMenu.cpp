@@ -5,6 +5,7 @@
 #include "ui/AppTexts.h"
 #include "ui/Controls.h"
 #include "ui/Layout.h"
+#include "ui/WayBack.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -42,7 +43,9 @@ MainMenu::MainMenu(AppContext& context) : m_context(context)
 
     connect(m_cmdImport, &QPushButton::clicked, this, &MainMenu::openImport);
     connect(m_cmdZaiko, &QPushButton::clicked, this, &MainMenu::openInquiry);
-    connect(m_cmdExit, &QPushButton::clicked, this, &MainMenu::close);
+    // The close box ends the program as 終了 does, and not while another window is open.
+    m_wayBack = new controls::WayBack(this, m_cmdExit, controls::WayBack::Escape::Ignored);
+    connect(m_cmdExit, &QPushButton::clicked, m_wayBack, &controls::WayBack::leave);
     m_cmdZaiko->setEnabled(false);
 }
 
@@ -69,8 +72,10 @@ void MainMenu::openInquiry()
 {
     setButtonsEnabled(false, false, false);
     auto* window = new InquiryWindow(m_context, m_directory);
-    connect(window, &InquiryWindow::finished, this,
-            [this] { setButtonsEnabled(true, true, true); });
+    connect(window, &InquiryWindow::finished, this, [this] {
+        setButtonsEnabled(true, true, true);
+        m_cmdZaiko->setFocus();
+    });
     controls::showInFrontOf(window, this);
 }
 

@@ -9,6 +9,10 @@ class QPushButton;
 
 namespace setzaiko {
 
+namespace controls {
+class WayBack;
+}
+
 // The main menu: import the workbook, open the stock inquiry, or end the program.
 class MainMenu : public QWidget
 {
@@ -36,6 +40,7 @@ private:
     QPushButton* m_cmdZaiko;
     QPushButton* m_cmdExit;
     QLabel* m_label6;
+    controls::WayBack* m_wayBack;
     QString m_directory;
 };
 

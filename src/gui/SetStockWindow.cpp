@@ -3,11 +3,12 @@
 #include "screen/ComponentTexts.h"
 #include "ui/BusyCursor.h"
 #include "ui/Controls.h"
+#include "ui/EnterKey.h"
 #include "ui/FlexGrid.h"
 #include "ui/Layout.h"
 #include "ui/ScreenTableModel.h"
+#include "ui/WayBack.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QGroupBox>
@@ -117,8 +118,10 @@ SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> se
 
     connect(m_cmdSearch, &QPushButton::clicked, this, &SetStockWindow::onListComponents);
     connect(m_cmdCalc, &QPushButton::clicked, this, &SetStockWindow::onRecalculate);
+    controls::pressOnEnter(m_txtJsuryo, m_cmdCalc);
     connect(m_cmdCsvout, &QPushButton::clicked, this, &SetStockWindow::onExport);
     connect(m_cmdExit, &QPushButton::clicked, this, &SetStockWindow::onBack);
+    m_wayBack = new controls::WayBack(this, m_cmdExit);
     clearScreen();
 }
 
@@ -186,15 +189,6 @@ void SetStockWindow::boxesDue()
     }
 }
 
-void SetStockWindow::closeEvent(QCloseEvent* event)
-{
-    if (!m_closingByButton) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-}
-
 void SetStockWindow::onListComponents()
 {
     m_screen.listComponents();
@@ -214,13 +208,16 @@ void SetStockWindow::onExport()
     m_screen.exportStockStatus(stamp);
     m_busy.reset();
     showState();
+    // The buttons were disabled meanwhile, which took the focus away.
+    if (m_cmdCsvout->isEnabled()) {
+        m_cmdCsvout->setFocus();
+    }
 }
 
 void SetStockWindow::onBack()
 {
-    m_closingByButton = true;
     emit finished();
-    close();
+    m_wayBack->leave();
 }
 
 } // namespace setzaiko

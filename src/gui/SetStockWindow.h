@@ -19,6 +19,9 @@ namespace setzaiko {
 
 class BusyCursor;
 class FlexGrid;
+namespace controls {
+class WayBack;
+}
 
 // One set product: its components with their stock, the sets they allow, the order
 // simulation and the stock status export. The screen of a ComponentScreen: it shows the
@@ -51,9 +54,6 @@ signals:
     // The window is closing through its back button.
     void finished();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void clearScreen();
     void onListComponents();
@@ -72,7 +72,6 @@ private:
     std::shared_ptr<const ImportedBook> m_book;
     ComponentScreen m_screen;
     std::unique_ptr<BusyCursor> m_busy;
-    bool m_closingByButton = false;
 
     QLabel* m_lblScode;
     QLabel* m_lblSname;
@@ -88,6 +87,7 @@ private:
     QPushButton* m_cmdCalc;
     QPushButton* m_cmdCsvout;
     QPushButton* m_cmdExit;
+    controls::WayBack* m_wayBack;
 };
 
 } // namespace setzaiko

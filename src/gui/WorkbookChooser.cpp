@@ -8,8 +8,8 @@
 #include "ui/FileList.h"
 #include "ui/Layout.h"
 #include "ui/PathText.h"
+#include "ui/WayBack.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -33,6 +33,7 @@ const auto worksheetCaption = u"ﾜｰｸｼｰﾄ一覧"_s;
 const auto selectAllButton = u"全選択"_s;
 const auto allWorksheets = u"ALL"_s;
 const auto invalidDrive = u"このドライブは無効です"_s;
+const auto unreadableDirectory = u"このディレクトリは開けません"_s;
 } // namespace texts
 
 namespace {
@@ -101,6 +102,8 @@ WorkbookChooser::WorkbookChooser(AppContext& context) : m_context(context)
     connect(m_drive1, &DriveList::driveChanged, this, &WorkbookChooser::openDrive);
     connect(m_dir1, &DirectoryList::pathChanged, this, &WorkbookChooser::showDirectory);
     connect(m_dir1, &DirectoryList::listClicked, this, &WorkbookChooser::pickDirectory);
+    connect(m_dir1, &DirectoryList::openRefused, this,
+            [this] { m_lblMsg->setText(texts::unreadableDirectory); });
     connect(m_file1, &FileList::fileClicked, this, &WorkbookChooser::pickFile);
     // Opening a file is picking it and pressing 決定.
     connect(m_file1, &FileList::fileOpened, this, [this] {
@@ -112,7 +115,11 @@ WorkbookChooser::WorkbookChooser(AppContext& context) : m_context(context)
     connect(m_cmdClr, &QPushButton::clicked, this, &WorkbookChooser::clearWorksheets);
     connect(m_cmdOK, &QPushButton::clicked, this, &WorkbookChooser::confirmChoice);
     connect(m_cmdExit, &QPushButton::clicked, this, &WorkbookChooser::cancel);
+    // The close box and Esc count as 戻る, so that the import window always gets its buttons
+    // back.
+    m_wayBack = new controls::WayBack(this, m_cmdExit);
     clearChoice();
+    m_file1->setFocus();
 }
 
 void WorkbookChooser::clearChoice()
@@ -139,6 +146,8 @@ void WorkbookChooser::showDirectory()
     // The refilled file list highlights nothing, so nothing is chosen any more.
     m_file1->setPath(m_dir1->path());
     m_directory = directoryWithSeparator(m_dir1->path());
+    // A refusal to open another directory is over once one opens.
+    m_lblMsg->clear();
     dropFile();
 }
 
@@ -190,31 +199,14 @@ void WorkbookChooser::confirmChoice()
         m_context.prompter().inform(this, importtexts::selectFile.toString());
         return;
     }
-    m_handedBack = true;
     emit chosen({m_chosenPath, m_directory, m_fileName, m_worksheets});
-    close();
-}
-
-void WorkbookChooser::handBackNothing()
-{
-    m_handedBack = true;
-    emit cancelled();
+    m_wayBack->leave();
 }
 
 void WorkbookChooser::cancel()
 {
-    handBackNothing();
-    close();
-}
-
-void WorkbookChooser::closeEvent(QCloseEvent* event)
-{
-    // Closing the chooser by its close box counts as 戻る, so that the import window always
-    // gets its buttons back.
-    if (!m_handedBack) {
-        handBackNothing();
-    }
-    event->accept();
+    emit cancelled();
+    m_wayBack->leave();
 }
 
 } // namespace setzaiko

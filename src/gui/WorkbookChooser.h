@@ -14,6 +14,9 @@ namespace setzaiko {
 class DirectoryList;
 class DriveList;
 class FileList;
+namespace controls {
+class WayBack;
+}
 
 // The workbook chooser: a drive list, a directory list and the .xls files of the open
 // directory. 決定 hands the highlighted workbook back to the opener, and is enabled exactly
@@ -47,9 +50,6 @@ signals:
     void chosen(const WorkbookChoice& choice);
     void cancelled();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void clearChoice();
     void openDrive(const QString& root);
@@ -62,10 +62,8 @@ private:
     void clearWorksheets();
     void confirmChoice();
     void cancel();
-    void handBackNothing();
 
     AppContext& m_context;
-    bool m_handedBack = false;
 
     DriveList* m_drive1;
     DirectoryList* m_dir1;
@@ -76,6 +74,7 @@ private:
     QPushButton* m_cmdClr;
     QPushButton* m_cmdSel;
     QListWidget* m_wsList1;
+    controls::WayBack* m_wayBack;
 
     QString m_directory;
     QString m_chosenPath;

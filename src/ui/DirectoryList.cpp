@@ -14,8 +14,12 @@ constexpr int pathRole = Qt::UserRole;
 DirectoryList::DirectoryList(QWidget* parent) : ChoiceList(parent)
 {
     setPath(QDir::currentPath());
-    connect(this, &ChoiceList::itemOpened, this,
-            [this](QListWidgetItem* item) { setPath(item->data(pathRole).toString()); });
+    connect(this, &ChoiceList::itemOpened, this, [this](QListWidgetItem* item) {
+        const QString path = item->data(pathRole).toString();
+        if (!setPath(path)) {
+            emit openRefused(path);
+        }
+    });
     connect(this, &ChoiceList::itemPicked, this, &DirectoryList::listClicked);
 }
 

@@ -10,15 +10,16 @@ namespace {
 class EnterPressesButton : public QObject
 {
 public:
-    explicit EnterPressesButton(QAbstractButton* button) : QObject(button), m_button(button)
+    EnterPressesButton(QWidget* control, QAbstractButton* button)
+        : QObject(control), m_control(control), m_button(button)
     {
-        button->installEventFilter(this);
+        control->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched != m_button || event->type() != QEvent::KeyPress) {
+        if (watched != m_control || event->type() != QEvent::KeyPress) {
             return false;
         }
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -35,6 +36,7 @@ protected:
     }
 
 private:
+    QWidget* m_control;
     QAbstractButton* m_button;
 };
 
@@ -42,7 +44,12 @@ private:
 
 void pressOnEnter(QAbstractButton* button)
 {
-    new EnterPressesButton(button);
+    new EnterPressesButton(button, button);
+}
+
+void pressOnEnter(QWidget* control, QAbstractButton* button)
+{
+    new EnterPressesButton(control, button);
 }
 
 } // namespace setzaiko::controls

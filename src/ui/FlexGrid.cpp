@@ -84,6 +84,11 @@ FlexGrid::FlexGrid(QWidget* parent, ScreenTableModel* table) : QTableView(parent
             });
     connect(verticalHeader(), &QHeaderView::sectionPressed, this,
             [this](int section) { emit rowHeadingPressed(section + 1); });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        emit cellDoubleClicked(index.row() + 1, index.column() + 1);
+    });
+    connect(verticalHeader(), &QHeaderView::sectionDoubleClicked, this,
+            [this](int section) { emit cellDoubleClicked(section + 1, 0); });
 }
 
 int FlexGrid::rows() const

@@ -45,6 +45,8 @@ signals:
     void currentCellMoved(int row, int column);
     // A press on the fixed cell of a data row.
     void rowHeadingPressed(int row);
+    // A double click on a data cell or on the fixed cell of a data row (column 0).
+    void cellDoubleClicked(int row, int column);
 
 private:
     // What a cell of the grid holds for the role; invalid outside the grid.

@@ -65,11 +65,16 @@ private:
 
     void pressBack(ImportWindow* window) { QTest::mouseClick(window->CmdExit(), Qt::LeftButton); }
 
-    // Presses the import button and waits until the run has been handled to its end.
-    static void importAndWait(ImportWindow* window)
+    // Presses the import button, or Enter in the path box, and waits until the run has been
+    // handled to its end.
+    static void importAndWait(ImportWindow* window, bool byEnter = false)
     {
         QSignalSpy finished(window, &ImportWindow::importFinished);
-        QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        if (byEnter) {
+            QTest::keyClick(window->TxtFile(), Qt::Key_Return);
+        } else {
+            QTest::mouseClick(window->CmdOK(), Qt::LeftButton);
+        }
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     }
 
@@ -116,6 +121,19 @@ private slots:
         QCOMPARE(buttonsOf(window), (Buttons{true, false, true}));
         QCOMPARE(window->LblMsg()->text(), QString());
         QCOMPARE(static_cast<int>(window->importStatus()), 0);
+
+        // It opens on 参照; Tab goes the way the eye does: the path box, 参照, import, back.
+        QCOMPARE(window->focusWidget(), window->CmdFile());
+        window->setButtonsEnabled(true, true, true);
+        QWidgetList stops{window->TxtFile()};
+        for (QWidget* next = stops.back()->nextInFocusChain(); next != stops.front();
+             next = next->nextInFocusChain()) {
+            if (next->focusPolicy() & Qt::TabFocus) {
+                stops << next;
+            }
+        }
+        QCOMPARE(stops, (QWidgetList{window->TxtFile(), window->CmdFile(), window->CmdOK(),
+                                     window->CmdExit()}));
     }
 
     void typicalRoad()
@@ -137,6 +155,7 @@ private slots:
         QCOMPARE(window->worksheets(), QString());
         QCOMPARE(window->LblMsg()->text(), pressImport);
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
+        QCOMPARE(window->focusWidget(), window->CmdOK());
 
         // The box appears with the buttons already enabled and before the message line is set.
         QString lineAtBox;
@@ -157,6 +176,7 @@ private slots:
         QCOMPARE(window->LblOcnt2()->text(), u"3"_s);
         QCOMPARE(static_cast<int>(window->importStatus()), 0);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(window->focusWidget(), window->CmdExit());
 
         pressBack(window);
         QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
@@ -179,27 +199,30 @@ private slots:
         // The rows of the book the application holds afterwards: what the run left.
         QTest::addColumn<int>("products");
         QTest::addColumn<int>("stocks");
+        // Where the focus is after the box: 参照, or 戻る where 参照 is disabled.
+        QTest::addColumn<bool>("focusOnBack");
 
         QTest::newRow("not numeric")
             << u"notnumeric.xls"_s << QStringList()
             << u"取込エラー：在庫数に数字以外の項目が存在します。"_s << Buttons{true, false, true}
-            << 2 << u"1"_s << false << QStringList() << 1 << 1;
-        QTest::newRow("zero rows")
-            << u"noproducts.xls"_s << QStringList()
-            << u"商品マスタが0件です。EXCELファイルを確認してください。"_s
-            << Buttons{true, false, true} << 3 << u"0"_s << false << QStringList() << 0 << 1;
+            << 2 << u"1"_s << false << QStringList() << 1 << 1 << false;
+        QTest::newRow("zero rows") << u"noproducts.xls"_s << QStringList()
+                                   << u"商品マスタが0件です。EXCELファイルを確認してください。"_s
+                                   << Buttons{true, false, true} << 3 << u"0"_s << false
+                                   << QStringList() << 0 << 1 << false;
         QTest::newRow("not a workbook")
             << u"broken.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed} << failed
             << Buttons{false, false, true} << 9 << QString() << false
-            << QStringList{u"Excel のブック（.xls・.xlsx・.xlsm）ではありません。"_s} << 0 << 0;
+            << QStringList{u"Excel のブック（.xls・.xlsx・.xlsm）ではありません。"_s} << 0 << 0
+            << true;
         QTest::newRow("record length that shifts the records after it")
             << u"row-length-two-bytes-long.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed}
             << failed << Buttons{false, false, true} << 9 << QString() << false
-            << QStringList{u"ブックが壊れています。"_s} << 0 << 0;
+            << QStringList{u"ブックが壊れています。"_s} << 0 << 0 << true;
         QTest::newRow("missing column")
             << u"narrow.xls"_s << QStringList{u"beep"_s, u"box:"_s + failed} << failed
             << Buttons{false, false, true} << 9 << u"0"_s << false
-            << QStringList{u"マスタのシートに必要な列がありません。"_s} << 0 << 1;
+            << QStringList{u"マスタのシートに必要な列がありません。"_s} << 0 << 1 << true;
     }
 
     void importOutcomes()
@@ -214,6 +237,7 @@ private slots:
         QFETCH(QStringList, causes);
         QFETCH(int, products);
         QFETCH(int, stocks);
+        QFETCH(bool, focusOnBack);
 
         WindowHarness app;
         // Rows of an earlier import, which every outcome replaces.
@@ -221,7 +245,7 @@ private slots:
         app.append(stockRow(u"P0"_s, 1));
         ImportWindow* window = openImportWindow(app);
         choose(window, file);
-        importAndWait(window);
+        importAndWait(window, true);
         QCOMPARE(app.context.book()->products().count(), products);
         QCOMPARE(app.context.book()->stocks().count(), stocks);
         QCOMPARE(static_cast<int>(app.context.book()->status()), status);
@@ -237,6 +261,7 @@ private slots:
         QCOMPARE(static_cast<int>(window->importStatus()), status);
         QCOMPARE(window->LblOcnt1()->text(), productCount);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(window->focusWidget(), focusOnBack ? window->CmdExit() : window->CmdFile());
 
         // No question: an import was attempted.
         pressBack(window);
@@ -320,6 +345,7 @@ private slots:
         QCOMPARE(window->LblTcnt()->text(), u"5"_s);
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
         QCOMPARE(app.context.book(), imported);
+        QCOMPARE(window->focusWidget(), window->CmdFile());
     }
 
     void leavingWithoutImportAsksFirst()
@@ -334,12 +360,16 @@ private slots:
         QCOMPARE(WindowHarness::find<ImportWindow>(u"Frm0010F"_s), window);
         QCOMPARE(window->TxtFile()->text(), book(u"good.xls"_s));
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
-        window->close(); // still refused after a cancelled question
+        // The close box and Esc are 戻る: they ask too.
+        app.prompter.answers = {false};
+        requestClose(window);
+        QCOMPARE(app.prompter.events, (QStringList{leaveQuestion, leaveQuestion}));
         QVERIFY(window->isVisible());
 
         app.mainMenu->setDirectory(u"/old/"_s);
         app.prompter.answers = {true};
-        pressBack(window);
+        requestClose(window, true);
+        QCOMPARE(app.prompter.events.size(), 3);
         QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
         QCOMPARE(app.mainMenu->directory(), QString());
@@ -390,37 +420,49 @@ private slots:
         WindowHarness app;
         ImportWindow* window = openImportWindow(app);
         QTest::keyClicks(window->TxtFile(), book(u"good.xls"_s));
+        // Enter imports nothing while the import button is disabled.
+        QTest::keyClick(window->TxtFile(), Qt::Key_Return);
+        QCOMPARE(window->LblMsg()->text(), QString());
         pressBack(window);
         QVERIFY(app.prompter.events.isEmpty());
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
     }
 
-    void closeBoxIsRefusedInEveryState()
+    // The close box and Esc do what 戻る does, and nothing while it is disabled.
+    void closeBoxAndEscAreTheBackButton()
     {
-        WindowHarness app;
-        ImportWindow* window = openImportWindow(app);
-        window->close();
-        QVERIFY(window->isVisible());
-        choose(window, u"good.xls"_s);
-        window->close();
-        QVERIFY(window->isVisible());
-        importAndWait(window);
-        window->close();
-        QVERIFY(window->isVisible());
-        QCOMPARE(WindowHarness::find<ImportWindow>(u"Frm0010F"_s), window);
+        for (const bool byEscape : {false, true}) {
+            WindowHarness app;
+            ImportWindow* window = openImportWindow(app);
+            choose(window, u"broken.xls"_s);
+            importAndWait(window);
+            QCOMPARE(buttonsOf(window), (Buttons{false, false, true}));
+            window->CmdExit()->setEnabled(false);
+            requestClose(window, byEscape);
+            QCOMPARE(WindowHarness::find<ImportWindow>(u"Frm0010F"_s), window);
+            window->CmdExit()->setEnabled(true);
+            requestClose(window, byEscape);
+            QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
+            QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, false, true}));
+        }
     }
 
-    void mainMenuClosedWhileImporting()
+    // The main menu stays while the import window is open, its close box refused as its 終了 is.
+    void mainMenuCannotBeClosedUnderTheImport()
     {
         WindowHarness app;
         ImportWindow* window = openImportWindow(app);
-        app.mainMenu->close();
+        requestClose(app.mainMenu);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(app.mainMenu.isNull());
+        QVERIFY(app.mainMenu && app.mainMenu->isVisible());
         choose(window, u"good.xls"_s);
         importAndWait(window);
         pressBack(window);
         QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
+        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, true, true}));
+        requestClose(app.mainMenu);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(app.mainMenu.isNull());
     }
 };
 

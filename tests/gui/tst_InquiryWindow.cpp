@@ -42,8 +42,9 @@ QStringList selectionOf(const InquiryWindow* window)
 }
 
 // Three set products among rows that only look like set products.
-// A way of moving the grid's current cell, from row 1 column 1 after a search.
-enum class Gesture { Keys, Drag, RowHeading, Click };
+// A way of moving the grid's current cell, from row 1 column 1 after a search; a double click
+// opens the row too.
+enum class Gesture { Keys, Drag, RowHeading, Click, DoubleClick };
 
 void fillStocks(WindowHarness& app)
 {
@@ -222,6 +223,15 @@ private slots:
         QCOMPARE(window->LblMsg()->text(), QString());
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
         QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, codes.value(0));
+
+        // Enter in either box searches as 検索 does.
+        for (QLineEdit* box : {window->TxtScode(), window->TxtSname()}) {
+            search(window, u"S"_s);
+            window->TxtScode()->setText(code);
+            window->TxtSname()->setText(name);
+            QTest::keyClick(box, Qt::Key_Return);
+            QCOMPARE(listedCodes(window->MSFlexGrid1()), codes);
+        }
     }
 
     void listCapacity_data()
@@ -374,7 +384,8 @@ private slots:
     }
 
     // However the current cell moves, the row it ends in is the row 在庫詳細 opens, except
-    // that the last column, holding no data, keeps the selection and its row.
+    // that the last column, holding no data, keeps the selection and its row. In the list, Enter
+    // presses 在庫詳細; a double click opens the row under the pointer, whichever its column.
     void highlightedRowIsTheOneDetailsOpen_data()
     {
         QTest::addColumn<Gesture>("gesture");
@@ -406,6 +417,14 @@ private slots:
             << Gesture::RowHeading << K() << QPoint(0, 7) << 7 << QString();
         QTest::newRow("last column of row 3")
             << Gesture::Click << K() << QPoint(6, 3) << 1 << u"S001"_s;
+        QTest::newRow("double click on row 2")
+            << Gesture::DoubleClick << K() << QPoint(2, 2) << 2 << u"S002"_s;
+        QTest::newRow("double click on the last column of row 3")
+            << Gesture::DoubleClick << K() << QPoint(6, 3) << 3 << u"T_1%"_s;
+        QTest::newRow("double click on No. of row 2")
+            << Gesture::DoubleClick << K() << QPoint(0, 2) << 2 << u"S002"_s;
+        QTest::newRow("double click below the list")
+            << Gesture::DoubleClick << K() << QPoint(1, 6) << 6 << QString();
     }
 
     void highlightedRowIsTheOneDetailsOpen()
@@ -447,6 +466,18 @@ private slots:
         case Gesture::Click:
             clickCell(grid, cell.y(), cell.x());
             break;
+        case Gesture::DoubleClick: {
+            QHeaderView* numbers = grid->verticalHeader();
+            QWidget* target = cell.x() == 0 ? numbers->viewport() : grid->viewport();
+            const QPoint point = cell.x() == 0
+                                     ? QPoint(5, numbers->sectionViewportPosition(cell.y() - 1) +
+                                                     numbers->sectionSize(cell.y() - 1) / 2)
+                                     : grid->cellRect(cell.y(), cell.x()).center();
+            // A double click arrives as a click followed by the double-click event.
+            QTest::mouseClick(target, Qt::LeftButton, {}, point);
+            QTest::mouseDClick(target, Qt::LeftButton, {}, point);
+            break;
+        }
         }
         if (row > 0) {
             QCOMPARE(grid->row(), row);
@@ -455,7 +486,11 @@ private slots:
         QCOMPARE(highlighted, code);
         QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, code);
 
-        QTest::keyClick(window->CmdZshosai(), Qt::Key_Return);
+        if (gesture == Gesture::Keys) {
+            QTest::keyClick(grid, Qt::Key_Return);
+        } else if (gesture != Gesture::DoubleClick) {
+            QTest::keyClick(window->CmdZshosai(), Qt::Key_Return);
+        }
         auto* details = WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
         QVERIFY(details);
         QCOMPARE(details->LblScode()->text(), code);
@@ -504,50 +539,59 @@ private slots:
         QCOMPARE(buttonsOf(window), (Buttons{false, false, false}));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
 
+        // Enter in a search box searches nothing while 検索 is disabled.
+        window->TxtScode()->setText(u"S002"_s);
+        QTest::keyClick(window->TxtScode(), Qt::Key_Return);
+        QCOMPARE(grid->text(1, 2), u"S001"_s);
+
         // The inquiry's grid still answers, but only for its own selection.
         clickCell(grid, 2, 1);
         QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, u"S002"_s);
         QCOMPARE(details->LblScode()->text(), u"S001"_s);
 
-        // Neither window closes but through its own 戻る.
-        window->close();
-        details->close();
+        // Neither window closes but through its own 戻る, which the close box presses: the
+        // inquiry's is disabled meanwhile.
+        requestClose(window);
         QVERIFY(window->isVisible());
-        QVERIFY(details->isVisible());
-
-        QTest::mouseClick(details->CmdExit(), Qt::LeftButton);
+        requestClose(details);
         QVERIFY(!WindowHarness::find<SetStockWindow>(u"Frm0030F"_s));
         QCOMPARE(buttonsOf(window), (Buttons{true, true, true}));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
-        QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, u"S002"_s);
+        // Back on the row the details were opened from, the list in focus.
+        QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, u"S001"_s);
+        QCOMPARE(grid->row(), 1);
+        QCOMPARE(grid->col(), 1);
+        QCOMPARE(window->focusWidget(), grid);
         QCOMPARE(WindowHarness::find<InquiryWindow>(u"Frm0020F"_s), window);
     }
 
-    void closeBoxIsRefused()
+    void closeBoxAndEscAreTheBackButton()
+    {
+        for (const bool byEscape : {false, true}) {
+            WindowHarness app;
+            fillStocks(app);
+            InquiryWindow* window = openInquiry(app);
+            search(window);
+            requestClose(window, byEscape);
+            QVERIFY(!WindowHarness::find<InquiryWindow>(u"Frm0020F"_s));
+            QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, true, true}));
+            QVERIFY(app.prompter.events.isEmpty());
+        }
+    }
+
+    // The main menu stays while the inquiry is open, its close box refused as its 終了 is.
+    void mainMenuCannotBeClosedUnderTheInquiry()
     {
         WindowHarness app;
         fillStocks(app);
         InquiryWindow* window = openInquiry(app);
-        window->close();
-        QVERIFY(window->isVisible());
-        search(window);
-        window->close();
-        QCOMPARE(WindowHarness::find<InquiryWindow>(u"Frm0020F"_s), window);
-        QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
-        QVERIFY(app.prompter.events.isEmpty());
-    }
-
-    void backAfterTheMainMenuWasClosed()
-    {
-        WindowHarness app;
-        fillStocks(app);
-        InquiryWindow* window = openInquiry(app);
-        app.mainMenu->close();
+        requestClose(app.mainMenu);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(app.mainMenu.isNull());
+        QVERIFY(app.mainMenu && app.mainMenu->isVisible());
         search(window);
         QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
         QVERIFY(!WindowHarness::find<InquiryWindow>(u"Frm0020F"_s));
+        QVERIFY(app.mainMenu && app.mainMenu->isVisible());
     }
 
     void backGivesTheMainMenuItsButtonsAndReopeningIsFresh()
@@ -561,6 +605,7 @@ private slots:
         QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
         QVERIFY(!WindowHarness::find<InquiryWindow>(u"Frm0020F"_s));
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{true, true, true}));
+        QCOMPARE(app.mainMenu->focusWidget(), app.mainMenu->CmdZaiko());
         QVERIFY(app.prompter.events.isEmpty());
 
         window = openInquiry(app);

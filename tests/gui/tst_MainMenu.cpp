@@ -46,17 +46,42 @@ private slots:
         QVERIFY(app.prompter.events.isEmpty());
     }
 
+    // The close box is 終了, refused while 終了 is disabled (another window is open).
+    void closeBoxIsTheEndButton()
+    {
+        WindowHarness app;
+        app.mainMenu->CmdExit()->setEnabled(false);
+        requestClose(app.mainMenu);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(app.mainMenu && app.mainMenu->isVisible());
+        // Esc ends nothing here.
+        app.mainMenu->CmdExit()->setEnabled(true);
+        requestClose(app.mainMenu, true);
+        QVERIFY(app.mainMenu->isVisible());
+        requestClose(app.mainMenu);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(app.mainMenu.isNull());
+        QVERIFY(app.prompter.events.isEmpty());
+    }
+
+    // A refused start calls the running instance, which is told so that it can come to the
+    // front.
     void secondInstanceIsRefusedUntilTheFirstEnds()
     {
         QTemporaryDir dir;
         const QString lock = dir.filePath(u"lock"_s);
+        const QString socket = dir.filePath(u"socket"_s);
         {
-            const SingleInstance first(lock);
+            const SingleInstance first(lock, socket);
             QVERIFY(first.isFirst());
-            const SingleInstance second(lock);
+            QSignalSpy called(&first, &SingleInstance::anotherStartRefused);
+            const SingleInstance second(lock, socket);
             QVERIFY(!second.isFirst());
+            QTRY_COMPARE(called.size(), 1);
+            const SingleInstance third(lock, socket);
+            QTRY_COMPARE(called.size(), 2);
         }
-        const SingleInstance again(lock);
+        const SingleInstance again(lock, socket);
         QVERIFY(again.isFirst());
     }
 
@@ -74,8 +99,16 @@ private slots:
         file.write(QByteArray::number(deadPid) + "\nsetzaiko\n" +
                    QSysInfo::machineHostName().toUtf8() + '\n');
         file.close();
-        const SingleInstance instance(lock);
+        // And the socket it listened on.
+        const QString socket = dir.filePath(u"socket"_s);
+        QFile stale(socket);
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
+        const SingleInstance instance(lock, socket);
         QVERIFY(instance.isFirst());
+        QSignalSpy called(&instance, &SingleInstance::anotherStartRefused);
+        const SingleInstance second(lock, socket);
+        QTRY_COMPARE(called.size(), 1);
     }
 
     void secondProgramEndsAtOnceWithoutAWindow()

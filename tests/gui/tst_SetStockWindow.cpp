@@ -333,17 +333,15 @@ private slots:
         };
         checkFresh();
         QCOMPARE(window->LblScode()->text(), u"S1A"_s);
-
-        window->close();
-        QVERIFY(window->isVisible());
+        // Enter in the order box does nothing while 再計算 is disabled.
+        QTest::keyClick(window->TxtJsuryo(), Qt::Key_Return);
+        checkFresh();
 
         list(window);
         calculate(window, u"2000"_s);
         QCOMPARE(grid->textColour(1, 7), red);
-        window->close();
-        QCOMPARE(WindowHarness::find<SetStockWindow>(u"Frm0030F"_s), window);
-
-        QTest::mouseClick(window->CmdExit(), Qt::LeftButton);
+        // Esc (and the close box, see the inquiry's tests) is 戻る.
+        requestClose(window, true);
         QVERIFY(!WindowHarness::find<SetStockWindow>(u"Frm0030F"_s));
         auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
         QVERIFY(inquiry->CmdSearch()->isEnabled());
@@ -578,7 +576,9 @@ private slots:
         fillMasters(app);
         SetStockWindow* window = openDetails(app, u"S1A"_s);
         list(window);
-        calculate(window, entry);
+        // Enter in the order box is 再計算.
+        window->TxtJsuryo()->setText(entry);
+        QTest::keyClick(window->TxtJsuryo(), Qt::Key_Return);
         QVERIFY(app.prompter.events.isEmpty());
         QCOMPARE(acceptedOrderText(window), order);
         QCOMPARE(window->LblKnousu()->text(), u"15"_s);
@@ -697,6 +697,7 @@ private slots:
             QCOMPARE(QApplication::overrideCursor(), nullptr);
             QCOMPARE(grid->row(), 3);
             QCOMPARE(grid->col(), 7);
+            QCOMPARE(window->focusWidget(), window->CmdCsvout());
 
             const QString path = exportedFile(dir.path(), u"S1A_セットA"_s, before, after);
             QVERIFY(!path.isEmpty());

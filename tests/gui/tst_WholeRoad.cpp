@@ -224,9 +224,11 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), importWindow->CmdFile());
         press(Qt::Key_Return);
 
-        // The chooser: down into the folder, pick the workbook, open it.
+        // The chooser, which opens on its file list: down into the folder, pick the workbook,
+        // open it.
         auto* chooser = WindowHarness::find<WorkbookChooser>(u"FSelect"_s);
         activate(chooser);
+        QCOMPARE(QApplication::focusWidget(), chooser->File1());
         tabTo(chooser->Dir1());
         press(Qt::Key_End);
         QCOMPARE(chooser->Dir1()->currentItem()->text().trimmed(), u"books"_s);
@@ -239,26 +241,27 @@ private slots:
         QVERIFY(!WindowHarness::find<WorkbookChooser>(u"FSelect"_s));
         QCOMPARE(importWindow->TxtFile()->text(), folder + u"/sample.xls"_s);
 
-        // The import, and back to the main menu.
+        // The import, where the focus waits on the import button, and back to the main menu
+        // from 戻る, where it waits after the import.
         activate(importWindow);
-        tabTo(importWindow->CmdOK());
+        QCOMPARE(QApplication::focusWidget(), importWindow->CmdOK());
         press(Qt::Key_Return);
         QTRY_COMPARE(app.prompter.events, QStringList{u"box:合計 248 件のデータを抽出しました"_s});
         QCOMPARE(app.prompter.owners, QList<QWidget*>{importWindow});
         app.prompter.events.clear();
         app.prompter.owners.clear();
-        tabTo(importWindow->CmdExit());
+        QCOMPARE(QApplication::focusWidget(), importWindow->CmdExit());
         press(Qt::Key_Return);
         QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));
 
-        // The inquiry: list everything, walk down to S0005 with the arrow keys.
+        // The inquiry: Enter in the empty code box lists everything; walk down to S0005 with the
+        // arrow keys.
         activate(menu);
         tabTo(menu->CmdZaiko());
         press(Qt::Key_Return);
         auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
         activate(inquiry);
         QCOMPARE(QApplication::focusWidget(), inquiry->TxtScode());
-        tabTo(inquiry->CmdSearch());
         press(Qt::Key_Return);
         FlexGrid* list = inquiry->MSFlexGrid1();
         QCOMPARE(list->text(30, 0), u"30"_s);
@@ -268,10 +271,10 @@ private slots:
             press(Qt::Key_Down);
         }
         QCOMPARE(inquiry->chosenSetProduct().value_or(SetProduct()).code, u"S0005"_s);
-        tabTo(inquiry->CmdZshosai());
+        const int s0005 = list->row();
         press(Qt::Key_Return);
 
-        // The components, an order of 10, 再計算 and the stock status file.
+        // The components, an order of 10 with Enter for 再計算, and the stock status file.
         auto* details = WindowHarness::find<SetStockWindow>(u"Frm0030F"_s);
         activate(details);
         QCOMPARE(QApplication::focusWidget(), details->CmdSearch());
@@ -279,29 +282,26 @@ private slots:
         QCOMPARE(details->screen().listedRows(), 6);
         tabTo(details->TxtJsuryo());
         QTest::keyClicks(QApplication::focusWidget(), u"10"_s);
-        // Enter in the quantity box is no command.
-        const QString shortageBefore = details->MSFlexGrid1()->text(1, 7);
-        press(Qt::Key_Return);
-        QCOMPARE(details->MSFlexGrid1()->text(1, 7), shortageBefore);
-        QVERIFY(app.prompter.events.isEmpty());
-        tabTo(details->CmdCalc());
         press(Qt::Key_Return);
         QCOMPARE(details->MSFlexGrid1()->text(1, 7), u"-3"_s);
+        QVERIFY(app.prompter.events.isEmpty());
         tabTo(details->CmdCsvout());
         press(Qt::Key_Return);
         QCOMPARE(app.prompter.events, QStringList{u"box:6 件のデータを出力しました"_s});
         QCOMPARE(app.prompter.owners, QList<QWidget*>{details});
         checkStockStatusFile(folder);
+        QCOMPARE(QApplication::focusWidget(), details->CmdCsvout());
 
-        // Back along the chain with 戻る, and 終了.
-        tabTo(details->CmdExit());
-        press(Qt::Key_Return);
+        // Back along the chain with Esc, landing on the row and on 在庫照会; then 終了.
+        press(Qt::Key_Escape);
         QVERIFY(!WindowHarness::find<SetStockWindow>(u"Frm0030F"_s));
         activate(inquiry);
-        tabTo(inquiry->CmdExit());
-        press(Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), list);
+        QCOMPARE(list->row(), s0005);
+        press(Qt::Key_Escape);
         QVERIFY(!WindowHarness::find<InquiryWindow>(u"Frm0020F"_s));
         activate(menu);
+        QCOMPARE(QApplication::focusWidget(), menu->CmdZaiko());
         tabTo(menu->CmdExit());
         press(Qt::Key_Return);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -7,10 +7,12 @@
 #include "ui/PathText.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,6 +114,7 @@ private slots:
         QCOMPARE(chooser->chosenPath(), QString());
         QCOMPARE(chooser->LblMsg()->text(), QString());
         QVERIFY(!window->CmdFile()->isEnabled());
+        QCOMPARE(chooser->focusWidget(), chooser->File1());
     }
 
     void fileInTheStartingDirectoryHandsBackAnEmptyDirectory()
@@ -157,6 +160,49 @@ private slots:
         QTest::mouseClick(chooser->CmdOK(), Qt::LeftButton);
         QCOMPARE(window->TxtFile()->text(), sub + u"/book.xls"_s);
         QCOMPARE(window->directory(), sub + u'/');
+    }
+
+    // A directory that cannot be opened, being unreadable or gone since it was listed, is said
+    // so on the message line; the lists stay where they were, until one opens.
+    void directoryThatCannotBeOpened_data()
+    {
+        QTest::addColumn<bool>("unreadable");
+        QTest::newRow("gone") << false;
+        QTest::newRow("unreadable") << true;
+    }
+
+    void directoryThatCannotBeOpened()
+    {
+        QFETCH(bool, unreadable);
+        WindowHarness app;
+        auto [window, chooser] = openChooser(app);
+        const QString top = QDir(m_dir.path()).canonicalPath();
+        QDir(top).mkdir(u"locked"_s);
+        const QString locked = top + u"/locked"_s;
+        QVERIFY(chooser->Dir1()->setPath(top)); // lists it
+        if (unreadable) {
+            QFile::setPermissions(locked, QFileDevice::Permissions());
+        } else {
+            QDir(locked).removeRecursively();
+        }
+        const auto restore = qScopeGuard([&] {
+            QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ExeOwner);
+            QDir(locked).removeRecursively();
+        });
+        if (unreadable && QFileInfo(locked).isReadable()) {
+            QSKIP("this user reads every directory");
+        }
+        const QString indent = u"  "_s.repeated(top.count(u'/') + 1);
+        clickItem(chooser->Dir1(), indent + u"locked"_s, true);
+        QCOMPARE(chooser->LblMsg()->text(), u"このディレクトリは開けません"_s);
+        QCOMPARE(chooser->Dir1()->path(), top);
+        QCOMPARE(chooser->File1()->count(), 6);
+        QVERIFY(app.prompter.events.isEmpty());
+
+        clickItem(chooser->Dir1(), indent + u"sub"_s, true);
+        QCOMPARE(chooser->Dir1()->path(), top + u"/sub"_s);
+        QCOMPARE(chooser->LblMsg()->text(), QString());
     }
 
     // What is highlighted is what 決定 picks: any move in the directory list takes the
@@ -248,15 +294,19 @@ private slots:
         QCOMPARE(window->directory(), u"/kept/"_s);
     }
 
-    void closeBoxCountsAsBack()
+    void closeBoxAndEscCountAsBack()
     {
-        WindowHarness app;
-        auto [window, chooser] = openChooser(app);
-        chooser->close();
-        QVERIFY(!WindowHarness::find<WorkbookChooser>(u"FSelect"_s));
-        QVERIFY(window->CmdFile()->isEnabled());
-        QVERIFY(!window->CmdOK()->isEnabled());
-        QVERIFY(window->CmdExit()->isEnabled());
+        for (const bool byEscape : {false, true}) {
+            WindowHarness app;
+            auto [window, chooser] = openChooser(app);
+            clickItem(chooser->File1(), u"a.xls"_s);
+            requestClose(chooser, byEscape);
+            QVERIFY(!WindowHarness::find<WorkbookChooser>(u"FSelect"_s));
+            QCOMPARE(window->TxtFile()->text(), QString());
+            QVERIFY(window->CmdFile()->isEnabled());
+            QVERIFY(!window->CmdOK()->isEnabled());
+            QVERIFY(window->CmdExit()->isEnabled());
+        }
     }
 
     void handsTheChoiceToWhoeverOpenedIt()

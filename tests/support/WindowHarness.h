@@ -84,6 +84,17 @@ public:
     QPointer<MainMenu> mainMenu;
 };
 
+// The window manager's close request (the close box, Alt+F4) or Esc, and what it sets off.
+inline void requestClose(QWidget* window, bool byEscape = false)
+{
+    if (byEscape) {
+        QTest::keyClick(window, Qt::Key_Escape);
+    } else {
+        window->close();
+    }
+    QCoreApplication::sendPostedEvents();
+}
+
 inline void clickItem(QListWidget* list, const QString& text, bool twice = false)
 {
     const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);

@@ -1,10 +1,13 @@
-// The conventions every window shares: Enter on buttons, boxes over their window in Japanese,
-// opened windows in front of their opener, Qt's own texts in Japanese under a Japanese locale.
+// The conventions every window shares: Enter on buttons, the close box and Esc as the way back,
+// boxes over their window in Japanese, opened windows in front of their opener, Qt's own texts
+// in Japanese under a Japanese locale.
 
 #include "ui/Controls.h"
+#include "ui/FrontWindow.h"
 #include "ui/Layout.h"
 #include "ui/QtPrompter.h"
 #include "ui/QtTranslation.h"
+#include "ui/WayBack.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -98,6 +101,62 @@ private slots:
         QCOMPARE(clicked.size(), clicks);
     }
 
+    void closeAndEscPressTheWayBack_data()
+    {
+        QTest::addColumn<QString>("request");
+        QTest::addColumn<bool>("escapePresses");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<int>("clicks");
+        QTest::newRow("close") << u"close"_s << true << true << 1;
+        QTest::newRow("close twice at once") << u"close close"_s << true << true << 1;
+        QTest::newRow("close, button disabled") << u"close"_s << true << false << 0;
+        QTest::newRow("esc") << u"esc"_s << true << true << 1;
+        QTest::newRow("esc, button disabled") << u"esc"_s << true << false << 0;
+        QTest::newRow("esc held down") << u"repeat"_s << true << true << 0;
+        QTest::newRow("shift+esc") << u"shift+esc"_s << true << true << 0;
+        QTest::newRow("esc where it is no way back") << u"esc"_s << false << true << 0;
+        QTest::newRow("close where esc is no way back") << u"close"_s << false << true << 1;
+    }
+
+    void closeAndEscPressTheWayBack()
+    {
+        QFETCH(QString, request);
+        QFETCH(bool, escapePresses);
+        QFETCH(bool, enabled);
+        QFETCH(int, clicks);
+        QWidget window;
+        auto* box = new QLineEdit(&window);
+        auto* back = new QPushButton(u"戻る"_s, &window);
+        back->move(0, 40);
+        back->setEnabled(enabled);
+        auto* wayBack = new controls::WayBack(&window, back,
+                                              escapePresses ? controls::WayBack::Escape::Presses
+                                                            : controls::WayBack::Escape::Ignored);
+        int pressed = 0;
+        connect(back, &QPushButton::clicked, wayBack, [&] {
+            ++pressed;
+            wayBack->leave();
+        });
+        window.show();
+        box->setFocus();
+        for (const QString& step : request.split(u' ')) {
+            if (step == u"close"_s) {
+                window.close();
+                QVERIFY(window.isVisible()); // the request itself closes nothing
+            } else if (step == u"repeat"_s) {
+                QKeyEvent held(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+                QApplication::sendEvent(box, &held);
+            } else {
+                // Typed into the text box, which leaves Esc to its window.
+                QTest::keyClick(box, Qt::Key_Escape,
+                                step == u"esc"_s ? Qt::NoModifier : Qt::ShiftModifier);
+            }
+        }
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(pressed, clicks);
+        QCOMPARE(window.isVisible(), clicks == 0);
+    }
+
     void openedWindowStaysInFrontOfItsOpener()
     {
         QWidget opener;
@@ -110,6 +169,27 @@ private slots:
         // The opener does not own it: it outlives a closed opener.
         QCOMPARE(opened->parent(), nullptr);
         opened->close();
+    }
+
+    // What a second start of the program calls to the front: the last window of the chain,
+    // restored with its opener where they were minimised.
+    void frontMostWindowComesToTheFront()
+    {
+        QWidget opener;
+        opener.show();
+        auto* opened = new QWidget;
+        opened->setAttribute(Qt::WA_DeleteOnClose);
+        controls::showInFrontOf(opened, &opener);
+        QCOMPARE(controls::frontMostWindow(), opened);
+
+        opener.showMinimized();
+        opened->showMinimized();
+        controls::bringFrontMostWindowToFront();
+        QVERIFY(!opener.isMinimized());
+        QVERIFY(!opened->isMinimized());
+        QTRY_COMPARE(QApplication::activeWindow(), opened);
+        opened->close();
+        QCOMPARE(controls::frontMostWindow(), &opener);
     }
 
     void boxesShowOverTheirWindowWithJapaneseButtons()
