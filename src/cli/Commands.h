@@ -27,6 +27,7 @@ struct ComponentRequest
     QString book;
     QString setCode;
     std::optional<QString> order;
+    bool limits = false; // a last line names the components that decide the addable sets
     // LblDir of the export; the imported workbook's folder when not given.
     std::optional<QString> directory;
     std::optional<QDateTime> stamp; // the export's time stamp; now when not given

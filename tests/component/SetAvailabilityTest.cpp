@@ -98,14 +98,20 @@ TEST(SetAvailability, AddableSetsIsTheSmallestFigureOfTheListedRows)
         std::vector<Component> components;
         QString knousu;
         QString firstSetsPossible;
+        QStringList limiting; // the rows that decide it, by their code
     };
     const Case cases[] = {
-        {{{1234567, 1}}, u"1,234,567"_s, u"1234567"_s},
-        {{{24, 2}, {3, 1}, {7, 2}}, u"3"_s, u"12"_s},
-        {{{-7, 2}, {100, 1}}, u"-3"_s, u"-3"_s},
+        {{{1234567, 1}}, u"1,234,567"_s, u"1234567"_s, {u"P0"_s}},
+        // Ties all decide; a row that merely has the same stock does not.
+        {{{24, 2}, {3, 1}, {7, 2}, {3, 3}}, u"1"_s, u"12"_s, {u"P3"_s}},
+        {{{24, 2}, {3, 1}, {7, 2}}, u"3"_s, u"12"_s, {u"P1"_s, u"P2"_s}},
+        {{{-7, 2}, {100, 1}}, u"-3"_s, u"-3"_s, {u"P0"_s}},
         // Figures that only a table left by a failed import can hold still count as listed.
-        {{{999'999'999, 1}}, u"999,999,999"_s, u"999999999"_s},
-        {{{std::numeric_limits<std::int32_t>::max(), 1}}, u"2,147,483,647"_s, u"2147483647"_s},
+        {{{999'999'999, 1}}, u"999,999,999"_s, u"999999999"_s, {u"P0"_s}},
+        {{{std::numeric_limits<std::int32_t>::max(), 1}},
+         u"2,147,483,647"_s,
+         u"2147483647"_s,
+         {u"P0"_s}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.knousu.toStdString());
@@ -122,7 +128,33 @@ TEST(SetAvailability, AddableSetsIsTheSmallestFigureOfTheListedRows)
         EXPECT_EQ(formatNumber(listing.addableSets, formats::grouped9), c.knousu);
         EXPECT_EQ(componentCellText(listing.rows.front(), componentcolumn::sets),
                   c.firstSetsPossible);
+        QStringList limiting;
+        for (const QString& code : listing.limitingCodes()) {
+            limiting << code;
+        }
+        EXPECT_EQ(limiting, c.limiting);
+        for (const ComponentRow& row : listing.rows) {
+            EXPECT_EQ(listing.limitsAddable(row), c.limiting.contains(row.productCode));
+        }
     }
+}
+
+TEST(SetAvailability, OnlyACompleteListingHasLimitingRowsAndACodeCountsOnce)
+{
+    const StockMaster stocks = stockTable({stockRow(u"P1"_s, 4), stockRow(u"P2"_s, 9)});
+    const ProductMaster products = productTable({
+        compositionRow(u"S1"_s, u"P1"_s, 2),
+        compositionRow(u"S1"_s, u"P2"_s, 1),
+        compositionRow(u"S1"_s, u"P1"_s, 2),
+        compositionRow(u"S2"_s, u"P1"_s, 2),
+        compositionRow(u"S2"_s, u"PX"_s, 1),
+    });
+    const MasterData masters(products, stocks);
+    EXPECT_EQ(listComponents(u"S1"_s, masters).limitingCodes(), std::vector<QString>{u"P1"_s});
+    const SetAvailability incomplete = listComponents(u"S2"_s, masters);
+    ASSERT_EQ(incomplete.rows.size(), 1u);
+    EXPECT_TRUE(incomplete.limitingCodes().empty());
+    EXPECT_FALSE(incomplete.limitsAddable(incomplete.rows.front()));
 }
 
 TEST(SetAvailability, MissingAndSurplusComponentsSetTheStatusAndMessage)
