@@ -22,6 +22,7 @@ const auto usageEnglish =
     u"       setzaiko-cli search BOOK [--code TEXT] [--name TEXT]\n"
     u"       setzaiko-cli components BOOK SETCODE [--order TEXT] [--limits]\n"
     u"       setzaiko-cli export BOOK SETCODE [--order TEXT] [--dir DIR] [--time YYMMDDhhmmss]\n"
+    u"       setzaiko-cli plan BOOK CODE=QTY [CODE=QTY...] [--export DIR] [--time YYMMDDhhmmss]\n"
     u"       setzaiko-cli --help | --version\n"_s;
 
 const auto usageJapanese =
@@ -29,6 +30,8 @@ const auto usageJapanese =
     u"        setzaiko-cli search ブック [--code 文字列] [--name 文字列]\n"
     u"        setzaiko-cli components ブック セット商品コード [--order 受注予定数] [--limits]\n"
     u"        setzaiko-cli export ブック セット商品コード [--order 受注予定数] [--dir フォルダー]"
+    u" [--time YYMMDDhhmmss]\n"
+    u"        setzaiko-cli plan ブック コード=数量 [コード=数量...] [--export フォルダー]"
     u" [--time YYMMDDhhmmss]\n"
     u"        setzaiko-cli --help | --version\n"_s;
 
@@ -45,6 +48,9 @@ const auto helpEnglish =
     u"              names the components whose stock decides the sets that can be added\n"
     u"  export      does what components does, then writes the stock status CSV file into\n"
     u"              DIR (the workbook's folder by default), stamped YYMMDDhhmmss (now)\n"
+    u"  plan        lists what an order of several set products needs of their components\n"
+    u"              together, and whether each set is met alone and together; --export\n"
+    u"              writes the combined CSV file into DIR, stamped YYMMDDhhmmss (now)\n"
     u"Output is UTF-8; \\, TAB, CR and LF inside a text are printed as \\\\, \\t, \\r "
     u"and \\n.\n"
     u"Exit status: 0 success; 1 refused (a quantity error, no rows, no file name, a set\n"
@@ -63,6 +69,9 @@ const auto helpJapanese =
     u"              シミュレーションします。--limits で追加可能数量を決めている構成商品を出します\n"
     u"  export      components と同じことをしてから、在庫状況 CSV をフォルダー\n"
     u"              （既定はブックのフォルダー）に書き出します。--time は時刻（既定は現在）\n"
+    u"  plan        複数のセット商品の受注で構成商品がまとめていくつ要るかと、各セットが\n"
+    u"              単独で・まとめて出荷できるかを出します。--export でまとめの CSV を\n"
+    u"              フォルダーに書き出します。--time は時刻（既定は現在）\n"
     u"出力は UTF-8 で、文中の \\、タブ、CR、LF は \\\\、\\t、\\r、\\n と書きます。\n"
     u"終了コード: 0 成功、1 受付不可（数量の誤り、0 件、ファイル未指定、セット商品なし、\n"
     u"構成商品の一覧が不完全、受注予定数の誤り）、2 予期しないエラー、64 使い方の誤り\n"
@@ -121,6 +130,12 @@ std::optional<QDateTime> parseStamp(const QString& text)
         return std::nullopt;
     }
     return QDateTime(date, time);
+}
+
+// A folder text as the export takes it: empty, or ending in the platform's separator.
+QString withSeparator(const QString& dir)
+{
+    return dir.isEmpty() || dir.endsWith(QDir::separator()) ? dir : dir + QDir::separator();
 }
 
 } // namespace
@@ -232,14 +247,33 @@ int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& er
                 request.stamp = stamp;
             }
             if (options.contains(u"--dir"_s)) {
-                const QString dir = options.value(u"--dir"_s);
-                request.directory = dir.isEmpty() || dir.endsWith(QDir::separator())
-                                        ? dir
-                                        : dir + QDir::separator();
+                request.directory = withSeparator(options.value(u"--dir"_s));
             }
         }
         if (valid) {
             return componentsCommand(request, exporting, output);
+        }
+    }
+    if (command == u"plan"_s) {
+        valid = parse(arguments.mid(1), {u"--export"_s, u"--time"_s}, positional, options) &&
+                positional.size() >= 2;
+        PlanRequest request;
+        for (qsizetype i = 1; valid && i < positional.size(); ++i) {
+            const qsizetype at = positional[i].lastIndexOf(u'=');
+            valid = at > 0;
+            request.items.emplace_back(positional[i].left(at), positional[i].mid(at + 1));
+        }
+        if (valid && options.contains(u"--time"_s)) {
+            request.stamp = parseStamp(options.value(u"--time"_s));
+            valid = request.stamp.has_value();
+        }
+        if (valid) {
+            request.book = positional[0];
+            request.exporting = options.contains(u"--export"_s);
+            if (request.exporting) {
+                request.directory = withSeparator(options.value(u"--export"_s));
+            }
+            return planCommand(request, output);
         }
     }
     err += usage(language);
