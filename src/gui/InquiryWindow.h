@@ -32,6 +32,7 @@ public:
     QPushButton* CmdSearch() const { return m_cmdSearch; }
     QPushButton* CmdZshosai() const { return m_cmdZshosai; }
     QPushButton* CmdExit() const { return m_cmdExit; }
+    QPushButton* CmdMatome() const { return m_cmdMatome; }
     QLabel* LblMsg() const { return m_lblMsg; }
     FlexGrid* MSFlexGrid1() const { return m_grid; }
 
@@ -56,6 +57,7 @@ private:
     void followCurrentCell(int row, int column);
     void pickRowByHeading(int row);
     void openDetails();
+    void openCombined();
     void goBack();
     void boxesDue() override;
 
@@ -70,6 +72,7 @@ private:
     FlexGrid* m_grid;
     QPushButton* m_cmdZshosai;
     QPushButton* m_cmdExit;
+    QPushButton* m_cmdMatome;
 
     QString m_directory;
     InquiryScreen m_screen;
