@@ -576,14 +576,6 @@ TEST_F(ComponentCommands, PlanSumsTheNeedsOfSeveralSets)
              u"2\t部品B\tP02\t100\t本\t90\t90\t0\n"
              u"3\t部品C\tP03\t20\t個\t30\t20\t-10\n"_s,
          u"不足する構成商品があります。\n"_s},
-        {"covered by the set's own stock",
-         {u"S001=30"_s},
-         exitSuccess,
-         planSetHeadings + u"1\tS001\tセットA\t30\t30\t0\t可\t可\n"_s + planComponentHeadings +
-             u"1\t部品A\tP01\t1,234\t個\t0\t0\t0\n"
-             u"2\t部品B\tP02\t100\t本\t0\t0\t0\n"
-             u"3\t部品C\tP03\t20\t個\t0\t0\t0\n"_s,
-         {}},
         {"missing component",
          {u"S001=1"_s, u"S002=1"_s},
          exitRefused,

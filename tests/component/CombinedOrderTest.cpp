@@ -27,54 +27,6 @@ bool fits(std::int64_t value)
     return value >= int32Min && value <= int32Max;
 }
 
-TEST(CombinedOrder, GiftSetsFineAloneFallShortTogether)
-{
-    // G1 and G2 both hold the ham; G1's own stock covers 2 of its 12.
-    const MasterData masters(
-        productTable({compositionRow(u"G1"_s, u"HAM"_s, 1), compositionRow(u"G1"_s, u"BOX"_s, 1),
-                      compositionRow(u"G2"_s, u"HAM"_s, 2), compositionRow(u"G2"_s, u"HAM"_s, 1)}),
-        stockTable({stockRow(u"HAM"_s, 20, u"ハム"_s, {}, u"本"_s),
-                    stockRow(u"BOX"_s, 50, u"箱"_s, {}, u"枚"_s)}));
-    const CombinedOrder plan =
-        planCombinedOrder({{u"G1"_s, 2, 7}, {u"G2"_s, 0, 5}, {u"G1"_s, 2, 5}}, masters);
-    ASSERT_EQ(plan.outcome, CombinedOrder::Outcome::Planned);
-    ASSERT_EQ(plan.sets.size(), 2u);
-    EXPECT_EQ(plan.sets[0].order, 12);
-    EXPECT_EQ(plan.sets[0].toBuild, 10);
-    EXPECT_EQ(plan.sets[1].toBuild, 5);
-    ASSERT_EQ(plan.components.size(), 2u);
-    const CombinedComponent& ham = plan.components[0];
-    EXPECT_EQ(ham.code, u"HAM"_s);
-    EXPECT_EQ(ham.need, 25); // 10 × 1 + 5 × (2 + 1)
-    EXPECT_EQ(ham.shipment, 20);
-    EXPECT_EQ(ham.shortage, -5);
-    EXPECT_EQ(plan.components[1].need, 10);
-    EXPECT_EQ(plan.components[1].shortage, 0);
-    for (const CombinedSet& set : plan.sets) {
-        EXPECT_TRUE(set.metAlone);
-        EXPECT_FALSE(set.metTogether);
-    }
-    EXPECT_TRUE(plan.hasConflict());
-}
-
-TEST(CombinedOrder, ASetWhoseListingIsNotCompleteStopsThePlan)
-{
-    const MasterData masters(
-        productTable({compositionRow(u"S1"_s, u"P1"_s, 1), compositionRow(u"S2"_s, u"PX"_s, 1),
-                      compositionRow(u"S3"_s, u"P1"_s, 0)}),
-        stockTable({stockRow(u"P1"_s, 5)}));
-    const CombinedOrder missing = planCombinedOrder({{u"S1"_s, 0, 1}, {u"S2"_s, 0, 1}}, masters);
-    EXPECT_EQ(missing.outcome, CombinedOrder::Outcome::Incomplete);
-    EXPECT_EQ(missing.failedSet, 1);
-    EXPECT_TRUE(missing.components.empty());
-    const CombinedOrder none = planCombinedOrder({{u"S9"_s, 0, 1}}, masters);
-    EXPECT_EQ(none.outcome, CombinedOrder::Outcome::Incomplete);
-    EXPECT_TRUE(none.failedListing.hasNoComponents());
-    const CombinedOrder zero = planCombinedOrder({{u"S3"_s, 0, 1}}, masters);
-    EXPECT_EQ(zero.outcome, CombinedOrder::Outcome::Failed);
-    EXPECT_EQ(zero.failedSet, 0);
-}
-
 // Random masters and orders against a reference worked out in 64 bits: one set gives the
 // single-set simulation's figures, needs add up over the sets, alone and together are told
 // apart, and every result beyond 32 bits fails the plan.
