@@ -1,10 +1,11 @@
 // Renders every window of the program to PNG, walking the road a user takes with the sample
 // workbook: main menu, import window, chooser, the question of 戻る before any import, the
-// import window after the import, the inquiry and the component window with an order that runs
-// short.
+// import window after the import, the inquiry, the component window with an order that runs
+// short, and the combined order of two sets that fall short together.
 // Usage: setzaiko-render OUTPUT_DIRECTORY WORKBOOK_DIRECTORY
 
 #include "gui/AppContext.h"
+#include "gui/CombinedOrderWindow.h"
 #include "gui/ImportWindow.h"
 #include "gui/InquiryWindow.h"
 #include "gui/MainMenu.h"
@@ -165,5 +166,21 @@ int main(int argc, char** argv)
     details->TxtJsuryo()->setText(u"10"_s);
     details->CmdCalc()->click();
     ok = save(details, output, u"Frm0030F-simulated"_s) && ok;
+    details->CmdExit()->click();
+
+    // The combined order of two sets that share their noodles and sauce: each is met alone,
+    // together they fall short.
+    inquiry->CmdMatome()->click();
+    auto* combined = findWindow<CombinedOrderWindow>(u"Frm0040F"_s);
+    if (!combined) {
+        return 1;
+    }
+    const std::pair<int, QString> orders[] = {{6, u"90"_s}, {21, u"43"_s}};
+    for (const auto& [row, quantity] : orders) {
+        inquiry->MSFlexGrid1()->setCurrent(row, 1);
+        combined->TxtJsuryo()->setText(quantity);
+        combined->CmdAdd()->click();
+    }
+    ok = save(combined, output, u"Frm0040F"_s) && ok;
     return ok ? 0 : 1;
 }

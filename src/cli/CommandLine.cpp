@@ -20,15 +20,18 @@ const auto versionLine = u"setzaiko-cli " SETZAIKO_VERSION "\n"_s;
 const auto usageEnglish =
     u"usage: setzaiko-cli import BOOK\n"
     u"       setzaiko-cli search BOOK [--code TEXT] [--name TEXT]\n"
-    u"       setzaiko-cli components BOOK SETCODE [--order TEXT]\n"
+    u"       setzaiko-cli components BOOK SETCODE [--order TEXT] [--limits]\n"
     u"       setzaiko-cli export BOOK SETCODE [--order TEXT] [--dir DIR] [--time YYMMDDhhmmss]\n"
+    u"       setzaiko-cli plan BOOK CODE=QTY [CODE=QTY...] [--export DIR] [--time YYMMDDhhmmss]\n"
     u"       setzaiko-cli --help | --version\n"_s;
 
 const auto usageJapanese =
     u"使用法: setzaiko-cli import ブック\n"
     u"        setzaiko-cli search ブック [--code 文字列] [--name 文字列]\n"
-    u"        setzaiko-cli components ブック セット商品コード [--order 受注予定数]\n"
+    u"        setzaiko-cli components ブック セット商品コード [--order 受注予定数] [--limits]\n"
     u"        setzaiko-cli export ブック セット商品コード [--order 受注予定数] [--dir フォルダー]"
+    u" [--time YYMMDDhhmmss]\n"
+    u"        setzaiko-cli plan ブック コード=数量 [コード=数量...] [--export フォルダー]"
     u" [--time YYMMDDhhmmss]\n"
     u"        setzaiko-cli --help | --version\n"_s;
 
@@ -41,9 +44,13 @@ const auto helpEnglish =
     u"  import      imports the product and stock masters; prints the counts and messages\n"
     u"  search      lists the set products whose code and name contain the TEXTs\n"
     u"  components  lists the components of the set product SETCODE and the sets that can\n"
-    u"              still be added; --order simulates an order of that many sets\n"
+    u"              still be added; --order simulates an order of that many sets, --limits\n"
+    u"              names the components whose stock decides the sets that can be added\n"
     u"  export      does what components does, then writes the stock status CSV file into\n"
     u"              DIR (the workbook's folder by default), stamped YYMMDDhhmmss (now)\n"
+    u"  plan        lists what an order of several set products needs of their components\n"
+    u"              together, and whether each set is met alone and together; --export\n"
+    u"              writes the combined CSV file into DIR, stamped YYMMDDhhmmss (now)\n"
     u"Output is UTF-8; \\, TAB, CR and LF inside a text are printed as \\\\, \\t, \\r "
     u"and \\n.\n"
     u"Exit status: 0 success; 1 refused (a quantity error, no rows, no file name, a set\n"
@@ -59,9 +66,12 @@ const auto helpJapanese =
     u"  import      商品マスタと在庫マスタを取り込み、件数とメッセージを出します\n"
     u"  search      商品コード・商品名に文字列を含むセット商品を一覧にします\n"
     u"  components  セット商品の構成商品と追加可能数量を出します。--order で受注を\n"
-    u"              シミュレーションします\n"
+    u"              シミュレーションします。--limits で追加可能数量を決めている構成商品を出します\n"
     u"  export      components と同じことをしてから、在庫状況 CSV をフォルダー\n"
     u"              （既定はブックのフォルダー）に書き出します。--time は時刻（既定は現在）\n"
+    u"  plan        複数のセット商品の受注で構成商品がまとめていくつ要るかと、各セットが\n"
+    u"              単独で・まとめて出荷できるかを出します。--export でまとめの CSV を\n"
+    u"              フォルダーに書き出します。--time は時刻（既定は現在）\n"
     u"出力は UTF-8 で、文中の \\、タブ、CR、LF は \\\\、\\t、\\r、\\n と書きます。\n"
     u"終了コード: 0 成功、1 受付不可（数量の誤り、0 件、ファイル未指定、セット商品なし、\n"
     u"構成商品の一覧が不完全、受注予定数の誤り）、2 予期しないエラー、64 使い方の誤り\n"
@@ -86,19 +96,20 @@ QByteArray help(MessageLanguage language)
         .toUtf8();
 }
 
-// Splits the arguments into positional ones and the allowed options, each given at most once
-// with a value. False on anything else.
+// Splits the arguments into positional ones and the allowed options, each given at most once,
+// with a value unless it is one of the flags. False on anything else.
 bool parse(const QStringList& arguments, const QStringList& allowed, QStringList& positional,
-           QHash<QString, QString>& options)
+           QHash<QString, QString>& options, const QStringList& flags = {})
 {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (argument.startsWith(u"--"_s)) {
-            if (!allowed.contains(argument) || options.contains(argument) ||
-                i + 1 >= arguments.size()) {
+            const bool flag = flags.contains(argument);
+            if ((!allowed.contains(argument) && !flag) || options.contains(argument) ||
+                (!flag && i + 1 >= arguments.size())) {
                 return false;
             }
-            options.insert(argument, arguments[++i]);
+            options.insert(argument, flag ? QString() : arguments[++i]);
         } else {
             positional.append(argument);
         }
@@ -119,6 +130,12 @@ std::optional<QDateTime> parseStamp(const QString& text)
         return std::nullopt;
     }
     return QDateTime(date, time);
+}
+
+// A folder text as the export takes it: empty, or ending in the platform's separator.
+QString withSeparator(const QString& dir)
+{
+    return dir.isEmpty() || dir.endsWith(QDir::separator()) ? dir : dir + QDir::separator();
 }
 
 } // namespace
@@ -211,11 +228,14 @@ int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& er
         const bool exporting = command == u"export"_s;
         const QStringList allowed = exporting ? QStringList{u"--order"_s, u"--dir"_s, u"--time"_s}
                                               : QStringList{u"--order"_s};
-        valid = parse(arguments.mid(1), allowed, positional, options) && positional.size() == 2;
+        const QStringList flags = exporting ? QStringList{} : QStringList{u"--limits"_s};
+        valid =
+            parse(arguments.mid(1), allowed, positional, options, flags) && positional.size() == 2;
         ComponentRequest request;
         if (valid) {
             request.book = positional[0];
             request.setCode = positional[1];
+            request.limits = options.contains(u"--limits"_s);
             if (options.contains(u"--order"_s)) {
                 request.order = options.value(u"--order"_s);
             }
@@ -227,14 +247,33 @@ int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& er
                 request.stamp = stamp;
             }
             if (options.contains(u"--dir"_s)) {
-                const QString dir = options.value(u"--dir"_s);
-                request.directory = dir.isEmpty() || dir.endsWith(QDir::separator())
-                                        ? dir
-                                        : dir + QDir::separator();
+                request.directory = withSeparator(options.value(u"--dir"_s));
             }
         }
         if (valid) {
             return componentsCommand(request, exporting, output);
+        }
+    }
+    if (command == u"plan"_s) {
+        valid = parse(arguments.mid(1), {u"--export"_s, u"--time"_s}, positional, options) &&
+                positional.size() >= 2;
+        PlanRequest request;
+        for (qsizetype i = 1; valid && i < positional.size(); ++i) {
+            const qsizetype at = positional[i].lastIndexOf(u'=');
+            valid = at > 0;
+            request.items.emplace_back(positional[i].left(at), positional[i].mid(at + 1));
+        }
+        if (valid && options.contains(u"--time"_s)) {
+            request.stamp = parseStamp(options.value(u"--time"_s));
+            valid = request.stamp.has_value();
+        }
+        if (valid) {
+            request.book = positional[0];
+            request.exporting = options.contains(u"--export"_s);
+            if (request.exporting) {
+                request.directory = withSeparator(options.value(u"--export"_s));
+            }
+            return planCommand(request, output);
         }
     }
     err += usage(language);

@@ -6,6 +6,8 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace setzaiko::cli {
 
@@ -27,13 +29,25 @@ struct ComponentRequest
     QString book;
     QString setCode;
     std::optional<QString> order;
+    bool limits = false; // a last line names the components that decide the addable sets
     // LblDir of the export; the imported workbook's folder when not given.
     std::optional<QString> directory;
     std::optional<QDateTime> stamp; // the export's time stamp; now when not given
 };
 
+// An order of several set products: CODE=QTY items, in the order given.
+struct PlanRequest
+{
+    QString book;
+    std::vector<std::pair<QString, QString>> items; // set code, quantity entry
+    bool exporting = false;
+    std::optional<QString> directory; // --export DIR
+    std::optional<QDateTime> stamp;
+};
+
 int importCommand(const QString& book, Output& output);
 int searchCommand(const QString& book, const QString& code, const QString& name, Output& output);
 int componentsCommand(const ComponentRequest& request, bool exporting, Output& output);
+int planCommand(const PlanRequest& request, Output& output);
 
 } // namespace setzaiko::cli

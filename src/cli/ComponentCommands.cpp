@@ -59,6 +59,13 @@ int componentsCommand(const ComponentRequest& request, bool exporting, Output& o
         orderRefused = screen.recalculate(*request.order) == OrderPlan::Outcome::Refused;
     }
     bool runtimeFailure = printComponents(screen, output);
+    if (request.limits) {
+        QStringList codes;
+        for (const QString& code : screen.limitingCodes()) {
+            codes << code;
+        }
+        Output::fields(output.out, {componenttexts::limitingLabel.toString(), codes.join(u',')});
+    }
 
     if (exporting && screen.mayExport()) {
         const std::optional<StockStatusExport> written =

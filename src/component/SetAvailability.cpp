@@ -29,6 +29,23 @@ bool fillSetsFigures(ComponentRow& row)
     return true;
 }
 
+bool SetAvailability::limitsAddable(const ComponentRow& row) const
+{
+    return isComplete() && row.isWhole() && row.setsPossible == addableSets;
+}
+
+std::vector<QString> SetAvailability::limitingCodes() const
+{
+    std::vector<QString> codes;
+    for (const ComponentRow& row : rows) {
+        if (limitsAddable(row) &&
+            std::find(codes.begin(), codes.end(), row.productCode) == codes.end()) {
+            codes.push_back(row.productCode);
+        }
+    }
+    return codes;
+}
+
 SetAvailability listComponents(const QString& setCodeCaption, const MasterData& masters,
                                int capacity)
 {

@@ -34,6 +34,11 @@ struct SetAvailability
     std::int32_t addableSets = 0;
 
     bool isComplete() const { return listStatus == ListStatus::Complete; }
+    // Whether the row is one of those whose stock allows the fewest sets, so that it decides
+    // the additional quantity; only a complete listing has such rows.
+    bool limitsAddable(const ComponentRow& row) const;
+    // The codes of the rows that decide the additional quantity, in list order, each once.
+    std::vector<QString> limitingCodes() const;
     // No component of the set was found at all.
     bool hasNoComponents() const { return rows.empty() && !failed; }
 };

@@ -1,14 +1,11 @@
 #include "export/StockStatusCsv.h"
 
 #include "common/CheckedInt.h"
-#include "common/FileSync.h"
 #include "common/NumberFormat.h"
 #include "common/TextRules.h"
+#include "export/CsvFile.h"
 #include "export/ExportTexts.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <algorithm>
@@ -35,58 +32,6 @@ std::int32_t knownStock(const std::optional<std::int32_t>& stock)
     return *stock;
 }
 
-QString reasonLine(const QString& reason)
-{
-    return exporttexts::reasonLabel.toString() + reason;
-}
-
-// The folder the file was to go into, absolute, with its trailing separator: an empty
-// directory text means the current directory, which the user never sees named.
-QString folderLine(const QString& path)
-{
-    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
-    return exporttexts::folderLabel.toString() +
-           (folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator());
-}
-
-// A failure of the file itself: where, and what the system said.
-[[noreturn]] void fileFailure(ExportFailure kind, const QString& path, const QString& reason)
-{
-    throw ExportError(kind, folderLine(path) + u'\n' + reasonLine(reason));
-}
-
-QString numberField(std::int32_t value)
-{
-    return formatNumber(value, formats::digits9);
-}
-
-// A field holding a comma, a quote or a line break is quoted, so that it stays one field;
-// every other field is written as it stands.
-QString field(const QString& text)
-{
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') &&
-        !text.contains(u'\n')) {
-        return text;
-    }
-    QString quoted = text;
-    quoted.replace(u"\""_s, u"\"\""_s);
-    return u'"' + quoted + u'"';
-}
-
-void writeLine(QIODevice& device, const Cp932Encoder& encoder, const QStringList& fields)
-{
-    QString line;
-    for (const QString& f : fields) {
-        line += field(f);
-        line += u',';
-    }
-    line += u"\r\n"_s;
-    const QByteArray bytes = encoder.encode(line);
-    if (device.write(bytes) != bytes.size()) {
-        throw ExportError(ExportFailure::CannotWrite, reasonLine(device.errorString()));
-    }
-}
-
 // The shortage of the set product itself: what the order needs beyond its stock and the
 // sets the components still allow.
 std::int32_t setShortage(std::int32_t order, std::int32_t stock, std::int32_t addable)
@@ -109,42 +54,12 @@ std::int32_t setShortage(std::int32_t order, std::int32_t stock, std::int32_t ad
     return *shortage;
 }
 
-bool isForbiddenInFileName(QChar c)
-{
-    return c.unicode() < 0x20 || c.unicode() == 0x7F || QStringView(u"\\/:*?\"<>|").contains(c);
-}
-
 } // namespace
 
 StockStatusLine stockStatusLine(const ComponentRow& row)
 {
     return {row.productCode,    row.productName,     row.stockQuantity, row.unit,
             row.quantityPerSet, row.plannedShipment, row.shortage};
-}
-
-QString exportFailureSentence(ExportFailure kind)
-{
-    switch (kind) {
-    case ExportFailure::ForbiddenName:
-        return exporttexts::forbiddenName.toString();
-    case ExportFailure::NoFolder:
-        return exporttexts::noFolder.toString();
-    case ExportFailure::CannotCreate:
-        return exporttexts::cannotCreate.toString();
-    case ExportFailure::CannotWrite:
-        return exporttexts::cannotWrite.toString();
-    case ExportFailure::NotShown:
-        return exporttexts::notShown.toString();
-    case ExportFailure::Overflow:
-        break;
-    }
-    return exporttexts::overflow.toString();
-}
-
-QString ExportError::cause() const
-{
-    const QString sentence = exportFailureSentence(m_kind);
-    return m_detail.isEmpty() ? sentence : sentence + u'\n' + m_detail;
 }
 
 QString stockStatusFileName(const StockStatus& status, const QDateTime& stamp)
@@ -155,26 +70,25 @@ QString stockStatusFileName(const StockStatus& status, const QDateTime& stamp)
 
 int writeStockStatus(const StockStatus& status, QIODevice& device, const Cp932Encoder& encoder)
 {
-    writeLine(device, encoder, headerPieces);
+    writeCsvLine(device, encoder, headerPieces);
 
     const std::int32_t stock = knownStock(status.stock);
     const QStringList setFields = {
         status.setCode,
         status.setName,
-        numberField(status.order),
+        csvNumber(status.order),
         rightTrim(status.unit),
-        numberField(stock),
-        numberField(status.addable),
-        numberField(setShortage(status.order, stock, status.addable)),
+        csvNumber(stock),
+        csvNumber(status.addable),
+        csvNumber(setShortage(status.order, stock, status.addable)),
     };
 
     int written = 0;
     for (const StockStatusLine& line : status.lines) {
         QStringList fields = setFields;
-        fields << line.componentCode << line.componentName << numberField(line.stock) << line.unit
-               << numberField(line.perSet) << numberField(line.shipment)
-               << numberField(line.shortage);
-        writeLine(device, encoder, fields);
+        fields << line.componentCode << line.componentName << csvNumber(line.stock) << line.unit
+               << csvNumber(line.perSet) << csvNumber(line.shipment) << csvNumber(line.shortage);
+        writeCsvLine(device, encoder, fields);
         ++written;
     }
     return written;
@@ -194,39 +108,8 @@ StockStatusExport exportStockStatus(const StockStatus& status, const QDateTime& 
     }
     StockStatusExport result;
     result.path = stockStatusFileName(status, stamp);
-    // Unbuffered, so that every line reaches the file system in its own checked write: a
-    // buffer flushed only when the file is committed could fail unnoticed.
-    QSaveFile file(result.path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const bool folderExists = QFileInfo(QFileInfo(result.path).absolutePath()).isDir();
-        fileFailure(folderExists ? ExportFailure::CannotCreate : ExportFailure::NoFolder,
-                    result.path, file.errorString());
-    }
-    try {
-        try {
-            result.lines = writeStockStatus(status, file, encoder);
-        } catch (const ExportError& failure) {
-            // A line the file refused knows the reason only: the folder goes before it.
-            if (failure.kind() != ExportFailure::CannotWrite) {
-                throw;
-            }
-            throw ExportError(failure.kind(), folderLine(result.path) + u'\n' + failure.detail());
-        }
-        if (!file.flush()) {
-            fileFailure(ExportFailure::CannotWrite, result.path, file.errorString());
-        }
-        // The bytes are on disk before the file takes its name; commit() ignores a failed sync.
-        QString error;
-        if (!syncToDisk(file, &error)) {
-            fileFailure(ExportFailure::CannotWrite, result.path, error);
-        }
-    } catch (...) {
-        file.cancelWriting(); // the temporary file is removed, no file takes the name
-        throw;
-    }
-    if (!file.commit()) {
-        fileFailure(ExportFailure::CannotWrite, result.path, file.errorString());
-    }
+    result.lines = saveCsvFile(
+        result.path, [&](QIODevice& file) { return writeStockStatus(status, file, encoder); });
     return result;
 }
 

@@ -1,5 +1,6 @@
 #include "gui/InquiryWindow.h"
 
+#include "gui/CombinedOrderWindow.h"
 #include "gui/SetStockWindow.h"
 #include "ui/Controls.h"
 #include "ui/EnterKey.h"
@@ -10,6 +11,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 #include <utility>
@@ -28,6 +30,7 @@ const auto hint =
 const auto listCaption = u"セット商品在庫一覧"_s;
 const auto detailsButton = u"在　庫　詳　細"_s;
 const auto backButton = u"戻る"_s;
+const auto combinedButton = u"まとめ照会"_s;
 const QStringList headings = {u"No."_s,  u"商品名"_s, u"商品コード"_s,  u"在庫数"_s,
                               u"単位"_s, u"備考"_s,   u"\u3000\u3000"_s};
 constexpr int columnWidths[] = {500, 4300, 2300, 1100, 800, 3250, 1000};
@@ -82,11 +85,17 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
                                  layout::rect(11400, 5880, 1215, 495), buttonFont,
                                  layout::colour::exitButton);
 
+    m_cmdMatome = controls::button(this, u"CmdMatome"_s, texts::combinedButton,
+                                   layout::rect(3240, 5880, 2175, 495), buttonFont,
+                                   layout::colour::actionButton);
+    connect(m_cmdMatome, &QPushButton::clicked, this, &InquiryWindow::openCombined);
+
     setTabOrder(m_txtScode, m_txtSname);
     setTabOrder(m_txtSname, m_cmdSearch);
     setTabOrder(m_cmdSearch, m_grid);
     setTabOrder(m_grid, m_cmdZshosai);
-    setTabOrder(m_cmdZshosai, m_cmdExit);
+    setTabOrder(m_cmdZshosai, m_cmdMatome);
+    setTabOrder(m_cmdMatome, m_cmdExit);
 
     connect(m_cmdSearch, &QPushButton::clicked, this, &InquiryWindow::search);
     connect(m_grid, &FlexGrid::currentCellMoved, this, &InquiryWindow::followCurrentCell);
@@ -115,6 +124,7 @@ void InquiryWindow::showButtons()
     m_cmdSearch->setEnabled(buttons.search);
     m_cmdZshosai->setEnabled(buttons.details);
     m_cmdExit->setEnabled(buttons.back);
+    m_cmdMatome->setEnabled(buttons.combined);
 }
 
 void InquiryWindow::clearScreen()
@@ -206,6 +216,23 @@ void InquiryWindow::openDetails()
         m_grid->setFocus();
     });
     controls::showInFrontOf(details, this);
+}
+
+void InquiryWindow::openCombined()
+{
+    m_screen.combinedOpened();
+    showButtons();
+    // The combined order asks for the highlighted row each time it adds one.
+    QPointer<InquiryWindow> inquiry(this);
+    auto* combined =
+        new CombinedOrderWindow(m_context, m_directory, [inquiry]() -> std::optional<SetProduct> {
+            return inquiry ? inquiry->chosenSetProduct() : std::nullopt;
+        });
+    connect(combined, &CombinedOrderWindow::finished, this, [this] {
+        m_screen.combinedClosed();
+        showButtons();
+    });
+    controls::showInFrontOf(combined, this);
 }
 
 void InquiryWindow::goBack()

@@ -35,6 +35,7 @@ public:
     QPushButton* CmdSearch() const { return m_cmdSearch; }
     QPushButton* CmdZshosai() const { return m_cmdZshosai; }
     QPushButton* CmdExit() const { return m_cmdExit; }
+    QPushButton* CmdMatome() const { return m_cmdMatome; }
     QLabel* LblMsg() const { return m_lblMsg; }
     FlexGrid* MSFlexGrid1() const { return m_grid; }
 
@@ -57,6 +58,7 @@ private:
     void pickRowByHeading(int row);
     void openRow(int row, int column);
     void openDetails();
+    void openCombined();
     void goBack();
     void boxesDue() override;
 
@@ -71,6 +73,7 @@ private:
     FlexGrid* m_grid;
     QPushButton* m_cmdZshosai;
     QPushButton* m_cmdExit;
+    QPushButton* m_cmdMatome;
     controls::WayBack* m_wayBack;
 
     QString m_directory;

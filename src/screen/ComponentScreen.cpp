@@ -113,6 +113,16 @@ std::optional<CellRole> ComponentScreen::cellRole(int row, int column) const
     return column == componentcolumn::shortage ? shortageRole(row) : std::nullopt;
 }
 
+bool ComponentScreen::limitsAddable(int row) const
+{
+    return std::find(m_limitingRows.begin(), m_limitingRows.end(), row) != m_limitingRows.end();
+}
+
+QString ComponentScreen::rowEmphasis(int row) const
+{
+    return limitsAddable(row) ? componenttexts::limitingRow.toString() : QString();
+}
+
 ComponentButtons ComponentScreen::buttons() const
 {
     if (m_exporting) {
@@ -188,7 +198,20 @@ void ComponentScreen::showListing(const SetAvailability& listing)
     if (m_view) {
         m_view->scrolledToTop();
     }
+    // The marks follow the listing: its rows are rewritten, and its figures decide them.
+    const std::vector<int> marked = std::exchange(m_limitingRows, {});
+    for (const ComponentRow& row : listing.rows) {
+        if (listing.limitsAddable(row)) {
+            m_limitingRows.push_back(row.rowNumber);
+        }
+    }
+    m_limitingCodes = listing.limitingCodes();
     showRows(listing.rows, 0);
+    for (const int row : marked) {
+        if (row > static_cast<int>(listing.rows.size())) {
+            notifyRowsChanged(row, row);
+        }
+    }
     m_listStatus = listing.listStatus;
     if (listing.failed) {
         due(componenttexts::listingFailed.toString(), true);

@@ -80,6 +80,11 @@ public:
     // The role of the row's shortage cell; nullopt where that cell was never written.
     std::optional<CellRole> shortageRole(int row) const;
     std::optional<CellRole> cellRole(int row, int column) const override;
+    // A row whose stock allows the fewest sets of the last complete listing stands out.
+    QString rowEmphasis(int row) const override;
+    bool limitsAddable(int row) const;
+    // The codes of those rows, in list order, each once; none without a complete listing.
+    const std::vector<QString>& limitingCodes() const { return m_limitingCodes; }
     int tableRows() const override { return capacity; }
     int tableColumns() const override { return componentcolumn::count; }
 
@@ -115,6 +120,10 @@ private:
     ComponentScreenView* m_view;
 
     std::vector<ComponentRow> m_rows;
+    // The rows (from 1) that decide the additional quantity of the last listing, and their
+    // codes; empty unless that listing was complete.
+    std::vector<int> m_limitingRows;
+    std::vector<QString> m_limitingCodes;
     std::optional<HalfWrittenRow> m_halfWritten;
     int m_listedRows = 0;
     std::int32_t m_addableSets = 0;

@@ -14,6 +14,10 @@ inline constexpr QStringView missingComponent =
 inline constexpr QStringView tooManyComponents =
     u"構成部品が100件を超えています。確認してください。";
 inline constexpr QStringView listingFailed = u"エラーが発生しました E0210";
+// A row whose stock allows the fewest sets, as assistive tools read it out.
+inline constexpr QStringView limitingRow = u"この構成商品が追加可能数量を決めています";
+// The command line's last line with --limits: the codes of those rows.
+inline constexpr QStringView limitingLabel = u"制約構成商品";
 
 inline constexpr QStringView enterOrder = u"受注予定数を入力してください";
 inline constexpr QStringView enterNumber = u"数字を入力してください";

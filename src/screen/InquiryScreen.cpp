@@ -82,9 +82,9 @@ QStringList InquiryScreen::rowTexts(int row) const
 InquiryButtons InquiryScreen::buttons() const
 {
     if (m_detailsOpen) {
-        return {false, false, false};
+        return {false, false, false, !m_combinedOpen};
     }
-    return {true, m_searched, true};
+    return {true, m_searched, !m_combinedOpen, !m_combinedOpen};
 }
 
 void InquiryScreen::selectRow(int row)

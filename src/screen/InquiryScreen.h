@@ -24,12 +24,13 @@ public:
     virtual void boxesDue() = 0;
 };
 
-// Which of the inquiry's three buttons can be pressed: search, details, back.
+// Which of the inquiry's buttons can be pressed: search, details, back, combined order.
 struct InquiryButtons
 {
     bool search = true;
     bool details = false;
     bool back = true;
+    bool combined = true;
 
     friend bool operator==(const InquiryButtons&, const InquiryButtons&) = default;
 };
@@ -70,6 +71,9 @@ public:
     // 在庫詳細 opened the component screen; it ended.
     void detailsOpened() { m_detailsOpen = true; }
     void detailsClosed() { m_detailsOpen = false; }
+    // まとめ照会 opened the combined order; it ended. The inquiry stays usable to pick sets.
+    void combinedOpened() { m_combinedOpen = true; }
+    void combinedClosed() { m_combinedOpen = false; }
 
     std::vector<ScreenBox> takeBoxes();
 
@@ -81,6 +85,7 @@ private:
     QString m_messageLine;
     bool m_searched = false; // a search opened 在庫詳細
     bool m_detailsOpen = false;
+    bool m_combinedOpen = false;
     int m_selectedRow = 1;
     std::optional<SetProduct> m_selection;
     std::vector<ScreenBox> m_boxes;

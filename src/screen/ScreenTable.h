@@ -37,6 +37,9 @@ public:
     {
         return std::nullopt;
     }
+    // Why the row (from 1) stands out, read out by assistive tools; the row's text is bold.
+    // Empty for a row that does not stand out.
+    virtual QString rowEmphasis(int /*row*/) const { return {}; }
 
     void setTableListener(ScreenTableListener* listener) { m_listener = listener; }
 

@@ -3,6 +3,7 @@
 #include "common/NumberText.h"
 
 #include <QBrush>
+#include <QFont>
 
 namespace setzaiko {
 
@@ -68,6 +69,19 @@ QVariant ScreenTableModel::cellData(int row, int column, int role) const
             return QBrush(isShortage ? Qt::red : Qt::black);
         }
         return QBrush(isShortage ? Qt::yellow : Qt::white);
+    }
+    case Qt::FontRole: {
+        if (m_table.rowEmphasis(row).isEmpty()) {
+            return {};
+        }
+        // Only the weight is set: the grid's own font gives the rest.
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    case Qt::AccessibleDescriptionRole: {
+        const QString emphasis = m_table.rowEmphasis(row);
+        return emphasis.isEmpty() ? QVariant() : QVariant(emphasis);
     }
     default:
         return {};

@@ -63,7 +63,7 @@ std::string commandWords(const QString& line)
 {
     QStringList words;
     static const QRegularExpression word(
-        u"(--[a-z]+|(?<![\\w-])(?:setzaiko-cli|import|search|components|export|YYMMDDhhmmss)"
+        u"(--[a-z]+|(?<![\\w-])(?:setzaiko-cli|import|search|components|export|plan|YYMMDDhhmmss)"
         u"(?![\\w-])|[|\\[\\]])"_s);
     for (auto match = word.globalMatch(line); match.hasNext();) {
         words << match.next().captured(1);
@@ -83,7 +83,7 @@ TEST(CommandLine, UsageInBothLanguagesHasTheSameShape)
     const QStringList englishLines = english.err.split(u'\n');
     const QStringList japaneseLines = japanese.err.split(u'\n');
     ASSERT_EQ(englishLines.size(), japaneseLines.size());
-    EXPECT_EQ(englishLines.size(), 6); // five lines, each ending in a line feed
+    EXPECT_EQ(englishLines.size(), 7); // six lines, each ending in a line feed
     for (qsizetype i = 0; i < englishLines.size(); ++i) {
         SCOPED_TRACE(englishLines[i].toStdString());
         EXPECT_EQ(commandWords(japaneseLines[i]), commandWords(englishLines[i]));
@@ -97,7 +97,9 @@ TEST(CommandLine, UsageInBothLanguagesHasTheSameShape)
     // Every command is in the usage, with every option it takes.
     EXPECT_EQ(commandWords(englishLines[3]),
               "setzaiko-cli export [ --order ] [ --dir ] [ --time YYMMDDhhmmss ]");
-    EXPECT_EQ(commandWords(englishLines[4]), "setzaiko-cli --help | --version");
+    EXPECT_EQ(commandWords(englishLines[4]),
+              "setzaiko-cli plan [ ] [ --export ] [ --time YYMMDDhhmmss ]");
+    EXPECT_EQ(commandWords(englishLines[5]), "setzaiko-cli --help | --version");
 }
 
 TEST(CommandLine, VersionAndHelp)
@@ -124,16 +126,16 @@ TEST(CommandLine, VersionAndHelp)
          {versionLine, u"usage: setzaiko-cli import BOOK\n"_s, u"--help | --version\n"_s,
           u"\n  Excel 97-2003 workbook (*.xls)"_s,
           u"\n  Excel 2007 or later workbook (*.xlsx *.xlsm)"_s, u"\n  import "_s, u"\n  search "_s,
-          u"\n  components "_s, u"\n  export "_s, u"Exit status: 0 success"_s, u"64 usage error"_s,
-          u"setzaiko-cli(1)"_s}},
+          u"\n  components "_s, u"\n  export "_s, u"\n  plan "_s, u"Exit status: 0 success"_s,
+          u"64 usage error"_s, u"setzaiko-cli(1)"_s}},
         {"help in Japanese",
          {u"--help"_s},
          ja,
          {versionLine, u"使用法: setzaiko-cli import ブック\n"_s, u"--help | --version\n"_s,
           u"\n  Excel 97-2003 形式のブック (*.xls)"_s,
           u"\n  Excel 2007 以降の形式のブック (*.xlsx *.xlsm)"_s, u"\n  import "_s,
-          u"\n  search "_s, u"\n  components "_s, u"\n  export "_s, u"終了コード: 0 成功"_s,
-          u"64 使い方の誤り"_s, u"setzaiko-cli(1)"_s}},
+          u"\n  search "_s, u"\n  components "_s, u"\n  export "_s, u"\n  plan "_s,
+          u"終了コード: 0 成功"_s, u"64 使い方の誤り"_s, u"setzaiko-cli(1)"_s}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -256,6 +256,22 @@ TEST_F(ComponentCommands, ComponentsListsTheGridAndTheAddableSets)
          u"1\t部品A\tP01\t1,234\t個\t1\t0\t0\t1234\t1234\n"
          u"2\t部品B\tP02\t100\t本\t0\t0\t0\t\t\n追加可能数量\t0\n"_s,
          u"エラーが発生しました E0210\n"_s},
+        // --limits adds one last line and changes nothing before it.
+        {"limits",
+         {u"S001"_s, u"--limits"_s},
+         exitSuccess,
+         listedS001 + u"制約構成商品\tP03\n"_s,
+         {}},
+        {"limits of a simulated order",
+         {u"S001"_s, u"--limits"_s, u"--order"_s, u"６0"_s},
+         exitSuccess,
+         simulatedS001 + u"制約構成商品\tP03\n"_s,
+         {}},
+        {"no limits without a complete listing",
+         {u"S002"_s, u"--limits"_s},
+         exitRefused,
+         u"1\t部品A\tP01\t1,234\t個\t1\t0\t0\t1234\t1234\n追加可能数量\t0\n制約構成商品\t\n"_s,
+         u"在庫マスタに無い構成部品が存在します。確認してください。\n"_s},
         {"no such set product", {u"P01"_s}, exitRefused, {}, u"セット商品が見つかりません\n"_s},
         {"set code with a trailing space",
          {u"S001 "_s},
@@ -522,6 +538,100 @@ TEST_F(ComponentCommands, ImportOutcomeComesFirst)
     EXPECT_TRUE(files().isEmpty());
 }
 
+const QString planSetHeadings =
+    u"No.\t商品コード\t商品名\t在庫数\t受注数\t組立数\t単独\tまとめて\n"_s;
+const QString planComponentHeadings =
+    u"No.\t構成商品名\t構成商品コード\t在庫数\t単位\t必要数\t出荷数\t不足在庫数\n"_s;
+
+TEST_F(ComponentCommands, PlanSumsTheNeedsOfSeveralSets)
+{
+    const QString conflict = u"単独では出荷できても、まとめると不足するセット商品があります。\n"_s;
+    struct Case
+    {
+        const char* name;
+        QStringList items;
+        int status;
+        QString out;
+        QString err;
+    };
+    const Case cases[] = {
+        // S004 alone fits P01's stock; beside S001 it does not.
+        {"two sets sharing a component",
+         {u"S001=60"_s, u"S004=1,200"_s},
+         exitSuccess,
+         planSetHeadings +
+             u"1\tS001\tセットA\t30\t60\t30\t不足\t不足\n"
+             u"2\tS004\t箱/袋\t0\t1,200\t1,200\t可\t不足\n"_s +
+             planComponentHeadings +
+             u"1\t部品A\tP01\t1,234\t個\t1,260\t1,234\t-26\n"
+             u"2\t部品B\tP02\t100\t本\t90\t90\t0\n"
+             u"3\t部品C\tP03\t20\t個\t30\t20\t-10\n"_s,
+         conflict},
+        // One set: the need and the shortage are the simulation's shipment and shortage.
+        {"one set named twice",
+         {u"S001=50"_s, u"S001=１0"_s},
+         exitSuccess,
+         planSetHeadings + u"1\tS001\tセットA\t30\t60\t30\t不足\t不足\n"_s + planComponentHeadings +
+             u"1\t部品A\tP01\t1,234\t個\t60\t60\t0\n"
+             u"2\t部品B\tP02\t100\t本\t90\t90\t0\n"
+             u"3\t部品C\tP03\t20\t個\t30\t20\t-10\n"_s,
+         u"不足する構成商品があります。\n"_s},
+        {"missing component",
+         {u"S001=1"_s, u"S002=1"_s},
+         exitRefused,
+         {},
+         u"在庫マスタに無い構成部品が存在します。確認してください。\n"_s},
+        {"no such set product",
+         {u"P01=1"_s},
+         exitRefused,
+         {},
+         u"セット商品が見つかりません：P01\n"_s},
+        {"refused quantity", {u"S001=abc"_s}, exitRefused, {}, u"数字を入力してください\n"_s},
+        {"zero", {u"S001="_s}, exitRefused, {}, u"受注予定数を入力してください\n"_s},
+        {"quantity beyond 32 bits",
+         {u"S001=2147483648"_s},
+         exitFailure,
+         {},
+         u"エラーが発生しました E0230\n"_s},
+        {"sum beyond 32 bits",
+         {u"S001=2147483647"_s, u"S001=1"_s},
+         exitFailure,
+         {},
+         u"エラーが発生しました E0230\n"_s},
+        {"0 per set", {u"S003=1"_s}, exitFailure, {}, u"エラーが発生しました E0210\n"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun result = run(QStringList{u"plan"_s, s_book} + c.items);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err, c.err);
+    }
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(ComponentCommands, PlanExportWritesTheCombinedFile)
+{
+    const CliRun result = run({u"plan"_s, s_book, u"S001=60"_s, u"S004=1200"_s, u"--export"_s,
+                               out.path(), u"--time"_s, u"200512134530"_s});
+    const QString path = outDir() + u"まとめ_200512134530.csv"_s;
+    EXPECT_EQ(result.status, exitSuccess);
+    EXPECT_TRUE(result.out.endsWith(path + u"\n3 件のデータを出力しました\n"_s));
+    EXPECT_EQ(contents(path),
+              cp932(u"構成商品コード,構成商品名,構成商品在庫数量,構成商品単位,出荷必要在庫数量,"
+                    u"出荷在庫数量,出荷不足在庫数量,\r\n"
+                    u"P01,部品A,1234,個,1260,1234,-26,\r\n"
+                    u"P02,部品B,100,本,90,90,0,\r\n"
+                    u"P03,部品C,20,個,30,20,-10,\r\n"_s));
+
+    const CliRun missing =
+        run({u"plan"_s, s_book, u"S001=60"_s, u"--export"_s, out.filePath(u"missing"_s)});
+    EXPECT_EQ(missing.status, exitFailure);
+    EXPECT_TRUE(
+        missing.err.contains(u"エラーが発生しました E0220\n出力先のフォルダーがありません。"_s));
+    EXPECT_EQ(files(), QStringList{u"まとめ_200512134530.csv"_s});
+}
+
 TEST_F(ComponentCommands, UsageErrors)
 {
     const QString book = s_book;
@@ -533,6 +643,14 @@ TEST_F(ComponentCommands, UsageErrors)
         {u"components"_s, book},
         {u"components"_s, book, u"S001"_s, u"--dir"_s, u"/tmp"_s},
         {u"components"_s, book, u"S001"_s, u"--order"_s, u"1"_s, u"--order"_s, u"2"_s},
+        {u"components"_s, book, u"S001"_s, u"--limits"_s, u"--limits"_s},
+        {u"export"_s, book, u"S001"_s, u"--limits"_s},
+        {u"plan"_s, book},
+        {u"plan"_s, book, u"S001"_s},
+        {u"plan"_s, book, u"=5"_s},
+        {u"plan"_s, book, u"S001=5"_s, u"--export"_s},
+        {u"plan"_s, book, u"S001=5"_s, u"--dir"_s, u"/tmp"_s},
+        {u"plan"_s, book, u"S001=5"_s, u"--time"_s, u"2005121345"_s},
         {u"export"_s, book, u"S001"_s, u"--time"_s, u"2005121345"_s},
         {u"export"_s, book, u"S001"_s, u"--time"_s, u"201312250000"_s},
         {u"export"_s, book, u"S001"_s, u"--time"_s, u"20051213453x"_s},

@@ -86,15 +86,18 @@ TEST(SetAvailability, AddableSetsIsTheSmallestFigureOfTheListedRows)
         std::vector<Component> components;
         std::int32_t addable;
         std::int32_t firstSetsPossible;
+        QStringList limiting; // the rows that decide it, by their code
     };
     constexpr std::int32_t int32Max = std::numeric_limits<std::int32_t>::max();
     const Case cases[] = {
-        {{{1234567, 1}}, 1234567, 1234567},
-        {{{24, 2}, {3, 1}, {7, 2}}, 3, 12},
-        {{{-7, 2}, {100, 1}}, -3, -3},
+        {{{1234567, 1}}, 1234567, 1234567, {u"P0"_s}},
+        // Ties all decide; a row that merely has the same stock does not.
+        {{{24, 2}, {3, 1}, {7, 2}, {3, 3}}, 1, 12, {u"P3"_s}},
+        {{{24, 2}, {3, 1}, {7, 2}}, 3, 12, {u"P1"_s, u"P2"_s}},
+        {{{-7, 2}, {100, 1}}, -3, -3, {u"P0"_s}},
         // Figures that only a table left by a failed import can hold still count as listed.
-        {{{999'999'999, 1}}, 999'999'999, 999'999'999},
-        {{{int32Max, 1}}, int32Max, int32Max},
+        {{{999'999'999, 1}}, 999'999'999, 999'999'999, {u"P0"_s}},
+        {{{int32Max, 1}}, int32Max, int32Max, {u"P0"_s}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.addable);
@@ -109,7 +112,33 @@ TEST(SetAvailability, AddableSetsIsTheSmallestFigureOfTheListedRows)
         EXPECT_EQ(listing.listStatus, ListStatus::Complete);
         EXPECT_EQ(listing.addableSets, c.addable);
         EXPECT_EQ(listing.rows.front().setsPossible, c.firstSetsPossible);
+        QStringList limiting;
+        for (const QString& code : listing.limitingCodes()) {
+            limiting << code;
+        }
+        EXPECT_EQ(limiting, c.limiting);
+        for (const ComponentRow& row : listing.rows) {
+            EXPECT_EQ(listing.limitsAddable(row), c.limiting.contains(row.productCode));
+        }
     }
+}
+
+TEST(SetAvailability, OnlyACompleteListingHasLimitingRowsAndACodeCountsOnce)
+{
+    const StockMaster stocks = stockTable({stockRow(u"P1"_s, 4), stockRow(u"P2"_s, 9)});
+    const ProductMaster products = productTable({
+        compositionRow(u"S1"_s, u"P1"_s, 2),
+        compositionRow(u"S1"_s, u"P2"_s, 1),
+        compositionRow(u"S1"_s, u"P1"_s, 2),
+        compositionRow(u"S2"_s, u"P1"_s, 2),
+        compositionRow(u"S2"_s, u"PX"_s, 1),
+    });
+    const MasterData masters(products, stocks);
+    EXPECT_EQ(listComponents(u"S1"_s, masters).limitingCodes(), std::vector<QString>{u"P1"_s});
+    const SetAvailability incomplete = listComponents(u"S2"_s, masters);
+    ASSERT_EQ(incomplete.rows.size(), 1u);
+    EXPECT_TRUE(incomplete.limitingCodes().empty());
+    EXPECT_FALSE(incomplete.limitsAddable(incomplete.rows.front()));
 }
 
 TEST(SetAvailability, MissingAndSurplusComponentsSetTheStatus)

@@ -1,5 +1,6 @@
 #include "export/StockStatusCsv.h"
 
+#include "export/CombinedOrderCsv.h"
 #include "export/ExportTexts.h"
 #include "support/FailingDevice.h"
 
@@ -364,6 +365,28 @@ TEST_F(StockStatusFile, CharactersNoFileNameMayHoldFailBeforeAnyFileIsCreated)
     StockStatus status = statusOf();
     status.setName = u"Ａ／Ｂ＊？.;'&#"_s;
     EXPECT_EQ(exportTo(status).path, dir.filePath(u"S001_Ａ／Ｂ＊？.;'&#_200512134530.csv"_s));
+}
+
+// The combined order's file keeps the conventions and the name pattern, 「まとめ」 standing
+// for the set's code and name; a failure leaves no file.
+TEST_F(StockStatusFile, CombinedOrderFileKeepsTheConventions)
+{
+    CombinedOrder plan;
+    plan.components = {{u"HAM"_s, u"ハム,特選"_s, u"本"_s, 20, 25, 20, -5},
+                       {u"BOX"_s, u"箱"_s, u"枚"_s, -3, 0, 0, 0}};
+    const CombinedOrderExport written =
+        exportCombinedOrder(plan, dir.path() + QDir::separator(), stamp, *encoder);
+    EXPECT_EQ(entries(), QStringList{u"まとめ_200512134530.csv"_s});
+    EXPECT_EQ(written.lines, 2);
+    EXPECT_EQ(contents(written.path),
+              encoder->encode(u"構成商品コード,構成商品名,構成商品在庫数量,構成商品単位,"
+                              u"出荷必要在庫数量,出荷在庫数量,出荷不足在庫数量,\r\n"
+                              u"HAM,\"ハム,特選\",20,本,25,20,-5,\r\n"
+                              u"BOX,箱,-3,枚,0,0,0,\r\n"_s));
+
+    EXPECT_THROW(exportCombinedOrder(plan, dir.filePath(u"missing/"_s), stamp, *encoder),
+                 ExportError);
+    EXPECT_EQ(entries().size(), 1);
 }
 
 } // namespace

@@ -168,7 +168,8 @@ private slots:
         QCOMPARE(nextTabStop(window->TxtSname()), window->CmdSearch());
         QCOMPARE(nextTabStop(window->CmdSearch()), grid);
         QCOMPARE(nextTabStop(grid), window->CmdZshosai());
-        QCOMPARE(nextTabStop(window->CmdZshosai()), window->CmdExit());
+        QCOMPARE(nextTabStop(window->CmdZshosai()), window->CmdMatome());
+        QCOMPARE(nextTabStop(window->CmdMatome()), window->CmdExit());
     }
 
     void searchAllListsTheSetProductsInTableOrder()

@@ -272,6 +272,34 @@ TEST(ComponentScreen, SimulationMarksShortagesAndACoveredOrderListsAfresh)
     EXPECT_EQ(s.session.shortageRole(2), CellRole::Plain);
 }
 
+TEST(ComponentScreen, RowsThatDecideTheAddableQuantityStandOutThroughSimulations)
+{
+    const auto marked = [](const ComponentScreen& screen) {
+        QList<int> rows;
+        for (int row = 1; row <= ComponentScreen::capacity; ++row) {
+            if (!screen.rowEmphasis(row).isEmpty()) {
+                EXPECT_EQ(screen.rowEmphasis(row), componenttexts::limitingRow.toString());
+                rows << row;
+            }
+        }
+        return rows;
+    };
+    Session s;
+    EXPECT_TRUE(marked(s.session).isEmpty());
+    s.session.listComponents();
+    EXPECT_EQ(marked(s.session), QList<int>{2});
+    EXPECT_EQ(s.session.limitingCodes(), std::vector<QString>{u"P2"_s});
+    s.session.recalculate(u"12"_s);
+    EXPECT_EQ(marked(s.session), QList<int>{2});
+    s.session.recalculate(u"10"_s);
+    EXPECT_EQ(marked(s.session), QList<int>{2});
+
+    Session missing(SetProduct{u"S3"_s, u"Set3"_s, u"pc"_s, 0});
+    missing.session.listComponents();
+    EXPECT_TRUE(marked(missing.session).isEmpty());
+    EXPECT_TRUE(missing.session.limitingCodes().empty());
+}
+
 // Fields 3 and 7 of the export belong to the figures the list shows: the order of the
 // simulation whose shipments stand in it, or 0 where the list shows none.
 TEST(ComponentScreen, ExportedOrderIsTheOneWhoseFiguresTheListShows)

@@ -145,6 +145,14 @@ TEST(InquiryScreen, ButtonsAndSelectionFollowTheSteps)
     EXPECT_EQ(screen.buttons(), (InquiryButtons{false, false, false}));
     screen.detailsClosed();
     EXPECT_EQ(screen.buttons(), (InquiryButtons{true, true, true}));
+    // While the combined order is open the inquiry stays usable to pick sets, but not to leave.
+    screen.combinedOpened();
+    EXPECT_EQ(screen.buttons(), (InquiryButtons{true, true, false, false}));
+    screen.detailsOpened();
+    EXPECT_EQ(screen.buttons(), (InquiryButtons{false, false, false, false}));
+    screen.detailsClosed();
+    screen.combinedClosed();
+    EXPECT_EQ(screen.buttons(), (InquiryButtons{true, true, true, true}));
 
     for (int column = 0; column < InquiryScreen::columnCount; ++column) {
         EXPECT_EQ(InquiryScreen::picksRow(column), column >= 1 && column <= 5) << column;

@@ -4,6 +4,7 @@
 #include "ui/ScreenTableModel.h"
 
 #include <QBrush>
+#include <QFont>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -110,13 +111,14 @@ void ScreenTableModelTest::componentLooks_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<QColor>("text");
     QTest::addColumn<QColor>("background");
+    QTest::addColumn<bool>("limits"); // P2's stock allows the fewest sets: its row stands out
     const int shortage = componentcolumn::shortage - 1;
     QTest::newRow("component that suffices")
-        << 0 << shortage << QColor(Qt::black) << QColor(Qt::white);
+        << 0 << shortage << QColor(Qt::black) << QColor(Qt::white) << false;
     QTest::newRow("component that falls short")
-        << 1 << shortage << QColor(Qt::red) << QColor(Qt::yellow);
-    QTest::newRow("other column") << 1 << shortage - 1 << QColor() << QColor();
-    QTest::newRow("below the list") << 2 << shortage << QColor() << QColor();
+        << 1 << shortage << QColor(Qt::red) << QColor(Qt::yellow) << true;
+    QTest::newRow("other column") << 1 << shortage - 1 << QColor() << QColor() << true;
+    QTest::newRow("below the list") << 2 << shortage << QColor() << QColor() << false;
 }
 
 void ScreenTableModelTest::componentLooks()
@@ -125,6 +127,7 @@ void ScreenTableModelTest::componentLooks()
     QFETCH(int, column);
     QFETCH(QColor, text);
     QFETCH(QColor, background);
+    QFETCH(bool, limits);
     const Tables tables;
     ComponentScreen screen(tables, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, {});
     ScreenTableModel model(screen, {}, nullptr);
@@ -138,6 +141,10 @@ void ScreenTableModelTest::componentLooks()
     const QModelIndex cell = model.index(row, column);
     QCOMPARE(colourOf(model.data(cell, Qt::ForegroundRole)), text);
     QCOMPARE(colourOf(model.data(cell, Qt::BackgroundRole)), background);
+    const QVariant font = model.data(cell, Qt::FontRole);
+    QCOMPARE(font.isValid() && font.value<QFont>().bold(), limits);
+    QCOMPARE(model.data(cell, Qt::AccessibleDescriptionRole).toString(),
+             limits ? u"この構成商品が追加可能数量を決めています"_s : QString());
 }
 
 } // namespace setzaiko

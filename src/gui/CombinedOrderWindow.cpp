@@ -1,0 +1,231 @@
+#include "gui/CombinedOrderWindow.h"
+
+#include "screen/CombinedTexts.h"
+#include "ui/BusyCursor.h"
+#include "ui/Controls.h"
+#include "ui/FlexGrid.h"
+#include "ui/Layout.h"
+#include "ui/ScreenTableModel.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+#include <span>
+#include <utility>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace setzaiko {
+
+namespace {
+
+const auto windowName = u"Frm0040F"_s;
+constexpr int setWidths[] = {500, 1800, 4000, 1120, 1120, 1120, 900, 1200};
+constexpr int componentWidths[] = {500, 4300, 2300, 1120, 600, 1140, 1120, 1120};
+
+QStringList headingsOf(std::span<const QStringView> headings)
+{
+    QStringList texts;
+    for (const QStringView heading : headings) {
+        texts << heading.toString();
+    }
+    return texts;
+}
+
+FlexGrid* grid(QWidget* parent, ScreenTable& table, std::span<const QStringView> headings,
+               std::span<const int> widths, const QString& name, QStringView accessibleName,
+               QRect geometry)
+{
+    auto* grid = new FlexGrid(parent, new ScreenTableModel(table, headingsOf(headings), nullptr));
+    grid->setObjectName(name);
+    grid->setAccessibleName(accessibleName.toString());
+    grid->setGeometry(geometry);
+    grid->setFont(layout::gothic(9.75));
+    for (int column = 0; column < grid->columns(); ++column) {
+        grid->setColumnWidthTwips(column, widths[static_cast<std::size_t>(column)]);
+    }
+    grid->setHeadingHeightTwips(350);
+    grid->setCurrent(1, 1);
+    return grid;
+}
+
+} // namespace
+
+CombinedOrderWindow::CombinedOrderWindow(AppContext& context, QString directory,
+                                         Highlighted highlighted)
+    : m_context(context), m_book(context.book()), m_highlighted(std::move(highlighted)),
+      m_screen(m_book->masters(), std::move(directory), this)
+{
+    using namespace combinedtexts;
+    setAttribute(Qt::WA_DeleteOnClose);
+    controls::setUpWindow(this, windowName, caption.toString(), layout::size(12975, 6540));
+    const QFont textFont = layout::gothic(9.75);
+    const QFont captionFont = layout::gothic(9.75, true);
+    const QFont buttonFont = layout::gothic(11.25, true);
+
+    controls::label(this, u"Label1"_s, setsCaption.toString(), layout::rect(240, 180, 2775, 315),
+                    captionFont, layout::colour::message);
+    m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(3120, 180, 9615, 315),
+                               captionFont, layout::colour::message);
+    m_lblMsg->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    m_lblMsg->setAccessibleName(messageName.toString());
+    m_setGrid = grid(this, m_screen.setsTable(), setHeadings, setWidths, u"MSFlexGrid1"_s,
+                     setsListName, layout::rect(180, 480, 12555, 1935));
+
+    controls::label(this, u"Text1"_s, quantityCaption.toString(),
+                    layout::rect(240, 2580, 1215, 315), textFont, Qt::black);
+    m_txtJsuryo = new QLineEdit(this);
+    m_txtJsuryo->setObjectName(u"TxtJsuryo"_s);
+    m_txtJsuryo->setAccessibleName(quantityName.toString());
+    m_txtJsuryo->setGeometry(layout::rect(1500, 2520, 1395, 375));
+    m_txtJsuryo->setFont(textFont);
+    m_txtJsuryo->setAlignment(Qt::AlignRight);
+    m_txtJsuryo->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferNumbers);
+    m_txtJsuryo->setStyleSheet(
+        u"QLineEdit { background-color: %1; }"_s.arg(layout::colour::field.name()));
+    const auto action = [&](const QString& name, QStringView text, QRect geometry,
+                            const QColor& colour) {
+        QPushButton* button =
+            controls::button(this, name, text.toString(), geometry, buttonFont, colour);
+        button->setAccessibleName(text.toString());
+        return button;
+    };
+    m_cmdAdd = action(u"CmdAdd"_s, addButton, layout::rect(3060, 2520, 1275, 435),
+                      layout::colour::fileButton);
+    m_cmdChange = action(u"CmdChange"_s, changeButton, layout::rect(4500, 2520, 1575, 435),
+                         layout::colour::actionButton);
+    m_cmdDelete = action(u"CmdDelete"_s, removeButton, layout::rect(6240, 2520, 1275, 435),
+                         layout::colour::actionButton);
+
+    controls::label(this, u"Label2"_s, componentsCaption.toString(),
+                    layout::rect(240, 3120, 2775, 315), captionFont, layout::colour::message);
+    m_componentGrid =
+        grid(this, m_screen.componentsTable(), componentHeadings, componentWidths, u"MSFlexGrid2"_s,
+             componentsListName, layout::rect(180, 3420, 12555, 2295));
+    m_cmdCsvout = action(u"CmdCsvout"_s, csvButton, layout::rect(8580, 5880, 2535, 495),
+                         layout::colour::actionButton);
+    m_cmdExit = action(u"CmdExit"_s, backButton, layout::rect(11520, 5880, 1275, 495),
+                       layout::colour::exitButton);
+
+    setTabOrder(m_setGrid, m_txtJsuryo);
+    setTabOrder(m_txtJsuryo, m_cmdAdd);
+    setTabOrder(m_cmdAdd, m_cmdChange);
+    setTabOrder(m_cmdChange, m_cmdDelete);
+    setTabOrder(m_cmdDelete, m_componentGrid);
+    setTabOrder(m_componentGrid, m_cmdCsvout);
+    setTabOrder(m_cmdCsvout, m_cmdExit);
+
+    connect(m_setGrid, &FlexGrid::currentCellMoved, this, [this](int row, int) {
+        m_screen.selectRow(row);
+        showState();
+    });
+    connect(m_cmdAdd, &QPushButton::clicked, this, &CombinedOrderWindow::onAdd);
+    connect(m_cmdChange, &QPushButton::clicked, this, &CombinedOrderWindow::onChange);
+    connect(m_cmdDelete, &QPushButton::clicked, this, &CombinedOrderWindow::onDelete);
+    connect(m_cmdCsvout, &QPushButton::clicked, this, &CombinedOrderWindow::onExport);
+    connect(m_cmdExit, &QPushButton::clicked, this, &CombinedOrderWindow::onBack);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_cmdExit->isEnabled()) {
+            onBack();
+        }
+    });
+    showState();
+    m_txtJsuryo->setFocus();
+}
+
+CombinedOrderWindow::~CombinedOrderWindow()
+{
+    // The grids and their models read the screen model, a member: they go before it.
+    delete m_setGrid;
+    delete m_componentGrid;
+}
+
+void CombinedOrderWindow::showState()
+{
+    m_lblMsg->setText(m_screen.messageLine());
+    const CombinedButtons buttons = m_screen.buttons();
+    m_cmdAdd->setEnabled(buttons.add);
+    m_cmdChange->setEnabled(buttons.change);
+    m_cmdDelete->setEnabled(buttons.remove);
+    m_cmdCsvout->setEnabled(buttons.exportCsv);
+    m_cmdExit->setEnabled(buttons.back);
+}
+
+void CombinedOrderWindow::working()
+{
+    showState();
+    repaint();
+    QCoreApplication::processEvents();
+}
+
+void CombinedOrderWindow::boxesDue()
+{
+    m_busy.reset();
+    showState();
+    for (const ScreenBox& box : m_screen.takeBoxes()) {
+        if (box.beep) {
+            m_context.prompter().beep();
+        }
+        m_context.prompter().inform(this, box.text, box.details);
+    }
+}
+
+void CombinedOrderWindow::onAdd()
+{
+    if (m_screen.addSet(m_highlighted ? m_highlighted() : std::nullopt, m_txtJsuryo->text())) {
+        m_setGrid->setCurrent(m_screen.selectedRow(), 1);
+    }
+    showState();
+}
+
+void CombinedOrderWindow::onChange()
+{
+    m_screen.changeQuantity(m_screen.selectedRow(), m_txtJsuryo->text());
+    showState();
+}
+
+void CombinedOrderWindow::onDelete()
+{
+    if (m_screen.removeSet(m_screen.selectedRow())) {
+        m_setGrid->setCurrent(m_screen.selectedRow(), m_setGrid->col());
+    }
+    showState();
+}
+
+void CombinedOrderWindow::onExport()
+{
+    const QDateTime stamp = QDateTime::currentDateTime();
+    m_busy = std::make_unique<BusyCursor>();
+    m_screen.exportCombined(stamp);
+    m_busy.reset();
+    showState();
+}
+
+void CombinedOrderWindow::closeEvent(QCloseEvent* event)
+{
+    // The close box does what 戻る does, and only while 戻る could be pressed.
+    if (!m_closing) {
+        if (!m_cmdExit->isEnabled()) {
+            event->ignore();
+            return;
+        }
+        m_closing = true;
+        emit finished();
+    }
+    event->accept();
+}
+
+void CombinedOrderWindow::onBack()
+{
+    m_closing = true;
+    emit finished();
+    close();
+}
+
+} // namespace setzaiko
