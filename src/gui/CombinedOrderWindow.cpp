@@ -3,17 +3,17 @@
 #include "screen/CombinedTexts.h"
 #include "ui/BusyCursor.h"
 #include "ui/Controls.h"
+#include "ui/EnterKey.h"
 #include "ui/FlexGrid.h"
 #include "ui/Layout.h"
 #include "ui/ScreenTableModel.h"
+#include "ui/WayBack.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 
 #include <span>
 #include <utility>
@@ -129,12 +129,9 @@ CombinedOrderWindow::CombinedOrderWindow(AppContext& context, QString directory,
     connect(m_cmdDelete, &QPushButton::clicked, this, &CombinedOrderWindow::onDelete);
     connect(m_cmdCsvout, &QPushButton::clicked, this, &CombinedOrderWindow::onExport);
     connect(m_cmdExit, &QPushButton::clicked, this, &CombinedOrderWindow::onBack);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (m_cmdExit->isEnabled()) {
-            onBack();
-        }
-    });
+    // Enter in the quantity adds the highlighted set; the close box and Esc press 戻る.
+    controls::pressOnEnter(m_txtJsuryo, m_cmdAdd);
+    m_wayBack = new controls::WayBack(this, m_cmdExit);
     showState();
     m_txtJsuryo->setFocus();
 }
@@ -205,27 +202,13 @@ void CombinedOrderWindow::onExport()
     m_screen.exportCombined(stamp);
     m_busy.reset();
     showState();
-}
-
-void CombinedOrderWindow::closeEvent(QCloseEvent* event)
-{
-    // The close box does what 戻る does, and only while 戻る could be pressed.
-    if (!m_closing) {
-        if (!m_cmdExit->isEnabled()) {
-            event->ignore();
-            return;
-        }
-        m_closing = true;
-        emit finished();
-    }
-    event->accept();
+    m_cmdCsvout->setFocus();
 }
 
 void CombinedOrderWindow::onBack()
 {
-    m_closing = true;
     emit finished();
-    close();
+    m_wayBack->leave();
 }
 
 } // namespace setzaiko

@@ -18,6 +18,9 @@ namespace setzaiko {
 
 class BusyCursor;
 class FlexGrid;
+namespace controls {
+class WayBack;
+}
 
 // An order of several set products: the sets chosen in the inquiry with their quantities,
 // what their components need together, and the combined file. The screen of a CombinedScreen.
@@ -48,9 +51,6 @@ signals:
     // The window is closing through its back button, its close box or Esc.
     void finished();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void onAdd();
     void onChange();
@@ -66,7 +66,6 @@ private:
     Highlighted m_highlighted;
     CombinedScreen m_screen;
     std::unique_ptr<BusyCursor> m_busy;
-    bool m_closing = false;
 
     QLabel* m_lblMsg;
     FlexGrid* m_setGrid;
@@ -77,6 +76,7 @@ private:
     FlexGrid* m_componentGrid;
     QPushButton* m_cmdCsvout;
     QPushButton* m_cmdExit;
+    controls::WayBack* m_wayBack;
 };
 
 } // namespace setzaiko

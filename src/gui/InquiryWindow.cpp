@@ -231,6 +231,7 @@ void InquiryWindow::openCombined()
     connect(combined, &CombinedOrderWindow::finished, this, [this] {
         m_screen.combinedClosed();
         showButtons();
+        m_cmdMatome->setFocus();
     });
     controls::showInFrontOf(combined, this);
 }

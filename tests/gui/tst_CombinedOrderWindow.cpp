@@ -227,12 +227,18 @@ private slots:
         window->CmdAdd()->setFocus();
         QTest::keyClick(window->CmdAdd(), Qt::Key_Return);
         QCOMPARE(window->SetGrid()->text(1, 4), u"3"_s);
+        // So does Enter in the quantity, for 追加.
+        window->TxtJsuryo()->setText(u"4"_s);
+        QTest::keyClick(window->TxtJsuryo(), Qt::Key_Return);
+        QCOMPARE(window->SetGrid()->text(1, 4), u"7"_s);
 
-        // The close box is 戻る: the window closes and the inquiry is whole again.
-        QVERIFY(window->close());
+        // The close box is 戻る: the window closes, the inquiry is whole again and the focus
+        // is back on the button that opened it.
+        window->close();
         QTRY_VERIFY(!WindowHarness::find<CombinedOrderWindow>(u"Frm0040F"_s));
         QVERIFY(road.inquiry->CmdExit()->isEnabled());
         QVERIFY(road.inquiry->CmdMatome()->isEnabled());
+        QCOMPARE(road.inquiry->focusWidget(), road.inquiry->CmdMatome());
 
         // So is Esc.
         QTest::mouseClick(road.inquiry->CmdMatome(), Qt::LeftButton);
