@@ -1,5 +1,6 @@
 #include "gui/InquiryWindow.h"
 
+#include "gui/ScreenReaderNames.h"
 #include "gui/SetStockWindow.h"
 #include "ui/Controls.h"
 #include "ui/FlexGrid.h"
@@ -94,6 +95,7 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     connect(m_cmdExit, &QPushButton::clicked, this, &InquiryWindow::goBack);
     clearScreen();
     m_txtScode->setFocus();
+    describeForScreenReaders(*this);
 }
 
 InquiryWindow::~InquiryWindow()

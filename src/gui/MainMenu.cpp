@@ -2,6 +2,7 @@
 
 #include "gui/ImportWindow.h"
 #include "gui/InquiryWindow.h"
+#include "gui/ScreenReaderNames.h"
 #include "ui/AppTexts.h"
 #include "ui/Controls.h"
 #include "ui/Layout.h"
@@ -44,6 +45,7 @@ MainMenu::MainMenu(AppContext& context) : m_context(context)
     connect(m_cmdZaiko, &QPushButton::clicked, this, &MainMenu::openInquiry);
     connect(m_cmdExit, &QPushButton::clicked, this, &MainMenu::close);
     m_cmdZaiko->setEnabled(false);
+    describeForScreenReaders(*this);
 }
 
 void MainMenu::setButtonsEnabled(bool import, bool zaiko, bool exit)

@@ -1,5 +1,6 @@
 #include "gui/SetStockWindow.h"
 
+#include "gui/ScreenReaderNames.h"
 #include "screen/ComponentTexts.h"
 #include "ui/BusyCursor.h"
 #include "ui/Controls.h"
@@ -120,6 +121,7 @@ SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> se
     connect(m_cmdCsvout, &QPushButton::clicked, this, &SetStockWindow::onExport);
     connect(m_cmdExit, &QPushButton::clicked, this, &SetStockWindow::onBack);
     clearScreen();
+    describeForScreenReaders(*this);
 }
 
 SetStockWindow::~SetStockWindow()

@@ -1,6 +1,7 @@
 #include "gui/WorkbookChooser.h"
 
 #include "common/TextRules.h"
+#include "gui/ScreenReaderNames.h"
 #include "screen/ImportTexts.h"
 #include "ui/Controls.h"
 #include "ui/DirectoryList.h"
@@ -113,6 +114,7 @@ WorkbookChooser::WorkbookChooser(AppContext& context) : m_context(context)
     connect(m_cmdOK, &QPushButton::clicked, this, &WorkbookChooser::confirmChoice);
     connect(m_cmdExit, &QPushButton::clicked, this, &WorkbookChooser::cancel);
     clearChoice();
+    describeForScreenReaders(*this);
 }
 
 void WorkbookChooser::clearChoice()

@@ -33,6 +33,16 @@ QVariant ScreenTableModel::data(const QModelIndex& index, int role) const
     return index.isValid() ? cellData(index.row() + 1, index.column() + 1, role) : QVariant();
 }
 
+void ScreenTableModel::setSpokenHeading(int section, const QString& name)
+{
+    if (m_spokenHeadings.isEmpty()) {
+        m_spokenHeadings = m_headings;
+    }
+    if (section >= 0 && section < m_spokenHeadings.size()) {
+        m_spokenHeadings[section] = name;
+    }
+}
+
 QVariant ScreenTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Vertical) {
@@ -40,6 +50,9 @@ QVariant ScreenTableModel::headerData(int section, Qt::Orientation orientation, 
     }
     if (role == Qt::DisplayRole) {
         return m_headings.value(section);
+    }
+    if (role == Qt::AccessibleTextRole && !m_spokenHeadings.isEmpty()) {
+        return m_spokenHeadings.value(section);
     }
     if (role == Qt::TextAlignmentRole) {
         return Qt::Alignment(Qt::AlignCenter).toInt();
@@ -57,6 +70,9 @@ QVariant ScreenTableModel::cellData(int row, int column, int role) const
         return (Qt::AlignVCenter |
                 (isNumeric(m_table.cellText(row, column)) ? Qt::AlignRight : Qt::AlignLeft))
             .toInt();
+    case Qt::AccessibleDescriptionRole:
+        return m_table.cellRole(row, column) == CellRole::Shortage ? QVariant(m_shortage)
+                                                                   : QVariant();
     case Qt::ForegroundRole:
     case Qt::BackgroundRole: {
         const std::optional<CellRole> look = m_table.cellRole(row, column);

@@ -1,6 +1,7 @@
 #include "common/NumberFormat.h"
 #include "gui/InquiryWindow.h"
 #include "gui/SetStockWindow.h"
+#include "support/AccessibleTree.h"
 #include "support/ButtonStates.h"
 #include "support/GridRows.h"
 #include "support/MasterRows.h"
@@ -529,6 +530,46 @@ private slots:
         QCOMPARE(buttonsOf(app.mainMenu), (Buttons{false, false, false}));
         QCOMPARE(window->chosenSetProduct().value_or(SetProduct()).code, u"S002"_s);
         QCOMPARE(WindowHarness::find<InquiryWindow>(u"Frm0020F"_s), window);
+    }
+
+    // What a screen reader finds: the window and its controls by role and name, the grid's
+    // headings named, and nothing else wrong with the tree (see accessibilityFaults).
+    void screenReaderTree()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        InquiryWindow* window = openInquiry(app);
+        search(window);
+        const struct
+        {
+            QString objectName;
+            QAccessible::Role role;
+            QString name;
+        } expected[] = {
+            {u"Frm0020F"_s, QAccessible::Window, u"セット商品在庫照会"_s},
+            {u"TxtScode"_s, QAccessible::EditableText, u"商品コード"_s},
+            {u"TxtSname"_s, QAccessible::EditableText, u"商品名"_s},
+            {u"CmdSearch"_s, QAccessible::PushButton, u"検索"_s},
+            {u"MSFlexGrid1"_s, QAccessible::Table, u"セット商品在庫一覧"_s},
+            {u"CmdZshosai"_s, QAccessible::PushButton, u"在庫詳細"_s},
+            {u"LblMsg"_s, QAccessible::StaticText, u"メッセージ"_s},
+        };
+        for (const auto& control : expected) {
+            QAccessibleInterface* node = accessibleOf(window, control.objectName);
+            QVERIFY2(node, qPrintable(control.objectName));
+            QCOMPARE(node->role(), control.role);
+            QCOMPARE(node->text(QAccessible::Name), control.name);
+        }
+        QAccessibleTableInterface* grid = accessibleOf(window, u"MSFlexGrid1"_s)->tableInterface();
+        QStringList headings;
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            QAccessibleTableCellInterface* cell = grid->cellAt(0, column)->tableCellInterface();
+            headings << cell->columnHeaderCells().value(0)->text(QAccessible::Name);
+        }
+        QCOMPARE(headings, (QStringList{u"商品名"_s, u"商品コード"_s, u"在庫数"_s, u"単位"_s,
+                                        u"備考"_s, u"空欄"_s}));
+        const QStringList faults = accessibilityFaults(window);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }
 
     void closeBoxIsRefused()

@@ -78,6 +78,7 @@ void ScreenTableModelTest::inquiryCells()
     const Tables tables;
     InquiryScreen screen;
     ScreenTableModel model(screen, {u"a"_s, u"b"_s, u"c"_s}, nullptr);
+    model.setSpokenHeading(1, u"C spoken"_s);
     screen.search(tables.stocks(), {}, {});
 
     QCOMPARE(model.rowCount(), InquiryScreen::capacity);
@@ -90,6 +91,12 @@ void ScreenTableModelTest::inquiryCells()
     QCOMPARE(value(Qt::DisplayRole).toString(), text);
     QCOMPARE(value(Qt::TextAlignmentRole).toInt(), alignment);
     QVERIFY(!value(Qt::ForegroundRole).isValid());
+    // A screen reader hears the headings as shown, or their spoken names where set.
+    if (column < 0 && orientation == Qt::Horizontal) {
+        QCOMPARE(value(Qt::AccessibleTextRole).toString(), text);
+        QCOMPARE(model.headerData(1, orientation, Qt::AccessibleTextRole).toString(),
+                 u"C spoken"_s);
+    }
 }
 
 void ScreenTableModelTest::inquirySearchIsTold()
@@ -110,13 +117,14 @@ void ScreenTableModelTest::componentLooks_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<QColor>("text");
     QTest::addColumn<QColor>("background");
+    QTest::addColumn<QString>("description"); // what a screen reader hears besides the text
     const int shortage = componentcolumn::shortage - 1;
     QTest::newRow("component that suffices")
-        << 0 << shortage << QColor(Qt::black) << QColor(Qt::white);
+        << 0 << shortage << QColor(Qt::black) << QColor(Qt::white) << QString();
     QTest::newRow("component that falls short")
-        << 1 << shortage << QColor(Qt::red) << QColor(Qt::yellow);
-    QTest::newRow("other column") << 1 << shortage - 1 << QColor() << QColor();
-    QTest::newRow("below the list") << 2 << shortage << QColor() << QColor();
+        << 1 << shortage << QColor(Qt::red) << QColor(Qt::yellow) << u"short"_s;
+    QTest::newRow("other column") << 1 << shortage - 1 << QColor() << QColor() << QString();
+    QTest::newRow("below the list") << 2 << shortage << QColor() << QColor() << QString();
 }
 
 void ScreenTableModelTest::componentLooks()
@@ -125,9 +133,11 @@ void ScreenTableModelTest::componentLooks()
     QFETCH(int, column);
     QFETCH(QColor, text);
     QFETCH(QColor, background);
+    QFETCH(QString, description);
     const Tables tables;
     ComponentScreen screen(tables, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, {});
     ScreenTableModel model(screen, {}, nullptr);
+    model.setShortageDescription(u"short"_s);
     screen.listComponents();
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     screen.recalculate(u"12"_s);
@@ -138,6 +148,7 @@ void ScreenTableModelTest::componentLooks()
     const QModelIndex cell = model.index(row, column);
     QCOMPARE(colourOf(model.data(cell, Qt::ForegroundRole)), text);
     QCOMPARE(colourOf(model.data(cell, Qt::BackgroundRole)), background);
+    QCOMPARE(model.data(cell, Qt::AccessibleDescriptionRole).toString(), description);
 }
 
 } // namespace setzaiko
