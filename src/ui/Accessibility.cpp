@@ -50,6 +50,16 @@ QAccessibleInterface* interfaceFor(const QString& /*className*/, QObject* object
     return nullptr;
 }
 
+// An interface made before the widget was described (a screen reader asked, or a label told
+// of a new text, which Qt does with or without a screen reader) stays in Qt's cache: it goes,
+// so that the next one asked for is made anew.
+void forgetInterface(QWidget* widget)
+{
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(widget)) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    }
+}
+
 void installFactory()
 {
     static const bool installed = [] {
@@ -67,6 +77,7 @@ void describeWindow(QWidget* window, WindowRole role, const QString& name)
     window->setProperty(windowRoleProperty, int(role == WindowRole::Dialog ? QAccessible::Dialog
                                                                            : QAccessible::Window));
     window->setAccessibleName(name);
+    forgetInterface(window);
 }
 
 void labelWith(QWidget* control, QLabel* caption)
@@ -79,6 +90,7 @@ void describeValue(QLabel* value, const QString& caption)
 {
     installFactory();
     value->setProperty(valueCaptionProperty, caption);
+    forgetInterface(value);
 }
 
 } // namespace setzaiko::accessible
