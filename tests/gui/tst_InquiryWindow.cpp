@@ -540,26 +540,17 @@ private slots:
         fillStocks(app);
         InquiryWindow* window = openInquiry(app);
         search(window);
-        const struct
-        {
-            QString objectName;
-            QAccessible::Role role;
-            QString name;
-        } expected[] = {
-            {u"Frm0020F"_s, QAccessible::Window, u"セット商品在庫照会"_s},
-            {u"TxtScode"_s, QAccessible::EditableText, u"商品コード"_s},
-            {u"TxtSname"_s, QAccessible::EditableText, u"商品名"_s},
-            {u"CmdSearch"_s, QAccessible::PushButton, u"検索"_s},
-            {u"MSFlexGrid1"_s, QAccessible::Table, u"セット商品在庫一覧"_s},
-            {u"CmdZshosai"_s, QAccessible::PushButton, u"在庫詳細"_s},
-            {u"LblMsg"_s, QAccessible::StaticText, u"メッセージ"_s},
-        };
-        for (const auto& control : expected) {
-            QAccessibleInterface* node = accessibleOf(window, control.objectName);
-            QVERIFY2(node, qPrintable(control.objectName));
-            QCOMPARE(node->role(), control.role);
-            QCOMPARE(node->text(QAccessible::Name), control.name);
-        }
+        const QStringList mismatches = spokenMismatches(
+            window, {
+                        {u"Frm0020F"_s, QAccessible::Window, u"セット商品在庫照会"_s},
+                        {u"TxtScode"_s, QAccessible::EditableText, u"商品コード"_s},
+                        {u"TxtSname"_s, QAccessible::EditableText, u"商品名"_s},
+                        {u"CmdSearch"_s, QAccessible::PushButton, u"検索"_s},
+                        {u"MSFlexGrid1"_s, QAccessible::Table, u"セット商品在庫一覧"_s},
+                        {u"CmdZshosai"_s, QAccessible::PushButton, u"在庫詳細"_s},
+                        {u"LblMsg"_s, QAccessible::StaticText, u"メッセージ"_s},
+                    });
+        QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(u'\n')));
         QAccessibleTableInterface* grid = accessibleOf(window, u"MSFlexGrid1"_s)->tableInterface();
         QStringList headings;
         for (int column = 0; column < grid->columnCount(); ++column) {

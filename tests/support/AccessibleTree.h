@@ -99,4 +99,33 @@ inline QAccessibleInterface* accessibleOf(QWidget* window, const QString& object
     return control ? QAccessible::queryAccessibleInterface(control) : nullptr;
 }
 
+// A control as a screen reader should meet it.
+struct Spoken
+{
+    QString objectName;
+    QAccessible::Role role;
+    QString name;
+};
+
+// Where the window's controls differ from what a screen reader should meet; empty when all
+// are as expected.
+inline QStringList spokenMismatches(QWidget* window, const QList<Spoken>& expected)
+{
+    QStringList mismatches;
+    for (const Spoken& control : expected) {
+        QAccessibleInterface* node = accessibleOf(window, control.objectName);
+        if (!node) {
+            mismatches << control.objectName + QStringLiteral(u": not found");
+        } else if (node->role() != control.role || node->text(QAccessible::Name) != control.name) {
+            mismatches << QStringLiteral(u"%1: role %2 \"%3\", expected role %4 \"%5\"")
+                              .arg(control.objectName)
+                              .arg(int(node->role()))
+                              .arg(node->text(QAccessible::Name))
+                              .arg(int(control.role))
+                              .arg(control.name);
+        }
+    }
+    return mismatches;
+}
+
 } // namespace setzaiko::testing
