@@ -1,5 +1,8 @@
 #include "ui/Accessibility.h"
 
+#include "ui/FlexGrid.h"
+#include "ui/GridAccessible.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLabel>
@@ -33,13 +36,16 @@ public:
 };
 
 // Without it a plain widget window is a "filler" to the screen reader, a client area of no
-// window at all.
+// window at all; the list grids get their own tables (GridAccessible).
 QAccessibleInterface* interfaceFor(const QString& /*className*/, QObject* object)
 {
     if (!object || !object->isWidgetType()) {
         return nullptr;
     }
     auto* widget = static_cast<QWidget*>(object);
+    if (auto* grid = qobject_cast<FlexGrid*>(widget)) {
+        return new GridAccessible(grid);
+    }
     if (const QVariant role = widget->property(windowRoleProperty); role.isValid()) {
         return new QAccessibleWidget(widget, QAccessible::Role(role.toInt()));
     }
@@ -82,8 +88,10 @@ void describeWindow(QWidget* window, WindowRole role, const QString& name)
 
 void labelWith(QWidget* control, QLabel* caption)
 {
+    installFactory();
     caption->setBuddy(control);
     control->setAccessibleName(caption->text());
+    forgetInterface(control);
 }
 
 void describeValue(QLabel* value, const QString& caption)

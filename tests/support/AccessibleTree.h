@@ -33,9 +33,8 @@ inline void walkAccessible(QAccessibleInterface* node,
 
 // What a screen reader finds wrong with a window: a window without the role of one, a text
 // box, list, grid, value or heading without a name, names that carry layout characters, a
-// control outside the window's visible part exposed as showing, and more than one control that
-// claims the focus (a grid's current cell claims it too, as Qt's tables do: not counted). Empty
-// when all is well.
+// control outside the window's visible part exposed as showing, and more than one object that
+// claims the focus. Empty when all is well.
 inline QStringList accessibilityFaults(QWidget* window)
 {
     QStringList faults;
@@ -81,7 +80,7 @@ inline QStringList accessibilityFaults(QWidget* window)
             !visiblePart.intersects(node->rect())) {
             faults << where + QStringLiteral(u": outside the window, yet showing");
         }
-        if (state.focused && node->object()) {
+        if (state.focused) {
             ++focused;
         }
     });
