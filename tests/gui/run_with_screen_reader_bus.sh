@@ -30,11 +30,14 @@ stop() {
 trap stop EXIT
 trap 'exit 1' HUP INT TERM
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# -noreset: the accessibility bus launcher's short visit would otherwise reset the server
+# under the program's feet, refusing its connection.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for ((tries = 0; tries < 100; ++tries)); do
     grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { echo "FAIL: Xvfb did not start"; exit 1; }
+    kill -0 "$xvfb_pid" 2>/dev/null || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
     sleep 0.1
 done
 grep -q '^[0-9][0-9]*$' "$work/display" || { echo "FAIL: Xvfb gave no display"; exit 1; }
@@ -59,6 +62,8 @@ timeout --kill-after=5 120 dbus-run-session -- bash -c '
 status=$?
 if [ "$status" -ne 0 ]; then
     [ "$status" -eq 124 ] && echo "FAIL: the check did not end within 120 s"
-    cat "$work/session.log"
+    for log in "$work"/*.log; do
+        [ -s "$log" ] && { echo "--- $log"; cat "$log"; }
+    done
 fi
 exit "$status"
