@@ -43,10 +43,11 @@ done
 grep -q '^[0-9][0-9]*$' "$work/display" || { echo "FAIL: Xvfb gave no display"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
 
-# The program's single-instance lock lives in a runtime folder of its own, so that no other
-# running copy refuses it.
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+# The program's single-instance lock lives in runtime and temporary folders of its own, so that
+# no other running copy refuses it.
+mkdir -m 700 "$work/runtime" "$work/tmp"
+export XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp"
+export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 unset AT_SPI_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS
 
