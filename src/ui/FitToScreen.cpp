@@ -53,9 +53,11 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        // Once the window is on screen, a move tells the frame the window system gave it.
         if (watched == m_window &&
             (event->type() == QEvent::Show ||
-             (event->type() == QEvent::ScreenChangeInternal && m_window->isVisible()))) {
+             ((event->type() == QEvent::ScreenChangeInternal || event->type() == QEvent::Move) &&
+              m_window->isVisible()))) {
             fit();
         }
         return false;

@@ -561,6 +561,14 @@ private slots:
                                         u"備考"_s, u"空欄"_s}));
         const QStringList faults = accessibilityFaults(window);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+
+        // The grid's current cell claims the focus while the grid holds it, and only then.
+        QAccessibleInterface* current = grid->cellAt(0, 0);
+        QVERIFY(!current->state().focused);
+        QApplication::setActiveWindow(window);
+        window->MSFlexGrid1()->setFocus();
+        QVERIFY(current->state().focused);
+        QVERIFY(!grid->cellAt(1, 0)->state().focused);
     }
 
     void closeBoxIsRefused()
