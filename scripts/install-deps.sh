@@ -12,7 +12,7 @@ esac
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libfreexl-dev
                python3 python3-xlrd python3-xlwt python3-openpyxl clang libclang-rt-14-dev
                clang-format time xvfb xauth openbox x11-utils lintian desktop-file-utils appstream
-               man-db)
+               man-db python3-pyatspi at-spi2-core dbus)
 # cpack's DEB generator reads the libraries the binaries need with dpkg-shlibdeps and file.
 package_packages=(dpkg-dev file)
 

@@ -1,5 +1,6 @@
 #include "gui/CombinedOrderWindow.h"
 
+#include "gui/ScreenReaderNames.h"
 #include "screen/CombinedTexts.h"
 #include "ui/BusyCursor.h"
 #include "ui/Controls.h"
@@ -38,12 +39,10 @@ QStringList headingsOf(std::span<const QStringView> headings)
 }
 
 FlexGrid* grid(QWidget* parent, ScreenTable& table, std::span<const QStringView> headings,
-               std::span<const int> widths, const QString& name, QStringView accessibleName,
-               QRect geometry)
+               std::span<const int> widths, const QString& name, QRect geometry)
 {
     auto* grid = new FlexGrid(parent, new ScreenTableModel(table, headingsOf(headings), nullptr));
     grid->setObjectName(name);
-    grid->setAccessibleName(accessibleName.toString());
     grid->setGeometry(geometry);
     grid->setFont(layout::gothic(9.75));
     for (int column = 0; column < grid->columns(); ++column) {
@@ -73,15 +72,13 @@ CombinedOrderWindow::CombinedOrderWindow(AppContext& context, QString directory,
     m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(3120, 180, 9615, 315),
                                captionFont, layout::colour::message);
     m_lblMsg->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    m_lblMsg->setAccessibleName(messageName.toString());
     m_setGrid = grid(this, m_screen.setsTable(), setHeadings, setWidths, u"MSFlexGrid1"_s,
-                     setsListName, layout::rect(180, 480, 12555, 1935));
+                     layout::rect(180, 480, 12555, 1935));
 
     controls::label(this, u"Text1"_s, quantityCaption.toString(),
                     layout::rect(240, 2580, 1215, 315), textFont, Qt::black);
     m_txtJsuryo = new QLineEdit(this);
     m_txtJsuryo->setObjectName(u"TxtJsuryo"_s);
-    m_txtJsuryo->setAccessibleName(quantityName.toString());
     m_txtJsuryo->setGeometry(layout::rect(1500, 2520, 1395, 375));
     m_txtJsuryo->setFont(textFont);
     m_txtJsuryo->setAlignment(Qt::AlignRight);
@@ -92,7 +89,6 @@ CombinedOrderWindow::CombinedOrderWindow(AppContext& context, QString directory,
                             const QColor& colour) {
         QPushButton* button =
             controls::button(this, name, text.toString(), geometry, buttonFont, colour);
-        button->setAccessibleName(text.toString());
         return button;
     };
     m_cmdAdd = action(u"CmdAdd"_s, addButton, layout::rect(3060, 2520, 1275, 435),
@@ -104,9 +100,8 @@ CombinedOrderWindow::CombinedOrderWindow(AppContext& context, QString directory,
 
     controls::label(this, u"Label2"_s, componentsCaption.toString(),
                     layout::rect(240, 3120, 2775, 315), captionFont, layout::colour::message);
-    m_componentGrid =
-        grid(this, m_screen.componentsTable(), componentHeadings, componentWidths, u"MSFlexGrid2"_s,
-             componentsListName, layout::rect(180, 3420, 12555, 2295));
+    m_componentGrid = grid(this, m_screen.componentsTable(), componentHeadings, componentWidths,
+                           u"MSFlexGrid2"_s, layout::rect(180, 3420, 12555, 2295));
     m_cmdCsvout = action(u"CmdCsvout"_s, csvButton, layout::rect(8580, 5880, 2535, 495),
                          layout::colour::actionButton);
     m_cmdExit = action(u"CmdExit"_s, backButton, layout::rect(11520, 5880, 1275, 495),
@@ -134,6 +129,7 @@ CombinedOrderWindow::CombinedOrderWindow(AppContext& context, QString directory,
     m_wayBack = new controls::WayBack(this, m_cmdExit);
     showState();
     m_txtJsuryo->setFocus();
+    describeForScreenReaders(*this);
 }
 
 CombinedOrderWindow::~CombinedOrderWindow()

@@ -1,5 +1,6 @@
 #include "gui/ImportWindow.h"
 
+#include "gui/ScreenReaderNames.h"
 #include "gui/WorkbookChooser.h"
 #include "screen/ImportScreen.h"
 #include "screen/ImportTexts.h"
@@ -104,6 +105,7 @@ ImportWindow::ImportWindow(AppContext& context) : m_context(context)
         Qt::QueuedConnection);
     connect(&m_task, &ImportTask::finished, this, &ImportWindow::finishImport);
     clearScreen();
+    describeForScreenReaders(*this);
 }
 
 ImportWindow::~ImportWindow() = default;

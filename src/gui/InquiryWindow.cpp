@@ -1,6 +1,7 @@
 #include "gui/InquiryWindow.h"
 
 #include "gui/CombinedOrderWindow.h"
+#include "gui/ScreenReaderNames.h"
 #include "gui/SetStockWindow.h"
 #include "ui/Controls.h"
 #include "ui/EnterKey.h"
@@ -110,6 +111,7 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     m_wayBack = new controls::WayBack(this, m_cmdExit);
     clearScreen();
     m_txtScode->setFocus();
+    describeForScreenReaders(*this);
 }
 
 InquiryWindow::~InquiryWindow()

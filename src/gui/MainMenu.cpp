@@ -2,6 +2,7 @@
 
 #include "gui/ImportWindow.h"
 #include "gui/InquiryWindow.h"
+#include "gui/ScreenReaderNames.h"
 #include "ui/AppTexts.h"
 #include "ui/Controls.h"
 #include "ui/Layout.h"
@@ -47,6 +48,7 @@ MainMenu::MainMenu(AppContext& context) : m_context(context)
     m_wayBack = new controls::WayBack(this, m_cmdExit, controls::WayBack::Escape::Ignored);
     connect(m_cmdExit, &QPushButton::clicked, m_wayBack, &controls::WayBack::leave);
     m_cmdZaiko->setEnabled(false);
+    describeForScreenReaders(*this);
 }
 
 void MainMenu::setButtonsEnabled(bool import, bool zaiko, bool exit)

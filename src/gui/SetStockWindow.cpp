@@ -1,5 +1,6 @@
 #include "gui/SetStockWindow.h"
 
+#include "gui/ScreenReaderNames.h"
 #include "screen/ComponentTexts.h"
 #include "ui/BusyCursor.h"
 #include "ui/Controls.h"
@@ -123,6 +124,7 @@ SetStockWindow::SetStockWindow(AppContext& context, std::optional<SetProduct> se
     connect(m_cmdExit, &QPushButton::clicked, this, &SetStockWindow::onBack);
     m_wayBack = new controls::WayBack(this, m_cmdExit);
     clearScreen();
+    describeForScreenReaders(*this);
 }
 
 SetStockWindow::~SetStockWindow()

@@ -1,6 +1,7 @@
 #include "gui/WorkbookChooser.h"
 
 #include "common/TextRules.h"
+#include "gui/ScreenReaderNames.h"
 #include "screen/ImportTexts.h"
 #include "ui/Controls.h"
 #include "ui/DirectoryList.h"
@@ -120,6 +121,7 @@ WorkbookChooser::WorkbookChooser(AppContext& context) : m_context(context)
     m_wayBack = new controls::WayBack(this, m_cmdExit);
     clearChoice();
     m_file1->setFocus();
+    describeForScreenReaders(*this);
 }
 
 void WorkbookChooser::clearChoice()

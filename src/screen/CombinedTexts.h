@@ -30,10 +30,12 @@ inline constexpr QStringView conflictLine =
     u"単独では出荷できても、まとめると不足するセット商品があります。";
 inline constexpr QStringView shortLine = u"不足する構成商品があります。";
 
-// What assistive tools read for the controls without a caption of their own.
-inline constexpr QStringView setsListName = u"受注セット商品一覧";
-inline constexpr QStringView componentsListName = u"構成商品必要数一覧";
-inline constexpr QStringView quantityName = u"受注予定数";
-inline constexpr QStringView messageName = u"メッセージ";
+// Names a screen reader speaks: the caption without the spaces that lay it out, names of what
+// has no caption of its own, and what a shortage cell says besides its colours.
+namespace spoken {
+inline constexpr QStringView window = u"受注まとめ照会";
+inline constexpr QStringView messageLine = u"メッセージ";
+inline constexpr QStringView shortage = u"在庫不足";
+} // namespace spoken
 
 } // namespace setzaiko::combinedtexts

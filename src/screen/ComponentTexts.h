@@ -29,4 +29,14 @@ inline constexpr QStringView exporting = u"出力中・・・・・・";
 inline constexpr QStringView exportCountAfter = u" 件のデータを出力しました";
 inline constexpr QStringView exportFailed = u"エラーが発生しました E0220";
 
+// Names a screen reader speaks for the component window: its caption without the spaces that
+// lay it out, names of what has no caption of its own, and what a shortage cell says besides
+// its colours.
+namespace spoken {
+inline constexpr QStringView window = u"セット商品個別在庫状況";
+inline constexpr QStringView unit = u"単位";
+inline constexpr QStringView messageLine = u"メッセージ";
+inline constexpr QStringView shortage = u"在庫不足";
+} // namespace spoken
+
 } // namespace setzaiko::componenttexts

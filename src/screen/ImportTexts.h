@@ -25,4 +25,14 @@ inline constexpr QStringView productCountCaption = u"商品マスタ取込件数
 inline constexpr QStringView stockCountCaption = u"在庫マスタ取込件数";
 inline constexpr QStringView totalCountCaption = u"総件数";
 
+// Names a screen reader speaks for the import window and the chooser: their captions without
+// the spaces and marks that lay them out, and names of controls without a caption of their own.
+namespace spoken {
+inline constexpr QStringView importWindow = u"商品・在庫データ抽出";
+inline constexpr QStringView fileButton = u"参照";
+inline constexpr QStringView importButton = u"EXCELデータ取込";
+inline constexpr QStringView chooser = u"EXCELファイル選択";
+inline constexpr QStringView messageLine = u"メッセージ";
+} // namespace spoken
+
 } // namespace setzaiko::importtexts

@@ -12,4 +12,14 @@ inline constexpr QStringView limitLine =
 inline constexpr QStringView searchFailed = u"エラーが発生しました E0110";
 inline constexpr QStringView filterFailed = u"エラーが発生しました E0120";
 
+// Names a screen reader speaks for the inquiry window: captions without the spaces that lay
+// them out, and names of what has no caption of its own.
+namespace spoken {
+inline constexpr QStringView window = u"セット商品在庫照会";
+inline constexpr QStringView searchButton = u"検索";
+inline constexpr QStringView detailsButton = u"在庫詳細";
+inline constexpr QStringView blankColumn = u"空欄";
+inline constexpr QStringView messageLine = u"メッセージ";
+} // namespace spoken
+
 } // namespace setzaiko::inquirytexts

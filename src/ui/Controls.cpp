@@ -1,6 +1,7 @@
 #include "ui/Controls.h"
 
 #include "ui/EnterKey.h"
+#include "ui/FitToScreen.h"
 #include "ui/Layout.h"
 
 #include <QLabel>
@@ -30,6 +31,7 @@ void setUpWindow(QWidget* window, const QString& objectName, const QString& capt
     // 6.4 never lets go of their keys. These windows are small and quick to draw, so they are
     // drawn without that cache.
     QPixmapCache::setCacheLimit(0);
+    fitToScreen(window);
 }
 
 void showInFrontOf(QWidget* window, QWidget* opener)

@@ -11,7 +11,8 @@ class QWidget;
 
 namespace setzaiko::controls {
 
-// The fixed look of a window: caption, client size in pixels and the background colour.
+// The fixed look of a window: caption, client size in pixels and the background colour. On a
+// screen too small for it the window shows its layout in a scroll area (fitToScreen).
 void setUpWindow(QWidget* window, const QString& objectName, const QString& caption, QSize client);
 
 // Shows a window opened from another in front of its opener: the window system keeps it there

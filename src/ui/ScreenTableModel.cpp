@@ -34,6 +34,16 @@ QVariant ScreenTableModel::data(const QModelIndex& index, int role) const
     return index.isValid() ? cellData(index.row() + 1, index.column() + 1, role) : QVariant();
 }
 
+void ScreenTableModel::setSpokenHeading(int section, const QString& name)
+{
+    if (m_spokenHeadings.isEmpty()) {
+        m_spokenHeadings = m_headings;
+    }
+    if (section >= 0 && section < m_spokenHeadings.size()) {
+        m_spokenHeadings[section] = name;
+    }
+}
+
 QVariant ScreenTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Vertical) {
@@ -41,6 +51,9 @@ QVariant ScreenTableModel::headerData(int section, Qt::Orientation orientation, 
     }
     if (role == Qt::DisplayRole) {
         return m_headings.value(section);
+    }
+    if (role == Qt::AccessibleTextRole && !m_spokenHeadings.isEmpty()) {
+        return m_spokenHeadings.value(section);
     }
     if (role == Qt::TextAlignmentRole) {
         return Qt::Alignment(Qt::AlignCenter).toInt();
@@ -80,8 +93,16 @@ QVariant ScreenTableModel::cellData(int row, int column, int role) const
         return bold;
     }
     case Qt::AccessibleDescriptionRole: {
-        const QString emphasis = m_table.rowEmphasis(row);
-        return emphasis.isEmpty() ? QVariant() : QVariant(emphasis);
+        // What colour and weight show, said: the shortage of the cell, then why its row
+        // stands out.
+        QStringList said;
+        if (m_table.cellRole(row, column) == CellRole::Shortage) {
+            said << m_shortage;
+        }
+        if (const QString emphasis = m_table.rowEmphasis(row); !emphasis.isEmpty()) {
+            said << emphasis;
+        }
+        return said.isEmpty() ? QVariant() : QVariant(said.join(u'\u3002'));
     }
     default:
         return {};

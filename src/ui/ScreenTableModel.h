@@ -22,6 +22,11 @@ public:
 
     const QString& fixedHeading() const { return m_fixedHeading; }
 
+    // What a screen reader speaks for a data column's heading where the heading shows
+    // nothing to speak, and for a shortage cell besides its colours.
+    void setSpokenHeading(int section, const QString& name);
+    void setShortageDescription(const QString& description) { m_shortage = description; }
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -36,6 +41,8 @@ private:
     ScreenTable& m_table;
     QString m_fixedHeading;
     QStringList m_headings; // of the data columns
+    QStringList m_spokenHeadings;
+    QString m_shortage;
 };
 
 } // namespace setzaiko

@@ -1,6 +1,7 @@
 #include "gui/CombinedOrderWindow.h"
 #include "gui/InquiryWindow.h"
 #include "import/ImportRun.h"
+#include "support/AccessibleTree.h"
 #include "support/TestWorkbooks.h"
 #include "support/WindowHarness.h"
 #include "ui/FlexGrid.h"
@@ -219,8 +220,18 @@ private slots:
                 next = next->nextInFocusChain();
             }
             QCOMPARE(next, order[i + 1]);
-            QVERIFY(!order[i]->accessibleName().isEmpty());
         }
+        const QStringList mismatches = spokenMismatches(
+            window, {
+                        {u"Frm0040F"_s, QAccessible::Window, u"受注まとめ照会"_s},
+                        {u"MSFlexGrid1"_s, QAccessible::Table, u"受注セット商品一覧"_s},
+                        {u"TxtJsuryo"_s, QAccessible::EditableText, u"受注予定数"_s},
+                        {u"MSFlexGrid2"_s, QAccessible::Table, u"構成商品必要数一覧"_s},
+                        {u"CmdCsvout"_s, QAccessible::PushButton, u"CSV出力"_s},
+                    });
+        QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(u'\n')));
+        const QStringList faults = accessibilityFaults(window);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 
         // Enter on a focused button presses it.
         window->TxtJsuryo()->setText(u"2"_s);

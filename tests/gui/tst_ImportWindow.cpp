@@ -1,5 +1,6 @@
 #include "gui/ImportWindow.h"
 #include "gui/WorkbookChooser.h"
+#include "support/AccessibleTree.h"
 #include "support/ButtonStates.h"
 #include "support/MasterRows.h"
 #include "support/MemoryWorkbook.h"
@@ -177,6 +178,20 @@ private slots:
         QCOMPARE(static_cast<int>(window->importStatus()), 0);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         QCOMPARE(window->focusWidget(), window->CmdExit());
+
+        // What a screen reader meets: the counts say what they count.
+        const QStringList mismatches = spokenMismatches(
+            window, {{u"Frm0010F"_s, QAccessible::Window, u"商品・在庫データ抽出"_s},
+                     {u"TxtFile"_s, QAccessible::EditableText,
+                      u"商品・在庫情報のＥＸＣＥＬファイルを選択する"_s},
+                     {u"CmdFile"_s, QAccessible::PushButton, u"参照"_s},
+                     {u"CmdOK"_s, QAccessible::PushButton, u"EXCELデータ取込"_s},
+                     {u"LblOcnt1"_s, QAccessible::StaticText, u"商品マスタ取込件数 2"_s},
+                     {u"LblOcnt2"_s, QAccessible::StaticText, u"在庫マスタ取込件数 3"_s},
+                     {u"LblTcnt"_s, QAccessible::StaticText, u"総件数 5"_s}});
+        QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(u'\n')));
+        const QStringList faults = accessibilityFaults(window);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 
         pressBack(window);
         QVERIFY(!WindowHarness::find<ImportWindow>(u"Frm0010F"_s));

@@ -1,6 +1,7 @@
 #include "common/NumberFormat.h"
 #include "gui/InquiryWindow.h"
 #include "gui/SetStockWindow.h"
+#include "support/AccessibleTree.h"
 #include "support/ButtonStates.h"
 #include "support/GridRows.h"
 #include "support/MasterRows.h"
@@ -564,6 +565,45 @@ private slots:
         QCOMPARE(grid->col(), 1);
         QCOMPARE(window->focusWidget(), grid);
         QCOMPARE(WindowHarness::find<InquiryWindow>(u"Frm0020F"_s), window);
+    }
+
+    // What a screen reader finds: the window and its controls by role and name, the grid's
+    // headings named, and nothing else wrong with the tree (see accessibilityFaults).
+    void screenReaderTree()
+    {
+        WindowHarness app;
+        fillStocks(app);
+        InquiryWindow* window = openInquiry(app);
+        search(window);
+        const QStringList mismatches = spokenMismatches(
+            window, {
+                        {u"Frm0020F"_s, QAccessible::Window, u"セット商品在庫照会"_s},
+                        {u"TxtScode"_s, QAccessible::EditableText, u"商品コード"_s},
+                        {u"TxtSname"_s, QAccessible::EditableText, u"商品名"_s},
+                        {u"CmdSearch"_s, QAccessible::PushButton, u"検索"_s},
+                        {u"MSFlexGrid1"_s, QAccessible::Table, u"セット商品在庫一覧"_s},
+                        {u"CmdZshosai"_s, QAccessible::PushButton, u"在庫詳細"_s},
+                        {u"LblMsg"_s, QAccessible::StaticText, u"メッセージ"_s},
+                    });
+        QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(u'\n')));
+        QAccessibleTableInterface* grid = accessibleOf(window, u"MSFlexGrid1"_s)->tableInterface();
+        QStringList headings;
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            QAccessibleTableCellInterface* cell = grid->cellAt(0, column)->tableCellInterface();
+            headings << cell->columnHeaderCells().value(0)->text(QAccessible::Name);
+        }
+        QCOMPARE(headings, (QStringList{u"商品名"_s, u"商品コード"_s, u"在庫数"_s, u"単位"_s,
+                                        u"備考"_s, u"空欄"_s}));
+        const QStringList faults = accessibilityFaults(window);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+
+        // The grid's current cell claims the focus while the grid holds it, and only then.
+        QAccessibleInterface* current = grid->cellAt(0, 0);
+        QVERIFY(!current->state().focused);
+        QApplication::setActiveWindow(window);
+        window->MSFlexGrid1()->setFocus();
+        QVERIFY(current->state().focused);
+        QVERIFY(!grid->cellAt(1, 0)->state().focused);
     }
 
     void closeBoxAndEscAreTheBackButton()

@@ -1,4 +1,5 @@
 #include "app/SingleInstance.h"
+#include "support/AccessibleTree.h"
 #include "support/WindowHarness.h"
 
 #include <QFile>
@@ -35,6 +36,14 @@ private slots:
         menu->CmdImport()->setFocus();
         QCOMPARE(menu->CmdImport()->nextInFocusChain(), menu->CmdZaiko());
         QCOMPARE(menu->CmdZaiko()->nextInFocusChain(), menu->CmdExit());
+
+        // A screen reader meets a frame and the inquiry button without its letter spacing.
+        const QStringList mismatches =
+            spokenMismatches(menu, {{u"FrmMainF"_s, QAccessible::Window, u"セット商品在庫照会"_s},
+                                    {u"CmdZaiko"_s, QAccessible::PushButton, u"在庫照会"_s}});
+        QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(u'\n')));
+        const QStringList faults = accessibilityFaults(menu);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }
 
     void endClosesWithoutAQuestion()

@@ -1,6 +1,7 @@
 #include "common/FileSync.h"
 #include "gui/InquiryWindow.h"
 #include "gui/SetStockWindow.h"
+#include "support/AccessibleTree.h"
 #include "support/GridRows.h"
 #include "support/WindowHarness.h"
 #include "ui/FlexGrid.h"
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -357,6 +360,74 @@ private slots:
         checkFresh();
         QCOMPARE(window->LblScode()->text(), u"S8H"_s);
         QVERIFY(app.prompter.events.isEmpty());
+    }
+
+    // Both windows of the inquiry fit the screen they open on, whatever its size and scale:
+    // where the layout is larger, it shows unchanged in a scroll area, and every control
+    // taking the focus scrolls into view. Run on a desktop screen and, as a test of its own,
+    // on a 1366 x 768 screen at a scale of 2.
+    void windowsFitTheScreen()
+    {
+        WindowHarness app;
+        fillMasters(app);
+        SetStockWindow* details = openDetails(app, u"S1A"_s);
+        QVERIFY(details);
+        auto* inquiry = WindowHarness::find<InquiryWindow>(u"Frm0020F"_s);
+        for (QWidget* window : {static_cast<QWidget*>(inquiry), static_cast<QWidget*>(details)}) {
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            const QRect available = window->screen()->availableGeometry();
+            QVERIFY2(available.contains(window->frameGeometry()), qPrintable(window->objectName()));
+            auto* area = window->findChild<QScrollArea*>();
+            const QSize layout(865, 436); // 12975 x 6540 twips
+            QCOMPARE(area != nullptr, layout.width() > available.width());
+            QCOMPARE(window->findChild<QPushButton*>(u"CmdExit"_s)->geometry().topLeft(),
+                     window == details ? QPoint(768, 384) : QPoint(760, 392));
+            QApplication::setActiveWindow(window);
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            const QList<QWidget*> controls = window->findChildren<QWidget*>();
+            for (QWidget* control : controls) {
+                if (!qobject_cast<QPushButton*>(control) && !qobject_cast<QLineEdit*>(control) &&
+                    !qobject_cast<FlexGrid*>(control)) {
+                    continue;
+                }
+                control->setEnabled(true);
+                control->setFocus();
+                const QRect shown(control->mapTo(window, QPoint(0, 0)), control->size());
+                QVERIFY2(window->rect().contains(shown.center()),
+                         qPrintable(control->objectName()));
+            }
+        }
+    }
+
+    void screenReaderTree()
+    {
+        WindowHarness app;
+        fillMasters(app);
+        SetStockWindow* window = openDetails(app, u"S8H"_s);
+        QVERIFY(window);
+        list(window);
+        calculate(window, u"15"_s); // the first component falls short
+        const QStringList mismatches = spokenMismatches(
+            window, {
+                        {u"Frm0030F"_s, QAccessible::Window, u"セット商品個別在庫状況"_s},
+                        {u"LblScode"_s, QAccessible::StaticText, u"商品コード S8H"_s},
+                        {u"LblZaikosu"_s, QAccessible::StaticText, u"在庫数 10"_s},
+                        {u"LblTani"_s, QAccessible::StaticText, u"単位 個"_s},
+                        {u"LblKnousu"_s, QAccessible::StaticText, u"追加可能数量 2"_s},
+                        {u"MSFlexGrid1"_s, QAccessible::Table, u"構成商品在庫一覧"_s},
+                        {u"TxtJsuryo"_s, QAccessible::EditableText, u"受注予定数"_s},
+                        {u"CmdCsvout"_s, QAccessible::PushButton, u"在庫状況CSV出力"_s},
+                    });
+        QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(u'\n')));
+        // The shortage is said, not only coloured.
+        QAccessibleTableInterface* grid = accessibleOf(window, u"MSFlexGrid1"_s)->tableInterface();
+        const int shortage = 6; // 不足在庫数, the seventh data column
+        QCOMPARE(grid->cellAt(0, shortage)->text(QAccessible::Name),
+                 window->MSFlexGrid1()->text(1, 7));
+        QCOMPARE(grid->cellAt(0, shortage)->text(QAccessible::Description), u"在庫不足"_s);
+        QCOMPARE(grid->cellAt(1, shortage)->text(QAccessible::Description), QString());
+        const QStringList faults = accessibilityFaults(window);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }
 
     void completeListing()

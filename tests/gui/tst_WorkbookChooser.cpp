@@ -1,5 +1,6 @@
 #include "gui/ImportWindow.h"
 #include "gui/WorkbookChooser.h"
+#include "support/AccessibleTree.h"
 #include "support/WindowHarness.h"
 #include "ui/DirectoryList.h"
 #include "ui/DriveList.h"
@@ -115,6 +116,17 @@ private slots:
         QCOMPARE(chooser->LblMsg()->text(), QString());
         QVERIFY(!window->CmdFile()->isEnabled());
         QCOMPARE(chooser->focusWidget(), chooser->File1());
+
+        // What a screen reader meets: a dialog, its lists named by their captions, and nothing
+        // of the worksheet section out of sight.
+        const QStringList mismatches =
+            spokenMismatches(chooser, {{u"FSelect"_s, QAccessible::Dialog, u"EXCELファイル選択"_s},
+                                       {u"Dir1"_s, QAccessible::List, u"ディレクトリ指定"_s},
+                                       {u"File1"_s, QAccessible::List, u"ファイル一覧"_s}});
+        QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.join(u'\n')));
+        QVERIFY(accessibleOf(chooser, u"WsList1"_s)->state().invisible);
+        const QStringList faults = accessibilityFaults(chooser);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }
 
     void fileInTheStartingDirectoryHandsBackAnEmptyDirectory()

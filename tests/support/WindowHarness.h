@@ -13,6 +13,19 @@
 
 namespace setzaiko::testing {
 
+#ifdef SETZAIKO_TEST_DATA
+// The offscreen platform's own screen, 800 x 600, is smaller than the inquiry and component
+// windows, which would then show their layout in a scroll area: the window tests run on a
+// desktop-sized screen unless a test names a screen of its own.
+inline const bool onDesktopScreen = [] {
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        qputenv("QT_QPA_PLATFORM",
+                "offscreen:configfile=" SETZAIKO_TEST_DATA "/screens/desktop.json");
+    }
+    return true;
+}();
+#endif
+
 // The program as started, with the fake message-box route: the main menu is open and every
 // window a test opens is found by its object name.
 class WindowHarness

@@ -204,6 +204,11 @@ private slots:
             QCOMPARE(box->windowTitle(), u"セット商品在庫照会"_s);
             QCOMPARE(box->text(), u"ファイルを選択してください"_s);
             QCOMPARE(buttonTexts(box), QStringList{u"OK"_s});
+            // Wide enough for its title beside the title bar's buttons, however short the text.
+            QFont titleFont = box->font();
+            titleFont.setBold(true);
+            QVERIFY(box->width() >
+                    QFontMetrics(titleFont).horizontalAdvance(box->windowTitle()) + 100);
         });
         prompter.inform(&window, u"ファイルを選択してください"_s);
 

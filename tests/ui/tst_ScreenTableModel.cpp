@@ -79,6 +79,7 @@ void ScreenTableModelTest::inquiryCells()
     const Tables tables;
     InquiryScreen screen;
     ScreenTableModel model(screen, {u"a"_s, u"b"_s, u"c"_s}, nullptr);
+    model.setSpokenHeading(1, u"C spoken"_s);
     screen.search(tables.stocks(), {}, {});
 
     QCOMPARE(model.rowCount(), InquiryScreen::capacity);
@@ -91,6 +92,12 @@ void ScreenTableModelTest::inquiryCells()
     QCOMPARE(value(Qt::DisplayRole).toString(), text);
     QCOMPARE(value(Qt::TextAlignmentRole).toInt(), alignment);
     QVERIFY(!value(Qt::ForegroundRole).isValid());
+    // A screen reader hears the headings as shown, or their spoken names where set.
+    if (column < 0 && orientation == Qt::Horizontal) {
+        QCOMPARE(value(Qt::AccessibleTextRole).toString(), text);
+        QCOMPARE(model.headerData(1, orientation, Qt::AccessibleTextRole).toString(),
+                 u"C spoken"_s);
+    }
 }
 
 void ScreenTableModelTest::inquirySearchIsTold()
@@ -112,13 +119,16 @@ void ScreenTableModelTest::componentLooks_data()
     QTest::addColumn<QColor>("text");
     QTest::addColumn<QColor>("background");
     QTest::addColumn<bool>("limits"); // P2's stock allows the fewest sets: its row stands out
+    QTest::addColumn<QString>("description"); // what a screen reader hears besides the text
     const int shortage = componentcolumn::shortage - 1;
+    const QString limiting = u"この構成商品が追加可能数量を決めています"_s;
     QTest::newRow("component that suffices")
-        << 0 << shortage << QColor(Qt::black) << QColor(Qt::white) << false;
+        << 0 << shortage << QColor(Qt::black) << QColor(Qt::white) << false << QString();
     QTest::newRow("component that falls short")
-        << 1 << shortage << QColor(Qt::red) << QColor(Qt::yellow) << true;
-    QTest::newRow("other column") << 1 << shortage - 1 << QColor() << QColor() << true;
-    QTest::newRow("below the list") << 2 << shortage << QColor() << QColor() << false;
+        << 1 << shortage << QColor(Qt::red) << QColor(Qt::yellow) << true
+        << u"short。"_s + limiting;
+    QTest::newRow("other column") << 1 << shortage - 1 << QColor() << QColor() << true << limiting;
+    QTest::newRow("below the list") << 2 << shortage << QColor() << QColor() << false << QString();
 }
 
 void ScreenTableModelTest::componentLooks()
@@ -128,9 +138,11 @@ void ScreenTableModelTest::componentLooks()
     QFETCH(QColor, text);
     QFETCH(QColor, background);
     QFETCH(bool, limits);
+    QFETCH(QString, description);
     const Tables tables;
     ComponentScreen screen(tables, SetProduct{u"S1"_s, u"Set"_s, u"pc"_s, 10}, {});
     ScreenTableModel model(screen, {}, nullptr);
+    model.setShortageDescription(u"short"_s);
     screen.listComponents();
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     screen.recalculate(u"12"_s);
@@ -143,8 +155,7 @@ void ScreenTableModelTest::componentLooks()
     QCOMPARE(colourOf(model.data(cell, Qt::BackgroundRole)), background);
     const QVariant font = model.data(cell, Qt::FontRole);
     QCOMPARE(font.isValid() && font.value<QFont>().bold(), limits);
-    QCOMPARE(model.data(cell, Qt::AccessibleDescriptionRole).toString(),
-             limits ? u"この構成商品が追加可能数量を決めています"_s : QString());
+    QCOMPARE(model.data(cell, Qt::AccessibleDescriptionRole).toString(), description);
 }
 
 } // namespace setzaiko
