@@ -161,12 +161,7 @@ void CombinedOrderWindow::boxesDue()
 {
     m_busy.reset();
     showState();
-    for (const ScreenBox& box : m_screen.takeBoxes()) {
-        if (box.beep) {
-            m_context.prompter().beep();
-        }
-        m_context.prompter().inform(this, box.text, box.details);
-    }
+    m_context.prompter().show(this, m_screen.takeBoxes());
 }
 
 void CombinedOrderWindow::onAdd()

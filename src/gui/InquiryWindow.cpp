@@ -151,12 +151,7 @@ void InquiryWindow::boxesDue()
 {
     showMessageLine();
     showButtons();
-    for (const ScreenBox& box : m_screen.takeBoxes()) {
-        if (box.beep) {
-            m_context.prompter().beep();
-        }
-        m_context.prompter().inform(this, box.text);
-    }
+    m_context.prompter().show(this, m_screen.takeBoxes());
 }
 
 void InquiryWindow::search()

@@ -183,12 +183,7 @@ void SetStockWindow::boxesDue()
     // The hourglass of a long step goes before its box.
     m_busy.reset();
     showState();
-    for (const ScreenBox& box : m_screen.takeBoxes()) {
-        if (box.beep) {
-            m_context.prompter().beep();
-        }
-        m_context.prompter().inform(this, box.text, box.details);
-    }
+    m_context.prompter().show(this, m_screen.takeBoxes());
 }
 
 void SetStockWindow::onListComponents()

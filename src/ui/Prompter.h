@@ -1,6 +1,10 @@
 #pragma once
 
+#include "screen/ScreenBox.h"
+
 #include <QString>
+
+#include <vector>
 
 class QWidget;
 
@@ -20,6 +24,17 @@ public:
     virtual void inform(QWidget* owner, const QString& text, const QString& details = {}) = 0;
     // An OK/Cancel box without icon and with its own title; true when OK was chosen.
     virtual bool confirm(QWidget* owner, const QString& text, const QString& title) = 0;
+
+    // The boxes a screen model has made due, in their order, each after its beep.
+    void show(QWidget* owner, const std::vector<ScreenBox>& boxes)
+    {
+        for (const ScreenBox& box : boxes) {
+            if (box.beep) {
+                beep();
+            }
+            inform(owner, box.text, box.details);
+        }
+    }
 };
 
 } // namespace setzaiko
