@@ -30,6 +30,12 @@ public:
     // Worksheets in workbook order (chart, dialog and macro sheets are not listed).
     int sheetCount() const { return static_cast<int>(m_sheets.size()); }
     QString sheetName(int sheet) const;
+    // The worksheet's part in the package.
+    const ZipEntry& sheetEntry(int sheet) const
+    {
+        return m_sheets.at(static_cast<std::size_t>(sheet)).entry;
+    }
+    const QByteArray& bytes() const { return m_bytes; }
     // Waits for the table where it is still being read. Throws WorkbookError.
     const SharedStrings& sharedStrings() const { return *m_sharedStrings.get(); }
     // Every value of one worksheet, in every column, in file order. Throws WorkbookError.
