@@ -77,7 +77,29 @@ QString textFromUtf8(std::string_view utf8)
 
 QString exactText(std::string_view utf8)
 {
-    QString text = textFromUtf8(utf8);
+    // Valid UTF-8 takes one UTF-16 unit a character, two from four bytes on: counted first,
+    // the text is decoded straight into a string of that size.
+    qsizetype units = 0;
+    bool ascii = true;
+    for (const char byte : utf8) {
+        const auto c = static_cast<unsigned char>(byte);
+        ascii = ascii && c < 0x80;
+        units += (c & 0xC0) != 0x80 ? 1 : 0;
+        units += c >= 0xF0 ? 1 : 0;
+    }
+    if (ascii) {
+        return QString::fromLatin1(utf8.data(), units);
+    }
+    QString text(units, Qt::Uninitialized);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    const QChar* end = decoder.appendToBuffer(
+        text.data(), QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    if (!decoder.hasError() && end == text.constData() + units) {
+        return text;
+    }
+    // Bytes that are not UTF-8 come out as Qt decodes them, at their size.
+    text = textFromUtf8(utf8);
     if (text.capacity() > text.size()) {
         text.squeeze();
     }

@@ -5,6 +5,8 @@
 #include "workbook/xlsx/XmlReader.h"
 #include "workbook/xlsx/ZipArchive.h"
 
+#include <QHash>
+
 #include <optional>
 #include <stdexcept>
 #include <system_error>
@@ -83,16 +85,38 @@ const QString& SharedStrings::at(std::size_t item) const
     return (*this)[item];
 }
 
+std::uint32_t SharedStrings::indexOfText(const QString& text)
+{
+    if (m_recent.empty()) {
+        m_recent.resize(recentSlots);
+    }
+    // Seeded for the process, so that a package cannot choose texts that crowd one slot.
+    const auto hash = static_cast<std::uint32_t>(qHash(text, QHashSeed::globalSeed()));
+    const std::size_t home = hash & (recentSlots - 1);
+    RecentSlot* free = nullptr;
+    for (std::size_t probe = 0; probe < recentProbes; ++probe) {
+        RecentSlot& slot = m_recent[(home + probe) & (recentSlots - 1)];
+        if (slot.textPlusOne == 0) {
+            free = &slot;
+            break;
+        }
+        if (slot.hash == hash && m_texts[slot.textPlusOne - 1] == text) {
+            return slot.textPlusOne - 1;
+        }
+    }
+    const auto index = static_cast<std::uint32_t>(m_texts.size());
+    m_texts.push_back(text);
+    RecentSlot& slot = free ? *free : m_recent[home];
+    slot.textPlusOne = index + 1;
+    slot.hash = hash;
+    return index;
+}
+
 void SharedStrings::append(const QString& text)
 {
     // Runs of one text (the empty one above all) skip the hash.
     if (m_size == 0 || m_texts[m_lastText] != text) {
-        auto found = m_indexOfText.constFind(text);
-        if (found == m_indexOfText.constEnd()) {
-            found = m_indexOfText.insert(text, static_cast<std::uint32_t>(m_texts.size()));
-            m_texts.push_back(text);
-        }
-        m_lastText = found.value();
+        m_lastText = indexOfText(text);
     }
     m_current.push_back(m_lastText);
     ++m_size;
@@ -137,7 +161,7 @@ void SharedStrings::finish()
         packCurrent();
     }
     m_current = {};
-    m_indexOfText = {};
+    m_recent = {};
     m_texts.shrink_to_fit();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -15,11 +14,13 @@ namespace setzaiko::xlsx {
 class ZipArchive;
 struct ZipEntry;
 
-// The shared string table of a workbook: every <si> item's text, in order. Each distinct text
-// is kept once, and the items are kept in blocks: a block lists the texts its items use, and
-// each item is its text's place in that list, in as few bits as the list needs. So a part of
-// millions of repeated tiny items (a few bytes each once deflated) costs a few bits an item,
-// not a QString each, and growing never holds the items twice.
+// The shared string table of a workbook: every <si> item's text, in order. An item that
+// repeats one of the last few thousand texts shares its QString, and the items are kept in
+// blocks: a block lists the texts its items use, and each item is its text's place in that
+// list, in as few bits as the list needs. So a part of millions of repeated tiny items (a few
+// bytes each once deflated, which takes a repeat within deflate's 32 KB window) costs a few
+// bits an item, not a QString each, and growing never holds the items twice. A writer lists
+// each text once, so a table of millions of texts is not searched whole for every item.
 class SharedStrings
 {
 public:
@@ -74,8 +75,20 @@ private:
     std::vector<std::uint32_t> m_current; // the block being filled: each item's text index
     std::uint32_t m_lastText = 0;         // the last item's text index, while appending
     std::size_t m_size = 0;
+    // The texts made lately, by their hash, while appending: each slot holds a text's index
+    // plus one (0: free) and its hash. A text looks in a few slots from the one its hash
+    // names and takes the first free one, or that one's place.
+    struct RecentSlot
+    {
+        std::uint32_t textPlusOne = 0;
+        std::uint32_t hash = 0;
+    };
+    static constexpr std::size_t recentSlots = 8192; // a power of two
+    static constexpr std::size_t recentProbes = 8;
+    std::uint32_t indexOfText(const QString& text);
+
     std::vector<QString> m_texts;
-    QHash<QString, std::uint32_t> m_indexOfText; // while appending
+    std::vector<RecentSlot> m_recent;
 };
 
 // Reads the table. Throws WorkbookError.

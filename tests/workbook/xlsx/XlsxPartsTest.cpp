@@ -199,10 +199,19 @@ TEST(XlsxParts, EscapesDecodeLeftToRight)
         {"_x0041_\xEF\xBB\xBF"
          "B",
          u"A\uFEFFB"_s},
+        // Texts without escapes, each kept at its exact size however its bytes decode.
+        {"", QString()},
+        {"\xF0\x9F\x98\x80 \xE3\x81\x82", u"😀 あ"_s},
+        {"a\xFF\xC3", QString::fromUtf8("a\xFF\xC3")},
+        {"\xE3\x81", QString::fromUtf8("\xE3\x81")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.encoded);
-        EXPECT_EQ(decodeEscapes(c.encoded), c.decoded);
+        const QString decoded = decodeEscapes(c.encoded);
+        EXPECT_EQ(decoded, c.decoded);
+        if (std::string_view(c.encoded).find("_x") == std::string_view::npos) {
+            EXPECT_EQ(decoded.capacity(), decoded.size());
+        }
     }
 }
 
@@ -331,6 +340,7 @@ TEST(XlsxParts, SharedStringsGiveEachItemItsText)
     texts.insert(texts.end(), 65536 + 3, u"x"_s); // a uniform block, then another
     texts.insert(texts.end(), 70000, QString());
     texts.push_back(u"y"_s); // the second block no longer uniform
+    const std::size_t alternating = texts.size();
     for (int i = 0; i < 140000; ++i) {
         texts.push_back(QString::number(i % 3));
     }
@@ -350,6 +360,8 @@ TEST(XlsxParts, SharedStringsGiveEachItemItsText)
         ASSERT_EQ(table[i], texts[i]) << i;
     }
     EXPECT_THROW(table.at(texts.size()), std::out_of_range);
+    // A text repeated a few items on is kept once.
+    EXPECT_TRUE(table[alternating + 1].isSharedWith(table[alternating + 4]));
 }
 
 // Every text comes out as the value itself decodes, however the texts repeat, alternate and
