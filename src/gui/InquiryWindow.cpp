@@ -32,9 +32,6 @@ const auto listCaption = u"セット商品在庫一覧"_s;
 const auto detailsButton = u"在　庫　詳　細"_s;
 const auto backButton = u"戻る"_s;
 const auto combinedButton = u"まとめ照会"_s;
-const QStringList headings = {u"No."_s,  u"商品名"_s, u"商品コード"_s,  u"在庫数"_s,
-                              u"単位"_s, u"備考"_s,   u"\u3000\u3000"_s};
-constexpr int columnWidths[] = {500, 4300, 2300, 1100, 800, 3250, 1000};
 const auto inquiryName = u"Frm0020F"_s;
 } // namespace texts
 
@@ -75,7 +72,7 @@ InquiryWindow::InquiryWindow(AppContext& context, QString directory)
     m_lblMsg = controls::label(this, u"LblMsg"_s, {}, layout::rect(3120, 900, 9615, 315),
                                captionFont, layout::colour::message);
     m_lblMsg->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    m_grid = new FlexGrid(this, new ScreenTableModel(m_screen, texts::headings, nullptr));
+    m_grid = new FlexGrid(this, new ScreenTableModel(m_screen, InquiryScreen::headings(), nullptr));
     m_grid->setObjectName(u"MSFlexGrid1"_s);
     m_grid->setGeometry(layout::rect(180, 1260, 12615, 4515));
     m_grid->setFont(layout::gothic(9.75));
@@ -135,7 +132,8 @@ void InquiryWindow::clearScreen()
     m_txtSname->clear();
     m_lblMsg->clear();
     for (int column = 0; column < m_grid->columns(); ++column) {
-        m_grid->setColumnWidthTwips(column, texts::columnWidths[column]);
+        m_grid->setColumnWidthTwips(
+            column, InquiryScreen::columns()[static_cast<std::size_t>(column)].widthTwips);
     }
     m_grid->setHeadingHeightTwips(350);
     m_grid->setCurrent(1, 1);

@@ -6,6 +6,8 @@
 #include <exception>
 #include <utility>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace setzaiko {
 
 void InquiryScreen::due(QString text, bool beep)
@@ -46,34 +48,50 @@ void InquiryScreen::search(const StockMaster& stocks, const QString& codeText,
     }
 }
 
+const std::vector<InquiryScreen::Column>& InquiryScreen::columns()
+{
+    static const std::vector<Column> list = {
+        {u"No."_s, 500, false,
+         [](int row, const FoundSetProduct&) { return formatNumber(row, formats::digits3); }},
+        {u"商品名"_s, 4300, true,
+         [](int, const FoundSetProduct& found) { return found.product.name; }},
+        {u"商品コード"_s, 2300, true,
+         [](int, const FoundSetProduct& found) { return found.product.code; }},
+        {u"在庫数"_s, 1100, true,
+         [](int, const FoundSetProduct& found) {
+             return formatNumber(found.product.stock, formats::grouped9);
+         }},
+        {u"単位"_s, 800, true,
+         [](int, const FoundSetProduct& found) { return found.product.unit; }},
+        {u"備考"_s, 3250, true, [](int, const FoundSetProduct& found) { return found.remarks; }},
+        // A last column that stays empty.
+        {u"\u3000\u3000"_s, 1000, false, [](int, const FoundSetProduct&) { return QString(); }},
+    };
+    return list;
+}
+
+QStringList InquiryScreen::headings()
+{
+    QStringList texts;
+    for (const Column& column : columns()) {
+        texts << column.heading;
+    }
+    return texts;
+}
+
 QString InquiryScreen::cellText(int row, int column) const
 {
-    if (row < 1 || row > listedRows()) {
+    if (row < 1 || row > listedRows() || column < 0 || column >= columnCount()) {
         return {};
     }
-    const FoundSetProduct& found = m_found[static_cast<std::size_t>(row - 1)];
-    switch (column) {
-    case 0:
-        return formatNumber(row, formats::digits3);
-    case 1:
-        return found.product.name;
-    case 2:
-        return found.product.code;
-    case 3:
-        return formatNumber(found.product.stock, formats::grouped9);
-    case 4:
-        return found.product.unit;
-    case 5:
-        return found.remarks;
-    default:
-        return {};
-    }
+    return columns()[static_cast<std::size_t>(column)].text(
+        row, m_found[static_cast<std::size_t>(row - 1)]);
 }
 
 QStringList InquiryScreen::rowTexts(int row) const
 {
     QStringList texts;
-    for (int column = 0; column < columnCount; ++column) {
+    for (int column = 0; column < columnCount(); ++column) {
         texts << cellText(row, column);
     }
     return texts;

@@ -42,7 +42,19 @@ class InquiryScreen : public ScreenTable
 {
 public:
     static constexpr int capacity = listCapacity;
-    static constexpr int columnCount = 7;
+    // One column of the list: its heading, its width in twips, whether a cell of it picks its
+    // row (the columns holding the set product's data), and what a listed row shows in it.
+    struct Column
+    {
+        QString heading;
+        int widthTwips = 0;
+        bool picksRow = false;
+        QString (*text)(int row, const FoundSetProduct& found) = nullptr;
+    };
+    // The list's columns, left to right: a new column is one more entry here.
+    static const std::vector<Column>& columns();
+    static int columnCount() { return static_cast<int>(columns().size()); }
+    static QStringList headings();
 
     explicit InquiryScreen(InquiryScreenView* view = nullptr) : m_view(view) {}
 
@@ -51,17 +63,20 @@ public:
 
     // The rows the last search listed.
     int listedRows() const { return static_cast<int>(m_found.size()); }
-    // What cell (row from 1, column) shows: No., name, code, stock, unit, remarks and a last
-    // column that stays empty; blank below the list.
+    // What cell (row from 1, column) shows; blank below the list.
     QString cellText(int row, int column) const override;
     int tableRows() const override { return capacity; }
-    int tableColumns() const override { return columnCount; }
+    int tableColumns() const override { return columnCount(); }
     QStringList rowTexts(int row) const;
     const QString& messageLine() const { return m_messageLine; }
     InquiryButtons buttons() const;
 
-    // Whether a cell of the column picks its row: the columns holding the set product's data.
-    static bool picksRow(int column) { return column >= 1 && column <= 5; }
+    // Whether a cell of the column picks its row.
+    static bool picksRow(int column)
+    {
+        return column >= 0 && column < columnCount() &&
+               columns()[static_cast<std::size_t>(column)].picksRow;
+    }
     // Picks a row (from 1): its set product, or none below the list.
     void selectRow(int row);
     int selectedRow() const { return m_selectedRow; }

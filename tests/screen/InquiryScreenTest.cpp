@@ -139,7 +139,7 @@ TEST(InquiryScreen, ButtonsAndSelectionFollowTheSteps)
     screen.selectRow(3); // below the list: nothing to hand over
     EXPECT_FALSE(screen.selection().has_value());
     EXPECT_EQ(screen.selectedRow(), 3);
-    EXPECT_EQ(screen.rowTexts(3), QStringList(InquiryScreen::columnCount, QString()));
+    EXPECT_EQ(screen.rowTexts(3), QStringList(InquiryScreen::columnCount(), QString()));
 
     screen.detailsOpened();
     EXPECT_EQ(screen.buttons(), (InquiryButtons{false, false, false}));
@@ -154,7 +154,7 @@ TEST(InquiryScreen, ButtonsAndSelectionFollowTheSteps)
     screen.combinedClosed();
     EXPECT_EQ(screen.buttons(), (InquiryButtons{true, true, true, true}));
 
-    for (int column = 0; column < InquiryScreen::columnCount; ++column) {
+    for (int column = 0; column < InquiryScreen::columnCount(); ++column) {
         EXPECT_EQ(InquiryScreen::picksRow(column), column >= 1 && column <= 5) << column;
     }
 }

@@ -83,7 +83,7 @@ void ScreenTableModelTest::inquiryCells()
     screen.search(tables.stocks(), {}, {});
 
     QCOMPARE(model.rowCount(), InquiryScreen::capacity);
-    QCOMPARE(model.columnCount(), InquiryScreen::columnCount - 1);
+    QCOMPARE(model.columnCount(), InquiryScreen::columnCount() - 1);
     QCOMPARE(model.fixedHeading(), u"a"_s);
     const auto value = [&](int role) {
         return column < 0 ? model.headerData(section, orientation, role)
