@@ -13,7 +13,8 @@ namespace setzaiko {
 
 // One kind of workbook the program reads. Everything that names or tells the formats apart
 // (the opener, the chooser's file list, the command line's help, the manual page's test) takes
-// them from workbookFormats(), so a new format is one more entry there.
+// them from workbookFormats(), so a new format is one more entry there. Each reader's folder
+// gives its entry (workbookFormat()) and adds its sources to the build (reader.cmake).
 struct WorkbookFormat
 {
     QString name;            // in English, as the help names it

@@ -83,4 +83,17 @@ std::unique_ptr<Workbook> XlsWorkbookOpener::open(const QString& path)
     return XlsWorkbook::openFile(path);
 }
 
+WorkbookFormat workbookFormat()
+{
+    // A compound file starts with its signature.
+    static constexpr QByteArrayView signature("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    return {u"Excel 97-2003 workbook"_s,
+            u"Excel 97-2003 形式のブック"_s,
+            {u"*.xls"_s},
+            [](QByteArrayView start) { return start.startsWith(signature); },
+            [](const QString& path) -> std::unique_ptr<Workbook> {
+                return XlsWorkbook::openFile(path);
+            }};
+}
+
 } // namespace setzaiko::xls

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workbook/Workbook.h"
+#include "workbook/WorkbookFormats.h"
 
 #include <QIODevice>
 
@@ -57,5 +58,8 @@ class XlsWorkbookOpener : public WorkbookOpener
 public:
     std::unique_ptr<Workbook> open(const QString& path) override;
 };
+
+// The format this reader reads, as the list of formats gives it.
+WorkbookFormat workbookFormat();
 
 } // namespace setzaiko::xls

@@ -185,4 +185,20 @@ WorksheetCells XlsxWorkbook::readCells(int sheet) const
     return cells;
 }
 
+WorkbookFormat workbookFormat()
+{
+    // A zip archive starts with a local header, or, without entries, with its end record.
+    static constexpr QByteArrayView localHeader("PK\x03\x04", 4);
+    static constexpr QByteArrayView endRecord("PK\x05\x06", 4);
+    return {u"Excel 2007 or later workbook"_s,
+            u"Excel 2007 以降の形式のブック"_s,
+            {u"*.xlsx"_s, u"*.xlsm"_s},
+            [](QByteArrayView start) {
+                return start.startsWith(localHeader) || start.startsWith(endRecord);
+            },
+            [](const QString& path) -> std::unique_ptr<Workbook> {
+                return XlsxWorkbook::openFile(path);
+            }};
+}
+
 } // namespace setzaiko::xlsx

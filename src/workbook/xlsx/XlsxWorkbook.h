@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workbook/Workbook.h"
+#include "workbook/WorkbookFormats.h"
 #include "workbook/xlsx/SharedStrings.h"
 #include "workbook/xlsx/ZipArchive.h"
 
@@ -57,5 +58,8 @@ private:
     PendingSharedStrings m_sharedStrings;
     bool m_dates1904 = false;
 };
+
+// The format this reader reads, as the list of formats gives it.
+WorkbookFormat workbookFormat();
 
 } // namespace setzaiko::xlsx
