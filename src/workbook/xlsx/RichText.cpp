@@ -63,6 +63,13 @@ int escapeAt(std::string_view text)
     return value;
 }
 
+// A UTF-8 decoder that keeps a U+FEFF at the start as a character.
+QStringDecoder decoderKeepingBom()
+{
+    return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                    QStringDecoder::Flag::ConvertInitialBom);
+}
+
 } // namespace
 
 QString textFromUtf8(std::string_view utf8)
@@ -70,9 +77,8 @@ QString textFromUtf8(std::string_view utf8)
     if (!utf8.starts_with("\xEF\xBB\xBF")) {
         return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                     QStringDecoder::Flag::ConvertInitialBom);
-    return decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    return decoderKeepingBom().decode(
+        QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 QString exactText(std::string_view utf8)
@@ -91,8 +97,7 @@ QString exactText(std::string_view utf8)
         return QString::fromLatin1(utf8.data(), units);
     }
     QString text(units, Qt::Uninitialized);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                     QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder = decoderKeepingBom();
     const QChar* end = decoder.appendToBuffer(
         text.data(), QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
     if (!decoder.hasError() && end == text.constData() + units) {
