@@ -104,6 +104,7 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
         }
         stepDone();
         SheetRules rules(sheet.kind, products, stocks);
+        rules.keepTextsOf(table->textHolder());
         while (table->nextRow(cells)) {
             rules.apply(cells);
             if (count) {

@@ -10,6 +10,7 @@ SheetReadAhead::SheetReadAhead(Workbook& workbook, const QString& name, TableKin
 {
     try {
         m_table = workbook.openSheet(name, columnsOf(kind));
+        m_rules.keepTextsOf(m_table->textHolder());
     } catch (...) {
         m_failure = std::current_exception();
         return;

@@ -17,30 +17,16 @@ constexpr std::int32_t quantityLimit = 9'999'999;
 constexpr int productColumns = 10; // A to J
 constexpr int stockColumns = 8;    // A to H
 
-// The cell's text, right-trimmed, taken out of the cell: each row's cells are used once.
-QString takeText(CellValue& cell)
-{
-    switch (cell.kind) {
-    case CellValue::Kind::Text:
-        return rightTrim(std::move(cell.text));
-    case CellValue::Kind::Number:
-        return numberToText(cell.number); // never ends in a space
-    case CellValue::Kind::Empty:
-        break;
-    }
-    return {};
-}
-
 bool isBlank(const CellValue& cell)
 {
     return cell.isEmpty() ||
-           (cell.kind == CellValue::Kind::Text && rightTrimmedView(cell.text).isEmpty());
+           (cell.kind == CellValue::Kind::Text && rightTrimmedView(cell.textView()).isEmpty());
 }
 
 bool isMarker(const CellValue& cell)
 {
     return cell.kind == CellValue::Kind::Text &&
-           rightTrimmedView(cell.text) == importruntexts::startMarker;
+           rightTrimmedView(cell.textView()) == importruntexts::startMarker;
 }
 
 // A quantity cell: a number cell converts through its text, a text cell must be numeric.
@@ -145,6 +131,32 @@ void SheetRules::finish()
     }
 }
 
+// The cell's text, right-trimmed, taken out of the cell: each row's cells are used once. A
+// text the workbook keeps is pointed to where it lies, unless trimming changes it.
+TableText SheetRules::takeText(CellValue& cell, TableTexts& texts)
+{
+    switch (cell.kind) {
+    case CellValue::Kind::Text:
+        if (cell.kept) {
+            const QStringView trimmed = rightTrimmedView(*cell.kept);
+            if (!m_textHolder || trimmed.size() != cell.kept->size()) {
+                return texts.own(trimmed.toString());
+            }
+            if (!m_textHolderKept) {
+                texts.keep(m_textHolder);
+                m_textHolderKept = true;
+            }
+            return TableText(cell.kept);
+        }
+        return texts.own(rightTrim(std::move(cell.text)));
+    case CellValue::Kind::Number:
+        return texts.own(numberToText(cell.number)); // never ends in a space
+    case CellValue::Kind::Empty:
+        break;
+    }
+    return {};
+}
+
 void SheetRules::discardRows()
 {
     switch (m_kind) {
@@ -158,6 +170,7 @@ void SheetRules::discardRows()
         break;
     }
     m_rows = 0;
+    m_textHolderKept = false; // the emptied table keeps nothing
 }
 
 // Rows without a code are skipped wherever they stand; before the first marked row with a code,
@@ -178,31 +191,33 @@ bool SheetRules::starts(const std::vector<CellValue>& cells)
 
 void SheetRules::appendProduct(std::vector<CellValue>& cells)
 {
+    TableTexts& texts = m_products.texts();
     ProductMasterRow row;
-    row.setCode = takeText(cells[1]);
-    row.f3Text = takeText(cells[2]);
-    row.f4Text = takeText(cells[3]);
-    row.f5Text = takeText(cells[4]);
-    row.f6Text = takeText(cells[5]);
-    row.componentCode = takeText(cells[6]);
-    row.f8Text = takeText(cells[7]);
+    row.setCode = takeText(cells[1], texts);
+    row.f3Text = takeText(cells[2], texts);
+    row.f4Text = takeText(cells[3], texts);
+    row.f5Text = takeText(cells[4], texts);
+    row.f6Text = takeText(cells[5], texts);
+    row.componentCode = takeText(cells[6], texts);
+    row.f8Text = takeText(cells[7], texts);
     row.quantityPerSet = quantityField(cells[8], m_offence);
-    row.f10Text = takeText(cells[9]);
-    m_products.append(std::move(row));
+    row.f10Text = takeText(cells[9], texts);
+    m_products.append(row);
     ++m_rows;
 }
 
 void SheetRules::appendStock(std::vector<CellValue>& cells)
 {
+    TableTexts& texts = m_stocks.texts();
     StockMasterRow row;
-    row.productCode = takeText(cells[1]);
-    row.productName = takeText(cells[2]);
-    row.unit = takeText(cells[3]);
-    row.setFlag = takeText(cells[4]);
+    row.productCode = takeText(cells[1], texts);
+    row.productName = takeText(cells[2], texts);
+    row.unit = takeText(cells[3], texts);
+    row.setFlag = takeText(cells[4], texts);
     row.stockQuantity = quantityField(cells[5], m_offence);
     row.reservedQuantity = 0;
-    row.remarks = takeText(cells[7]);
-    m_stocks.append(std::move(row));
+    row.remarks = takeText(cells[7], texts);
+    m_stocks.append(row);
     ++m_rows;
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "import/ImportRun.h"
+#include "master/TableText.h"
 #include "workbook/CellValue.h"
 
 #include <QString>
 
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <vector>
 
 namespace setzaiko::importrun {
@@ -31,6 +33,10 @@ class SheetRules
 public:
     SheetRules(TableKind kind, ProductMaster& products, StockMaster& stocks);
 
+    // What keeps the texts the sheet's cells point to (WorkbookTable::textHolder): the rows
+    // then point to them too, and the table keeps it. Without it each such text is copied.
+    void keepTextsOf(std::shared_ptr<const void> holder) { m_textHolder = std::move(holder); }
+
     // Applies the rules to one row read; its cells' texts are taken out of it. Throws
     // QuantityOutOfRange.
     void apply(std::vector<CellValue>& cells);
@@ -52,6 +58,7 @@ private:
     bool starts(const std::vector<CellValue>& cells);
     void appendProduct(std::vector<CellValue>& cells);
     void appendStock(std::vector<CellValue>& cells);
+    TableText takeText(CellValue& cell, TableTexts& texts);
 
     TableKind m_kind;
     ProductMaster& m_products;
@@ -59,6 +66,8 @@ private:
     bool m_started = false;
     std::int32_t m_rows = 0;
     ImportStatus m_offence = ImportStatus::Ok;
+    std::shared_ptr<const void> m_textHolder;
+    bool m_textHolderKept = false; // by the table, since it was last emptied
 };
 
 } // namespace setzaiko::importrun

@@ -29,8 +29,8 @@ SetProductSearchResult searchSetProducts(const StockMaster& stocks, const QStrin
     for (std::int32_t i = 0; i < stocks.count(); ++i) {
         const StockMasterRow& row = stocks.row(i);
         // Contains-matching is plain and exact: no character is a wildcard.
-        if (!row.isSetProduct() || !row.productCode.contains(code, Qt::CaseSensitive) ||
-            !row.productName.contains(name, Qt::CaseSensitive)) {
+        if (!row.isSetProduct() || !row.productCode.text().contains(code, Qt::CaseSensitive) ||
+            !row.productName.text().contains(name, Qt::CaseSensitive)) {
             continue;
         }
         if (static_cast<int>(result.found.size()) == capacity) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "master/RowIndex.h"
+#include "master/TableText.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -18,8 +19,12 @@ namespace setzaiko {
 // The rows are kept in blocks of a fixed size: a growing table never moves the rows it
 // already holds, and never needs room for two copies of itself while it grows.
 //
+// A row's texts point into the table's texts (see TableText): a row is appended either as
+// one with texts of its own (NewRow), which the table takes, or as one whose texts the table
+// holds already (texts().own, or a holder of workbook texts given to texts().keep).
+//
 // Key is the code column the table is searched by: codeIndex finds its rows.
-template <typename Row, QString Row::*Key>
+template <typename Row, typename NewRow, TableText Row::*Key>
 class MasterTable
 {
 public:
@@ -28,6 +33,16 @@ public:
         m_index.reset();
         m_blocks.clear();
         m_count = 0;
+        m_texts.reset(); // after the rows that point into them
+    }
+    void append(NewRow row) { append(Row::from(std::move(row), texts())); }
+    // The texts that rows appended next may point into.
+    TableTexts& texts()
+    {
+        if (!m_texts) {
+            m_texts = std::make_shared<TableTexts>();
+        }
+        return *m_texts;
     }
     void append(Row row)
     {
@@ -53,7 +68,7 @@ public:
     {
         m_index.reset(); // the old index goes before the new one is built
         m_index = std::make_shared<const RowIndex>(
-            count(), [this](std::int32_t i) { return QStringView(row(i).*Key); });
+            count(), [this](std::int32_t i) { return (row(i).*Key).view(); });
     }
     bool hasCodeIndex() const { return m_index != nullptr; }
     // The rows by their code; a table not indexed since its last change finds none.
@@ -65,7 +80,7 @@ public:
     // The first row of the code, or -1.
     std::int32_t firstRowOf(QStringView code) const
     {
-        return codeIndex().first(code, [this](std::int32_t i) { return QStringView(row(i).*Key); });
+        return codeIndex().first(code, [this](std::int32_t i) { return (row(i).*Key).view(); });
     }
 
 private:
@@ -75,6 +90,9 @@ private:
     std::int32_t m_count = 0;
     // Shared by copies of the table, which hold the same rows until either changes.
     std::shared_ptr<const RowIndex> m_index;
+    // Shared by copies of the table, whose rows point into them; a copy that appends adds to
+    // them, which moves no text the other copies point to.
+    std::shared_ptr<TableTexts> m_texts;
 };
 
 } // namespace setzaiko

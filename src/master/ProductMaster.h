@@ -6,7 +6,8 @@
 namespace setzaiko {
 
 // The composition of the set products, in worksheet order.
-class ProductMaster : public MasterTable<ProductMasterRow, &ProductMasterRow::setCode>
+class ProductMaster
+    : public MasterTable<ProductMasterRow, NewProductRow, &ProductMasterRow::setCode>
 {};
 
 } // namespace setzaiko

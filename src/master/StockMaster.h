@@ -6,7 +6,7 @@
 namespace setzaiko {
 
 // One row per product, set products and components alike, in worksheet order.
-class StockMaster : public MasterTable<StockMasterRow, &StockMasterRow::productCode>
+class StockMaster : public MasterTable<StockMasterRow, NewStockRow, &StockMasterRow::productCode>
 {};
 
 } // namespace setzaiko

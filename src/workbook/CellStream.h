@@ -2,6 +2,8 @@
 
 #include "workbook/CellValue.h"
 
+#include <memory>
+
 namespace setzaiko {
 
 // One stored cell of a sheet; row and column count from 0.
@@ -33,6 +35,8 @@ public:
     // The next stored cell, in the order the sheet stores them: where a position comes twice,
     // the later cell wins, an empty one too. False after the last. Throws WorkbookError.
     virtual bool next(StreamedCell& cell) = 0;
+    // What keeps the texts the cells point to, or nullptr; callable before start.
+    virtual std::shared_ptr<const void> textHolder() const { return nullptr; }
 };
 
 } // namespace setzaiko

@@ -12,7 +12,7 @@ QString CellValue::toText() const
     case Kind::Number:
         return numberToText(number);
     case Kind::Text:
-        return text;
+        return kept ? *kept : text;
     }
     return {};
 }

@@ -1,29 +1,53 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace setzaiko {
 
 // One cell as the workbook reader gives it: empty, a number or a text. Booleans, error values
 // and formula results arrive already as a number or a text.
+//
+// A text the reader keeps in a table of its own (a workbook's shared texts) is handed out as
+// where it lies in that table, which its WorkbookTable::textHolder keeps, so that handing it
+// out copies nothing; any other text is the cell's own.
 struct CellValue
 {
     enum class Kind : unsigned char { Empty, Number, Text };
 
     Kind kind = Kind::Empty;
     double number = 0.0;
-    QString text;
+    QString text;                  // a Text cell's own text
+    const QString* kept = nullptr; // or where the reader keeps it; text is then empty
 
-    static CellValue fromNumber(double value) { return {Kind::Number, value, {}}; }
-    static CellValue fromText(QString value) { return {Kind::Text, 0.0, std::move(value)}; }
+    static CellValue fromNumber(double value) { return {Kind::Number, value, {}, nullptr}; }
+    static CellValue fromText(QString value)
+    {
+        return {Kind::Text, 0.0, std::move(value), nullptr};
+    }
+    static CellValue fromKeptText(const QString& value) { return {Kind::Text, 0.0, {}, &value}; }
 
     bool isEmpty() const { return kind == Kind::Empty; }
     bool isNumber() const { return kind == Kind::Number; }
+    // A Text cell's text, wherever it lies.
+    QStringView textView() const { return kept ? QStringView(*kept) : QStringView(text); }
+
+    // Makes a kept text the cell's own, for a cell that outlives its reader.
+    void ownText()
+    {
+        if (kept) {
+            text = *kept;
+            kept = nullptr;
+        }
+    }
 
     // The cell as text: empty for an empty cell, the number's text for a number cell.
     QString toText() const;
 
-    friend bool operator==(const CellValue&, const CellValue&) = default;
+    friend bool operator==(const CellValue& a, const CellValue& b)
+    {
+        return a.kind == b.kind && a.number == b.number && a.textView() == b.textView();
+    }
 };
 
 } // namespace setzaiko

@@ -5,7 +5,7 @@
 namespace setzaiko {
 
 RowAssembler::RowAssembler(std::unique_ptr<CellStream> cells, int columnCount)
-    : m_stream(std::move(cells)), m_columnCount(columnCount)
+    : m_stream(std::move(cells)), m_textHolder(m_stream->textHolder()), m_columnCount(columnCount)
 {}
 
 RowAssembler::~RowAssembler() = default;
@@ -66,6 +66,7 @@ bool RowAssembler::nextRow(std::vector<CellValue>& cells)
         cell.kind = CellValue::Kind::Empty;
         cell.number = 0.0;
         cell.text.clear();
+        cell.kept = nullptr;
     }
     while (m_hasPending && m_pending.row <= m_row) {
         if (m_pending.row < m_row) {

@@ -22,12 +22,14 @@ public:
     ~RowAssembler() override;
 
     bool nextRow(std::vector<CellValue>& cells) override;
+    std::shared_ptr<const void> textHolder() const override { return m_textHolder; }
 
 private:
     void prepare();
     bool fetch();
 
     std::unique_ptr<CellStream> m_stream;
+    std::shared_ptr<const void> m_textHolder; // outlives the stream, which goes after the rows
     int m_columnCount;
     bool m_prepared = false;
     SheetLayout m_layout;

@@ -43,6 +43,9 @@ public:
     // Reads the next row: cells receives the values of the requested columns, from column A,
     // by position. Returns false after the last row. Throws WorkbookError.
     virtual bool nextRow(std::vector<CellValue>& cells) = 0;
+    // What keeps the texts the cells point to (CellValue::kept) for as long as it is held, or
+    // nullptr where the cells hold their own texts; callable before the first row.
+    virtual std::shared_ptr<const void> textHolder() const = 0;
 };
 
 // An open workbook. Closing is destruction.

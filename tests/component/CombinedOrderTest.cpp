@@ -47,7 +47,7 @@ TEST(CombinedOrder, AgreesWithTheSingleSetSimulationAndA64BitReference)
     for (int round = 0; round < 400; ++round) {
         SCOPED_TRACE(round);
         const int componentCount = static_cast<int>(pick(1, 5));
-        std::vector<StockMasterRow> stocks;
+        std::vector<NewStockRow> stocks;
         std::map<QString, std::int64_t> stockOf;
         for (int c = 0; c < componentCount; ++c) {
             const QString code = u"P%1"_s.arg(c);
@@ -55,7 +55,7 @@ TEST(CombinedOrder, AgreesWithTheSingleSetSimulationAndA64BitReference)
             stocks.push_back(stockRow(code, stock, u"部品"_s + code));
             stockOf[code] = stock;
         }
-        std::vector<ProductMasterRow> compositions;
+        std::vector<NewProductRow> compositions;
         const int setCount = static_cast<int>(pick(1, 3));
         std::map<QString, std::map<QString, std::int64_t>> perSetOf; // summed per code
         for (int s = 0; s < setCount; ++s) {
@@ -93,7 +93,7 @@ TEST(CombinedOrder, AgreesWithTheSingleSetSimulationAndA64BitReference)
         for (const QString& setCode : setOrder) {
             const std::int64_t toBuild =
                 std::max<std::int64_t>(0, orderOf[setCode] - setCode.mid(1).toInt() * 3);
-            for (const ProductMasterRow& row : compositions) {
+            for (const NewProductRow& row : compositions) {
                 if (row.setCode != setCode || toBuild == 0) {
                     continue;
                 }

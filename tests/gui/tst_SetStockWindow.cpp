@@ -94,7 +94,7 @@ Simulated simulatedOf(const FlexGrid* grid, int row)
 void addStock(WindowHarness& app, const QString& code, const QString& name, const QString& unit,
               int quantity, const QString& flag = u"0"_s)
 {
-    StockMasterRow row;
+    NewStockRow row;
     row.productCode = code;
     row.productName = name;
     row.unit = unit;
@@ -105,7 +105,7 @@ void addStock(WindowHarness& app, const QString& code, const QString& name, cons
 
 void addComponent(WindowHarness& app, const QString& setCode, const QString& code, int perSet)
 {
-    ProductMasterRow row;
+    NewProductRow row;
     row.setCode = setCode;
     row.componentCode = code;
     row.quantityPerSet = perSet;

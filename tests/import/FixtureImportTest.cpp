@@ -123,7 +123,7 @@ TEST(FixtureImport, FormulaResultsAndCellKindsBecomeFields)
     EXPECT_EQ(s001.setFlag, u"1"_s);    // number cell 1
     EXPECT_EQ(s001.stockQuantity, 150); // =120+30
     EXPECT_EQ(imported.stocks.row(1).stockQuantity, 300);
-    EXPECT_EQ(imported.stocks.row(2).remarks.size(), 320);
+    EXPECT_EQ(imported.stocks.row(2).remarks.text().size(), 320);
     EXPECT_EQ(imported.stocks.row(3).setFlag, u"1"_s); // "1 "
     EXPECT_EQ(imported.stocks.row(4).productCode, u"P0001"_s);
     EXPECT_EQ(imported.stocks.row(4).remarks, u"45473"_s);
@@ -140,8 +140,8 @@ TEST(FixtureImport, FormulaResultsAndCellKindsBecomeFields)
     EXPECT_EQ(generated, 202400);
     EXPECT_EQ(imported.stocks.row(9).productName, u"静岡煎茶 50g"_s);
     EXPECT_EQ(imported.stocks.row(408).productName, u"京都柚子茶 ティーバッグ10袋"_s);
-    EXPECT_EQ(imported.stocks.row(408).remarks.size(), 9000);
-    EXPECT_TRUE(imported.stocks.row(408).remarks.endsWith(u'$'));
+    EXPECT_EQ(imported.stocks.row(408).remarks.text().size(), 9000);
+    EXPECT_TRUE(imported.stocks.row(408).remarks.text().endsWith(u'$'));
 }
 
 TEST(FixtureImport, EveryRowOfAFullSheet)

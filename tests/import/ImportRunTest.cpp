@@ -217,37 +217,45 @@ TEST(ImportRun, NumberCellAsMarkerOrCodeUsesItsText)
     EXPECT_EQ(run.products.row(0).componentCode, u"2.5"_s);
 }
 
+// Both ways a reader hands out texts: as the cells' own, and kept by the workbook (shared
+// strings), where the rows point into the workbook's texts and keep them beyond the workbook.
 TEST(ImportRun, FieldsAreStoredInColumnOrderRightTrimmed)
 {
-    Row product{text(marker), text(u" S1  "_s), text(u"c\u3000"_s), text(u"d"_s), text(u"e"_s),
-                text(u"f"_s), text(u"P9 "_s),   text(u"h"_s),       number(3),    text(u"j"_s)};
-    Row stock{text(marker),  text(u"P9"_s), text(u"緑茶 "_s), text(u"袋"_s),
-              text(u"1 "_s), number(42),    number(77),       text(u"備考 "_s)};
-    ImportHarness run({productSheet({product}),
-                       stockSheet({stock, stockRow(QString(), u"P10"_s, number(1), u" 1"_s)})});
-    run.import();
+    for (const bool keepTexts : {false, true}) {
+        SCOPED_TRACE(keepTexts ? "kept texts" : "own texts");
+        Row product{text(marker), text(u" S1  "_s), text(u"c\u3000"_s), text(u"d"_s), text(u"e"_s),
+                    text(u"f"_s), text(u"P9 "_s),   text(u"h"_s),       number(3),    text(u"j"_s)};
+        Row stock{text(marker),  text(u"P9"_s), text(u"緑茶 "_s), text(u"袋"_s),
+                  text(u"1 "_s), number(42),    number(77),       text(u"備考 "_s)};
+        ImportHarness run({productSheet({product}),
+                           stockSheet({stock, stockRow(QString(), u"P10"_s, number(1), u" 1"_s)})});
+        run.opener.keepTexts = keepTexts;
+        run.import();
+        run.book.reset(); // the harness's copies of the tables are what is left
 
-    const ProductMasterRow& p = run.products.row(0);
-    EXPECT_EQ(p.setCode, u" S1"_s);
-    EXPECT_EQ(p.f3Text, u"c"_s);
-    EXPECT_EQ(p.f4Text, u"d"_s);
-    EXPECT_EQ(p.f5Text, u"e"_s);
-    EXPECT_EQ(p.f6Text, u"f"_s);
-    EXPECT_EQ(p.componentCode, u"P9"_s);
-    EXPECT_EQ(p.f8Text, u"h"_s);
-    EXPECT_EQ(p.quantityPerSet, 3);
-    EXPECT_EQ(p.f10Text, u"j"_s);
+        const ProductMasterRow& p = run.products.row(0);
+        EXPECT_EQ(p.setCode, u" S1"_s);
+        EXPECT_EQ(p.f3Text, u"c"_s);
+        EXPECT_EQ(p.f4Text, u"d"_s);
+        EXPECT_EQ(p.f5Text, u"e"_s);
+        EXPECT_EQ(p.f6Text, u"f"_s);
+        EXPECT_EQ(p.componentCode, u"P9"_s);
+        EXPECT_EQ(p.f8Text, u"h"_s);
+        EXPECT_EQ(p.quantityPerSet, 3);
+        EXPECT_EQ(p.f10Text, u"j"_s);
 
-    const StockMasterRow& s = run.stocks.row(0);
-    EXPECT_EQ(s.productCode, u"P9"_s);
-    EXPECT_EQ(s.productName, u"緑茶"_s);
-    EXPECT_EQ(s.unit, u"袋"_s);
-    EXPECT_EQ(s.setFlag, u"1"_s);
-    EXPECT_TRUE(s.isSetProduct());
-    EXPECT_EQ(s.stockQuantity, 42);
-    EXPECT_EQ(s.reservedQuantity, 0);
-    EXPECT_EQ(s.remarks, u"備考"_s);
-    EXPECT_FALSE(run.stocks.row(1).isSetProduct()); // " 1" keeps its leading space
+        const StockMasterRow& s = run.stocks.row(0);
+        EXPECT_EQ(s.productCode, u"P9"_s);
+        EXPECT_EQ(s.productName, u"緑茶"_s);
+        EXPECT_EQ(s.unit, u"袋"_s);
+        EXPECT_EQ(s.setFlag, u"1"_s);
+        EXPECT_TRUE(s.isSetProduct());
+        EXPECT_EQ(s.stockQuantity, 42);
+        EXPECT_EQ(s.reservedQuantity, 0);
+        EXPECT_EQ(s.remarks, u"備考"_s);
+        EXPECT_FALSE(run.stocks.row(1).isSetProduct()); // " 1" keeps its leading space
+        EXPECT_EQ(run.stocks.row(1).unit, u"個"_s);
+    }
 }
 
 struct QuantityCase

@@ -1,9 +1,13 @@
 #include "master/ProductMaster.h"
 #include "master/StockMaster.h"
+#include "support/MasterRows.h"
 
 #include <QStringList>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace setzaiko;
@@ -13,7 +17,7 @@ TEST(MasterTable, StartsEmptyAndKeepsAppendOrder)
     StockMaster stocks;
     EXPECT_EQ(stocks.count(), 0);
     for (int i = 0; i < 3; ++i) {
-        StockMasterRow row;
+        NewStockRow row;
         row.productCode = u"P%1"_s.arg(i);
         stocks.append(row);
     }
@@ -26,11 +30,11 @@ TEST(MasterTable, StartsEmptyAndKeepsAppendOrder)
 TEST(MasterTable, EmptyingLeavesNothingReadable)
 {
     ProductMaster products;
-    products.append(ProductMasterRow{u"S1"_s, {}, {}, {}, {}, u"P1"_s, {}, 2, {}});
-    products.append(ProductMasterRow{u"S1"_s, {}, {}, {}, {}, u"P2"_s, {}, 3, {}});
+    products.append(NewProductRow{u"S1"_s, {}, {}, {}, {}, u"P1"_s, {}, 2, {}});
+    products.append(NewProductRow{u"S1"_s, {}, {}, {}, {}, u"P2"_s, {}, 3, {}});
     products.empty();
     EXPECT_EQ(products.count(), 0);
-    products.append(ProductMasterRow{u"S2"_s, {}, {}, {}, {}, u"P3"_s, {}, 4, {}});
+    products.append(NewProductRow{u"S2"_s, {}, {}, {}, {}, u"P3"_s, {}, 4, {}});
     ASSERT_EQ(products.count(), 1);
     EXPECT_EQ(products.row(0).componentCode, u"P3"_s);
 }
@@ -63,6 +67,31 @@ TEST(MasterTable, LargeTablesKeepEveryRowInPlace)
     }
 }
 
+// A row's texts live as long as any copy of its table: a copy outlives the table it was made
+// from, appends of its own move none of them, and the workbook texts a table keeps stay with it.
+TEST(MasterTable, CopiesKeepTheTextsTheirRowsPointTo)
+{
+    auto kept = std::make_shared<const QString>(u"部品A"_s);
+    std::optional<StockMaster> original(std::in_place);
+    original->append(setzaiko::testing::stockRow(u"P1"_s, 0, u"名前"_s, u"1"_s));
+    StockMasterRow fromWorkbook;
+    fromWorkbook.productCode = TableText(kept.get());
+    original->texts().keep(kept);
+    original->append(fromWorkbook);
+    StockMaster copy = *original;
+    original.reset();
+    kept.reset();
+    for (int i = 0; i < 5000; ++i) {
+        copy.append(setzaiko::testing::stockRow(u"Q%1"_s.arg(i), i));
+    }
+    EXPECT_EQ(copy.row(0).productCode, u"P1"_s);
+    EXPECT_EQ(copy.row(0).productName, u"名前"_s);
+    EXPECT_TRUE(copy.row(0).isSetProduct());
+    EXPECT_EQ(copy.row(1).productCode, u"部品A"_s);
+    EXPECT_TRUE(copy.row(1).productName.isEmpty());
+    EXPECT_EQ(copy.row(5001).productCode, u"Q4999"_s);
+}
+
 TEST(StockMasterRow, OnlyExactlyOneMarksASetProduct)
 {
     const struct
@@ -72,8 +101,9 @@ TEST(StockMasterRow, OnlyExactlyOneMarksASetProduct)
     } cases[] = {{u"1"_s, true},     {u" 1"_s, false}, {u"01"_s, false}, {u"１"_s, false},
                  {QString(), false}, {u"0"_s, false},  {u"11"_s, false}};
     for (const auto& c : cases) {
-        StockMasterRow row;
-        row.setFlag = c.flag;
+        TableTexts texts;
+        const StockMasterRow row =
+            StockMasterRow::from(setzaiko::testing::stockRow({}, 0, {}, c.flag), texts);
         EXPECT_EQ(row.isSetProduct(), c.set) << c.flag.toStdString();
     }
 }
@@ -107,7 +137,7 @@ TEST(MasterTable, CodeIndexFindsWhatAScanFinds)
             const QString code = (state >> 8) % 3 == 0
                                      ? codes[static_cast<qsizetype>((state >> 12) % codes.size())]
                                      : u"P%1"_s.arg((state >> 12) % 5000);
-            products.append(ProductMasterRow{code, {}, {}, {}, {}, {}, {}, i, {}});
+            products.append(NewProductRow{code, {}, {}, {}, {}, {}, {}, i, {}});
         }
         EXPECT_EQ(products.firstRowOf(u"S1"_s), -1); // not indexed since the appends
         products.buildCodeIndex();

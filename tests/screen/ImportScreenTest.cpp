@@ -20,11 +20,11 @@ using testing::stockTable;
 ImportResult ranInto(ImportOutcome outcome, std::int32_t products, std::int32_t stocks,
                      const QString& path = u"/data/book.xls"_s)
 {
-    std::vector<ProductMasterRow> productRows;
+    std::vector<NewProductRow> productRows;
     for (std::int32_t i = 0; i < products; ++i) {
         productRows.push_back(compositionRow(u"S"_s + QString::number(i), u"P1"_s, 1));
     }
-    std::vector<StockMasterRow> stockRows;
+    std::vector<NewStockRow> stockRows;
     for (std::int32_t i = 0; i < stocks; ++i) {
         stockRows.push_back(stockRow(u"P"_s + QString::number(i), 1));
     }

@@ -12,11 +12,11 @@ namespace setzaiko::testing {
 
 // Master tables built in memory, with only the fields the readers use filled in.
 
-inline StockMasterRow stockRow(const QString& code, std::int32_t stock, const QString& name = {},
+inline NewStockRow stockRow(const QString& code, std::int32_t stock, const QString& name = {},
                                const QString& flag = {}, const QString& unit = {},
                                const QString& remarks = {})
 {
-    StockMasterRow row;
+    NewStockRow row;
     row.productCode = code;
     row.productName = name;
     row.unit = unit;
@@ -26,20 +26,20 @@ inline StockMasterRow stockRow(const QString& code, std::int32_t stock, const QS
     return row;
 }
 
-inline ProductMasterRow compositionRow(const QString& setCode, const QString& componentCode,
+inline NewProductRow compositionRow(const QString& setCode, const QString& componentCode,
                                        std::int32_t perSet)
 {
-    ProductMasterRow row;
+    NewProductRow row;
     row.setCode = setCode;
     row.componentCode = componentCode;
     row.quantityPerSet = perSet;
     return row;
 }
 
-inline StockMaster stockTable(const std::vector<StockMasterRow>& rows)
+inline StockMaster stockTable(const std::vector<NewStockRow>& rows)
 {
     StockMaster table;
-    for (const StockMasterRow& row : rows) {
+    for (const NewStockRow& row : rows) {
         table.append(row);
     }
     // Indexed as the import leaves a table it has read to its end.
@@ -47,10 +47,10 @@ inline StockMaster stockTable(const std::vector<StockMasterRow>& rows)
     return table;
 }
 
-inline ProductMaster productTable(const std::vector<ProductMasterRow>& rows)
+inline ProductMaster productTable(const std::vector<NewProductRow>& rows)
 {
     ProductMaster table;
-    for (const ProductMasterRow& row : rows) {
+    for (const NewProductRow& row : rows) {
         table.append(row);
     }
     // Indexed as the import leaves a table it has read to its end.

@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include <chrono>
+#include <deque>
 
 namespace setzaiko::testing {
 
@@ -84,9 +85,21 @@ namespace {
 class MemoryCells : public CellStream
 {
 public:
-    MemoryCells(const MemoryTable& table, std::shared_ptr<MemoryWorkbookLog> log)
+    MemoryCells(const MemoryTable& table, std::shared_ptr<MemoryWorkbookLog> log, bool keepTexts)
         : m_table(table), m_log(std::move(log))
-    {}
+    {
+        if (keepTexts) {
+            auto texts = std::make_shared<std::deque<QString>>();
+            for (const auto& row : m_table.rows) {
+                for (const CellValue& cell : row) {
+                    if (cell.kind == CellValue::Kind::Text) {
+                        texts->push_back(cell.toText());
+                    }
+                }
+            }
+            m_texts = std::move(texts);
+        }
+    }
     // The table's rows are all handed out when the assembler lets go of its cells.
     ~MemoryCells() override { m_log->finished(m_table.name); }
 
@@ -118,8 +131,13 @@ public:
         cell.row = static_cast<int>(m_row);
         cell.column = static_cast<int>(m_column);
         cell.value = m_table.rows[m_row][m_column++];
+        if (m_texts && cell.value.kind == CellValue::Kind::Text) {
+            cell.value = CellValue::fromKeptText((*m_texts)[m_nextText++]);
+        }
         return true;
     }
+
+    std::shared_ptr<const void> textHolder() const override { return m_texts; }
 
 private:
     const MemoryTable& m_table;
@@ -128,13 +146,16 @@ private:
     std::size_t m_column = 0;
     bool m_wantedPending = false;
     std::size_t m_wantedRow = 0;
+    std::shared_ptr<const std::deque<QString>> m_texts; // the texts, when handed out kept
+    std::size_t m_nextText = 0;
 };
 
 class MemoryWorkbook : public Workbook
 {
 public:
-    MemoryWorkbook(const std::vector<MemoryTable>& tables, std::shared_ptr<MemoryWorkbookLog> log)
-        : m_tables(tables), m_log(std::move(log))
+    MemoryWorkbook(const std::vector<MemoryTable>& tables, std::shared_ptr<MemoryWorkbookLog> log,
+                   bool keepTexts)
+        : m_tables(tables), m_log(std::move(log)), m_keepTexts(keepTexts)
     {
         ++m_log->opened;
     }
@@ -154,7 +175,7 @@ public:
         m_log->tablesOpened.append(name);
         for (const MemoryTable& table : m_tables) {
             if (table.name == name) {
-                return std::make_unique<MemoryCells>(table, m_log);
+                return std::make_unique<MemoryCells>(table, m_log, m_keepTexts);
             }
         }
         throw WorkbookError("no such sheet");
@@ -163,6 +184,7 @@ public:
 private:
     const std::vector<MemoryTable>& m_tables;
     std::shared_ptr<MemoryWorkbookLog> m_log;
+    bool m_keepTexts;
 };
 
 } // namespace
@@ -185,7 +207,7 @@ std::unique_ptr<Workbook> MemoryWorkbookOpener::open(const QString& path)
         }
         names.insert(table.name.toCaseFolded());
     }
-    return std::make_unique<MemoryWorkbook>(tables, log);
+    return std::make_unique<MemoryWorkbook>(tables, log, keepTexts);
 }
 
 } // namespace setzaiko::testing

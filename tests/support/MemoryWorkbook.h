@@ -68,6 +68,9 @@ public:
 
     std::vector<MemoryTable> tables;
     bool failToOpen = false;
+    // Hands the texts out as a reader of shared strings does: kept by the workbook, which
+    // textHolder keeps alive (CellValue::kept).
+    bool keepTexts = false;
     QString lastPath;
     std::shared_ptr<MemoryWorkbookLog> log = std::make_shared<MemoryWorkbookLog>();
 };

@@ -73,13 +73,13 @@ public:
     }
 
     // Adds a row to the tables, as if an import had read it: the context gets a new book.
-    void append(const StockMasterRow& row)
+    void append(const NewStockRow& row)
     {
         StockMaster stocks = context.book()->stocks();
         stocks.append(row);
         setTables(context.book()->products(), std::move(stocks));
     }
-    void append(const ProductMasterRow& row)
+    void append(const NewProductRow& row)
     {
         ProductMaster products = context.book()->products();
         products.append(row);

@@ -29,6 +29,10 @@ WorkbookSnapshot readSnapshot(xls::XlsWorkbook& workbook)
         auto table = workbook.openSheet(s.name, s.range.columns);
         std::vector<CellValue> row;
         while (table->nextRow(row)) {
+            // The snapshot outlives the workbook, whose shared strings the cells point into.
+            for (CellValue& cell : row) {
+                cell.ownText();
+            }
             s.rows.push_back(row);
         }
         snapshot.sheets.push_back(std::move(s));

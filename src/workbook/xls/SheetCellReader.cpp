@@ -265,7 +265,8 @@ bool SheetCellReader::next(SheetCell& cell)
             if (index >= m_sst.size()) {
                 fail("a cell refers to a shared string that does not exist");
             }
-            cell.cell.value = CellValue::fromText(m_sst[index]);
+            cell.cell.value = m_pointIntoSst ? CellValue::fromKeptText(m_sst[index])
+                                             : CellValue::fromText(m_sst[index]);
             break;
         }
         case record::label:

@@ -37,6 +37,9 @@ public:
 
     // The next stored cell, or false at the worksheet's end. Throws WorkbookError.
     bool next(SheetCell& cell);
+    // From now on a text of the shared strings is handed out as kept there (CellValue::kept),
+    // pointing into sst, instead of as a text of the cell's own.
+    void pointIntoSharedStrings() { m_pointIntoSst = true; }
 
     const std::optional<DeclaredExtent>& declaredExtent() const { return m_extent; }
 
@@ -49,6 +52,7 @@ private:
     RecordReader m_records;
     const std::vector<QString>& m_sst;
     bool m_decode;
+    bool m_pointIntoSst = false;
     Record m_record;
     int m_depth = 0;
     bool m_finished = false;

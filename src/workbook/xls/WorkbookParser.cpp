@@ -129,12 +129,12 @@ void WorkbookParser::readSharedStrings(RecordReader& records, std::vector<unsign
     reader.u32(); // total references, not needed
     const std::uint32_t unique = reader.u32();
     // The declared count is not trusted for memory: the table grows with the strings read.
-    m_sst.reserve(std::min<std::uint32_t>(unique, 65536));
+    m_sst->reserve(std::min<std::uint32_t>(unique, 65536));
     for (std::uint32_t i = 0; i < unique; ++i) {
         if (reader.atEnd()) {
             fail("the shared string table holds fewer strings than it declares");
         }
-        m_sst.push_back(reader.unicodeString());
+        m_sst->push_back(reader.unicodeString());
     }
 }
 

@@ -38,7 +38,9 @@ public:
     explicit WorkbookParser(std::unique_ptr<QIODevice> device);
 
     const std::vector<Sheet>& sheets() const { return m_sheets; }
-    const std::vector<QString>& sharedStrings() const { return m_sst; }
+    const std::vector<QString>& sharedStrings() const { return *m_sst; }
+    // Keeps the shared strings, whose texts cells point to, beyond the parser.
+    std::shared_ptr<const void> sharedStringHolder() const { return m_sst; }
     CfbStream& stream() const { return *m_stream; }
 
     // Found once per worksheet and remembered.
@@ -54,7 +56,7 @@ private:
     std::unique_ptr<CompoundFile> m_file;
     std::unique_ptr<CfbStream> m_stream;
     std::vector<Sheet> m_sheets;
-    std::vector<QString> m_sst;
+    std::shared_ptr<std::vector<QString>> m_sst = std::make_shared<std::vector<QString>>();
     mutable std::vector<std::optional<Layout>> m_layouts;
 };
 

@@ -3,8 +3,8 @@
 namespace setzaiko::xls {
 
 XlsSheetCells::XlsSheetCells(const WorkbookParser& parser, int sheet)
-    : m_sst(parser.sharedStrings()), m_sheet(parser.sheets().at(static_cast<std::size_t>(sheet))),
-      m_stream(parser.stream().fork())
+    : m_sst(parser.sharedStrings()), m_sstHolder(parser.sharedStringHolder()),
+      m_sheet(parser.sheets().at(static_cast<std::size_t>(sheet))), m_stream(parser.stream().fork())
 {}
 
 XlsSheetCells::~XlsSheetCells() = default;
@@ -15,6 +15,7 @@ SheetLayout XlsSheetCells::start()
     // between threads.
     const WorkbookParser::Layout layout = scanLayout(*m_stream, m_sheet);
     m_reader = std::make_unique<SheetCellReader>(*m_stream, m_sheet.offset, m_sst, true);
+    m_reader->pointIntoSharedStrings(); // which textHolder keeps
     return {layout.range.rows, layout.range.columns, layout.rowsInOrder};
 }
 

@@ -21,9 +21,12 @@ public:
 
     SheetLayout start() override;
     bool next(StreamedCell& cell) override;
+    // The shared strings, whose texts the cells point to.
+    std::shared_ptr<const void> textHolder() const override { return m_sstHolder; }
 
 private:
     const std::vector<QString>& m_sst;
+    std::shared_ptr<const void> m_sstHolder;
     WorkbookParser::Sheet m_sheet;
     std::unique_ptr<CfbStream> m_stream;
     std::unique_ptr<SheetCellReader> m_reader;

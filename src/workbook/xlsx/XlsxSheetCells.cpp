@@ -25,12 +25,18 @@ CellValue XlsxSheetCells::valueOf(const SheetValue& value)
     case SheetValue::Kind::Number:
         return CellValue::fromNumber(value.number);
     case SheetValue::Kind::SharedText:
-        return CellValue::fromText((*m_sharedStrings)[value.sharedIndex]);
+        return CellValue::fromKeptText((*m_sharedStrings)[value.sharedIndex]);
     case SheetValue::Kind::Text:
     case SheetValue::Kind::EscapedText:
         return CellValue::fromText(m_texts.textOf(value));
     }
     return {};
+}
+
+std::shared_ptr<const void> XlsxSheetCells::textHolder() const
+{
+    // The table, once read, lives as long as the pending result that hands it out.
+    return std::make_shared<const PendingSharedStrings>(m_pendingStrings);
 }
 
 bool XlsxSheetCells::next(StreamedCell& cell)

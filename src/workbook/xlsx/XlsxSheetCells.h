@@ -24,6 +24,8 @@ public:
 
     SheetLayout start() override;
     bool next(StreamedCell& cell) override;
+    // The shared string table, whose texts the cells point to.
+    std::shared_ptr<const void> textHolder() const override;
 
 private:
     CellValue valueOf(const SheetValue& value);
