@@ -102,6 +102,10 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
             ahead = std::make_unique<SheetReadAhead>(workbook, later.name, later.kind, products,
                                                      stocks);
         }
+        // The sheet read ahead is opened before the sheet after this one, if any.
+        if (i + 1 == sheets.size() || (i + 2 == sheets.size() && aheadIndex == i + 1)) {
+            workbook.allSheetsOpened();
+        }
         stepDone();
         SheetRules rules(sheet.kind, products, stocks);
         rules.keepTextsOf(table->textHolder());

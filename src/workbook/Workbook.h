@@ -76,6 +76,9 @@ public:
     // The rows of one worksheet, each with columnCount columns from column A, as RowAssembler
     // makes them of openCells. Throws WorkbookError.
     std::unique_ptr<WorkbookTable> openSheet(const QString& name, int columnCount);
+    // No further sheet will be opened: the workbook may let go of what only opening a sheet
+    // needs. The sheets opened read on.
+    virtual void allSheetsOpened() {}
 };
 
 // Opens workbooks by path. Throws WorkbookError.

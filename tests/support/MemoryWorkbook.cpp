@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <deque>
+#include <stdexcept>
 
 namespace setzaiko::testing {
 
@@ -161,6 +162,8 @@ public:
     }
     ~MemoryWorkbook() override { ++m_log->closed; }
 
+    void allSheetsOpened() override { m_allOpened = true; }
+
     QStringList sheetNames() const override
     {
         QStringList names;
@@ -172,6 +175,9 @@ public:
 
     std::unique_ptr<CellStream> openCells(const QString& name, int /*columnCount*/) override
     {
+        if (m_allOpened) {
+            throw std::logic_error("a sheet opened after allSheetsOpened");
+        }
         m_log->tablesOpened.append(name);
         for (const MemoryTable& table : m_tables) {
             if (table.name == name) {
@@ -185,6 +191,7 @@ private:
     const std::vector<MemoryTable>& m_tables;
     std::shared_ptr<MemoryWorkbookLog> m_log;
     bool m_keepTexts;
+    bool m_allOpened = false;
 };
 
 } // namespace

@@ -8,7 +8,13 @@
 #include "workbook/xlsx/XlsxError.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace setzaiko::xlsx {
 
@@ -243,6 +249,29 @@ void WorksheetCells::finish()
         m_byOrder = true;
         m_unordered = false;
     }
+}
+
+void WorksheetCells::releaseReadValues(std::size_t offset)
+{
+#if defined(__linux__)
+    // Whole pages only, a few megabytes at a time; the pages read as zeros if touched again.
+    static const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    constexpr std::uintptr_t leastRelease = std::uintptr_t{4} << 20;
+    if (m_byOrder || offset > m_packed.bytes.size() || page == 0) {
+        return;
+    }
+    const auto base = reinterpret_cast<std::uintptr_t>(m_packed.bytes.data());
+    const std::uintptr_t from = (base + m_released + page - 1) / page * page;
+    const std::uintptr_t to = (base + offset) / page * page;
+    if (to < from + leastRelease) {
+        return;
+    }
+    if (madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED) == 0) {
+        m_released = to - base;
+    }
+#else
+    (void)offset;
+#endif
 }
 
 bool WorksheetCells::Reader::next(SheetValue& value)

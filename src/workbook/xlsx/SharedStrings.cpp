@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 namespace setzaiko::xlsx {
 
@@ -177,8 +178,10 @@ SharedStrings readSharedStrings(ZipArchive& archive, const ZipEntry& entry)
 
 PendingSharedStrings readSharedStringsAhead(const QByteArray& bytes, const ZipEntry& entry)
 {
-    auto read = [bytes, entry]() -> SharedStringTable {
-        ZipArchive archive(bytes);
+    // The pending result keeps the reading function: it lets go of the file's bytes once read.
+    auto read = [bytes = QByteArray(bytes), entry]() mutable -> SharedStringTable {
+        const QByteArray file = std::exchange(bytes, QByteArray());
+        ZipArchive archive(file);
         return std::make_shared<const SharedStrings>(readSharedStrings(archive, entry));
     };
     try {

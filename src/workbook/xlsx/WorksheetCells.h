@@ -60,6 +60,10 @@ public:
     void finish();
 
     std::size_t valueCount() const { return m_packed.count; }
+    // For the one reader that reads the values to their end: hands the memory of the packed
+    // bytes before offset (its Reader::offset) back to the system, where the values are read in
+    // order and the system allows it. No value before offset may be read again.
+    void releaseReadValues(std::size_t offset);
     // Before appending: room for that many bytes of values.
     void reserve(std::size_t bytes) { m_packed.bytes.reserve(bytes); }
 
@@ -69,6 +73,8 @@ public:
     public:
         explicit Reader(const WorksheetCells& cells) : m_cells(&cells) {}
         bool next(SheetValue& value);
+        // Where the next value starts in the packed bytes, when they are read in order.
+        std::size_t offset() const { return m_at; }
 
     private:
         const WorksheetCells* m_cells;
@@ -102,6 +108,7 @@ private:
     // Once finished with values out of order: sorted positions with offsets to read from.
     std::vector<std::uint64_t> m_order;
     bool m_byOrder = false;
+    std::size_t m_released = 0; // bytes handed back, from the start
 };
 
 // Reads one worksheet part, keeping the values of columns 0..columnCount-1 in file order.

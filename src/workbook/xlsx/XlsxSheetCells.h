@@ -24,7 +24,7 @@ public:
 
     SheetLayout start() override;
     bool next(StreamedCell& cell) override;
-    // The shared string table, whose texts the cells point to.
+    // Keeps the shared string table, whose texts the cells point to, once start has it.
     std::shared_ptr<const void> textHolder() const override;
 
 private:
@@ -41,6 +41,14 @@ private:
     std::optional<WorksheetCells::Reader> m_reader;
     RecentTexts m_texts;
     SheetValue m_value;
+    // The table alone: not the pending result, which may hold the file's bytes.
+    struct HeldStrings
+    {
+        SharedStringTable table;
+    };
+    std::shared_ptr<HeldStrings> m_heldStrings;
+    static constexpr int releaseEvery = 65536; // values
+    int m_sinceRelease = 0;
 };
 
 } // namespace setzaiko::xlsx

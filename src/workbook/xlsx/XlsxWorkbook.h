@@ -27,6 +27,9 @@ public:
 
     QStringList sheetNames() const override;
     std::unique_ptr<CellStream> openCells(const QString& name, int columnCount) override;
+    // Lets go of the file's bytes: each sheet opened holds them until it has read its part,
+    // and the shared strings until they are read. bytes() and readCells are then no more.
+    void allSheetsOpened() override { m_bytes = QByteArray(); }
 
     // Worksheets in workbook order (chart, dialog and macro sheets are not listed).
     int sheetCount() const { return static_cast<int>(m_sheets.size()); }
