@@ -163,7 +163,6 @@ void SharedStrings::finish()
     }
     m_current = {};
     m_recent = {};
-    m_texts.shrink_to_fit();
 }
 
 SharedStrings readSharedStrings(ZipArchive& archive, const ZipEntry& entry)
