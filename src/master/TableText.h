@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -43,13 +45,27 @@ private:
 class TableTexts
 {
 public:
-    // Keeps the text: its place never changes while these texts live.
+    TableTexts() = default;
+    // Rows point into the texts where they are: they are shared, never copied.
+    TableTexts(const TableTexts&) = delete;
+    TableTexts& operator=(const TableTexts&) = delete;
+
+    // Keeps the text: its place never changes while these texts live. A text that shares its
+    // characters with one kept lately (a reader hands repeats out so) is that one.
     TableText own(QString text)
     {
         if (text.isEmpty()) {
             return {};
         }
-        return TableText(&m_owned.emplace_back(std::move(text)));
+        const std::uint64_t at =
+            std::uint64_t{reinterpret_cast<std::uintptr_t>(text.constData())} * 0x9E3779B97F4A7C15u;
+        Recent& recent = m_recent[at >> (64 - recentBits)];
+        if (recent.text && recent.text->constData() == text.constData() &&
+            recent.text->size() == text.size()) {
+            return TableText(recent.text);
+        }
+        recent.text = &m_owned.emplace_back(std::move(text));
+        return TableText(recent.text);
     }
     // Keeps what holds texts that fields point to (once for each holder is enough).
     void keep(std::shared_ptr<const void> holder)
@@ -63,7 +79,17 @@ public:
     }
 
 private:
+    // A kept text's characters stay as long as the text, so no other text can have taken
+    // their place meanwhile.
+    struct Recent
+    {
+        const QString* text = nullptr;
+    };
+    static constexpr int recentBits = 6;
+    static constexpr std::size_t recentCount = std::size_t{1} << recentBits;
+
     std::deque<QString> m_owned;
+    std::array<Recent, recentCount> m_recent{};
     std::vector<std::shared_ptr<const void>> m_kept;
 };
 

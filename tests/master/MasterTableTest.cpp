@@ -149,3 +149,25 @@ TEST(MasterTable, CodeIndexFindsWhatAScanFinds)
     products.empty();
     EXPECT_EQ(products.firstRowOf(u"S1"_s), -1);
 }
+
+// A text handed in again (a copy sharing its characters) is kept once; texts equal in content
+// but not shared, and texts of different lengths, each read back as themselves.
+TEST(TableTexts, RepeatsAreKeptOnceAndEveryTextReadsBack)
+{
+    TableTexts texts;
+    const QString kinds[] = {u"通常"_s, u"限定"_s, u"通常品"_s};
+    std::vector<std::pair<TableText, QString>> kept;
+    for (int i = 0; i < 300; ++i) {
+        const QString text = i % 4 == 3 ? u"P%1"_s.arg(i % 7) : kinds[i % 4 % 3];
+        kept.emplace_back(texts.own(text), text);
+    }
+    int mismatches = 0;
+    for (const auto& [field, text] : kept) {
+        mismatches += field != text;
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_NE(&kept[3].first.text(), &kept[31].first.text()); // "P3" made twice
+    const QString name = u"名前"_s.repeated(2);
+    EXPECT_EQ(&texts.own(name).text(), &texts.own(name).text()); // the same shared text
+    EXPECT_TRUE(texts.own(QString()).isEmpty());
+}
