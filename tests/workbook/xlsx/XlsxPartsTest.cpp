@@ -332,6 +332,38 @@ TEST(XlsxParts, PackedValuesComeBackAsTheyWentIn)
     EXPECT_FALSE(sorted.next(value));
 }
 
+// The memory of values read is given back as a reader goes, and every value still comes back
+// as it went in: read in order, and (where nothing is given back) put in order at the end.
+TEST(XlsxParts, PackedValuesReadOnceComeBackWhileTheirMemoryGoes)
+{
+    for (const bool inOrder : {true, false}) {
+        SCOPED_TRACE(inOrder ? "in order" : "out of order");
+        constexpr std::uint32_t rows = 200000; // ten megabytes of values and more
+        WorksheetCells cells;
+        SheetValue value;
+        for (std::uint32_t row = 0; row < rows; ++row) {
+            for (std::uint16_t column = 0; column < 5; ++column) {
+                value.row = inOrder ? row : rows - 1 - row;
+                value.column = column;
+                value.kind = SheetValue::Kind::Number;
+                value.number = value.row * 8.0 + column;
+                cells.append(value);
+            }
+        }
+        cells.finish();
+        WorksheetCells::Reader reader(cells);
+        std::uint64_t wrong = 0;
+        for (std::uint32_t i = 0; reader.next(value); ++i) {
+            wrong += value.row != i / 5 || value.column != i % 5 ||
+                     value.number != value.row * 8.0 + value.column;
+            if (i % 1000 == 0) {
+                cells.releaseReadValues(reader.offset());
+            }
+        }
+        EXPECT_EQ(wrong, 0u);
+    }
+}
+
 // Each item gives its own text, however the items repeat within and across the blocks the
 // table keeps them in.
 TEST(XlsxParts, SharedStringsGiveEachItemItsText)
