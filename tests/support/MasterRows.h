@@ -13,8 +13,8 @@ namespace setzaiko::testing {
 // Master tables built in memory, with only the fields the readers use filled in.
 
 inline NewStockRow stockRow(const QString& code, std::int32_t stock, const QString& name = {},
-                               const QString& flag = {}, const QString& unit = {},
-                               const QString& remarks = {})
+                            const QString& flag = {}, const QString& unit = {},
+                            const QString& remarks = {})
 {
     NewStockRow row;
     row.productCode = code;
@@ -27,7 +27,7 @@ inline NewStockRow stockRow(const QString& code, std::int32_t stock, const QStri
 }
 
 inline NewProductRow compositionRow(const QString& setCode, const QString& componentCode,
-                                       std::int32_t perSet)
+                                    std::int32_t perSet)
 {
     NewProductRow row;
     row.setCode = setCode;
