@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/BlockList.h"
 #include "master/RowIndex.h"
 #include "master/TableText.h"
 
@@ -31,8 +32,7 @@ public:
     void empty()
     {
         m_index.reset();
-        m_blocks.clear();
-        m_count = 0;
+        m_rows.clear();
         m_texts.reset(); // after the rows that point into them
     }
     void append(NewRow row) { append(Row::from(std::move(row), texts())); }
@@ -47,18 +47,13 @@ public:
     void append(Row row)
     {
         m_index.reset(); // an index never stands for fewer rows than the table holds
-        if (m_count % blockRows == 0) {
-            m_blocks.emplace_back().reserve(blockRows);
-        }
-        m_blocks.back().push_back(std::move(row));
-        ++m_count;
+        m_rows.push_back(std::move(row));
     }
-    std::int32_t count() const { return m_count; }
+    std::int32_t count() const { return static_cast<std::int32_t>(m_rows.size()); }
     const Row& row(std::int32_t i) const
     {
         Q_ASSERT(i >= 0 && i < count());
-        const auto index = static_cast<std::size_t>(i);
-        return m_blocks[index / blockRows][index % blockRows];
+        return m_rows[static_cast<std::size_t>(i)];
     }
 
     // Indexes the rows by their code, once the table is filled: the import does it at the end
@@ -84,10 +79,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t blockRows = 1024;
-
-    std::vector<std::vector<Row>> m_blocks;
-    std::int32_t m_count = 0;
+    BlockList<Row, 1024> m_rows;
     // Shared by copies of the table, which hold the same rows until either changes.
     std::shared_ptr<const RowIndex> m_index;
     // Shared by copies of the table, whose rows point into them; a copy that appends adds to

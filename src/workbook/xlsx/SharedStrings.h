@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/BlockList.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -87,32 +89,8 @@ private:
     static constexpr std::size_t recentProbes = 8;
     std::uint32_t indexOfText(const QString& text);
 
-    // The distinct texts, in blocks of a fixed size: growing never copies the texts or holds
-    // them twice, and a text never moves once added.
-    class TextList
-    {
-    public:
-        const QString& operator[](std::size_t index) const
-        {
-            return m_blocks[index >> blockBits][index & (textsPerBlock - 1)];
-        }
-        std::size_t size() const { return m_size; }
-        void push_back(const QString& text)
-        {
-            if (m_size % textsPerBlock == 0) {
-                m_blocks.emplace_back().reserve(textsPerBlock);
-            }
-            m_blocks.back().push_back(text);
-            ++m_size;
-        }
-
-    private:
-        static constexpr int blockBits = 14;
-        static constexpr std::size_t textsPerBlock = std::size_t{1} << blockBits;
-        std::vector<std::vector<QString>> m_blocks;
-        std::size_t m_size = 0;
-    };
-    TextList m_texts;
+    // The distinct texts: a text never moves once added, so cells may point to it.
+    BlockList<QString, 16384> m_texts;
     std::vector<RecentSlot> m_recent;
 };
 
