@@ -167,6 +167,9 @@ void WorksheetCells::append(const SheetValue& value)
         m_furthest = position;
         m_any = true;
     }
+    if (value.kind == SheetValue::Kind::SharedText) {
+        m_sharedIndexBound = std::max(m_sharedIndexBound, std::uint64_t{value.sharedIndex} + 1);
+    }
     m_packed.put(value);
     compactWhenGrown();
 }

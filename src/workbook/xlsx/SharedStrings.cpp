@@ -129,6 +129,18 @@ void SharedStrings::append(const QString& text)
 void SharedStrings::packCurrent()
 {
     Block block;
+    const std::uint32_t first = m_current.front();
+    bool consecutive = true;
+    for (std::size_t i = 1; i < m_current.size() && consecutive; ++i) {
+        consecutive = m_current[i] == first + i;
+    }
+    if (consecutive) {
+        block.width = Block::consecutive;
+        block.firstText = first;
+        m_blocks.push_back(std::move(block));
+        m_current.clear();
+        return;
+    }
     QHash<std::uint32_t, std::uint32_t> placeOfText;
     std::vector<std::uint32_t> places;
     places.reserve(m_current.size());

@@ -54,15 +54,24 @@ private:
     static constexpr std::size_t blockSize = 65536;
 
     // A full block's items: the texts they use, and each item's place among them in `width`
-    // bits (a power of two, 0 where all items share one text), so no item spans two words.
+    // bits (a power of two, 0 where all items share one text), so no item spans two words. A
+    // block of texts each new in its turn, as a writer that lists each text once stores them
+    // all, is only its first text: an item is found without reading memory that a sheet's
+    // cells, referring to items at random, would have to wait for.
     struct Block
     {
+        static constexpr std::uint8_t consecutive = 0xFF;
+
         std::vector<std::uint32_t> texts;
         std::vector<std::uint64_t> places;
+        std::uint32_t firstText = 0;
         std::uint8_t width = 0;
 
         std::uint32_t textOf(std::size_t inBlock) const
         {
+            if (width == consecutive) {
+                return firstText + static_cast<std::uint32_t>(inBlock);
+            }
             if (width == 0) {
                 return texts[0];
             }

@@ -335,6 +335,11 @@ WorksheetCells readWorksheet(ZipArchive& archive, const ZipEntry& entry, bool da
 
 void checkSharedStringIndices(const WorksheetCells& cells, std::size_t sharedStringCount)
 {
+    // Only where a value appended refers beyond the table are the values kept looked at: one
+    // that did may have been replaced by a later cell at its position.
+    if (cells.sharedIndexBound() <= sharedStringCount) {
+        return;
+    }
     WorksheetCells::Reader reader(cells);
     SheetValue value;
     while (reader.next(value)) {

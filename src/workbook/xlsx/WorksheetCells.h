@@ -60,6 +60,9 @@ public:
     void finish();
 
     std::size_t valueCount() const { return m_packed.count; }
+    // Above the index of every shared string a value appended refers to, a value since
+    // replaced included.
+    std::uint64_t sharedIndexBound() const { return m_sharedIndexBound; }
     // For the one reader that reads the values to their end: hands the memory of the packed
     // bytes before offset (its Reader::offset) back to the system, where the values are read in
     // order and the system allows it. No value before offset may be read again.
@@ -109,6 +112,7 @@ private:
     std::vector<std::uint64_t> m_order;
     bool m_byOrder = false;
     std::size_t m_released = 0; // bytes handed back, from the start
+    std::uint64_t m_sharedIndexBound = 0;
 };
 
 // Reads one worksheet part, keeping the values of columns 0..columnCount-1 in file order.

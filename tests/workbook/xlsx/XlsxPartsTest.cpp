@@ -332,6 +332,36 @@ TEST(XlsxParts, PackedValuesComeBackAsTheyWentIn)
     EXPECT_FALSE(sorted.next(value));
 }
 
+// A value referring beyond the shared string table is damage, unless a later cell at its
+// position replaced it.
+TEST(XlsxParts, SharedStringIndicesBeyondTheTable)
+{
+    const struct
+    {
+        bool replaced;
+        std::size_t tableSize;
+        bool damaged;
+    } cases[] = {{false, 6, false}, {false, 5, true}, {true, 5, false}, {true, 0, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tableSize + (c.replaced ? 100 : 0));
+        WorksheetCells cells;
+        SheetValue value;
+        value.kind = SheetValue::Kind::SharedText;
+        value.sharedIndex = 5;
+        cells.append(value);
+        if (c.replaced) {
+            value.kind = SheetValue::Kind::Number;
+            cells.append(value);
+        }
+        cells.finish();
+        if (c.damaged) {
+            EXPECT_THROW(checkSharedStringIndices(cells, c.tableSize), WorkbookError);
+        } else {
+            EXPECT_NO_THROW(checkSharedStringIndices(cells, c.tableSize));
+        }
+    }
+}
+
 // The memory of values read is given back as a reader goes, and every value still comes back
 // as it went in: read in order, and (where nothing is given back) put in order at the end.
 TEST(XlsxParts, PackedValuesReadOnceComeBackWhileTheirMemoryGoes)
@@ -376,7 +406,13 @@ TEST(XlsxParts, SharedStringsGiveEachItemItsText)
     for (int i = 0; i < 140000; ++i) {
         texts.push_back(QString::number(i % 3));
     }
-    // Blocks of every width: 5, 17, 300 and 70,000 texts taking turns, then repeating again.
+    // A block of new texts but for its last item, then blocks of every width: 5, 17, 300 and
+    // 70,000 texts taking turns, then repeating again.
+    texts.resize((texts.size() + 65535) / 65536 * 65536, u"pad"_s);
+    for (int i = 0; i < 65535; ++i) {
+        texts.push_back(u"new "_s + QString::number(i));
+    }
+    texts.push_back(texts.back());
     for (const int kinds : {5, 17, 300, 70000, 70000}) {
         for (int i = 0; i < 70000; ++i) {
             texts.push_back(QString::number(i % kinds));
