@@ -43,19 +43,67 @@ std::shared_ptr<const void> XlsxSheetCells::textHolder() const
     return m_heldStrings;
 }
 
+namespace {
+
+// Asks for the memory at address to be brought into the cache; nothing where the compiler
+// cannot.
+inline void prefetch(const void* address)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
+} // namespace
+
+void XlsxSheetCells::readAhead()
+{
+    constexpr std::size_t half = aheadCount / 2;
+    while (!m_readToEnd && m_aheadSize < aheadCount) {
+        Ahead& ahead = m_ahead[(m_aheadFirst + m_aheadSize) % aheadCount];
+        ahead.offset = m_reader->offset();
+        if (!m_reader->next(ahead.value)) {
+            m_readToEnd = true;
+            return;
+        }
+        ++m_aheadSize;
+        if (ahead.value.kind == SheetValue::Kind::SharedText) {
+            prefetch(&(*m_sharedStrings)[ahead.value.sharedIndex]);
+        }
+        // The text of the value read half a ring before has come by now: its characters next.
+        if (m_aheadSize > half) {
+            const SheetValue& earlier =
+                m_ahead[(m_aheadFirst + m_aheadSize - 1 - half) % aheadCount].value;
+            if (earlier.kind == SheetValue::Kind::SharedText) {
+                const QString& text = (*m_sharedStrings)[earlier.sharedIndex];
+                if (!text.isEmpty()) {
+                    prefetch(text.constData());
+                    prefetch(text.constData() + (text.size() - 1));
+                }
+            }
+        }
+    }
+}
+
 bool XlsxSheetCells::next(StreamedCell& cell)
 {
-    if (!m_reader->next(m_value)) {
+    readAhead();
+    if (m_aheadSize == 0) {
         return false;
     }
-    // The values read are not read again: their memory goes as the rows are built.
+    const Ahead& ahead = m_ahead[m_aheadFirst];
+    // The values handed out are not read again: their memory goes as the rows are built.
     if (++m_sinceRelease == releaseEvery) {
         m_sinceRelease = 0;
-        m_cells.releaseReadValues(m_reader->offset());
+        m_cells.releaseReadValues(ahead.offset);
     }
-    cell.row = static_cast<int>(m_value.row);
-    cell.column = m_value.column;
-    cell.value = valueOf(m_value);
+    cell.row = static_cast<int>(ahead.value.row);
+    cell.column = ahead.value.column;
+    cell.value = valueOf(ahead.value);
+    m_aheadFirst = (m_aheadFirst + 1) % aheadCount;
+    --m_aheadSize;
     return true;
 }
 

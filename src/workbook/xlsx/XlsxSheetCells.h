@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 
+#include <array>
 #include <optional>
 
 namespace setzaiko::xlsx {
@@ -29,6 +30,7 @@ public:
 
 private:
     CellValue valueOf(const SheetValue& value);
+    void readAhead();
 
     QByteArray m_bytes;
     ZipEntry m_entry;
@@ -40,7 +42,20 @@ private:
     WorksheetCells m_cells;
     std::optional<WorksheetCells::Reader> m_reader;
     RecentTexts m_texts;
-    SheetValue m_value;
+    // The values read ahead of the one handed out, each with where it starts in the packed
+    // values. Cells refer to shared strings in any order, so that each would wait for its text
+    // to come from memory: read ahead, a text is asked for while the values before it are
+    // handed out.
+    struct Ahead
+    {
+        SheetValue value;
+        std::size_t offset = 0;
+    };
+    static constexpr std::size_t aheadCount = 16; // a power of two
+    std::array<Ahead, aheadCount> m_ahead;
+    std::size_t m_aheadFirst = 0;
+    std::size_t m_aheadSize = 0;
+    bool m_readToEnd = false;
     // The table alone: not the pending result, which may hold the file's bytes.
     struct HeldStrings
     {
