@@ -12,6 +12,7 @@
 #include "workbook/xlsx/SharedStrings.h"
 #include "workbook/xlsx/StoredArchive.h"
 #include "workbook/xlsx/WorksheetCells.h"
+#include "workbook/xlsx/XlsxSheetCells.h"
 #include "workbook/xlsx/ZipArchive.h"
 
 #include <gtest/gtest.h>
@@ -392,6 +393,35 @@ TEST(XlsxParts, PackedValuesReadOnceComeBackWhileTheirMemoryGoes)
         }
         EXPECT_EQ(wrong, 0u);
     }
+}
+
+// A sheet's cells hand out every text whole while the memory of the values read goes, the
+// value being handed out when it goes included: here one long enough to lie across pages.
+TEST(XlsxParts, SheetCellsHandOutTextsWholeWhileTheirMemoryGoes)
+{
+    constexpr int rows = 65536; // enough values, and bytes, for memory to be given back
+    std::string part = "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
+                       "main\"><sheetData>";
+    const auto textOf = [](int row) {
+        return std::string(row == rows ? 9000 : 64, static_cast<char>('a' + row % 26));
+    };
+    for (int row = 1; row <= rows; ++row) {
+        part += "<row><c t=\"inlineStr\"><is><t>" + textOf(row) + "</t></is></c></row>";
+    }
+    part += "</sheetData></worksheet>";
+    const QByteArray bytes = storedArchive(part);
+    const auto entry = ZipArchive(bytes).find(u"p.xml"_s);
+    ASSERT_TRUE(entry);
+    XlsxSheetCells cells(bytes, *entry, sharedStringsReady({}), false, 1);
+    ASSERT_EQ(cells.start().rows, rows);
+    StreamedCell cell;
+    int wrong = 0;
+    for (int row = 1; row <= rows; ++row) {
+        ASSERT_TRUE(cells.next(cell));
+        wrong += cell.value.textView() != QString::fromLatin1(textOf(row));
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_FALSE(cells.next(cell));
 }
 
 // Each item gives its own text, however the items repeat within and across the blocks the
