@@ -61,9 +61,32 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
+// A whole number of up to 15 digits, as most values and every shared string index are: exact
+// in a double, so it reads as the general parse reads it, -0 included.
+std::optional<double> wholeNumberOf(std::string_view text)
+{
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::string_view digits = negative ? text.substr(1) : text;
+    if (digits.empty() || digits.size() > 15) {
+        return std::nullopt;
+    }
+    std::int64_t number = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        number = number * 10 + (c - '0');
+    }
+    const auto value = static_cast<double>(number);
+    return negative ? -value : value;
+}
+
 double numberOf(std::string_view text)
 {
     text = trimmed(text);
+    if (const auto whole = wholeNumberOf(text)) {
+        return *whole;
+    }
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size() ||

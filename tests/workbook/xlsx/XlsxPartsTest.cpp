@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <random>
 
@@ -421,6 +422,47 @@ TEST(XlsxParts, SheetCellsHandOutTextsWholeWhileTheirMemoryGoes)
         wrong += cell.value.textView() != QString::fromLatin1(textOf(row));
     }
     EXPECT_EQ(wrong, 0);
+    EXPECT_FALSE(cells.next(cell));
+}
+
+// A number cell reads as the general parse of its trimmed text reads it, however short, signed
+// or padded with zeros.
+TEST(XlsxParts, NumberCellsReadAsTheirText)
+{
+    const std::string numbers[] = {"0",
+                                   "-0",
+                                   "007",
+                                   " 42\t",
+                                   "-123",
+                                   "999999999999999",
+                                   "-999999999999999",
+                                   "9007199254740993",
+                                   "123456789012345678901234567890",
+                                   "1.5",
+                                   "-2.5e-3",
+                                   "1E3"};
+    std::string part = "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
+                       "main\"><sheetData>";
+    for (const std::string& number : numbers) {
+        part += "<row><c><v>" + number + "</v></c></row>";
+    }
+    part += "</sheetData></worksheet>";
+    const QByteArray bytes = storedArchive(part);
+    XlsxSheetCells cells(bytes, *ZipArchive(bytes).find(u"p.xml"_s), sharedStringsReady({}), false,
+                         1);
+    cells.start();
+    StreamedCell cell;
+    for (std::string number : numbers) {
+        SCOPED_TRACE(number);
+        number.erase(number.find_last_not_of(" \t") + 1);
+        number.erase(0, number.find_first_not_of(' '));
+        double expected = 0.0;
+        std::from_chars(number.data(), number.data() + number.size(), expected);
+        ASSERT_TRUE(cells.next(cell));
+        ASSERT_EQ(cell.value.kind, CellValue::Kind::Number);
+        EXPECT_EQ(cell.value.number, expected);
+        EXPECT_EQ(std::signbit(cell.value.number), std::signbit(expected));
+    }
     EXPECT_FALSE(cells.next(cell));
 }
 
