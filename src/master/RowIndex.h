@@ -1,8 +1,12 @@
 #pragma once
 
+#include "common/Prefetch.h"
+
 #include <QHashFunctions>
 #include <QStringView>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -10,8 +14,9 @@ namespace setzaiko {
 
 // The rows of a table found by a code: the first row of each code and, from each row, the
 // next row of the same code, in table order. The codes are not copied: keyOf(row) gives a
-// row's code whenever it is needed. Built in one pass, with no allocation per code, so that
-// a table of a million rows is indexed in a fraction of a second.
+// row's code whenever it is needed. Built in two passes, one counting the runs of rows of one
+// code to size the slots, with no allocation per code, so that a table of a million rows is
+// indexed in a fraction of a second.
 class RowIndex
 {
 public:
@@ -20,27 +25,55 @@ public:
     template <typename KeyOf>
     RowIndex(std::int32_t rows, KeyOf keyOf)
     {
-        m_slots.assign(64, Slot{});
+        // Room for every run of rows of one code, at most half full: no code is moved as the
+        // slots fill, whatever the codes.
+        std::size_t runs = rows > 0 ? 1 : 0;
+        for (std::int32_t row = 1; row < rows; ++row) {
+            runs += keyOf(row) == keyOf(row - 1) ? 0 : 1;
+        }
+        std::size_t size = 64;
+        while (size < 2 * runs) {
+            size *= 2;
+        }
+        m_slots.assign(size, Slot{});
         m_mask = m_slots.size() - 1;
         m_next.assign(static_cast<std::size_t>(rows), -1);
-        std::size_t codes = 0;
+        // The rows are looked at a few rows ahead, so that each code's slot is asked for before
+        // it is needed: codes are spread over the slots at random, and each would otherwise
+        // wait for memory. The rows of one code mostly follow each other: those need no hash.
+        constexpr std::int32_t ahead = 8;
+        constexpr std::uint64_t sameAsBefore = std::uint64_t{1} << 32;
+        std::array<std::uint64_t, ahead> seen{};
+        const auto lookAhead = [&](std::int32_t row) {
+            std::uint64_t& entry = seen[static_cast<std::size_t>(row % ahead)];
+            const QStringView key = keyOf(row);
+            if (row > 0 && key == keyOf(row - 1)) {
+                entry = sameAsBefore;
+                return;
+            }
+            const std::uint32_t hash = hashOf(key);
+            entry = hash;
+            prefetch(&m_slots[hash & m_mask]);
+        };
+        for (std::int32_t row = 0; row < std::min(ahead, rows); ++row) {
+            lookAhead(row);
+        }
         std::size_t previous = 0; // the slot of the row before
         for (std::int32_t row = 0; row < rows; ++row) {
-            const QStringView key = keyOf(row);
-            // The rows of one code mostly follow each other: those need no hashing.
-            if (row > 0 && key == keyOf(row - 1)) {
+            const std::uint64_t entry = seen[static_cast<std::size_t>(row % ahead)];
+            if (row + ahead < rows) {
+                lookAhead(row + ahead);
+            }
+            if (entry == sameAsBefore) {
                 m_next[static_cast<std::size_t>(row - 1)] = row;
                 m_slots[previous].last = row;
                 continue;
             }
-            if (2 * (codes + 1) > m_slots.size()) {
-                grow();
-            }
-            previous = slotOf(key, keyOf);
+            const auto hash = static_cast<std::uint32_t>(entry);
+            previous = slotOf(keyOf(row), hash, keyOf);
             Slot& slot = m_slots[previous];
             if (slot.first < 0) {
-                slot = {hashOf(key), row, row};
-                ++codes;
+                slot = {hash, row, row};
             } else {
                 m_next[static_cast<std::size_t>(slot.last)] = row;
                 slot.last = row;
@@ -72,28 +105,15 @@ private:
         return static_cast<std::uint32_t>(qHash(key, m_seed));
     }
 
-    // Twice the slots, each code moved to its place among them.
-    void grow()
-    {
-        std::vector<Slot> old(m_slots.size() * 2);
-        old.swap(m_slots);
-        m_mask = m_slots.size() - 1;
-        for (const Slot& slot : old) {
-            if (slot.first >= 0) {
-                std::size_t i = slot.hash & m_mask;
-                while (m_slots[i].first >= 0) {
-                    i = (i + 1) & m_mask;
-                }
-                m_slots[i] = slot;
-            }
-        }
-    }
-
     // The slot of the code: its own, or the empty one where it would go.
     template <typename KeyOf>
     std::size_t slotOf(QStringView key, KeyOf keyOf) const
     {
-        const std::uint32_t hash = hashOf(key);
+        return slotOf(key, hashOf(key), keyOf);
+    }
+    template <typename KeyOf>
+    std::size_t slotOf(QStringView key, std::uint32_t hash, KeyOf keyOf) const
+    {
         for (std::size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
             const Slot& slot = m_slots[i];
             if (slot.first < 0 || (slot.hash == hash && keyOf(slot.first) == key)) {

@@ -1,5 +1,7 @@
 #include "workbook/xlsx/XlsxSheetCells.h"
 
+#include "common/Prefetch.h"
+
 namespace setzaiko::xlsx {
 
 XlsxSheetCells::XlsxSheetCells(QByteArray bytes, const ZipEntry& entry,
@@ -42,21 +44,6 @@ std::shared_ptr<const void> XlsxSheetCells::textHolder() const
 {
     return m_heldStrings;
 }
-
-namespace {
-
-// Asks for the memory at address to be brought into the cache; nothing where the compiler
-// cannot.
-inline void prefetch(const void* address)
-{
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(address);
-#else
-    (void)address;
-#endif
-}
-
-} // namespace
 
 void XlsxSheetCells::readAhead()
 {
