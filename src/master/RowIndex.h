@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/HugePages.h"
 #include "common/Prefetch.h"
 
 #include <QHashFunctions>
@@ -35,8 +36,12 @@ public:
         while (size < 2 * runs) {
             size *= 2;
         }
+        m_slots.reserve(size);
+        adviseHugePages(m_slots.data(), size * sizeof(Slot));
         m_slots.assign(size, Slot{});
         m_mask = m_slots.size() - 1;
+        m_next.reserve(static_cast<std::size_t>(rows));
+        adviseHugePages(m_next.data(), m_next.capacity() * sizeof(std::int32_t));
         m_next.assign(static_cast<std::size_t>(rows), -1);
         // The rows are looked at a few rows ahead, so that each code's slot is asked for before
         // it is needed: codes are spread over the slots at random, and each would otherwise

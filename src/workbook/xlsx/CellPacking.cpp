@@ -4,6 +4,7 @@
 // string's index (variable length), or the text's length (variable length) and bytes. An empty
 // cell that may replace a value before it is a kind byte of its own with no content.
 
+#include "common/HugePages.h"
 #include "workbook/xlsx/WorksheetCells.h"
 #include "workbook/xlsx/XlsxError.h"
 
@@ -252,6 +253,12 @@ void WorksheetCells::finish()
         m_byOrder = true;
         m_unordered = false;
     }
+}
+
+void WorksheetCells::reserve(std::size_t bytes)
+{
+    m_packed.bytes.reserve(bytes);
+    adviseHugePages(m_packed.bytes.data(), m_packed.bytes.capacity());
 }
 
 void WorksheetCells::releaseReadValues(std::size_t offset)

@@ -68,7 +68,7 @@ public:
     // order and the system allows it. No value before offset may be read again.
     void releaseReadValues(std::size_t offset);
     // Before appending: room for that many bytes of values.
-    void reserve(std::size_t bytes) { m_packed.bytes.reserve(bytes); }
+    void reserve(std::size_t bytes);
 
     // Reads the values back by row and column, once finished.
     class Reader

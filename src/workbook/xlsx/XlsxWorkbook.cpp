@@ -1,5 +1,6 @@
 #include "workbook/xlsx/XlsxWorkbook.h"
 
+#include "common/WholeFile.h"
 #include "workbook/xlsx/CellReference.h"
 #include "workbook/xlsx/Relationships.h"
 #include "workbook/xlsx/SharedStrings.h"
@@ -67,7 +68,7 @@ std::unique_ptr<XlsxWorkbook> XlsxWorkbook::openFile(const QString& path)
         fail(WorkbookFailure::Unreadable,
              "the file cannot be opened: " + file.errorString().toStdString());
     }
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = readWholeFile(file);
     if (file.error() != QFileDevice::NoError) {
         fail(WorkbookFailure::Unreadable,
              "the file cannot be read: " + file.errorString().toStdString());
