@@ -105,6 +105,37 @@ public:
 
     void startElement(const XmlName& name, const char** attributes) override
     {
+        open(name, attributes);
+        takesWholeCells = m_inRow && m_depth == 3;
+    }
+
+    void endElement(const XmlName& name) override
+    {
+        close(name);
+        takesWholeCells = m_inRow && m_depth == 3;
+    }
+
+    // Comes only where a cell may open: in a row, outside any other element.
+    void cell(const WholeCell& cell) override
+    {
+        startCell(cell.attributes);
+        m_hasValue = cell.hasValue;
+        m_value.assign(cell.value);
+        endCell();
+    }
+
+    void characters(std::string_view text) override
+    {
+        if (m_inValue) {
+            m_value.append(text);
+        } else if (m_inInline) {
+            m_inline.characters(text);
+        }
+    }
+
+private:
+    void open(const XmlName& name, const char** attributes)
+    {
         ++m_depth;
         if (m_inInline) {
             m_inline.startElement(name, attributes);
@@ -146,7 +177,7 @@ public:
         }
     }
 
-    void endElement(const XmlName& name) override
+    void close(const XmlName& name)
     {
         if (m_inInline) {
             if (m_depth == 5) {
@@ -166,16 +197,6 @@ public:
         --m_depth;
     }
 
-    void characters(std::string_view text) override
-    {
-        if (m_inValue) {
-            m_value.append(text);
-        } else if (m_inInline) {
-            m_inline.characters(text);
-        }
-    }
-
-private:
     void startRow(const char** attributes)
     {
         const char* r = attribute(attributes, XmlNamespace::None, "r");

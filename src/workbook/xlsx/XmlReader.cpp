@@ -39,6 +39,22 @@ XmlNamespace classifyNamespace(std::string_view uri)
     return XmlNamespace::Other;
 }
 
+void XmlHandler::cell(const WholeCell& cell)
+{
+    const XmlName c{XmlNamespace::Spreadsheet, "c"};
+    startElement(c, cell.attributes);
+    if (cell.hasValue) {
+        const XmlName v{XmlNamespace::Spreadsheet, "v"};
+        const char* none[] = {nullptr};
+        startElement(v, none);
+        if (!cell.value.empty()) {
+            characters(cell.value);
+        }
+        endElement(v);
+    }
+    endElement(c);
+}
+
 namespace {
 
 XmlName split(const char* name)

@@ -35,6 +35,16 @@ struct XmlName
     bool is(XmlNamespace s, std::string_view l) const { return space == s && local == l; }
 };
 
+// A worksheet cell in its plainest shape, as the reader's own scanner may hand it on in one
+// piece: <c> in the spreadsheet namespace with plain attributes, empty or holding one <v> of
+// plain ASCII text, nothing else.
+struct WholeCell
+{
+    const char** attributes; // as startElement gets them
+    std::string_view value;  // the text of its <v>
+    bool hasValue = false;   // it holds a <v>
+};
+
 // What a part's elements and text are handed to, in document order. The handlers may throw
 // WorkbookError; the parse stops there and the error reaches the caller of parseXml.
 class XmlHandler
@@ -46,6 +56,12 @@ public:
     virtual void endElement(const XmlName& name) = 0;
     // Text of the current element, in pieces, UTF-8.
     virtual void characters(std::string_view text) = 0;
+
+    // While this is set, a cell of the plainest shape that opens next may come to cell() in one
+    // call instead of as its elements and text. A handler sets it where that spares it work.
+    bool takesWholeCells = false;
+    // Must act as the cell's elements and text would, one after the other; so it does here.
+    virtual void cell(const WholeCell& cell);
 };
 
 // The value of an attribute, or nullptr.

@@ -433,7 +433,133 @@ private:
         if (begin[1] == '?' || begin[1] == '!' || m_rootDone) {
             leave(); // instructions, comments, CDATA, a document type, a second root
         }
+        if (begin[1] == 'c' && m_handler.takesWholeCells) {
+            const char* next = wholeCell(begin, end);
+            if (next != begin) {
+                return next;
+            }
+        }
         return startTag(begin, end);
+    }
+
+    // Hands a cell of the plainest shape (see WholeCell) on in one call. Returns the byte after
+    // it, nullptr where the buffer does not hold all of it yet, or begin where the cell has any
+    // other shape: it is then read as any element is. Nothing is changed before the whole cell
+    // is known to be of that shape.
+    const char* wholeCell(char* begin, char* end)
+    {
+        constexpr std::size_t maxCellAttributes = 8;
+        constexpr std::ptrdiff_t maxValue = 1024;
+        const char* const other = begin;
+        if (m_defaultSpace != XmlNamespace::Spreadsheet ||
+            m_open.size() + 2 > static_cast<std::size_t>(maxXmlDepth)) {
+            return other;
+        }
+        // At the part's end a cut cell is the general path's to refuse.
+        const char* const more = m_eof ? other : nullptr;
+        const auto byte = [](char c) { return static_cast<unsigned char>(c); };
+        std::array<RawAttribute, maxCellAttributes> found;
+        std::size_t count = 0;
+        char* p = begin + 2;
+        bool empty = false;
+        for (;;) {
+            const char* before = p;
+            while (p < end && isSpace(*p)) {
+                ++p;
+            }
+            if (p == end) {
+                return more;
+            }
+            if (*p == '>' || *p == '/') {
+                empty = *p++ == '/';
+                if (empty && p == end) {
+                    return more;
+                }
+                if (empty && *p++ != '>') {
+                    return other;
+                }
+                break;
+            }
+            // Names of letters alone: no prefix, so no namespace to resolve.
+            if (p == before || count == maxCellAttributes || !isLetter(byte(*p))) {
+                return other;
+            }
+            char* nameBegin = p;
+            while (p < end && isLetter(byte(*p))) {
+                ++p;
+            }
+            char* nameStop = p;
+            if (end - p < 2) {
+                return more;
+            }
+            if (*p != '=' || (p[1] != '"' && p[1] != '\'')) {
+                return other;
+            }
+            const char quote = p[1];
+            p += 2;
+            char* valueBegin = p;
+            while (p < end && *p != quote) {
+                if (byte(*p) >= 0x80 || attributeSpecial[byte(*p)]) {
+                    return other; // to be checked or decoded
+                }
+                ++p;
+            }
+            if (p == end) {
+                return more;
+            }
+            found[count++] = {nameBegin, nameStop, valueBegin, p};
+            ++p;
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            if (found[i].name() == "xmlns") {
+                return other;
+            }
+            for (std::size_t j = 0; j < i; ++j) {
+                if (sameName(found[i].name(), found[j].name())) {
+                    return other;
+                }
+            }
+        }
+        std::string_view value;
+        bool hasValue = false;
+        if (!empty) {
+            if (end - p < 4) {
+                return more;
+            }
+            if (std::memcmp(p, "<v>", 3) == 0) {
+                p += 3;
+                const char* text = p;
+                while (p < end && *p != '<') {
+                    const auto c = byte(*p);
+                    if (c < 0x20 || c >= 0x7F || c == '&' || c == ']' || p - text == maxValue) {
+                        return other;
+                    }
+                    ++p;
+                }
+                value = std::string_view(text, static_cast<std::size_t>(p - text));
+                hasValue = true;
+                if (end - p < 8) {
+                    return more;
+                }
+                if (std::memcmp(p, "</v>", 4) != 0) {
+                    return other;
+                }
+                p += 4;
+            }
+            if (std::memcmp(p, "</c>", 4) != 0) {
+                return other;
+            }
+            p += 4;
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            *found[i].nameEnd = '\0';
+            *found[i].valueEnd = '\0';
+            m_pointers[2 * i] = found[i].nameBegin;
+            m_pointers[2 * i + 1] = found[i].valueBegin;
+        }
+        m_pointers[2 * count] = nullptr;
+        m_handler.cell({m_pointers.data(), value, hasValue});
+        return p;
     }
 
     const char* text(const char* begin, const char* end)

@@ -425,6 +425,63 @@ TEST(XlsxParts, SheetCellsHandOutTextsWholeWhileTheirMemoryGoes)
     EXPECT_FALSE(cells.next(cell));
 }
 
+// A worksheet whose cells the scanner hands on whole reads as the same worksheet read element
+// by element (a comment leaves it to expat): the same values, used part and order, or the same
+// refusal.
+TEST(XlsxParts, WholeCellsReadAsTheirElements)
+{
+    const struct
+    {
+        const char* what;
+        std::string rows;
+    } cases[] = {
+        {"every type",
+         "<row r=\"2\"><c r=\"A2\" t=\"s\"><v>7</v></c><c t=\"n\"><v> 1.5 </v></c>"
+         "<c t=\"b\"><v>1</v></c><c t=\"e\"><v>#N/A</v></c><c t=\"str\"><v>x y</v></c>"
+         "<c t=\"d\"><v>2024-02-29T12:00:00</v></c><c t=\"inlineStr\"><is><t>z</t></is></c>"
+         "<c s=\"1\"/><c><v></v></c><c t=\"s\"/><c r=\"K2\"><v>11</v></c>"
+         "<c t=\"str\"><v></v></c></row>"},
+        {"repeats, rows back, no references",
+         "<row r=\"3\"><c r=\"B3\"><v>1</v></c><c r=\"B3\"/><c r=\"C3\"><v>2</v></c>"
+         "<c r=\"C3\"><v>3</v></c></row><row r=\"1\"><c><v>4</v></c><c><v>5</v></c></row>"
+         "<row><c r=\"A2\"><v>6</v></c></row>"},
+        {"an unknown type", "<row><c t=\"q\"><v>1</v></c></row>"},
+        {"a cell beyond the sheet", "<row><c r=\"XFE1\"><v>1</v></c></row>"},
+        {"no number", "<row><c><v>1x</v></c></row>"},
+        {"no shared string index", "<row><c t=\"s\"><v>-1</v></c></row>"},
+        {"no Boolean", "<row><c t=\"b\"><v>2</v></c></row>"},
+    };
+    const auto read = [](const std::string& part) {
+        const QByteArray bytes = storedArchive(part);
+        ZipArchive archive(bytes);
+        std::string seen;
+        try {
+            const WorksheetCells cells =
+                readWorksheet(archive, *archive.find(u"p.xml"_s), false, 12);
+            seen = std::to_string(cells.rows) + "x" + std::to_string(cells.columns) +
+                   (cells.rowsInOrder ? " in order" : "");
+            WorksheetCells::Reader reader(cells);
+            SheetValue value;
+            while (reader.next(value)) {
+                seen += " [" + std::to_string(value.row) + "," + std::to_string(value.column) +
+                        "," + std::to_string(static_cast<int>(value.kind)) + "," +
+                        std::to_string(value.number) + "," + std::to_string(value.sharedIndex) +
+                        "," + std::string(value.text) + "]";
+            }
+        } catch (const WorkbookError& error) {
+            seen = std::string("refused: ") + error.what();
+        }
+        return seen;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string start = "<worksheet xmlns=\"http://schemas.openxmlformats.org/"
+                                  "spreadsheetml/2006/main\"><sheetData>" +
+                                  c.rows + "</sheetData>";
+        EXPECT_EQ(read(start + "</worksheet>"), read(start + "<!-- -->" + "</worksheet>"));
+    }
+}
+
 // A number cell reads as the general parse of its trimmed text reads it, however short, signed
 // or padded with zeros.
 TEST(XlsxParts, NumberCellsReadAsTheirText)

@@ -15,6 +15,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 using namespace setzaiko;
 using namespace setzaiko::xlsx;
@@ -47,6 +48,34 @@ private:
     {
         return std::to_string(static_cast<int>(name.space)) + ":";
     }
+};
+
+// Takes cells whole where they stand in a row, giving the events the scanner would give.
+class CellRecorder : public Recorder
+{
+public:
+    void startElement(const XmlName& name, const char** attributes) override
+    {
+        Recorder::startElement(name, attributes);
+        rowDepth = name.local == "row" ? depth + 1 : rowDepth;
+        takesWholeCells = ++depth == rowDepth;
+    }
+    void endElement(const XmlName& name) override
+    {
+        Recorder::endElement(name);
+        takesWholeCells = --depth == rowDepth;
+    }
+    void cell(const WholeCell& cell) override
+    {
+        ++wholeCells;
+        XmlHandler::cell(cell);
+    }
+
+    int wholeCells = 0;
+
+private:
+    int depth = 0;
+    int rowDepth = -1;
 };
 
 // The events, or the failure.
@@ -176,6 +205,76 @@ TEST(XmlScanner, GivesWhatExpatGivesOrLeavesThePartToIt)
     }
 }
 
+// A cell of the plainest shape comes whole and gives what its elements give; any other shape
+// is read element by element, and what expat refuses is refused.
+TEST(XmlScanner, WholeCellsGiveWhatTheirElementsGive)
+{
+    const struct
+    {
+        const char* what;
+        std::string cells;
+        int whole;    // cells taken whole
+        bool scanned; // read without expat
+    } cases[] = {
+        {"shared, number, empty, bare",
+         "<c r=\"A1\" t=\"s\"><v>0</v></c><c r='B1' s=\"3\"><v> -1.5E3 > </v></c>"
+         "<c r=\"C1\"/><c r=\"D1\" ></c><c><v></v></c><c\t\r\n/>",
+         6, true},
+        {"eight attributes, then nine",
+         "<c a='1' b='2' d='3' e='4' f='5' g='6' h='7' i='\"'/>"
+         "<c a='1' b='2' d='3' e='4' f='5' g='6' h='7' i='8' j='9'/>",
+         1, true},
+        {"attributes to decode or resolve",
+         "<c r=\"A&#49;\"/><c r=\"\tA1\"/><c x:r=\"A1\"/><c r = \"A1\"/><c r_1=\"A1\"/>"
+         "<c r=\"\xE6\x97\xA5\"/><c xmlns=\"urn:o\"><v>1</v></c>",
+         0, true},
+        {"values to decode",
+         "<c><v>1&amp;2</v></c><c><v>\xE6\x97\xA5</v></c>"
+         "<c><v>a\tb</v></c><c><v>]</v></c><c><v>" +
+             std::string(1025, '9') + "</v></c>",
+         0, true},
+        {"other content",
+         "<c><f>1+1</f><v>2</v></c><c t=\"inlineStr\"><is><t>x</t></is></c>"
+         "<c><v/></c><c><v>1</v> </c><c><v>1</v></c ><c><x/></c>",
+         0, true},
+        {"other elements", "<col/><cx/><c2/>", 0, true},
+        {"an attribute twice", "<c r=\"A1\" r=\"B1\"/>", 0, false},
+        {"mismatched ends", "<c><v>1</c></v>", 0, false},
+        {"]]> in a value", "<c><v>]]></v></c>", 0, false},
+        {"a control character in a value", "<c><v>\x01</v></c>", 0, false},
+        {"a cut cell", "<c r=\"A1\"><v>1</v>", 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool cut = std::string_view(c.what) == "a cut cell";
+        const std::string xml = "<worksheet xmlns=\"" + mainUri + "\" xmlns:x=\"" + mainUri +
+                                "\"><sheetData><row r=\"1\">" + c.cells +
+                                (cut ? "" : "</row></sheetData></worksheet>");
+        const QByteArray bytes = storedArchive(xml);
+        ZipArchive archive(bytes);
+        const ZipEntry entry = *archive.find(QStringLiteral("p.xml"));
+        const std::string expected = withExpat(archive, entry);
+        CellRecorder recorder;
+        ZipEntryReader reader(archive, entry);
+        EXPECT_EQ(scanXml(reader, recorder), c.scanned);
+        if (c.scanned) {
+            EXPECT_EQ(recorder.events, expected);
+            EXPECT_EQ(recorder.wholeCells, c.whole);
+        }
+    }
+    // Outside a row, or under another default namespace, no cell comes whole.
+    for (const std::string& xml : std::vector<std::string>{
+             "<worksheet xmlns=\"" + mainUri + "\"><c><v>1</v></c></worksheet>",
+             "<sheetData xmlns=\"urn:o\"><row><c><v>1</v></c></row></sheetData>"}) {
+        const QByteArray bytes = storedArchive(xml);
+        ZipArchive archive(bytes);
+        CellRecorder recorder;
+        ZipEntryReader reader(archive, *archive.find(QStringLiteral("p.xml")));
+        EXPECT_TRUE(scanXml(reader, recorder));
+        EXPECT_EQ(recorder.wholeCells, 0);
+    }
+}
+
 // Text longer than the scanner holds at once reaches the handler in pieces, none of them cut
 // inside a character, a reference or a line end.
 TEST(XmlScanner, LongTextArrivesWhole)
@@ -209,14 +308,22 @@ TEST(XmlScanner, TokensAcrossBufferEndsArriveWhole)
                "&#x30C3;\"" + std::string(static_cast<std::size_t>(i % 3), ' ') +
                (i % 2 ? "/>" : "><v>" + pad + "&lt;" + std::to_string(i) + "</v></c >");
     }
-    xml += "</w>";
+    // Cells taken whole, of every length too.
+    xml += "<row>";
+    for (int i = 0; xml.size() < 10 * 1024 * 1024; ++i) {
+        const std::string pad(static_cast<std::size_t>(i % 29), ' ');
+        xml += "<c r=\"A" + std::to_string(i) + "\"" + pad +
+               (i % 3 ? "/>" : "><v>" + pad + "</v></c>");
+    }
+    xml += "</row></w>";
     const QByteArray bytes = storedArchive(xml);
     ZipArchive archive(bytes);
     const ZipEntry entry = *archive.find(QStringLiteral("p.xml"));
-    Recorder recorder;
+    CellRecorder recorder;
     ZipEntryReader reader(archive, entry);
     ASSERT_TRUE(scanXml(reader, recorder));
     EXPECT_EQ(recorder.events, withExpat(archive, entry));
+    EXPECT_GT(recorder.wholeCells, 0);
 }
 
 } // namespace
