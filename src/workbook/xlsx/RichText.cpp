@@ -172,6 +172,15 @@ void RichText::endElement(const XmlName& name)
     --m_depth;
 }
 
+void RichText::takeText(std::string_view text, bool preserves)
+{
+    m_depth = 0;
+    m_inRun = false;
+    m_capturing = false;
+    m_itemPreserves = false;
+    m_text.assign(preserves ? text : trimmed(text));
+}
+
 QString RichText::finish()
 {
     return decodeEscapes(m_text);

@@ -26,6 +26,9 @@ public:
             m_run.append(text);
         }
     }
+    // For an item of one <t> and its text: what begin, the <t> (with xml:space="preserve" or
+    // without) and its text give.
+    void takeText(std::string_view text, bool preserves);
     // At the item's end element.
     QString finish();
     // The same with the escapes left in, for decodeEscapes later; valid until begin.

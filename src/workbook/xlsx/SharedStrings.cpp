@@ -21,29 +21,21 @@ class SharedStringsHandler : public XmlHandler
 public:
     void startElement(const XmlName& name, const char** attributes) override
     {
-        ++m_depth;
-        if (m_depth == 1) {
-            if (!name.is(XmlNamespace::Spreadsheet, "sst")) {
-                fail("the shared strings part has the wrong root element");
-            }
-            // Its count attributes are passed over: the items read are what is kept.
-        } else if (m_inItem) {
-            m_text.startElement(name, attributes);
-        } else if (m_depth == 2 && name.is(XmlNamespace::Spreadsheet, "si")) {
-            m_inItem = true;
-            m_text.begin(attributes);
-        }
+        open(name, attributes);
+        takesWhole = m_depth == 1 ? WholeElements::StringItems : WholeElements::None;
     }
 
     void endElement(const XmlName& name) override
     {
-        if (m_inItem && m_depth == 2) {
-            m_inItem = false;
-            m_strings.append(m_text.finish());
-        } else if (m_inItem) {
-            m_text.endElement(name);
-        }
-        --m_depth;
+        close(name);
+        takesWhole = m_depth == 1 ? WholeElements::StringItems : WholeElements::None;
+    }
+
+    // Comes only where an item may open: in the root, outside any other element.
+    void stringItem(std::string_view text, bool preserves) override
+    {
+        m_text.takeText(text, preserves);
+        m_strings.append(m_text.finish());
     }
 
     void characters(std::string_view text) override
@@ -60,6 +52,33 @@ public:
     }
 
 private:
+    void open(const XmlName& name, const char** attributes)
+    {
+        ++m_depth;
+        if (m_depth == 1) {
+            if (!name.is(XmlNamespace::Spreadsheet, "sst")) {
+                fail("the shared strings part has the wrong root element");
+            }
+            // Its count attributes are passed over: the items read are what is kept.
+        } else if (m_inItem) {
+            m_text.startElement(name, attributes);
+        } else if (m_depth == 2 && name.is(XmlNamespace::Spreadsheet, "si")) {
+            m_inItem = true;
+            m_text.begin(attributes);
+        }
+    }
+
+    void close(const XmlName& name)
+    {
+        if (m_inItem && m_depth == 2) {
+            m_inItem = false;
+            m_strings.append(m_text.finish());
+        } else if (m_inItem) {
+            m_text.endElement(name);
+        }
+        --m_depth;
+    }
+
     int m_depth = 0;
     bool m_inItem = false;
     RichText m_text;

@@ -106,21 +106,27 @@ public:
     void startElement(const XmlName& name, const char** attributes) override
     {
         open(name, attributes);
-        takesWholeCells = m_inRow && m_depth == 3;
+        takesWhole = m_inRow && m_depth == 3 ? WholeElements::Cells : WholeElements::None;
     }
 
     void endElement(const XmlName& name) override
     {
         close(name);
-        takesWholeCells = m_inRow && m_depth == 3;
+        takesWhole = m_inRow && m_depth == 3 ? WholeElements::Cells : WholeElements::None;
     }
 
     // Comes only where a cell may open: in a row, outside any other element.
     void cell(const WholeCell& cell) override
     {
+        using Holds = WholeCell::Holds;
         startCell(cell.attributes);
-        m_hasValue = cell.hasValue;
-        m_value.assign(cell.value);
+        m_hasValue = cell.holds == Holds::Value;
+        m_hasInline = cell.holds == Holds::Text || cell.holds == Holds::PreservedText;
+        if (m_hasValue) {
+            m_value.assign(cell.text);
+        } else if (m_hasInline) {
+            m_inline.takeText(cell.text, cell.holds == Holds::PreservedText);
+        }
         endCell();
     }
 

@@ -39,20 +39,50 @@ XmlNamespace classifyNamespace(std::string_view uri)
     return XmlNamespace::Other;
 }
 
+namespace {
+
+const char* noAttributes[] = {nullptr};
+const char* preservingSpace[] = {"http://www.w3.org/XML/1998/namespace space", "preserve", nullptr};
+
+} // namespace
+
 void XmlHandler::cell(const WholeCell& cell)
 {
-    const XmlName c{XmlNamespace::Spreadsheet, "c"};
-    startElement(c, cell.attributes);
-    if (cell.hasValue) {
-        const XmlName v{XmlNamespace::Spreadsheet, "v"};
-        const char* none[] = {nullptr};
-        startElement(v, none);
-        if (!cell.value.empty()) {
-            characters(cell.value);
-        }
-        endElement(v);
+    using Holds = WholeCell::Holds;
+    const auto element = [this](std::string_view local, const char** attributes) {
+        startElement({XmlNamespace::Spreadsheet, local}, attributes);
+    };
+    const auto end = [this](std::string_view local) {
+        endElement({XmlNamespace::Spreadsheet, local});
+    };
+    element("c", cell.attributes);
+    if (cell.holds == Holds::Value) {
+        element("v", noAttributes);
+    } else if (cell.holds != Holds::Nothing) {
+        element("is", noAttributes);
+        element("t", cell.holds == Holds::PreservedText ? preservingSpace : noAttributes);
     }
-    endElement(c);
+    if (!cell.text.empty()) {
+        characters(cell.text);
+    }
+    if (cell.holds == Holds::Value) {
+        end("v");
+    } else if (cell.holds != Holds::Nothing) {
+        end("t");
+        end("is");
+    }
+    end("c");
+}
+
+void XmlHandler::stringItem(std::string_view text, bool preserves)
+{
+    startElement({XmlNamespace::Spreadsheet, "si"}, noAttributes);
+    startElement({XmlNamespace::Spreadsheet, "t"}, preserves ? preservingSpace : noAttributes);
+    if (!text.empty()) {
+        characters(text);
+    }
+    endElement({XmlNamespace::Spreadsheet, "t"});
+    endElement({XmlNamespace::Spreadsheet, "si"});
 }
 
 namespace {

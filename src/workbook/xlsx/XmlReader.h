@@ -36,13 +36,23 @@ struct XmlName
 };
 
 // A worksheet cell in its plainest shape, as the reader's own scanner may hand it on in one
-// piece: <c> in the spreadsheet namespace with plain attributes, empty or holding one <v> of
-// plain ASCII text, nothing else.
+// piece: <c> in the spreadsheet namespace with plain attributes, empty, or holding one <v>
+// and its text, or one inline string of one <t> (with xml:space="preserve" or without) and
+// its text.
 struct WholeCell
 {
+    enum class Holds : std::uint8_t { Nothing, Value, Text, PreservedText };
+
     const char** attributes; // as startElement gets them
-    std::string_view value;  // the text of its <v>
-    bool hasValue = false;   // it holds a <v>
+    std::string_view text;   // of its <v> or <t>, as characters gets it
+    Holds holds = Holds::Nothing;
+};
+
+// The elements a handler takes whole where they come next, when their shape is the plainest.
+enum class WholeElements : std::uint8_t {
+    None,
+    Cells,       // see WholeCell
+    StringItems, // <si> in the spreadsheet namespace holding one <t> as above
 };
 
 // What a part's elements and text are handed to, in document order. The handlers may throw
@@ -57,11 +67,14 @@ public:
     // Text of the current element, in pieces, UTF-8.
     virtual void characters(std::string_view text) = 0;
 
-    // While this is set, a cell of the plainest shape that opens next may come to cell() in one
-    // call instead of as its elements and text. A handler sets it where that spares it work.
-    bool takesWholeCells = false;
-    // Must act as the cell's elements and text would, one after the other; so it does here.
+    // While this is set, an element of that kind and of the plainest shape that opens next may
+    // come to cell() or stringItem() in one call instead of as its elements and text. A handler
+    // sets it where that spares it work.
+    WholeElements takesWhole = WholeElements::None;
+    // Each must act as the element's elements and text would, one after the other; so they do
+    // here.
     virtual void cell(const WholeCell& cell);
+    virtual void stringItem(std::string_view text, bool preserves);
 };
 
 // The value of an attribute, or nullptr.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -316,9 +317,11 @@ public:
             char* end = m_buffer.data() + m_end;
             const char* next = begin == end ? nullptr : token(begin, end);
             if (!next) {
-                if (m_eof || !fill()) {
+                if (m_eof) {
                     return m_rootDone && m_pos == m_end;
                 }
+                // Once the part's end is known, what is left is read again knowing it.
+                fill();
                 continue;
             }
             m_pos = static_cast<std::size_t>(next - m_buffer.data());
@@ -433,8 +436,8 @@ private:
         if (begin[1] == '?' || begin[1] == '!' || m_rootDone) {
             leave(); // instructions, comments, CDATA, a document type, a second root
         }
-        if (begin[1] == 'c' && m_handler.takesWholeCells) {
-            const char* next = wholeCell(begin, end);
+        if (m_handler.takesWhole != WholeElements::None) {
+            const char* next = wholeElement(begin, end);
             if (next != begin) {
                 return next;
             }
@@ -442,21 +445,103 @@ private:
         return startTag(begin, end);
     }
 
-    // Hands a cell of the plainest shape (see WholeCell) on in one call. Returns the byte after
-    // it, nullptr where the buffer does not hold all of it yet, or begin where the cell has any
-    // other shape: it is then read as any element is. Nothing is changed before the whole cell
-    // is known to be of that shape.
+    // Where an element opens at begin that the handler takes whole and that has the plainest
+    // shape, hands it on in one call and returns the byte after it. Returns nullptr where the
+    // buffer does not hold all of it yet, and begin where it has any other shape: it is then
+    // read as any element is. Nothing is changed before the whole element is known to be of
+    // that shape.
+    const char* wholeElement(char* begin, char* end)
+    {
+        // Its elements stay within the depth allowed; at the part's end a cut element is the
+        // general path's to refuse.
+        if (m_defaultSpace != XmlNamespace::Spreadsheet ||
+            m_open.size() + 3 > static_cast<std::size_t>(maxXmlDepth)) {
+            return begin;
+        }
+        const char* next = nullptr;
+        if (m_handler.takesWhole == WholeElements::Cells && begin[1] == 'c') {
+            next = wholeCell(begin, end);
+        } else if (m_handler.takesWhole == WholeElements::StringItems && begin[1] == 's') {
+            next = wholeItem(begin, end);
+        } else {
+            return begin;
+        }
+        return next || !m_eof ? next : begin;
+    }
+
+    // The forms an element's content may take to be handed on whole: an opening, text without
+    // elements, a close.
+    struct Form
+    {
+        std::string_view opening;
+        std::string_view close;
+    };
+    static constexpr int needMore = -1;
+    static constexpr int otherShape = -2;
+
+    // Reads the first of forms whose opening stands at p (an empty opening, no text): returns
+    // its index with text as characters() would get it and p past its close, or needMore, or
+    // otherShape.
+    int plainContent(const char*& p, const char* end, std::span<const Form> forms,
+                     std::string_view& text)
+    {
+        constexpr std::ptrdiff_t maxText = 4096;
+        const std::string_view rest(p, static_cast<std::size_t>(end - p));
+        std::size_t form = 0;
+        for (const Form& f : forms) {
+            if (rest.size() < f.opening.size()) {
+                return needMore;
+            }
+        }
+        while (form < forms.size() && !rest.starts_with(forms[form].opening)) {
+            ++form;
+        }
+        if (form == forms.size()) {
+            return otherShape;
+        }
+        const char* start = p + forms[form].opening.size();
+        const char* q = start;
+        while (q < end && *q != '<' && q - start < maxText) {
+            ++q;
+        }
+        const std::string_view close = forms[form].close;
+        if (q == end || (*q == '<' && static_cast<std::size_t>(end - q) < close.size())) {
+            return needMore;
+        }
+        if (*q != '<' || std::string_view(q, close.size()) != close ||
+            (forms[form].opening.empty() && q != start)) {
+            return otherShape;
+        }
+        text = std::string_view(start, static_cast<std::size_t>(q - start));
+        p = q + close.size();
+        // Where the text takes expat, the element is left to the general path to take there.
+        try {
+            if (firstSpecial(text.data(), text.data() + text.size(), textSpecial) !=
+                text.data() + text.size()) {
+                m_text.clear();
+                appendDecoded(text, m_text, false);
+                text = m_text;
+            }
+        } catch (const LeaveToExpat&) {
+            return otherShape;
+        }
+        return static_cast<int>(form);
+    }
+
+    // A cell (see WholeCell).
     const char* wholeCell(char* begin, char* end)
     {
         constexpr std::size_t maxCellAttributes = 8;
-        constexpr std::ptrdiff_t maxValue = 1024;
+        using Holds = WholeCell::Holds;
+        static constexpr Form forms[] = {
+            {"<v>", "</v></c>"},
+            {"<is><t>", "</t></is></c>"},
+            {"<is><t xml:space=\"preserve\">", "</t></is></c>"},
+            {"", "</c>"},
+        };
+        static constexpr Holds holdings[] = {Holds::Value, Holds::Text, Holds::PreservedText,
+                                             Holds::Nothing};
         const char* const other = begin;
-        if (m_defaultSpace != XmlNamespace::Spreadsheet ||
-            m_open.size() + 2 > static_cast<std::size_t>(maxXmlDepth)) {
-            return other;
-        }
-        // At the part's end a cut cell is the general path's to refuse.
-        const char* const more = m_eof ? other : nullptr;
         const auto byte = [](char c) { return static_cast<unsigned char>(c); };
         std::array<RawAttribute, maxCellAttributes> found;
         std::size_t count = 0;
@@ -468,12 +553,12 @@ private:
                 ++p;
             }
             if (p == end) {
-                return more;
+                return nullptr;
             }
             if (*p == '>' || *p == '/') {
                 empty = *p++ == '/';
                 if (empty && p == end) {
-                    return more;
+                    return nullptr;
                 }
                 if (empty && *p++ != '>') {
                     return other;
@@ -490,7 +575,7 @@ private:
             }
             char* nameStop = p;
             if (end - p < 2) {
-                return more;
+                return nullptr;
             }
             if (*p != '=' || (p[1] != '"' && p[1] != '\'')) {
                 return other;
@@ -505,7 +590,7 @@ private:
                 ++p;
             }
             if (p == end) {
-                return more;
+                return nullptr;
             }
             found[count++] = {nameBegin, nameStop, valueBegin, p};
             ++p;
@@ -520,36 +605,15 @@ private:
                 }
             }
         }
-        std::string_view value;
-        bool hasValue = false;
+        std::string_view text;
+        Holds holds = Holds::Nothing;
+        const char* after = p;
         if (!empty) {
-            if (end - p < 4) {
-                return more;
+            const int form = plainContent(after, end, forms, text);
+            if (form < 0) {
+                return form == needMore ? nullptr : other;
             }
-            if (std::memcmp(p, "<v>", 3) == 0) {
-                p += 3;
-                const char* text = p;
-                while (p < end && *p != '<') {
-                    const auto c = byte(*p);
-                    if (c < 0x20 || c >= 0x7F || c == '&' || c == ']' || p - text == maxValue) {
-                        return other;
-                    }
-                    ++p;
-                }
-                value = std::string_view(text, static_cast<std::size_t>(p - text));
-                hasValue = true;
-                if (end - p < 8) {
-                    return more;
-                }
-                if (std::memcmp(p, "</v>", 4) != 0) {
-                    return other;
-                }
-                p += 4;
-            }
-            if (std::memcmp(p, "</c>", 4) != 0) {
-                return other;
-            }
-            p += 4;
+            holds = holdings[form];
         }
         for (std::size_t i = 0; i < count; ++i) {
             *found[i].nameEnd = '\0';
@@ -558,7 +622,24 @@ private:
             m_pointers[2 * i + 1] = found[i].valueBegin;
         }
         m_pointers[2 * count] = nullptr;
-        m_handler.cell({m_pointers.data(), value, hasValue});
+        m_handler.cell({m_pointers.data(), text, holds});
+        return after;
+    }
+
+    // A shared string item of one <t> (with xml:space="preserve" or without) and its text.
+    const char* wholeItem(const char* begin, const char* end)
+    {
+        static constexpr Form forms[] = {
+            {"<si><t>", "</t></si>"},
+            {"<si><t xml:space=\"preserve\">", "</t></si>"},
+        };
+        const char* p = begin;
+        std::string_view text;
+        const int form = plainContent(p, end, forms, text);
+        if (form < 0) {
+            return form == needMore ? nullptr : begin;
+        }
+        m_handler.stringItem(text, form == 1);
         return p;
     }
 

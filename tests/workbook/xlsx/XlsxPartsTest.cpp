@@ -445,6 +445,11 @@ TEST(XlsxParts, WholeCellsReadAsTheirElements)
          "<row r=\"3\"><c r=\"B3\"><v>1</v></c><c r=\"B3\"/><c r=\"C3\"><v>2</v></c>"
          "<c r=\"C3\"><v>3</v></c></row><row r=\"1\"><c><v>4</v></c><c><v>5</v></c></row>"
          "<row><c r=\"A2\"><v>6</v></c></row>"},
+        {"inline texts",
+         "<row><c t=\"inlineStr\"><is><t> a&amp;b\t</t></is></c><c t=\"inlineStr\"><is><t "
+         "xml:space=\"preserve\"> a_x0041_ </t></is></c><c t=\"inlineStr\"><is><t></t></is>"
+         "</c><c t=\"inlineStr\"><is><r><t>x</t></r></is></c><c t=\"s\"><is><t>1</t></is></c>"
+         "<c><is><t>5</t></is></c><c t=\"inlineStr\"><v>6</v></c></row>"},
         {"an unknown type", "<row><c t=\"q\"><v>1</v></c></row>"},
         {"a cell beyond the sheet", "<row><c r=\"XFE1\"><v>1</v></c></row>"},
         {"no number", "<row><c><v>1x</v></c></row>"},
@@ -480,6 +485,24 @@ TEST(XlsxParts, WholeCellsReadAsTheirElements)
                                   c.rows + "</sheetData>";
         EXPECT_EQ(read(start + "</worksheet>"), read(start + "<!-- -->" + "</worksheet>"));
     }
+}
+
+// A shared string table whose items the scanner hands on whole reads as the same table read
+// element by element (a comment leaves it to expat).
+TEST(XlsxParts, WholeStringItemsReadAsTheirElements)
+{
+    const std::string items =
+        "<si><t>a</t></si><si><t xml:space=\"preserve\"> b\t</t></si><si><t> c\n</t></si>"
+        "<si><t></t></si><si><t>_x0041__x005F_x0042_</t></si><si><t>a</t></si>"
+        "<si><r><t>d</t></r><r><t xml:space=\"preserve\"> e </t></r></si><si><t>&#12475;</t></si>";
+    const auto read = [](const std::string& part) {
+        const QByteArray bytes = storedArchive(part);
+        ZipArchive archive(bytes);
+        return readSharedStrings(archive, *archive.find(u"p.xml"_s)).toList();
+    };
+    const std::string start =
+        "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" + items;
+    EXPECT_EQ(read(start + "</sst>"), read(start + "<!-- --></sst>"));
 }
 
 // A number cell reads as the general parse of its trimmed text reads it, however short, signed

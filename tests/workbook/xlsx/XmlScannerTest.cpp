@@ -50,32 +50,45 @@ private:
     }
 };
 
-// Takes cells whole where they stand in a row, giving the events the scanner would give.
-class CellRecorder : public Recorder
+// Takes cells whole where they stand in a row, or string items where they stand in the root,
+// giving the events the scanner would give.
+class WholeRecorder : public Recorder
 {
 public:
+    explicit WholeRecorder(WholeElements kind = WholeElements::Cells) : kind(kind) {}
+
     void startElement(const XmlName& name, const char** attributes) override
     {
         Recorder::startElement(name, attributes);
-        rowDepth = name.local == "row" ? depth + 1 : rowDepth;
-        takesWholeCells = ++depth == rowDepth;
+        if (kind == WholeElements::Cells ? name.local == "row" : depth == 0) {
+            parentDepth = depth + 1;
+        }
+        takeWholeAt(++depth);
     }
     void endElement(const XmlName& name) override
     {
         Recorder::endElement(name);
-        takesWholeCells = --depth == rowDepth;
+        takeWholeAt(--depth);
     }
     void cell(const WholeCell& cell) override
     {
-        ++wholeCells;
+        ++whole;
         XmlHandler::cell(cell);
     }
+    void stringItem(std::string_view text, bool preserves) override
+    {
+        ++whole;
+        XmlHandler::stringItem(text, preserves);
+    }
 
-    int wholeCells = 0;
+    int whole = 0;
 
 private:
+    void takeWholeAt(int at) { takesWhole = at == parentDepth ? kind : WholeElements::None; }
+
+    WholeElements kind;
     int depth = 0;
-    int rowDepth = -1;
+    int parentDepth = -1;
 };
 
 // The events, or the failure.
@@ -205,61 +218,87 @@ TEST(XmlScanner, GivesWhatExpatGivesOrLeavesThePartToIt)
     }
 }
 
-// A cell of the plainest shape comes whole and gives what its elements give; any other shape
-// is read element by element, and what expat refuses is refused.
-TEST(XmlScanner, WholeCellsGiveWhatTheirElementsGive)
+// An element of the plainest shape comes whole where the handler takes it so, and gives what
+// its elements give; any other shape is read element by element, and what expat refuses is
+// refused.
+TEST(XmlScanner, WholeElementsGiveWhatTheirElementsGive)
 {
+    constexpr WholeElements cells = WholeElements::Cells;
+    constexpr WholeElements items = WholeElements::StringItems;
     const struct
     {
+        WholeElements kind;
         const char* what;
-        std::string cells;
-        int whole;    // cells taken whole
-        bool scanned; // read without expat
+        std::string content; // of a row, or of a shared string table
+        int whole;           // elements taken whole
+        bool scanned;        // read without expat
     } cases[] = {
-        {"shared, number, empty, bare",
+        {cells, "shared, number, empty, bare",
          "<c r=\"A1\" t=\"s\"><v>0</v></c><c r='B1' s=\"3\"><v> -1.5E3 > </v></c>"
          "<c r=\"C1\"/><c r=\"D1\" ></c><c><v></v></c><c\t\r\n/>",
          6, true},
-        {"eight attributes, then nine",
+        {cells, "eight attributes, then nine",
          "<c a='1' b='2' d='3' e='4' f='5' g='6' h='7' i='\"'/>"
          "<c a='1' b='2' d='3' e='4' f='5' g='6' h='7' i='8' j='9'/>",
          1, true},
-        {"attributes to decode or resolve",
+        {cells, "attributes to decode or resolve",
          "<c r=\"A&#49;\"/><c r=\"\tA1\"/><c x:r=\"A1\"/><c r = \"A1\"/><c r_1=\"A1\"/>"
          "<c r=\"\xE6\x97\xA5\"/><c xmlns=\"urn:o\"><v>1</v></c>",
          0, true},
-        {"values to decode",
-         "<c><v>1&amp;2</v></c><c><v>\xE6\x97\xA5</v></c>"
-         "<c><v>a\tb</v></c><c><v>]</v></c><c><v>" +
-             std::string(1025, '9') + "</v></c>",
+        {cells, "values and texts to decode",
+         "<c><v>1&amp;2</v></c><c><v>\xE6\x97\xA5\t]\n</v></c><c t=\"inlineStr\"><is><t> "
+         "&#12475;&lt;\r\n</t></is></c><c><is><t xml:space=\"preserve\"> x </t></is></c>"
+         "<c><is><t></t></is></c><c><v>" +
+             std::string(4096, '9') + "</v></c>",
+         6, true},
+        {cells, "longer texts, other spaces",
+         "<c><v>" + std::string(4097, '9') +
+             "</v></c><c><is><t xml:space=\"default\">x</t></is>"
+             "</c><c><is><t xml:space='preserve'>x</t></is></c>",
          0, true},
-        {"other content",
-         "<c><f>1+1</f><v>2</v></c><c t=\"inlineStr\"><is><t>x</t></is></c>"
-         "<c><v/></c><c><v>1</v> </c><c><v>1</v></c ><c><x/></c>",
+        {cells, "other content",
+         "<c><f>1+1</f><v>2</v></c><c><v/></c><c><v>1</v> </c><c><v>1</v></c ><c><x/></c>"
+         "<c> </c><c><is><r><t>x</t></r></is></c><c><is><t>x</t><rPh/></is></c>",
          0, true},
-        {"other elements", "<col/><cx/><c2/>", 0, true},
-        {"an attribute twice", "<c r=\"A1\" r=\"B1\"/>", 0, false},
-        {"mismatched ends", "<c><v>1</c></v>", 0, false},
-        {"]]> in a value", "<c><v>]]></v></c>", 0, false},
-        {"a control character in a value", "<c><v>\x01</v></c>", 0, false},
-        {"a cut cell", "<c r=\"A1\"><v>1</v>", 0, false},
+        {cells, "other elements", "<col/><cx/><c2/>", 0, true},
+        {cells, "an attribute twice", "<c r=\"A1\" r=\"B1\"/>", 0, false},
+        {cells, "mismatched ends", "<c><v>1</c></v>", 0, false},
+        {cells, "]]> in a value", "<c><v>]]></v></c>", 0, false},
+        {cells, "a control character in a value", "<c><v>\x01</v></c>", 0, false},
+        {cells, "a cut cell", "<c r=\"A1\"><v>1</v>", 0, false},
+
+        {items, "plain, preserved, empty, decoded",
+         "<si><t>a</t></si><si><t xml:space=\"preserve\"> b </t></si><si><t></t></si>"
+         "<si><t> &#12475;&amp;\r\n\xE6\x97\xA5]_x0041_ </t></si>",
+         4, true},
+        {items, "other shapes",
+         "<si/><si></si><si><t/></si><si x=\"1\"><t>a</t></si><si><r><t>a</t></r></si>"
+         "<si><t>a</t><rPh sb=\"0\"><t>b</t></rPh></si><si><t xml:space='preserve'>a</t></si>"
+         "<si><t>a</t> </si><si> <t>a</t></si><si><t>" +
+             std::string(4097, 'a') + "</t></si><sx/>",
+         0, true},
+        {items, "]]> in a text", "<si><t>]]></t></si>", 0, false},
+        {items, "a cut item", "<si><t>a</t>", 0, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const bool cut = std::string_view(c.what) == "a cut cell";
-        const std::string xml = "<worksheet xmlns=\"" + mainUri + "\" xmlns:x=\"" + mainUri +
-                                "\"><sheetData><row r=\"1\">" + c.cells +
-                                (cut ? "" : "</row></sheetData></worksheet>");
+        const bool cut = std::string_view(c.what).starts_with("a cut");
+        const std::string xml =
+            c.kind == cells
+                ? "<worksheet xmlns=\"" + mainUri + "\" xmlns:x=\"" + mainUri +
+                      "\"><sheetData><row r=\"1\">" + c.content +
+                      (cut ? "" : "</row></sheetData></worksheet>")
+                : "<sst xmlns=\"" + mainUri + "\" count=\"9\">" + c.content + (cut ? "" : "</sst>");
         const QByteArray bytes = storedArchive(xml);
         ZipArchive archive(bytes);
         const ZipEntry entry = *archive.find(QStringLiteral("p.xml"));
         const std::string expected = withExpat(archive, entry);
-        CellRecorder recorder;
+        WholeRecorder recorder(c.kind);
         ZipEntryReader reader(archive, entry);
         EXPECT_EQ(scanXml(reader, recorder), c.scanned);
         if (c.scanned) {
             EXPECT_EQ(recorder.events, expected);
-            EXPECT_EQ(recorder.wholeCells, c.whole);
+            EXPECT_EQ(recorder.whole, c.whole);
         }
     }
     // Outside a row, or under another default namespace, no cell comes whole.
@@ -268,10 +307,10 @@ TEST(XmlScanner, WholeCellsGiveWhatTheirElementsGive)
              "<sheetData xmlns=\"urn:o\"><row><c><v>1</v></c></row></sheetData>"}) {
         const QByteArray bytes = storedArchive(xml);
         ZipArchive archive(bytes);
-        CellRecorder recorder;
+        WholeRecorder recorder;
         ZipEntryReader reader(archive, *archive.find(QStringLiteral("p.xml")));
         EXPECT_TRUE(scanXml(reader, recorder));
-        EXPECT_EQ(recorder.wholeCells, 0);
+        EXPECT_EQ(recorder.whole, 0);
     }
 }
 
@@ -315,15 +354,15 @@ TEST(XmlScanner, TokensAcrossBufferEndsArriveWhole)
         xml += "<c r=\"A" + std::to_string(i) + "\"" + pad +
                (i % 3 ? "/>" : "><v>" + pad + "</v></c>");
     }
-    xml += "</row></w>";
+    xml += "</row></w>\r\n"; // white space after the root, beyond the first buffer
     const QByteArray bytes = storedArchive(xml);
     ZipArchive archive(bytes);
     const ZipEntry entry = *archive.find(QStringLiteral("p.xml"));
-    CellRecorder recorder;
+    WholeRecorder recorder;
     ZipEntryReader reader(archive, entry);
     ASSERT_TRUE(scanXml(reader, recorder));
     EXPECT_EQ(recorder.events, withExpat(archive, entry));
-    EXPECT_GT(recorder.wholeCells, 0);
+    EXPECT_GT(recorder.whole, 0);
 }
 
 } // namespace
