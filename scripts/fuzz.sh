@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Fuzzes the Excel 97-2003 reader, the whole import run and the SpreadsheetML reader with
-# libFuzzer for SECONDS seconds in all (default 60), a third each.
+# Fuzzes the Excel 97-2003 reader, the whole import run, the SpreadsheetML reader and the XML
+# scanner's whole elements with libFuzzer for SECONDS seconds in all (default 60), a quarter
+# each.
 # Builds build-fuzz (clang, AddressSanitizer, UndefinedBehaviorSanitizer), seeds each target's
-# corpus (build-fuzz/corpus, build-fuzz/corpus-import and build-fuzz/corpus-xlsx, kept between
-# runs) with the committed workbooks, small generated ones and damaged variants of them, then
-# runs each (the two over Excel 97-2003 bytes with fuzz/workbook.dict, the SpreadsheetML reader
-# with fuzz/xlsx.dict). Exits non-zero when any finds a crash, a leak, a timeout or an
-# excessive allocation; the input is left in build-fuzz/artifacts/, named after the target.
+# corpus (build-fuzz/corpus, build-fuzz/corpus-import, build-fuzz/corpus-xlsx and
+# build-fuzz/corpus-xml, kept between runs) with the committed workbooks, small generated ones
+# and damaged variants of them, or with the parts in fuzz/xml-seeds, then runs each (the two
+# over Excel 97-2003 bytes with fuzz/workbook.dict, the other two with fuzz/xlsx.dict). Exits
+# non-zero when any finds a crash, a leak, a timeout or an excessive allocation; the input is
+# left in build-fuzz/artifacts/, named after the target.
 # Extra arguments after SECONDS go to every fuzzer (e.g. -jobs=2 -workers=2).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +20,8 @@ jobs=$(nproc)
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DSETZAIKO_FUZZ=ON -DSETZAIKO_WERROR=ON >/dev/null
 cmake --build "$build" --parallel "$jobs" \
-    --target xls_reader_fuzzer import_run_fuzzer xlsx_reader_fuzzer xls_seed_damager >/dev/null
+    --target xls_reader_fuzzer import_run_fuzzer xlsx_reader_fuzzer xml_scanner_fuzzer \
+    xls_seed_damager >/dev/null
 
 # Seeds: small files only, so that mutations stay cheap.
 seeds="$build/seeds"
@@ -51,7 +54,7 @@ find tests/data examples -type f \( -iname '*.xlsx' -o -name '*.xlsx.xls' \) -si
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # No share may be 0 s: libFuzzer would take that as no limit.
-share=$((seconds / 3 > 0 ? seconds / 3 : 1))
+share=$((seconds / 4 > 0 ? seconds / 4 : 1))
 failed=0
 
 # fuzz TARGET CORPUS NAME SEEDS [fuzzer arguments...]: SEEDS is a glob of seed files.
@@ -82,5 +85,7 @@ fuzz xls_reader_fuzzer "$build/corpus" "the Excel 97-2003 reader" "$xlsSeeds" \
 fuzz import_run_fuzzer "$build/corpus-import" "the import run" "$xlsSeeds" \
     -dict=fuzz/workbook.dict "$@"
 fuzz xlsx_reader_fuzzer "$build/corpus-xlsx" "the SpreadsheetML reader" "$seeds/xlsx/*" \
+    -dict=fuzz/xlsx.dict "$@"
+fuzz xml_scanner_fuzzer "$build/corpus-xml" "the XML scanner's whole elements" "fuzz/xml-seeds/*" \
     -dict=fuzz/xlsx.dict "$@"
 exit "$failed"
