@@ -28,9 +28,18 @@ public:
     {
         // Room for every run of rows of one code, at most half full: no code is moved as the
         // slots fill, whatever the codes.
+        // Which rows have the code of the row before: counted here, and kept for the pass below.
+        std::vector<std::uint64_t> sameAsAbove((static_cast<std::size_t>(rows) + 63) / 64);
+        const auto isSameAsAbove = [&](std::int32_t row) {
+            return (sameAsAbove[static_cast<std::size_t>(row) / 64] >> (row % 64)) & 1;
+        };
         std::size_t runs = rows > 0 ? 1 : 0;
         for (std::int32_t row = 1; row < rows; ++row) {
-            runs += keyOf(row) == keyOf(row - 1) ? 0 : 1;
+            if (keyOf(row) == keyOf(row - 1)) {
+                sameAsAbove[static_cast<std::size_t>(row) / 64] |= std::uint64_t{1} << (row % 64);
+            } else {
+                ++runs;
+            }
         }
         std::size_t size = 64;
         while (size < 2 * runs) {
@@ -51,12 +60,11 @@ public:
         std::array<std::uint64_t, ahead> seen{};
         const auto lookAhead = [&](std::int32_t row) {
             std::uint64_t& entry = seen[static_cast<std::size_t>(row % ahead)];
-            const QStringView key = keyOf(row);
-            if (row > 0 && key == keyOf(row - 1)) {
+            if (isSameAsAbove(row)) {
                 entry = sameAsBefore;
                 return;
             }
-            const std::uint32_t hash = hashOf(key);
+            const std::uint32_t hash = hashOf(keyOf(row));
             entry = hash;
             prefetch(&m_slots[hash & m_mask]);
         };
