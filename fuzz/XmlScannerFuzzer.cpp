@@ -88,8 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view part(reinterpret_cast<const char*>(data) + 2, size - 2);
     const Scan whole = scan(part, piece, kind);
     const Scan elements = scan(part, piece, WholeElements::None);
-    if (whole.scanned != elements.scanned ||
-        (whole.scanned && whole.events != elements.events)) {
+    if (whole.scanned != elements.scanned || (whole.scanned && whole.events != elements.events)) {
         __builtin_trap(); // whole elements read otherwise than their elements
     }
     return 0;

@@ -485,7 +485,7 @@ private:
     int plainContent(const char*& p, const char* end, std::span<const Form> forms,
                      std::string_view& text)
     {
-        constexpr std::ptrdiff_t maxText = 4096;
+        constexpr std::size_t maxText = 4096;
         const std::string_view rest(p, static_cast<std::size_t>(end - p));
         std::size_t form = 0;
         for (const Form& f : forms) {
@@ -500,10 +500,9 @@ private:
             return otherShape;
         }
         const char* start = p + forms[form].opening.size();
-        const char* q = start;
-        while (q < end && *q != '<' && q - start < maxText) {
-            ++q;
-        }
+        const auto span = std::min<std::size_t>(static_cast<std::size_t>(end - start), maxText + 1);
+        const char* lt = static_cast<const char*>(std::memchr(start, '<', span));
+        const char* q = lt ? lt : start + span;
         const std::string_view close = forms[form].close;
         if (q == end || (*q == '<' && static_cast<std::size_t>(end - q) < close.size())) {
             return needMore;
