@@ -194,15 +194,20 @@ const char* putReference(const char* p, const char* end, char*& out)
         const char* q = p + (hex ? 3 : 2);
         const char* digits = q;
         std::uint32_t value = 0;
+        // Decimal references, as some writers spell every character outside ASCII, in a loop
+        // of their own.
+        for (; !hex && q < end && *q >= '0' && *q <= '9' && value <= 0x10FFFF; ++q) {
+            value = value * 10 + static_cast<std::uint32_t>(*q - '0');
+        }
         for (; q < end && *q != ';'; ++q) {
             const int digit = digitValue(*q, hex);
-            if (digit < 0) {
+            if (digit < 0 || value > 0x10FFFF) {
                 leave();
             }
             value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
-            if (value > 0x10FFFF) {
-                leave();
-            }
+        }
+        if (value > 0x10FFFF) {
+            leave();
         }
         if (q == end || q == digits || !isXmlChar(value)) {
             leave();
@@ -502,17 +507,19 @@ private:
         const char* start = p + forms[form].opening.size();
         const auto span = std::min<std::size_t>(static_cast<std::size_t>(end - start), maxText + 1);
         const char* lt = static_cast<const char*>(std::memchr(start, '<', span));
-        const char* q = lt ? lt : start + span;
-        const std::string_view close = forms[form].close;
-        if (q == end || (*q == '<' && static_cast<std::size_t>(end - q) < close.size())) {
-            return needMore;
-        }
-        if (*q != '<' || std::string_view(q, close.size()) != close ||
-            (forms[form].opening.empty() && q != start)) {
+        if (!lt && span > maxText) {
             return otherShape;
         }
-        text = std::string_view(start, static_cast<std::size_t>(q - start));
-        p = q + close.size();
+        const std::string_view close = forms[form].close;
+        if (!lt || static_cast<std::size_t>(end - lt) < close.size()) {
+            return needMore;
+        }
+        if (std::string_view(lt, close.size()) != close ||
+            (forms[form].opening.empty() && lt != start)) {
+            return otherShape;
+        }
+        text = std::string_view(start, static_cast<std::size_t>(lt - start));
+        p = lt + close.size();
         // Where the text takes expat, the element is left to the general path to take there.
         try {
             if (firstSpecial(text.data(), text.data() + text.size(), textSpecial) !=
