@@ -1,6 +1,7 @@
 #include "workbook/xlsx/XmlScanner.h"
 
 #include "workbook/xlsx/XmlReader.h"
+#include "workbook/xlsx/XmlText.h"
 #include "workbook/xlsx/ZipArchive.h"
 
 #include <algorithm>
@@ -14,14 +15,7 @@ namespace setzaiko::xlsx {
 
 namespace {
 
-// Thrown where the part is left to expat; never leaves this file.
-struct LeaveToExpat
-{};
-
-[[noreturn]] void leave()
-{
-    throw LeaveToExpat{};
-}
+using namespace xmltext;
 
 constexpr std::size_t chunkSize = 1024 * 1024;
 // More attributes than any workbook element has: their pairwise checks stay cheap.
@@ -51,47 +45,6 @@ constexpr std::array<bool, 256> nameChars = [] {
     return table;
 }();
 
-// ASCII bytes that text (false) or an attribute value (true) cannot simply pass on.
-constexpr std::array<bool, 128> specialIn(bool attribute)
-{
-    std::array<bool, 128> table{};
-    for (int c = 0; c < 0x20; ++c) {
-        table[static_cast<std::size_t>(c)] = attribute || (c != '\t' && c != '\n');
-    }
-    table['&'] = true;
-    table[attribute ? '<' : ']'] = true;
-    return table;
-}
-constexpr std::array<bool, 128> textSpecial = specialIn(false);
-constexpr std::array<bool, 128> attributeSpecial = specialIn(true);
-
-// The length of the UTF-8 sequence of one XML character whose lead byte is at p (not ASCII),
-// or 0 where the bytes are not one.
-std::size_t charLength(const unsigned char* p, const unsigned char* end)
-{
-    const auto more = [&](std::size_t k) { return end - p > static_cast<std::ptrdiff_t>(k); };
-    const auto follows = [&](std::size_t k) { return more(k) && (p[k] & 0xC0) == 0x80; };
-    const unsigned c = p[0];
-    if (c >= 0xC2 && c <= 0xDF) {
-        return follows(1) ? 2 : 0;
-    }
-    if (c >= 0xE0 && c <= 0xEF) {
-        if (!follows(1) || !follows(2) || (c == 0xE0 && p[1] < 0xA0) ||
-            (c == 0xED && p[1] >= 0xA0) || (c == 0xEF && p[1] == 0xBF && p[2] >= 0xBE)) {
-            return 0; // overlong, a surrogate, U+FFFE or U+FFFF
-        }
-        return 3;
-    }
-    if (c >= 0xF0 && c <= 0xF4) {
-        if (!follows(1) || !follows(2) || !follows(3) || (c == 0xF0 && p[1] < 0x90) ||
-            (c == 0xF4 && p[1] >= 0x90)) {
-            return 0;
-        }
-        return 4;
-    }
-    return 0;
-}
-
 // Where a name's first colon stands, or its size; names are short: no call to memchr.
 std::size_t colonIn(std::string_view name)
 {
@@ -119,156 +72,6 @@ bool sameName(std::string_view a, std::string_view b)
         }
     }
     return true;
-}
-
-// Where the first byte of raw lies that needs more than passing on; raw.end() if none. Checks
-// the UTF-8 on the way.
-const char* firstSpecial(const char* p, const char* end, const std::array<bool, 128>& special)
-{
-    const auto* u = reinterpret_cast<const unsigned char*>(p);
-    const auto* e = reinterpret_cast<const unsigned char*>(end);
-    while (u < e) {
-        if (*u < 0x80) {
-            if (special[*u]) {
-                break;
-            }
-            ++u;
-        } else {
-            const std::size_t n = charLength(u, e);
-            if (n == 0) {
-                leave();
-            }
-            u += n;
-        }
-    }
-    return reinterpret_cast<const char*>(u);
-}
-
-bool isXmlChar(std::uint32_t c)
-{
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-// Writes c as UTF-8 at out; returns the byte after it.
-char* putUtf8(char* out, std::uint32_t c)
-{
-    if (c < 0x80) {
-        *out++ = static_cast<char>(c);
-    } else if (c < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (c >> 6));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | (c >> 12));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xF0 | (c >> 18));
-        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
-
-int digitValue(char c, bool hex)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (hex && c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (hex && c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-// Writes what the reference at p ('&') stands for at out, which never takes more bytes than
-// the reference; returns the byte after its ';' and moves out past what it wrote.
-const char* putReference(const char* p, const char* end, char*& out)
-{
-    if (end - p > 2 && p[1] == '#') {
-        const bool hex = p[2] == 'x';
-        const char* q = p + (hex ? 3 : 2);
-        const char* digits = q;
-        std::uint32_t value = 0;
-        // Decimal references, as some writers spell every character outside ASCII, in a loop
-        // of their own.
-        for (; !hex && q < end && *q >= '0' && *q <= '9' && value <= 0x10FFFF; ++q) {
-            value = value * 10 + static_cast<std::uint32_t>(*q - '0');
-        }
-        for (; q < end && *q != ';'; ++q) {
-            const int digit = digitValue(*q, hex);
-            if (digit < 0 || value > 0x10FFFF) {
-                leave();
-            }
-            value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
-        }
-        if (value > 0x10FFFF) {
-            leave();
-        }
-        if (q == end || q == digits || !isXmlChar(value)) {
-            leave();
-        }
-        out = putUtf8(out, value);
-        return q + 1;
-    }
-    const std::string_view rest(p + 1,
-                                static_cast<std::size_t>(std::min<std::ptrdiff_t>(end - p - 1, 5)));
-    const struct
-    {
-        std::string_view name;
-        char c;
-    } entities[] = {{"lt;", '<'}, {"gt;", '>'}, {"amp;", '&'}, {"apos;", '\''}, {"quot;", '"'}};
-    for (const auto& entity : entities) {
-        if (rest.starts_with(entity.name)) {
-            *out++ = entity.c;
-            return p + 1 + entity.name.size();
-        }
-    }
-    leave(); // no other entity is declared
-}
-
-// Appends raw text (false) or a raw attribute value (true) as a parser hands it on:
-// references replaced, line ends made "\n", and in an attribute value white space made spaces.
-void appendDecoded(std::string_view raw, std::string& out, bool attribute)
-{
-    const auto& special = attribute ? attributeSpecial : textSpecial;
-    const std::size_t start = out.size();
-    out.resize(start + raw.size()); // nothing decodes to more bytes than it takes raw
-    char* w = out.data() + start;
-    const char* p = raw.data();
-    const char* end = p + raw.size();
-    while (p < end) {
-        const char* stop = firstSpecial(p, end, special);
-        std::memcpy(w, p, static_cast<std::size_t>(stop - p));
-        w += stop - p;
-        p = stop;
-        if (p == end) {
-            break;
-        }
-        const char c = *p;
-        if (c == '&') {
-            p = putReference(p, end, w);
-        } else if (c == '\r') {
-            *w++ = attribute ? ' ' : '\n';
-            p += (p + 1 < end && p[1] == '\n') ? 2 : 1;
-        } else if (c == '\t' || c == '\n') {
-            *w++ = ' '; // in an attribute value only
-            ++p;
-        } else if (c == ']') {
-            if (end - p >= 3 && p[1] == ']' && p[2] == '>') {
-                leave();
-            }
-            *w++ = c;
-            ++p;
-        } else {
-            leave(); // a control character, or '<' in an attribute value
-        }
-    }
-    out.resize(static_cast<std::size_t>(w - out.data()));
 }
 
 struct Binding

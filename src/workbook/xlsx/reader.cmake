@@ -17,6 +17,7 @@ target_sources(setzaiko_engine PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/XlsxWorkbook.cpp
     ${CMAKE_CURRENT_LIST_DIR}/XmlReader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/XmlScanner.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/XmlText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ZipArchive.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ZipDirectory.cpp)
 pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
