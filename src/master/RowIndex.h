@@ -26,8 +26,6 @@ public:
     template <typename KeyOf>
     RowIndex(std::int32_t rows, KeyOf keyOf)
     {
-        // Room for every run of rows of one code, at most half full: no code is moved as the
-        // slots fill, whatever the codes.
         // Which rows have the code of the row before: counted here, and kept for the pass below.
         std::vector<std::uint64_t> sameAsAbove((static_cast<std::size_t>(rows) + 63) / 64);
         const auto isSameAsAbove = [&](std::int32_t row) {
@@ -41,6 +39,8 @@ public:
                 ++runs;
             }
         }
+        // Room for every run of rows of one code, at most half full: no code is moved as the
+        // slots fill, whatever the codes.
         std::size_t size = 64;
         while (size < 2 * runs) {
             size *= 2;
