@@ -81,30 +81,86 @@ QString textFromUtf8(std::string_view utf8)
         QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
+namespace {
+
+// The UTF-16 length of well-formed UTF-8 (no overlong form, no surrogate, nothing beyond
+// U+10FFFF), or -1 where the bytes are not.
+qsizetype utf16Length(const unsigned char* p, const unsigned char* end, bool& ascii)
+{
+    qsizetype units = 0;
+    ascii = true;
+    while (p < end) {
+        const unsigned lead = *p;
+        if (lead < 0x80) {
+            ++p;
+            ++units;
+            continue;
+        }
+        ascii = false;
+        const std::ptrdiff_t length = lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if (length == 0 || lead > 0xF4 || end - p < length) {
+            return -1;
+        }
+        for (std::ptrdiff_t k = 1; k < length; ++k) {
+            if ((p[k] & 0xC0) != 0x80) {
+                return -1;
+            }
+        }
+        const unsigned second = p[1];
+        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+            (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90)) {
+            return -1;
+        }
+        units += length == 4 ? 2 : 1;
+        p += length;
+    }
+    return units;
+}
+
+// Decodes UTF-8 that utf16Length found well-formed into out.
+void putUtf16(const unsigned char* p, const unsigned char* end, char16_t* out)
+{
+    while (p < end) {
+        const unsigned lead = *p;
+        if (lead < 0x80) {
+            *out++ = static_cast<char16_t>(lead);
+            ++p;
+        } else if (lead < 0xE0) {
+            *out++ = static_cast<char16_t>(((lead & 0x1F) << 6) | (p[1] & 0x3F));
+            p += 2;
+        } else if (lead < 0xF0) {
+            *out++ =
+                static_cast<char16_t>(((lead & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+            p += 3;
+        } else {
+            const char32_t c = ((lead & 0x07) << 18) | ((p[1] & 0x3F) << 12) |
+                               ((p[2] & 0x3F) << 6) | (p[3] & 0x3F);
+            *out++ = QChar::highSurrogate(c);
+            *out++ = QChar::lowSurrogate(c);
+            p += 4;
+        }
+    }
+}
+
+} // namespace
+
 QString exactText(std::string_view utf8)
 {
-    // Valid UTF-8 takes one UTF-16 unit a character, two from four bytes on: counted first,
-    // the text is decoded straight into a string of that size.
-    qsizetype units = 0;
+    // Counted first, the text is decoded straight into a string of its size.
+    const auto* begin = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* end = begin + utf8.size();
     bool ascii = true;
-    for (const char byte : utf8) {
-        const auto c = static_cast<unsigned char>(byte);
-        ascii = ascii && c < 0x80;
-        units += (c & 0xC0) != 0x80 ? 1 : 0;
-        units += c >= 0xF0 ? 1 : 0;
-    }
+    const qsizetype units = utf16Length(begin, end, ascii);
     if (ascii) {
         return QString::fromLatin1(utf8.data(), units);
     }
-    QString text(units, Qt::Uninitialized);
-    QStringDecoder decoder = decoderKeepingBom();
-    const QChar* end = decoder.appendToBuffer(
-        text.data(), QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
-    if (!decoder.hasError() && end == text.constData() + units) {
+    if (units >= 0) {
+        QString text(units, Qt::Uninitialized);
+        putUtf16(begin, end, reinterpret_cast<char16_t*>(text.data()));
         return text;
     }
     // Bytes that are not UTF-8 come out as Qt decodes them, at their size.
-    text = textFromUtf8(utf8);
+    QString text = textFromUtf8(utf8);
     if (text.capacity() > text.size()) {
         text.squeeze();
     }

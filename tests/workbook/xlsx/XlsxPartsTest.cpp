@@ -206,6 +206,11 @@ TEST(XlsxParts, EscapesDecodeLeftToRight)
         {"\xF0\x9F\x98\x80 \xE3\x81\x82", u"😀 あ"_s},
         {"a\xFF\xC3", QString::fromUtf8("a\xFF\xC3")},
         {"\xE3\x81", QString::fromUtf8("\xE3\x81")},
+        {"\xC3\xA9\xEF\xBF\xBF\xF4\x8F\xBF\xBF", u"\u00E9\uFFFF\U0010FFFF"_s},
+        // Overlong forms, a surrogate, beyond U+10FFFF.
+        {"\xC0\x80\xE0\x9F\xBF", QString::fromUtf8("\xC0\x80\xE0\x9F\xBF")},
+        {"\xED\xA0\x80\xF0\x8F\xBF\xBF", QString::fromUtf8("\xED\xA0\x80\xF0\x8F\xBF\xBF")},
+        {"\xF4\x90\x80\x80", QString::fromUtf8("\xF4\x90\x80\x80")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.encoded);
