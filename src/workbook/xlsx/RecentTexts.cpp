@@ -1,6 +1,21 @@
 #include "workbook/xlsx/RecentTexts.h"
 
+#include <cstring>
+
 namespace setzaiko::xlsx {
+
+namespace {
+
+// Texts down a column mostly differ at their end, if anywhere (numbered names): the last byte
+// is looked at before the rest.
+bool sameBytes(const std::string& kept, std::string_view text)
+{
+    return kept.size() == text.size() &&
+           (text.empty() || (kept.back() == text.back() &&
+                             std::memcmp(kept.data(), text.data(), text.size()) == 0));
+}
+
+} // namespace
 
 QString RecentTexts::textOf(const SheetValue& value)
 {
@@ -10,7 +25,7 @@ QString RecentTexts::textOf(const SheetValue& value)
     Column& column = m_columns[value.column];
     for (std::size_t i = 0; i < column.used; ++i) {
         const Entry& entry = column.entries[i];
-        if (entry.kind == value.kind && entry.bytes == value.text) {
+        if (entry.kind == value.kind && sameBytes(entry.bytes, value.text)) {
             return entry.text;
         }
     }

@@ -122,11 +122,11 @@ public:
         startCell(cell.attributes);
         m_hasValue = cell.holds == Holds::Value;
         m_hasInline = cell.holds == Holds::Text || cell.holds == Holds::PreservedText;
-        if (m_hasValue) {
-            m_value.assign(cell.text);
-        } else if (m_hasInline) {
-            m_inline.takeText(cell.text, cell.holds == Holds::PreservedText);
-        }
+        // The text is read where the scanner holds it, for as long as this call lasts.
+        m_valueText = m_hasValue ? cell.text : std::string_view();
+        m_inlineText = !m_hasInline                         ? std::string_view()
+                       : cell.holds == Holds::PreservedText ? cell.text
+                                                            : trimmed(cell.text);
         endCell();
     }
 
@@ -194,6 +194,8 @@ private:
         } else if (m_inValue && m_depth == 5) {
             m_inValue = false;
         } else if (m_inCell && m_depth == 4) {
+            m_valueText = m_value;
+            m_inlineText = m_inline.undecoded();
             endCell();
         } else if (m_inRow && m_depth == 3) {
             m_inRow = false;
@@ -279,16 +281,16 @@ private:
     {
         switch (m_type) {
         case CellType::Number:
-            if (!m_hasValue || trimmed(m_value).empty()) {
+            if (!m_hasValue || trimmed(m_valueText).empty()) {
                 return false;
             }
-            value.number = numberOf(m_value);
+            value.number = numberOf(m_valueText);
             break;
         case CellType::Date: {
             if (!m_hasValue) {
                 return false;
             }
-            const auto serial = serialFromIsoDate(trimmed(m_value), m_dates1904);
+            const auto serial = serialFromIsoDate(trimmed(m_valueText), m_dates1904);
             if (!serial) {
                 fail("a date cell holds no date");
             }
@@ -299,7 +301,7 @@ private:
             if (!m_hasValue) {
                 return false;
             }
-            const double index = numberOf(m_value);
+            const double index = numberOf(m_valueText);
             if (index < 0 || index > std::numeric_limits<std::uint32_t>::max() ||
                 index != std::floor(index)) {
                 fail("a cell refers to a shared string that does not exist");
@@ -313,7 +315,7 @@ private:
                 return false;
             }
             value.kind = SheetValue::Kind::EscapedText;
-            value.text = m_inline.undecoded();
+            value.text = m_inlineText;
             break;
         case CellType::FormulaText:
         case CellType::Error:
@@ -321,13 +323,13 @@ private:
                 return false;
             }
             value.kind = SheetValue::Kind::Text;
-            value.text = m_value;
+            value.text = m_valueText;
             break;
         case CellType::Boolean: {
             if (!m_hasValue) {
                 return false;
             }
-            const std::string_view flag = trimmed(m_value);
+            const std::string_view flag = trimmed(m_valueText);
             if (flag != "0" && flag != "1") {
                 fail("a Boolean cell holds neither 0 nor 1");
             }
@@ -356,6 +358,9 @@ private:
     bool m_inValue = false;
     bool m_hasValue = false;
     std::string m_value;
+    // The cell's value and inline text, wherever they were gathered.
+    std::string_view m_valueText;
+    std::string_view m_inlineText;
     bool m_inInline = false;
     bool m_hasInline = false;
     RichText m_inline;

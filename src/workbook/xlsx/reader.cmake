@@ -3,7 +3,6 @@
 # scanner leaves with expat.
 target_sources(setzaiko_engine PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CellPacking.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/CellReference.cpp
     ${CMAKE_CURRENT_LIST_DIR}/InflateAhead.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RawInflate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecentTexts.cpp
