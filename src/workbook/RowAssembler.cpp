@@ -13,7 +13,10 @@ RowAssembler::~RowAssembler() = default;
 void RowAssembler::prepare()
 {
     m_layout = m_stream->start();
-    if (!m_layout.rowsInOrder) {
+    m_releasedAsRead = !m_layout.known;
+    if (!m_layout.known) {
+        holdUntilWideEnough();
+    } else if (!m_layout.rowsInOrder) {
         StreamedCell cell;
         while (m_stream->next(cell)) {
             if (cell.column < m_columnCount) {
@@ -30,16 +33,54 @@ void RowAssembler::prepare()
     m_hasPending = fetch();
 }
 
+// Nothing has gone out yet: a restart only drops the cells held.
+void RowAssembler::holdUntilWideEnough()
+{
+    StreamedCell cell;
+    while (m_stream->layoutSoFar().columns < m_columnCount) {
+        const bool more = m_stream->next(cell);
+        if (m_stream->restarts() != m_restarts) {
+            m_restarts = m_stream->restarts();
+            m_gathered.clear();
+        }
+        if (!more) {
+            m_streaming = false;
+            m_layout = m_stream->layoutSoFar();
+            m_layout.known = true;
+            return;
+        }
+        if (cell.column < m_columnCount) {
+            m_gathered.push_back(std::move(cell));
+        }
+    }
+    m_layout.columns = m_stream->layoutSoFar().columns;
+}
+
+bool RowAssembler::fetchStreamed()
+{
+    const bool more = m_stream->next(m_pending);
+    if (m_stream->restarts() != m_restarts) {
+        m_restarts = m_stream->restarts();
+        m_takenBack = true;
+    }
+    if (!more && !m_layout.known) {
+        m_layout = m_stream->layoutSoFar();
+        m_layout.known = true;
+    }
+    return more;
+}
+
 bool RowAssembler::fetch()
 {
-    if (m_streaming) {
-        return m_stream->next(m_pending);
-    }
     if (m_gatheredNext < m_gathered.size()) {
         m_pending = std::move(m_gathered[m_gatheredNext++]);
         return true;
     }
-    return false;
+    if (!m_gathered.empty()) {
+        m_gathered = {};
+        m_gatheredNext = 0;
+    }
+    return m_streaming && fetchStreamed();
 }
 
 bool RowAssembler::nextRow(std::vector<CellValue>& cells)
@@ -47,7 +88,13 @@ bool RowAssembler::nextRow(std::vector<CellValue>& cells)
     if (!m_prepared) {
         prepare();
     }
-    if (m_row >= m_layout.rows) {
+    m_restarted = m_takenBack;
+    if (m_takenBack) {
+        m_takenBack = false;
+        m_row = 0;
+    }
+    // Of a sheet read as it goes, the used part reaches at least the pending cell's row.
+    if (m_layout.known && m_row >= m_layout.rows) {
         // A cell the rows never took would make the table shorter than the sheet.
         if (m_hasPending) {
             throw WorkbookError(WorkbookFailure::Damaged, "a cell lies beyond the used part");
@@ -68,7 +115,8 @@ bool RowAssembler::nextRow(std::vector<CellValue>& cells)
         cell.text.clear();
         cell.kept = nullptr;
     }
-    while (m_hasPending && m_pending.row <= m_row) {
+    // A restart ends the row: it is taken back with the rows before it.
+    while (m_hasPending && !m_takenBack && m_pending.row <= m_row) {
         if (m_pending.row < m_row) {
             // Taken for a row already handed out, the cell would be lost.
             throw WorkbookError(WorkbookFailure::Damaged, "a cell comes after a later row");
@@ -82,9 +130,13 @@ bool RowAssembler::nextRow(std::vector<CellValue>& cells)
     return true;
 }
 
-std::unique_ptr<WorkbookTable> Workbook::openSheet(const QString& name, int columnCount)
+std::unique_ptr<WorkbookTable> Workbook::openSheet(const QString& name, int columnCount,
+                                                   RowRelease release)
 {
-    return std::make_unique<RowAssembler>(openCells(name, columnCount), columnCount);
+    return std::make_unique<RowAssembler>(release == RowRelease::AsRead
+                                              ? openCellsAsRead(name, columnCount)
+                                              : openCells(name, columnCount),
+                                          columnCount);
 }
 
 } // namespace setzaiko

@@ -46,6 +46,13 @@ public:
     // What keeps the texts the cells point to (CellValue::kept) for as long as it is held, or
     // nullptr where the cells hold their own texts; callable before the first row.
     virtual std::shared_ptr<const void> textHolder() const = 0;
+    // Whether the rows go out while the sheet is still being read (known from the first call of
+    // nextRow on): a failure of nextRow then takes back every row handed out before it, as the
+    // failure found before the first row would have left none.
+    virtual bool releasesRowsAsRead() const { return false; }
+    // Of such a table: whether every row handed out before the last call of nextRow is taken
+    // back, the sheet starting over with the row that call handed out, if any.
+    virtual bool restarted() const { return false; }
 };
 
 // An open workbook. Closing is destruction.
@@ -72,10 +79,16 @@ public:
     // The stored cells of one worksheet, found by its exact name; columns from columnCount on
     // are not wanted. Throws WorkbookError.
     virtual std::unique_ptr<CellStream> openCells(const QString& name, int columnCount) = 0;
+    // The same, handing the cells out as they are read where the reader can.
+    virtual std::unique_ptr<CellStream> openCellsAsRead(const QString& name, int columnCount)
+    {
+        return openCells(name, columnCount);
+    }
 
     // The rows of one worksheet, each with columnCount columns from column A, as RowAssembler
     // makes them of openCells. Throws WorkbookError.
-    std::unique_ptr<WorkbookTable> openSheet(const QString& name, int columnCount);
+    std::unique_ptr<WorkbookTable> openSheet(const QString& name, int columnCount,
+                                             RowRelease release = RowRelease::WholeSheet);
     // No further sheet will be opened: the workbook may let go of what only opening a sheet
     // needs. The sheets opened read on.
     virtual void allSheetsOpened() {}

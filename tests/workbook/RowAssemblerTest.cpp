@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -155,6 +156,177 @@ TEST(RowAssembler, TurnsStreamedCellsIntoRowsOfTheRequestedColumns)
         }
         EXPECT_EQ(rows, c.rows);
         EXPECT_EQ(failure, c.failure);
+    }
+}
+
+// Hands out cells as a reader does that reads its sheet as it goes: the used part grows cell by
+// cell (a cell at row r, column c makes it at least r+1 by c+1, and wider cells the reader keeps
+// to itself count through `wider`), and the cells may be taken back before a given one.
+class CellsAsRead : public CellStream
+{
+public:
+    struct Step
+    {
+        StreamedCell cell;
+        bool restartBefore = false;
+        int wider = 0; // the used part's columns so far, where more than the cell makes them
+    };
+
+    CellsAsRead(std::vector<Step> steps, SheetLayout last, bool restartAtEnd, int failAt)
+        : m_steps(std::move(steps)), m_last(last), m_restartAtEnd(restartAtEnd), m_failAt(failAt)
+    {}
+
+    SheetLayout start() override
+    {
+        SheetLayout layout;
+        layout.known = false;
+        return layout;
+    }
+
+    bool next(StreamedCell& cell) override
+    {
+        if (static_cast<int>(m_next) == m_failAt) {
+            throw WorkbookError("damaged in the middle");
+        }
+        if (m_next == m_steps.size()) {
+            m_soFar = m_last;
+            m_restarts += m_restartAtEnd && !m_ended ? 1 : 0;
+            m_ended = true;
+            return false;
+        }
+        const Step& step = m_steps[m_next++];
+        cell = step.cell;
+        m_restarts += step.restartBefore ? 1 : 0;
+        m_soFar.rows = std::max(m_soFar.rows, cell.row + 1);
+        m_soFar.columns = std::max({m_soFar.columns, cell.column + 1, step.wider});
+        return true;
+    }
+
+    SheetLayout layoutSoFar() const override { return m_soFar; }
+    int restarts() const override { return m_restarts; }
+    std::size_t cellsHandedOut() const { return m_next; }
+
+private:
+    std::vector<Step> m_steps;
+    SheetLayout m_last;
+    bool m_restartAtEnd;
+    int m_failAt;
+    std::size_t m_next = 0;
+    SheetLayout m_soFar;
+    int m_restarts = 0;
+    bool m_ended = false;
+};
+
+TEST(RowAssembler, RowsOfASheetReadAsItGoes)
+{
+    const CellValue none = empty();
+    const auto a = text(u"a"_s);
+    const auto b = text(u"b"_s);
+    const auto c = text(u"c"_s);
+    using Step = CellsAsRead::Step;
+    struct Case
+    {
+        const char* name;
+        std::vector<Step> steps;
+        SheetLayout last; // the used part once the sheet has ended
+        int columnCount;
+        std::vector<Row> rows; // after the last restart
+        int cellsBeforeFirstRow = -1;
+        int restarts = 0;
+        std::optional<WorkbookFailure> failure = std::nullopt;
+        bool restartAtEnd = false;
+        int failAt = -1;
+    };
+    const Case cases[] = {
+        {"a row goes out once a later row has come",
+         {{at(0, 0, a)}, {at(0, 1, b)}, {at(2, 0, c)}},
+         {4, 2},
+         2,
+         {{a, b}, {none, none}, {c, none}, {none, none}},
+         3},
+        {"cells are held until the sheet is wide enough, then go out",
+         {{at(0, 0, a)}, {at(1, 0, b)}, {at(2, 0, c), false, 3}},
+         {3, 3},
+         2,
+         {{a, none}, {b, none}, {c, none}},
+         3},
+        {"a sheet found too narrow at its end fails before its first row",
+         {{at(0, 0, a)}, {at(1, 1, b)}},
+         {2, 2},
+         3,
+         {},
+         2,
+         0,
+         WorkbookFailure::NarrowSheet},
+        {"cells taken back take their rows back; the sheet starts over in order",
+         {{at(0, 0, a)}, {at(1, 0, b)}, {at(2, 0, c)}, {at(0, 0, c), true}, {at(2, 0, a)}},
+         {3, 1},
+         1,
+         {{c}, {none}, {a}},
+         2,
+         1},
+        {"taken back at the end with no cell after, the used part's rows still come",
+         {{at(0, 0, a)}, {at(1, 0, b)}, {at(2, 0, c)}},
+         {2, 1},
+         1,
+         {{none}, {none}},
+         2,
+         1,
+         std::nullopt,
+         true},
+        {"taken back while held, nothing goes out twice",
+         {{at(0, 0, a)}, {at(0, 0, b), true}, {at(1, 0, c), false, 2}},
+         {2, 2},
+         2,
+         {{b, none}, {c, none}},
+         3},
+        {"damage after rows went out fails the next row and takes them back",
+         {{at(0, 0, a)}, {at(1, 0, b)}, {at(2, 0, c)}},
+         {3, 1},
+         1,
+         {},
+         2,
+         0,
+         WorkbookFailure::Damaged,
+         false,
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto stream = std::make_unique<CellsAsRead>(c.steps, c.last, c.restartAtEnd, c.failAt);
+        const CellsAsRead& cells = *stream;
+        RowAssembler table(std::move(stream), c.columnCount);
+        std::vector<Row> rows;
+        int cellsBeforeFirstRow = -1;
+        int restarts = 0;
+        std::optional<WorkbookFailure> failure;
+        Row row;
+        try {
+            for (;;) {
+                const bool more = table.nextRow(row);
+                if (table.restarted()) {
+                    rows.clear();
+                    ++restarts;
+                }
+                if (!more) {
+                    break;
+                }
+                if (cellsBeforeFirstRow < 0) {
+                    cellsBeforeFirstRow = static_cast<int>(cells.cellsHandedOut());
+                }
+                rows.push_back(row);
+            }
+        } catch (const WorkbookError& error) {
+            failure = error.kind();
+            EXPECT_TRUE(table.releasesRowsAsRead());
+            rows.clear();
+        }
+        EXPECT_EQ(rows, c.rows);
+        EXPECT_EQ(failure, c.failure);
+        EXPECT_EQ(restarts, c.restarts);
+        if (c.cellsBeforeFirstRow >= 0 && !c.failure) {
+            EXPECT_EQ(cellsBeforeFirstRow, c.cellsBeforeFirstRow);
+        }
     }
 }
 
