@@ -3,9 +3,11 @@
 #include "common/TextRules.h"
 #include "import/ImportRunTexts.h"
 #include "import/SheetReadAhead.h"
+#include "import/SheetReading.h"
 #include "import/SheetRules.h"
 #include "workbook/Workbook.h"
 
+#include <atomic>
 #include <exception>
 #include <vector>
 
@@ -67,36 +69,48 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
         }
     }
     std::unique_ptr<SheetReadAhead> ahead;
+    // A sheet's rows reach the counts as they are read, or, where they may still be taken back,
+    // once it is read to its end. Its failure, kept until then, ends the run there.
+    const auto handOver = [&](const SheetReading& reading, std::int32_t* count) {
+        for (const std::int32_t rows : reading.rowsAfterEachRow()) {
+            if (count) {
+                *count = rows;
+            }
+            rowDone();
+        }
+        if (reading.offence() != ImportStatus::Ok) {
+            status = reading.offence();
+        }
+        if (reading.failure()) {
+            std::rethrow_exception(reading.failure());
+        }
+    };
+    const std::atomic<bool> neverStopped{false};
 
-    std::vector<CellValue> cells;
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         const SheetToRead& sheet = sheets[i];
         std::int32_t* count = countOf(sheet.kind, shown);
+        const auto showSoFar = [&](std::int32_t rowsSoFar) {
+            if (observer) {
+                ImportCounts soFar = shown;
+                if (std::int32_t* counted = countOf(sheet.kind, soFar)) {
+                    *counted = rowsSoFar;
+                }
+                observer->waiting(soFar);
+            }
+        };
         if (i == aheadIndex) {
-            if (ahead->opened()) {
+            if (ahead->sheet().opened()) {
                 stepDone();
             }
-            ahead->finish([&] {
-                if (observer) {
-                    ImportCounts soFar = shown;
-                    *countOf(sheet.kind, soFar) = ahead->rowsSoFar();
-                    observer->waiting(soFar);
-                }
-            });
-            for (const std::int32_t rows : ahead->rowsAfterEachRow()) {
-                *count = rows;
-                rowDone();
-            }
-            if (ahead->offence() != ImportStatus::Ok) {
-                status = ahead->offence();
-            }
-            if (ahead->failure()) {
-                std::rethrow_exception(ahead->failure());
-            }
+            handOver(ahead->finish([&] { showSoFar(ahead->sheet().rowsSoFar()); }), count);
             continue;
         }
-        const std::unique_ptr<WorkbookTable> table =
-            workbook.openSheet(sheet.name, columnsOf(sheet.kind));
+        SheetReading reading(sheet.kind, products, stocks);
+        reading.open(workbook, sheet.name);
+        if (reading.failure()) {
+            std::rethrow_exception(reading.failure());
+        }
         if (i == firstMaster && aheadIndex < sheets.size()) {
             const SheetToRead& later = sheets[aheadIndex];
             ahead = std::make_unique<SheetReadAhead>(workbook, later.name, later.kind, products,
@@ -107,19 +121,16 @@ void readWorkbook(Workbook& workbook, ProductMaster& products, StockMaster& stoc
             workbook.allSheetsOpened();
         }
         stepDone();
-        SheetRules rules(sheet.kind, products, stocks);
-        rules.keepTextsOf(table->textHolder());
-        while (table->nextRow(cells)) {
-            rules.apply(cells);
-            if (count) {
-                *count = rules.rows();
-            }
-            rowDone();
-        }
-        rules.finish();
-        if (rules.offence() != ImportStatus::Ok) {
-            status = rules.offence();
-        }
+        reading.read(
+            neverStopped,
+            [&](std::int32_t rows) {
+                if (count) {
+                    *count = rows;
+                }
+                rowDone();
+            },
+            showSoFar);
+        handOver(reading, count);
     }
 }
 

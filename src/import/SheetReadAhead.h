@@ -1,14 +1,10 @@
 #pragma once
 
-#include "import/SheetRules.h"
-#include "workbook/Workbook.h"
+#include "import/SheetReading.h"
 
 #include <atomic>
 #include <chrono>
-#include <exception>
 #include <future>
-#include <memory>
-#include <vector>
 
 namespace setzaiko::importrun {
 
@@ -30,12 +26,9 @@ public:
     SheetReadAhead(const SheetReadAhead&) = delete;
     SheetReadAhead& operator=(const SheetReadAhead&) = delete;
 
-    // Whether the table could be opened.
-    bool opened() const { return m_table != nullptr; }
-
     // Hands the sheet over: waits for it to be read, calling idle now and then meanwhile.
     template <typename Idle>
-    void finish(Idle idle)
+    const SheetReading& finish(Idle idle)
     {
         m_handedOver = true;
         if (m_done.valid()) {
@@ -43,29 +36,18 @@ public:
                 idle();
             }
             m_done.get();
-        } else if (m_table) {
-            read();
+        } else {
+            m_sheet.read(m_stop);
         }
+        return m_sheet;
     }
 
-    // The sheet's row count after the rows read so far; on any thread.
-    std::int32_t rowsSoFar() const { return m_rowsSoFar.load(std::memory_order_relaxed); }
-    // After finish: the sheet's row count after each of its rows, in order.
-    const std::vector<std::int32_t>& rowsAfterEachRow() const { return m_rowsAfter; }
-    ImportStatus offence() const { return m_rules.offence(); }
-    // After finish: what ended the sheet early, or nullptr.
-    std::exception_ptr failure() const { return m_failure; }
+    const SheetReading& sheet() const { return m_sheet; }
 
 private:
-    void read();
-
-    std::unique_ptr<WorkbookTable> m_table;
-    SheetRules m_rules;
-    std::vector<std::int32_t> m_rowsAfter;
-    std::exception_ptr m_failure;
+    SheetReading m_sheet;
     bool m_handedOver = false;
     std::atomic<bool> m_stop{false};
-    std::atomic<std::int32_t> m_rowsSoFar{0};
     std::future<void> m_done;
 };
 

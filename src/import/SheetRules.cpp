@@ -170,6 +170,8 @@ void SheetRules::discardRows()
         break;
     }
     m_rows = 0;
+    m_started = false;
+    m_offence = ImportStatus::Ok;
     m_textHolderKept = false; // the emptied table keeps nothing
 }
 

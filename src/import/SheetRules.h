@@ -46,8 +46,10 @@ public:
     void finish();
 
     // Takes back every row this sheet added: its table is left empty, as each master sheet is
-    // the only one to fill its table.
+    // the only one to fill its table, and the rules start again as before the sheet's first row.
     void discardRows();
+
+    TableKind kind() const { return m_kind; }
 
     // The rows this sheet has added to its table.
     std::int32_t rows() const { return m_rows; }
