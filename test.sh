@@ -21,15 +21,15 @@ QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stackt
 tail -n 3 build-asan/ctest.log
 
 # The import run reads the later master sheet on a second thread, and the .xlsx reader inflates
-# large parts on a thread of its own: their tests, and imports of the committed workbooks, under
-# ThreadSanitizer. Only tests that start no process run here.
-echo "== thread sanitizer build (import run, read ahead, inflate ahead, fixture imports)"
+# large parts, and reads a worksheet's values as the import takes them, on threads of their own:
+# their tests, and imports of the committed workbooks, under ThreadSanitizer. Only tests that start no process run here.
+echo "== thread sanitizer build (import run, read ahead, inflate ahead, worksheet feed, fixture imports)"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
       -DSETZAIKO_TSAN=ON -DSETZAIKO_ENGINE_ONLY=ON -DSETZAIKO_BENCH=OFF -DSETZAIKO_WERROR=ON \
       >/dev/null
 cmake --build build-tsan --parallel "$jobs" --target setzaiko_engine_tests
 TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/sanitizers/tsan.supp" \
-    build-tsan/tests/setzaiko_engine_tests --gtest_filter='ImportRun.*:FixtureImport.*:InflateAhead.*:XlsxHostile.TablesReadOnTwoThreads*' \
+    build-tsan/tests/setzaiko_engine_tests --gtest_filter='ImportRun.*:FixtureImport.*:InflateAhead.*:XlsxHostile.TablesReadOnTwoThreads*:XlsxParts.SheetCellsHandOut*' \
     >build-tsan/tests.log 2>&1 || { cat build-tsan/tests.log; exit 1; }
 tail -n 3 build-tsan/tests.log
 

@@ -604,6 +604,27 @@ def hostile_books(folder):
             '<row r="%d"><c r="A%d" t="inlineStr"><is><t>P%d</t></is></c><c r="B%d"><v>%d</v>'
             '</c></row>' % (r, r, r, r, r * 10) for r in (1, 2, 4, 3)))]))
 
+    # Rows enough for the reader to hand many out before the part ends, then what stops its
+    # reading as it goes: a row going back, XML only expat reads, damage, a shared string the
+    # table lacks. The rows handed out are taken back; what the part holds is read as ever.
+    def many_rows(tail, quantity=3):
+        rows = ''.join('<row r="%d"><c r="B%d" t="inlineStr"><is><t>S%d</t></is></c>'
+                       '<c r="G%d" t="inlineStr"><is><t>P%d</t></is></c><c r="I%d"><v>%d</v>'
+                       '</c></row>' % (r, r, r, r, r, r, quantity if r == 40 else r % 7 + 1)
+                       for r in range(2, 30002))
+        return zip_bytes(simple_parts('<sheetData>%s%s%s</sheetData>'
+                                      % (MASTER_ROWS, rows, tail)))
+    books['many-rows-then-row-back'] = many_rows(
+        '<row r="5"><c r="B5" t="inlineStr"><is><t>X5</t></is></c></row>')
+    books['many-rows-then-comment'] = many_rows('<!-- a note -->')
+    books['many-rows-then-unknown-type'] = many_rows(
+        '<row r="30002"><c r="A30002" t="q"><v>1</v></c></row>')
+    books['many-rows-then-shared-string-out-of-range'] = many_rows(
+        '<row r="30002"><c r="A30002" t="s"><v>999</v></c></row>')
+    # A quantity beyond 32 bits early on, damage at the end: the damage is told.
+    books['many-rows-quantity-beyond-then-damage'] = many_rows(
+        '<row r="30002"><c r="A30002" t="q"><v>1</v></c></row>', quantity=99999999999)
+
     for name, data in books.items():
         with open(os.path.join(out, name + '.xlsx'), 'wb') as f:
             f.write(data)

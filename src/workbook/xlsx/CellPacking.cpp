@@ -172,6 +172,12 @@ void WorksheetCells::append(const SheetValue& value)
         m_sharedIndexBound = std::max(m_sharedIndexBound, std::uint64_t{value.sharedIndex} + 1);
     }
     m_packed.put(value);
+    if (m_sink) {
+        if (m_packed.bytes.size() >= m_sink->batchBytes) {
+            m_sink->full(*this);
+        }
+        return;
+    }
     compactWhenGrown();
 }
 
@@ -188,6 +194,9 @@ void WorksheetCells::appendEmpty(std::uint32_t row, std::uint16_t column)
 
 void WorksheetCells::noteUnordered()
 {
+    if (m_sink) {
+        throw ValuesOutOfOrder();
+    }
     if (!m_unordered) {
         m_unordered = true;
         m_unorderedFrom = m_packed.bytes.size();
@@ -259,6 +268,25 @@ void WorksheetCells::reserve(std::size_t bytes)
 {
     m_packed.bytes.reserve(bytes);
     adviseHugePages(m_packed.bytes.data(), m_packed.bytes.capacity());
+}
+
+void WorksheetCells::moveValuesTo(WorksheetCells& batch)
+{
+    batch.m_packed.bytes.clear();
+    std::swap(batch.m_packed.bytes, m_packed.bytes);
+    batch.m_packed.count = m_packed.count;
+    batch.m_packed.lastRow = m_packed.lastRow;
+    batch.m_packed.lastColumn = m_packed.lastColumn;
+    batch.m_sharedIndexBound = m_sharedIndexBound;
+    batch.rows = rows;
+    batch.columns = columns;
+    batch.rowsInOrder = true;
+    batch.m_unordered = false;
+    batch.m_byOrder = false;
+    batch.m_order.clear();
+    batch.m_released = 0;
+    // The next value starts a batch of its own: its row and column are written out.
+    m_packed.count = 0;
 }
 
 void WorksheetCells::releaseReadValues(std::size_t offset)

@@ -388,6 +388,27 @@ WorksheetCells readWorksheet(ZipArchive& archive, const ZipEntry& entry, bool da
     return cells;
 }
 
+WorksheetCells readWorksheetInBatches(ZipArchive& archive, const ZipEntry& entry, bool dates1904,
+                                      int columnCount, WorksheetCells::BatchSink& sink)
+{
+    WorksheetCells cells;
+    std::optional<WorksheetHandler> handler;
+    bool fresh = true;
+    parseLargeXml(archive, entry, [&]() -> XmlHandler& {
+        // Asked again, the parser starts over with expat: the batches handed out would be read
+        // twice.
+        if (!fresh) {
+            throw PartNotScanned();
+        }
+        fresh = false;
+        cells.reserve(sink.batchBytes + sink.batchBytes / 4);
+        cells.sendBatchesTo(&sink);
+        return handler.emplace(dates1904, columnCount, cells);
+    });
+    cells.sendBatchesTo(nullptr);
+    return cells;
+}
+
 void checkSharedStringIndices(const WorksheetCells& cells, std::size_t sharedStringCount)
 {
     // Only where a value appended refers beyond the table are the values kept looked at: one

@@ -48,6 +48,20 @@ struct SheetValue
 class WorksheetCells
 {
 public:
+    // What takes the values while the part is still being read: handed the cells whenever
+    // their values take batchBytes or more, it moves them out (moveValuesTo). The values must
+    // then come in order: one that does not lie beyond every value before it, or an empty cell
+    // that may replace one, throws ValuesOutOfOrder.
+    class BatchSink
+    {
+    public:
+        virtual ~BatchSink() = default;
+        virtual void full(WorksheetCells& cells) = 0;
+        std::size_t batchBytes = 0;
+    };
+    struct ValuesOutOfOrder
+    {};
+
     int rows = 0;
     int columns = 0;
     // The part stores no row after a later row.
@@ -69,6 +83,12 @@ public:
     void releaseReadValues(std::size_t offset);
     // Before appending: room for that many bytes of values.
     void reserve(std::size_t bytes);
+
+    // Before appending: the values go to sink in batches instead of staying here.
+    void sendBatchesTo(BatchSink* sink) { m_sink = sink; }
+    // Moves the values kept so far into batch, in place of its own (whose memory it reuses),
+    // with the used part so far; none stay here. Only for values in order.
+    void moveValuesTo(WorksheetCells& batch);
 
     // Reads the values back by row and column, once finished.
     class Reader
@@ -113,6 +133,7 @@ private:
     bool m_byOrder = false;
     std::size_t m_released = 0; // bytes handed back, from the start
     std::uint64_t m_sharedIndexBound = 0;
+    BatchSink* m_sink = nullptr;
 };
 
 // Reads one worksheet part, keeping the values of columns 0..columnCount-1 in file order.
@@ -120,6 +141,17 @@ private:
 // limits or a value that does not fit its type is damage. Throws WorkbookError.
 WorksheetCells readWorksheet(ZipArchive& archive, const ZipEntry& entry, bool dates1904,
                              int columnCount);
+
+// Thrown where the reader's own scanner leaves a part to expat.
+struct PartNotScanned
+{};
+
+// The same, handing the values to sink in batches as they are read; the cells returned hold
+// the values after the last batch, and the used part. Values out of order throw
+// WorksheetCells::ValuesOutOfOrder, a part the scanner cannot read PartNotScanned: the part is
+// then to be read with readWorksheet. Throws WorkbookError.
+WorksheetCells readWorksheetInBatches(ZipArchive& archive, const ZipEntry& entry, bool dates1904,
+                                      int columnCount, WorksheetCells::BatchSink& sink);
 
 // Refuses a worksheet with a value referring to a shared string beyond the table's count
 // (the table may still be being read while the worksheet is). Throws WorkbookError.

@@ -5,13 +5,41 @@
 namespace setzaiko::xlsx {
 
 XlsxSheetCells::XlsxSheetCells(QByteArray bytes, const ZipEntry& entry,
-                               PendingSharedStrings sharedStrings, bool dates1904, int columnCount)
+                               PendingSharedStrings sharedStrings, bool dates1904, int columnCount,
+                               RowRelease release)
     : m_bytes(std::move(bytes)), m_entry(entry), m_pendingStrings(std::move(sharedStrings)),
       m_dates1904(dates1904), m_columnCount(columnCount),
       m_heldStrings(std::make_shared<HeldStrings>())
-{}
+{
+    if (release == RowRelease::AsRead) {
+        // Read from now on, while the shared strings may still be read.
+        m_feed = std::make_unique<WorksheetFeed>(m_bytes, m_entry, m_dates1904, m_columnCount);
+    }
+}
+
+XlsxSheetCells::~XlsxSheetCells() = default;
 
 SheetLayout XlsxSheetCells::start()
+{
+    if (!m_feed) {
+        readWhole();
+        // The values come back by row and column, whatever order the part stored them in.
+        return layoutSoFar();
+    }
+    try {
+        m_sharedStrings = m_pendingStrings.get();
+    } catch (...) {
+        // Damage in the part itself is told first.
+        startOverWhole();
+    }
+    m_heldStrings->table = m_sharedStrings;
+    SheetLayout layout;
+    layout.known = false;
+    return layout;
+}
+
+// What start does of a sheet read whole, failures and their order included.
+void XlsxSheetCells::readWhole()
 {
     {
         ZipArchive archive(m_bytes);
@@ -22,8 +50,48 @@ SheetLayout XlsxSheetCells::start()
     m_heldStrings->table = m_sharedStrings;
     checkSharedStringIndices(m_cells, m_sharedStrings->size());
     m_reader.emplace(m_cells);
-    // The values come back by row and column, whatever order the part stored them in.
-    return {m_cells.rows, m_cells.columns, true};
+}
+
+void XlsxSheetCells::startOverWhole()
+{
+    m_feed.reset();
+    m_aheadFirst = 0;
+    m_aheadSize = 0;
+    m_readToEnd = false;
+    readWhole();
+    ++m_restarts;
+}
+
+SheetLayout XlsxSheetCells::layoutSoFar() const
+{
+    if (m_feed) {
+        return {m_feed->rows(), m_feed->columns()};
+    }
+    return {m_cells.rows, m_cells.columns};
+}
+
+bool XlsxSheetCells::nextValue(SheetValue& value)
+{
+    if (!m_feed) {
+        return m_reader->next(value);
+    }
+    switch (m_feed->next(value)) {
+    case WorksheetFeed::Step::Value:
+        // The part read whole tells of such a value in its own order, if it stands at all.
+        if (value.kind == SheetValue::Kind::SharedText &&
+            value.sharedIndex >= m_sharedStrings->size()) {
+            startOverWhole();
+            return m_reader->next(value);
+        }
+        return true;
+    case WorksheetFeed::Step::End:
+        m_bytes = QByteArray(); // the part is read: the workbook's bytes may go
+        return false;
+    case WorksheetFeed::Step::ReadWhole:
+        startOverWhole();
+        return m_reader->next(value);
+    }
+    return false;
 }
 
 CellValue XlsxSheetCells::valueOf(const SheetValue& value)
@@ -48,13 +116,18 @@ std::shared_ptr<const void> XlsxSheetCells::textHolder() const
 void XlsxSheetCells::readAhead()
 {
     constexpr std::size_t half = aheadCount / 2;
+    SheetValue value;
     while (!m_readToEnd && m_aheadSize < aheadCount) {
-        Ahead& ahead = m_ahead[(m_aheadFirst + m_aheadSize) % aheadCount];
-        ahead.offset = m_reader->offset();
-        if (!m_reader->next(ahead.value)) {
+        const std::size_t offset = m_reader ? m_reader->offset() : 0;
+        // Reading whole after all empties the ring: the value goes where the ring now ends.
+        if (!nextValue(value)) {
             m_readToEnd = true;
             return;
         }
+        Ahead& ahead = m_ahead[(m_aheadFirst + m_aheadSize) % aheadCount];
+        ahead.value = value;
+        ahead.cell = valueOf(value); // a shared text's is only where it lies
+        ahead.offset = offset;
         ++m_aheadSize;
         if (ahead.value.kind == SheetValue::Kind::SharedText) {
             prefetch(&(*m_sharedStrings)[ahead.value.sharedIndex]);
@@ -80,15 +153,15 @@ bool XlsxSheetCells::next(StreamedCell& cell)
     if (m_aheadSize == 0) {
         return false;
     }
-    const Ahead& ahead = m_ahead[m_aheadFirst];
+    Ahead& ahead = m_ahead[m_aheadFirst];
     // The values handed out are not read again: their memory goes as the rows are built.
-    if (++m_sinceRelease == releaseEvery) {
+    if (!m_feed && ++m_sinceRelease == releaseEvery) {
         m_sinceRelease = 0;
         m_cells.releaseReadValues(ahead.offset);
     }
     cell.row = static_cast<int>(ahead.value.row);
     cell.column = ahead.value.column;
-    cell.value = valueOf(ahead.value);
+    cell.value = std::move(ahead.cell);
     m_aheadFirst = (m_aheadFirst + 1) % aheadCount;
     --m_aheadSize;
     return true;

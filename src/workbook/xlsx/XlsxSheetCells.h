@@ -4,31 +4,42 @@
 #include "workbook/xlsx/RecentTexts.h"
 #include "workbook/xlsx/SharedStrings.h"
 #include "workbook/xlsx/WorksheetCells.h"
+#include "workbook/xlsx/WorksheetFeed.h"
 #include "workbook/xlsx/ZipArchive.h"
 
 #include <QByteArray>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 namespace setzaiko::xlsx {
 
-// The cells of one worksheet, one per position, by row and column. start reads the whole
-// worksheet part through an archive of its own over the workbook's bytes, so that the cells may
-// be read on another thread than the one that opened them, beside other sheets of the same
-// workbook.
+// The cells of one worksheet, one per position, by row and column. The worksheet part is read
+// through an archive of its own over the workbook's bytes, so that the cells may be read on
+// another thread than the one that opened them, beside other sheets of the same workbook.
+//
+// WholeSheet: start reads the whole part. AsRead: the cells come as a feed reads the part, in
+// order; where the feed cannot read it so, or a value refers beyond the shared strings, the
+// part is read whole after all, as start would have read it, and the cells start over.
 class XlsxSheetCells : public CellStream
 {
 public:
     XlsxSheetCells(QByteArray bytes, const ZipEntry& entry, PendingSharedStrings sharedStrings,
-                   bool dates1904, int columnCount);
+                   bool dates1904, int columnCount, RowRelease release);
+    ~XlsxSheetCells() override;
 
     SheetLayout start() override;
     bool next(StreamedCell& cell) override;
     // Keeps the shared string table, whose texts the cells point to, once start has it.
     std::shared_ptr<const void> textHolder() const override;
+    SheetLayout layoutSoFar() const override;
+    int restarts() const override { return m_restarts; }
 
 private:
+    void readWhole();
+    void startOverWhole();
+    bool nextValue(SheetValue& value);
     CellValue valueOf(const SheetValue& value);
     void readAhead();
 
@@ -41,6 +52,8 @@ private:
 
     WorksheetCells m_cells;
     std::optional<WorksheetCells::Reader> m_reader;
+    std::unique_ptr<WorksheetFeed> m_feed; // while the cells come as it reads them
+    int m_restarts = 0;
     RecentTexts m_texts;
     // The values read ahead of the one handed out, each with where it starts in the packed
     // values. Cells refer to shared strings in any order, so that each would wait for its text
@@ -48,7 +61,8 @@ private:
     // handed out.
     struct Ahead
     {
-        SheetValue value;
+        SheetValue value; // its text only while it is read: a feed reuses its memory
+        CellValue cell;
         std::size_t offset = 0;
     };
     static constexpr std::size_t aheadCount = 16; // a power of two

@@ -163,13 +163,24 @@ QStringList XlsxWorkbook::sheetNames() const
 
 std::unique_ptr<CellStream> XlsxWorkbook::openCells(const QString& name, int columnCount)
 {
+    return openSheetCells(name, columnCount, RowRelease::WholeSheet);
+}
+
+std::unique_ptr<CellStream> XlsxWorkbook::openCellsAsRead(const QString& name, int columnCount)
+{
+    return openSheetCells(name, columnCount, RowRelease::AsRead);
+}
+
+std::unique_ptr<CellStream> XlsxWorkbook::openSheetCells(const QString& name, int columnCount,
+                                                         RowRelease release)
+{
     const auto found = m_sheetIndex.constFind(name);
     if (found == m_sheetIndex.cend()) {
         fail("the workbook has no sheet of that name");
     }
     return std::make_unique<XlsxSheetCells>(m_bytes,
                                             m_sheets[static_cast<std::size_t>(*found)].entry,
-                                            m_sharedStrings, m_dates1904, columnCount);
+                                            m_sharedStrings, m_dates1904, columnCount, release);
 }
 
 QString XlsxWorkbook::sheetName(int sheet) const

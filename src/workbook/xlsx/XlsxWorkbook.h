@@ -27,6 +27,7 @@ public:
 
     QStringList sheetNames() const override;
     std::unique_ptr<CellStream> openCells(const QString& name, int columnCount) override;
+    std::unique_ptr<CellStream> openCellsAsRead(const QString& name, int columnCount) override;
     // Lets go of the file's bytes: each sheet opened holds them until it has read its part,
     // and the shared strings until they are read. bytes() and readCells are then no more.
     void allSheetsOpened() override { m_bytes = QByteArray(); }
@@ -46,6 +47,9 @@ public:
     WorksheetCells readCells(int sheet) const;
 
 private:
+    std::unique_ptr<CellStream> openSheetCells(const QString& name, int columnCount,
+                                               RowRelease release);
+
     struct Sheet
     {
         QString name;

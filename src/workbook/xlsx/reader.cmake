@@ -12,6 +12,7 @@ target_sources(setzaiko_engine PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/SharedStrings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WorkbookPart.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WorksheetCells.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WorksheetFeed.cpp
     ${CMAKE_CURRENT_LIST_DIR}/XlsxSheetCells.cpp
     ${CMAKE_CURRENT_LIST_DIR}/XlsxWorkbook.cpp
     ${CMAKE_CURRENT_LIST_DIR}/XmlReader.cpp

@@ -2,6 +2,7 @@
 // worksheet, its used part and every cell of every workbook the tests have, and the rows of
 // each table as the import reads them.
 
+#include "support/TableRows.h"
 #include "workbook/xls/WorkbookFixtures.h"
 #include "workbook/xls/WorkbookOracles.h"
 #include "workbook/xlsx/WorksheetCells.h"
@@ -112,7 +113,21 @@ void setzaiko::testing::expectWorkbookAsOracle(const QString& path)
             ++rows;
         }
         EXPECT_EQ(rows, cells.rows);
+        expectReleasesAgree(*workbook, expected.name, cells.columns);
     }
+}
+
+void setzaiko::testing::expectReleasesAgree(Workbook& workbook, const QString& sheet,
+                                            int columnCount)
+{
+    SCOPED_TRACE("released as read: " + sheet.toStdString());
+    const TableRows whole =
+        readTableRows(*workbook.openSheet(sheet, columnCount, RowRelease::WholeSheet));
+    const TableRows asRead =
+        readTableRows(*workbook.openSheet(sheet, columnCount, RowRelease::AsRead));
+    EXPECT_EQ(asRead.detail, whole.detail);
+    EXPECT_EQ(asRead.rows.size(), whole.rows.size());
+    EXPECT_TRUE(asRead == whole);
 }
 
 namespace {

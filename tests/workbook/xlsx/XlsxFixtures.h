@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workbook/Workbook.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +19,10 @@ QStringList hostilePackages();
 // Expects every worksheet, its used part, every cell and every table row of the workbook as
 // openpyxl reads them.
 void expectWorkbookAsOracle(const QString& path);
+
+// Expects a sheet's table to hand out, with its rows released as read and read as the import
+// reads them, what it hands out read whole: the same rows, or the same failure.
+void expectReleasesAgree(Workbook& workbook, const QString& sheet, int columnCount);
 
 // The Excel 97-2003 twin of a workbook: the same name with .xls, or for generated/xlsx the
 // generated .xls of the same rows; empty when there is none.

@@ -403,7 +403,8 @@ TEST(XlsxParts, PackedValuesReadOnceComeBackWhileTheirMemoryGoes)
 }
 
 // A sheet's cells hand out every text whole while the memory of the values read goes, the
-// value being handed out when it goes included: here one long enough to lie across pages.
+// value being handed out when it goes included: here one long enough to lie across pages. Read
+// as they come, the values' memory is used again for later ones.
 TEST(XlsxParts, SheetCellsHandOutTextsWholeWhileTheirMemoryGoes)
 {
     constexpr int rows = 65536; // enough values, and bytes, for memory to be given back
@@ -419,16 +420,21 @@ TEST(XlsxParts, SheetCellsHandOutTextsWholeWhileTheirMemoryGoes)
     const QByteArray bytes = storedArchive(part);
     const auto entry = ZipArchive(bytes).find(u"p.xml"_s);
     ASSERT_TRUE(entry);
-    XlsxSheetCells cells(bytes, *entry, sharedStringsReady({}), false, 1);
-    ASSERT_EQ(cells.start().rows, rows);
-    StreamedCell cell;
-    int wrong = 0;
-    for (int row = 1; row <= rows; ++row) {
-        ASSERT_TRUE(cells.next(cell));
-        wrong += cell.value.textView() != QString::fromLatin1(textOf(row));
+    for (const RowRelease release : {RowRelease::WholeSheet, RowRelease::AsRead}) {
+        XlsxSheetCells cells(bytes, *entry, sharedStringsReady({}), false, 1, release);
+        const SheetLayout layout = cells.start();
+        EXPECT_EQ(layout.known, release == RowRelease::WholeSheet);
+        StreamedCell cell;
+        int wrong = 0;
+        for (int row = 1; row <= rows; ++row) {
+            ASSERT_TRUE(cells.next(cell));
+            wrong += cell.value.textView() != QString::fromLatin1(textOf(row));
+        }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_FALSE(cells.next(cell));
+        EXPECT_EQ(cells.layoutSoFar().rows, rows);
+        EXPECT_EQ(cells.restarts(), 0);
     }
-    EXPECT_EQ(wrong, 0);
-    EXPECT_FALSE(cells.next(cell));
 }
 
 // A worksheet whose cells the scanner hands on whole reads as the same worksheet read element
@@ -533,7 +539,7 @@ TEST(XlsxParts, NumberCellsReadAsTheirText)
     part += "</sheetData></worksheet>";
     const QByteArray bytes = storedArchive(part);
     XlsxSheetCells cells(bytes, *ZipArchive(bytes).find(u"p.xml"_s), sharedStringsReady({}), false,
-                         1);
+                         1, RowRelease::WholeSheet);
     cells.start();
     StreamedCell cell;
     for (std::string number : numbers) {
