@@ -39,7 +39,7 @@ std::uint64_t positionOf(std::uint32_t row, std::uint16_t column)
     return (std::uint64_t{row} << columnBits) | column;
 }
 
-void putNumber(std::string& out, std::uint64_t value)
+void putNumber(PackedBytes& out, std::uint64_t value)
 {
     while (value >= 0x80) {
         out.push_back(static_cast<char>(0x80 | (value & 0x7F)));
@@ -48,7 +48,7 @@ void putNumber(std::string& out, std::uint64_t value)
     out.push_back(static_cast<char>(value));
 }
 
-std::uint64_t takeNumber(const std::string& in, std::size_t& at)
+std::uint64_t takeNumber(const PackedBytes& in, std::size_t& at)
 {
     std::uint64_t value = 0;
     for (int shift = 0;; shift += 7) {
@@ -62,7 +62,7 @@ std::uint64_t takeNumber(const std::string& in, std::size_t& at)
 
 // Reads the value at `at`: its kind code, its row and column (where the bytes leave them out,
 // the row stays and the column advances) and its content. Returns the offset after it.
-std::size_t decode(const std::string& bytes, std::size_t at, std::uint32_t& row,
+std::size_t decode(const PackedBytes& bytes, std::size_t at, std::uint32_t& row,
                    std::uint16_t& column, SheetValue& value, unsigned char& code)
 {
     const auto header = static_cast<unsigned char>(bytes[at++]);
@@ -101,7 +101,7 @@ std::size_t decode(const std::string& bytes, std::size_t at, std::uint32_t& row,
 }
 
 // The value a sorted position points at.
-SheetValue valueAt(const std::string& bytes, std::uint64_t sorted)
+SheetValue valueAt(const PackedBytes& bytes, std::uint64_t sorted)
 {
     SheetValue value;
     std::uint32_t row = 0;
@@ -213,7 +213,7 @@ void WorksheetCells::compactWhenGrown()
 
 std::vector<std::uint64_t> WorksheetCells::sortedPositions() const
 {
-    const std::string& bytes = m_packed.bytes;
+    const PackedBytes& bytes = m_packed.bytes;
     if (bytes.size() > offsetMask) {
         fail("a worksheet holds more values out of order than the reader keeps");
     }
@@ -314,7 +314,7 @@ void WorksheetCells::releaseReadValues(std::size_t offset)
 
 bool WorksheetCells::Reader::next(SheetValue& value)
 {
-    const std::string& bytes = m_cells->m_packed.bytes;
+    const PackedBytes& bytes = m_cells->m_packed.bytes;
     if (m_cells->m_byOrder) {
         if (m_at == m_cells->m_order.size()) {
             return false;

@@ -394,17 +394,20 @@ WorksheetCells readWorksheetInBatches(ZipArchive& archive, const ZipEntry& entry
     WorksheetCells cells;
     std::optional<WorksheetHandler> handler;
     bool fresh = true;
-    parseLargeXml(archive, entry, [&]() -> XmlHandler& {
-        // Asked again, the parser starts over with expat: the batches handed out would be read
-        // twice.
-        if (!fresh) {
-            throw PartNotScanned();
-        }
-        fresh = false;
-        cells.reserve(sink.batchBytes + sink.batchBytes / 4);
-        cells.sendBatchesTo(&sink);
-        return handler.emplace(dates1904, columnCount, cells);
-    });
+    parseLargeXml(
+        archive, entry,
+        [&]() -> XmlHandler& {
+            // Asked again, the parser starts over with expat: the batches handed out would be read
+            // twice.
+            if (!fresh) {
+                throw PartNotScanned();
+            }
+            fresh = false;
+            cells.reserve(sink.batchBytes + sink.batchBytes / 4);
+            cells.sendBatchesTo(&sink);
+            return handler.emplace(dates1904, columnCount, cells);
+        },
+        LargePart::InflatedAsScanned);
     cells.sendBatchesTo(nullptr);
     return cells;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workbook/xlsx/PagesAllocator.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -109,7 +111,7 @@ public:
 private:
     struct Packed
     {
-        std::string bytes;
+        PackedBytes bytes;
         std::size_t count = 0;
         std::uint32_t lastRow = 0;
         std::uint16_t lastColumn = 0;

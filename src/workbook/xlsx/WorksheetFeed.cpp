@@ -1,6 +1,7 @@
 #include "workbook/xlsx/WorksheetFeed.h"
 
 #include <system_error>
+#include <utility>
 
 namespace setzaiko::xlsx {
 
@@ -8,8 +9,10 @@ namespace {
 
 // Small enough to stay in the caches between the thread that packs a batch and the one that
 // reads it.
-constexpr std::size_t batchSize = 128 * 1024;
+constexpr std::size_t batchSize = (2 << 20) - 4096;
 constexpr std::size_t batchesAhead = 4;
+// Enough for the thread never to wait for memory while the reader keeps up.
+constexpr std::size_t spareBatches = 2;
 
 } // namespace
 
@@ -59,6 +62,7 @@ void WorksheetFeed::run()
     } catch (const Stopped&) {
         // The reader is gone.
     } catch (...) {
+        m_bytes = QByteArray();
         try {
             push({Batch::Kind::Failure, {}, std::current_exception()});
         } catch (const Stopped&) {
@@ -107,6 +111,13 @@ WorksheetFeed::Batch WorksheetFeed::pop()
     return batch;
 }
 
+QByteArray WorksheetFeed::takeBytes()
+{
+    // The thread has ended by now: ReadWhole is the last it hands over.
+    const std::lock_guard lock(m_mutex);
+    return std::exchange(m_bytes, QByteArray());
+}
+
 WorksheetFeed::Step WorksheetFeed::next(SheetValue& value)
 {
     for (;;) {
@@ -121,7 +132,7 @@ WorksheetFeed::Step WorksheetFeed::next(SheetValue& value)
         // Read: the thread fills it again, unless enough wait for that already.
         if (m_current.kind == Batch::Kind::Values) {
             const std::lock_guard lock(m_mutex);
-            if (m_spare.size() < batchesAhead + 2) {
+            if (m_spare.size() < spareBatches) {
                 m_spare.push_back(std::move(m_current.cells));
             }
         }

@@ -35,6 +35,9 @@ public:
     // The next value, in the part's order. Throws what reading the part threw, after the
     // values read before it.
     Step next(SheetValue& value);
+    // Once next has said ReadWhole: the workbook's bytes, to read the part whole. The feed lets
+    // go of them as soon as it has read the part otherwise.
+    QByteArray takeBytes();
     // The used part of the values read so far (of the part, once next has said End).
     int rows() const { return m_rows; }
     int columns() const { return m_columns; }

@@ -1,6 +1,9 @@
 #include "workbook/xlsx/XlsxSheetCells.h"
 
 #include "common/Prefetch.h"
+#include "workbook/xlsx/XlsxError.h"
+
+#include <utility>
 
 namespace setzaiko::xlsx {
 
@@ -12,8 +15,10 @@ XlsxSheetCells::XlsxSheetCells(QByteArray bytes, const ZipEntry& entry,
       m_heldStrings(std::make_shared<HeldStrings>())
 {
     if (release == RowRelease::AsRead) {
-        // Read from now on, while the shared strings may still be read.
-        m_feed = std::make_unique<WorksheetFeed>(m_bytes, m_entry, m_dates1904, m_columnCount);
+        // Read from now on, while the shared strings may still be read. The feed holds the
+        // workbook's bytes for as long as the part may have to be read whole.
+        m_feed = std::make_unique<WorksheetFeed>(std::exchange(m_bytes, QByteArray()), m_entry,
+                                                 m_dates1904, m_columnCount);
     }
 }
 
@@ -29,8 +34,7 @@ SheetLayout XlsxSheetCells::start()
     try {
         m_sharedStrings = m_pendingStrings.get();
     } catch (...) {
-        // Damage in the part itself is told first.
-        startOverWhole();
+        settle(std::current_exception());
     }
     m_heldStrings->table = m_sharedStrings;
     SheetLayout layout;
@@ -54,12 +58,32 @@ void XlsxSheetCells::readWhole()
 
 void XlsxSheetCells::startOverWhole()
 {
+    m_bytes = m_feed->takeBytes();
     m_feed.reset();
     m_aheadFirst = 0;
     m_aheadSize = 0;
     m_readToEnd = false;
     readWhole();
     ++m_restarts;
+}
+
+// A sheet read whole fails with damage in its part before it fails otherwise, and, where a value
+// refers beyond the shared strings, only if a later cell does not replace it: the part read to
+// its end tells which. Returns where the part is read whole after all and does not fail.
+void XlsxSheetCells::settle(const std::exception_ptr& failure)
+{
+    SheetValue value;
+    for (;;) {
+        switch (m_feed->next(value)) {
+        case WorksheetFeed::Step::Value:
+            break;
+        case WorksheetFeed::Step::End:
+            std::rethrow_exception(failure);
+        case WorksheetFeed::Step::ReadWhole:
+            startOverWhole();
+            return;
+        }
+    }
 }
 
 SheetLayout XlsxSheetCells::layoutSoFar() const
@@ -80,12 +104,15 @@ bool XlsxSheetCells::nextValue(SheetValue& value)
         // The part read whole tells of such a value in its own order, if it stands at all.
         if (value.kind == SheetValue::Kind::SharedText &&
             value.sharedIndex >= m_sharedStrings->size()) {
-            startOverWhole();
+            try {
+                fail("a cell refers to a shared string that does not exist");
+            } catch (const WorkbookError&) {
+                settle(std::current_exception());
+            }
             return m_reader->next(value);
         }
         return true;
     case WorksheetFeed::Step::End:
-        m_bytes = QByteArray(); // the part is read: the workbook's bytes may go
         return false;
     case WorksheetFeed::Step::ReadWhole:
         startOverWhole();

@@ -10,6 +10,7 @@
 #include <QByteArray>
 
 #include <array>
+#include <exception>
 #include <memory>
 #include <optional>
 
@@ -20,8 +21,9 @@ namespace setzaiko::xlsx {
 // another thread than the one that opened them, beside other sheets of the same workbook.
 //
 // WholeSheet: start reads the whole part. AsRead: the cells come as a feed reads the part, in
-// order; where the feed cannot read it so, or a value refers beyond the shared strings, the
-// part is read whole after all, as start would have read it, and the cells start over.
+// order; where the feed cannot read it so, the part is read whole after all, as start would
+// have read it, and the cells start over. Either way the sheet fails as a sheet read whole
+// fails, with the same failure first.
 class XlsxSheetCells : public CellStream
 {
 public:
@@ -39,6 +41,7 @@ public:
 private:
     void readWhole();
     void startOverWhole();
+    void settle(const std::exception_ptr& failure);
     bool nextValue(SheetValue& value);
     CellValue valueOf(const SheetValue& value);
     void readAhead();

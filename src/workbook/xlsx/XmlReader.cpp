@@ -244,9 +244,9 @@ void parseWholeXml(ZipArchive& archive, const ZipEntry& entry, XmlHandler& handl
 }
 
 void parseLargeWholeXml(ZipArchive& archive, const ZipEntry& entry,
-                        const std::function<XmlHandler&()>& freshHandler)
+                        const std::function<XmlHandler&()>& freshHandler, LargePart inflate)
 {
-    {
+    if (inflate == LargePart::InflatedAhead) {
         // Inflated on a thread of its own meanwhile.
         InflateAhead inflater(archive, entry);
         if (scanXml(
@@ -254,6 +254,11 @@ void parseLargeWholeXml(ZipArchive& archive, const ZipEntry& entry,
                     return inflater.read(destination, capacity);
                 },
                 entry.size, freshHandler())) {
+            return;
+        }
+    } else {
+        ZipEntryReader reader(archive, entry);
+        if (scanXml(reader, freshHandler())) {
             return;
         }
     }
@@ -268,9 +273,9 @@ void parseXml(ZipArchive& archive, const ZipEntry& entry, XmlHandler& handler)
 }
 
 void parseLargeXml(ZipArchive& archive, const ZipEntry& entry,
-                   const std::function<XmlHandler&()>& freshHandler)
+                   const std::function<XmlHandler&()>& freshHandler, LargePart inflate)
 {
-    readPart(entry, [&] { parseLargeWholeXml(archive, entry, freshHandler); });
+    readPart(entry, [&] { parseLargeWholeXml(archive, entry, freshHandler, inflate); });
 }
 
 } // namespace setzaiko::xlsx

@@ -86,10 +86,15 @@ const char* attribute(const char** attributes, XmlNamespace space, std::string_v
 // whose detail starts with the part's name.
 void parseXml(ZipArchive& archive, const ZipEntry& entry, XmlHandler& handler);
 
+// Whether a large part is inflated on a thread of its own while it is scanned, or as it is
+// scanned: by a reader that is itself a thread beside the one that takes what it reads.
+enum class LargePart : std::uint8_t { InflatedAhead, InflatedAsScanned };
+
 // The same for a large part: read with scanXml, and where that leaves the part to expat, read
 // again from its start with parseXml through a second handler. freshHandler gives a handler
 // that has seen nothing (and drops what the one before gathered).
 void parseLargeXml(ZipArchive& archive, const ZipEntry& entry,
-                   const std::function<XmlHandler&()>& freshHandler);
+                   const std::function<XmlHandler&()>& freshHandler,
+                   LargePart inflate = LargePart::InflatedAhead);
 
 } // namespace setzaiko::xlsx
