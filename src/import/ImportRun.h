@@ -21,9 +21,10 @@ public:
     // Between the longer steps that read no row (opening the workbook, preparing a sheet),
     // so that the front can keep its window responsive there too.
     virtual void stepDone() {}
-    // Now and then while the run waits for a sheet that is read on another thread, with the
-    // counts as they stand after the rows of it read so far: what a front shows meanwhile.
-    // The rows themselves are passed to rowRead once the sheet is handed over.
+    // Now and then while the run waits for a sheet that is read on another thread, or reads a
+    // sheet whose rows may still be taken back, with the counts as they stand after the rows of
+    // it read so far: what a front shows meanwhile. The rows themselves are passed to rowRead
+    // once the sheet is handed over.
     virtual void waiting(const ImportCounts& soFar) { Q_UNUSED(soFar); }
     virtual void rowRead(const ImportCounts& counts) { Q_UNUSED(counts); }
 };
