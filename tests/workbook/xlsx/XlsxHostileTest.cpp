@@ -257,4 +257,48 @@ TEST(XlsxHostile, TablesReadOnTwoThreadsAtOnceGiveWhatEachGivesAlone)
     }
 }
 
+// A sheet's rows reach its table while its part is read; what is found later in the part
+// leaves the table as though it had been found before the first row.
+TEST(XlsxHostile, WhatEndsASheetLateLeavesItsTableAsIfFoundFirst)
+{
+    const struct
+    {
+        const char* book;
+        ImportResult::Outcome outcome;
+        std::int32_t products;
+        QString detailHolds;
+    } cases[] = {
+        // No stock sheet: no rows in it.
+        {"many-rows-then-row-back", ImportResult::Outcome::NoRows, 30001, {}},
+        {"many-rows-then-comment", ImportResult::Outcome::NoRows, 30001, {}},
+        {"many-rows-then-unknown-type", ImportResult::Outcome::Failed, 0, u"unknown type"_s},
+        {"many-rows-then-shared-string-out-of-range", ImportResult::Outcome::Failed, 0,
+         u"shared string"_s},
+        // The damage, not the quantity of row 40.
+        {"many-rows-quantity-beyond-then-damage", ImportResult::Outcome::Failed, 0,
+         failureSentence(WorkbookFailure::Damaged)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.book);
+        WorkbookFileOpener opener;
+        const ImportResult result = runImport(generatedFolder() + u"/xlsx/hostile/"_s +
+                                                  QString::fromUtf8(c.book) + u".xlsx"_s,
+                                              opener);
+        ASSERT_TRUE(result.book);
+        const ProductMaster& products = result.book->products();
+        EXPECT_EQ(result.outcome, c.outcome) << result.failureDetail.toStdString();
+        ASSERT_EQ(products.count(), c.products);
+        EXPECT_TRUE(result.failureDetail.contains(c.detailHolds))
+            << result.failureDetail.toStdString();
+        if (c.products > 0) {
+            // Row 5 stored twice: its later set code wins, the rest of the row stays.
+            EXPECT_EQ(products.row(4).setCode,
+                      QString::fromUtf8(std::string_view(c.book).ends_with("back") ? "X5" : "S5"));
+            EXPECT_EQ(products.row(4).componentCode, u"P5"_s);
+        } else {
+            EXPECT_FALSE(result.counts.has_value());
+        }
+    }
+}
+
 } // namespace
