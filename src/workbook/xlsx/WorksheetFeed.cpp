@@ -7,8 +7,8 @@ namespace setzaiko::xlsx {
 
 namespace {
 
-// Small enough to stay in the caches between the thread that packs a batch and the one that
-// reads it.
+// With a page to spare for the value that crosses it, a batch fills one huge page: filling it
+// takes few page faults, and its memory goes back whole once it has been read.
 constexpr std::size_t batchSize = (2 << 20) - 4096;
 constexpr std::size_t batchesAhead = 4;
 // Enough for the thread never to wait for memory while the reader keeps up.
