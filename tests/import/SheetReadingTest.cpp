@@ -1,6 +1,8 @@
 #include "import/SheetReading.h"
 
 #include "support/MemoryWorkbook.h"
+#include "support/ScriptedCells.h"
+#include "workbook/RowAssembler.h"
 
 #include <gtest/gtest.h>
 
@@ -24,45 +26,33 @@ Row product(const QString& mark, const QString& code, CellValue quantity = numbe
     return row;
 }
 
-// Hands out its rows as scripted: some after a restart, then a failure at a given row.
-class ScriptedTable : public WorkbookTable
+struct RowStep
 {
-public:
-    struct Step
-    {
-        Row row;
-        bool restartBefore = false;
-    };
-
-    ScriptedTable(std::vector<Step> steps, bool asRead, int failAt)
-        : m_steps(std::move(steps)), m_asRead(asRead), m_failAt(failAt)
-    {}
-
-    bool nextRow(std::vector<CellValue>& cells) override
-    {
-        if (static_cast<int>(m_next) == m_failAt) {
-            throw WorkbookError("damaged after the rows before");
-        }
-        if (m_next == m_steps.size()) {
-            m_restarted = false;
-            return false;
-        }
-        const Step& step = m_steps[m_next++];
-        m_restarted = step.restartBefore;
-        cells = step.row;
-        return true;
-    }
-    std::shared_ptr<const void> textHolder() const override { return nullptr; }
-    bool releasesRowsAsRead() const override { return m_asRead; }
-    bool restarted() const override { return m_restarted; }
-
-private:
-    std::vector<Step> m_steps;
-    bool m_asRead;
-    int m_failAt;
-    std::size_t m_next = 0;
-    bool m_restarted = false;
+    Row row;
+    bool restartBefore = false; // the rows before are taken back
 };
+
+// The rows as a sheet's table hands them out: read whole, or as read (each row numbered on from
+// the last restart), damaged after the last cell where failsAtEnd.
+std::unique_ptr<WorkbookTable> tableOf(const std::vector<RowStep>& steps, bool asRead,
+                                       bool failsAtEnd)
+{
+    std::vector<ScriptedCells::Step> cells;
+    int row = 0;
+    for (const RowStep& step : steps) {
+        row = step.restartBefore ? 0 : row;
+        for (int column = 0; column < static_cast<int>(step.row.size()); ++column) {
+            cells.emplace_back(at(row, column, step.row[column]),
+                               step.restartBefore && column == 0);
+        }
+        ++row;
+    }
+    SheetLayout layout{row, 10};
+    layout.known = !asRead;
+    const int failAt = failsAtEnd ? static_cast<int>(cells.size()) : -1;
+    return std::make_unique<RowAssembler>(
+        std::make_unique<ScriptedCells>(layout, std::move(cells), failAt), 10);
+}
 
 enum class Failure { None, Damage, Quantity };
 
@@ -73,9 +63,9 @@ TEST(SheetReading, TakesBackWhatItsTableTakesBack)
     struct Case
     {
         const char* name;
-        std::vector<ScriptedTable::Step> steps;
+        std::vector<RowStep> steps;
         bool asRead;
-        int failAt;
+        bool failsAtEnd; // damage after the last row's cells: the last row never goes out
         std::vector<QString> codes; // of the table, once read
         std::vector<std::int32_t> rowsAfter;
         Failure failure;
@@ -88,52 +78,55 @@ TEST(SheetReading, TakesBackWhatItsTableTakesBack)
           {product({}, u"S3"_s), true},
           {product(marker, u"S4"_s)}},
          true,
-         -1,
+         false,
          {u"S4"_s},
          {0, 1},
          Failure::None},
         {"an offence taken back is no offence",
-         {{product(marker, u"S1"_s, text(u"x"_s))}, {product(marker, u"S1"_s), true}},
+         {{product(marker, u"S1"_s, text(u"x"_s))},
+          {product({}, u"S2"_s)},
+          {product(marker, u"S1"_s), true}},
          true,
-         -1,
+         false,
          {u"S1"_s},
          {1},
          Failure::None},
         {"a late failure of rows released as read leaves the table empty",
-         {{product(marker, u"S1"_s)}, {product({}, u"S2"_s)}},
+         {{product(marker, u"S1"_s)}, {product({}, u"S2"_s)}, {product({}, u"S3"_s)}},
          true,
-         2,
+         true,
          {},
          {},
          Failure::Damage},
         {"a failure of rows read whole keeps the rows before it",
-         {{product(marker, u"S1"_s)}, {product({}, u"S2"_s)}},
+         {{product(marker, u"S1"_s)}, {product({}, u"S2"_s)}, {product({}, u"S3"_s)}},
          false,
-         2,
+         true,
          {u"S1"_s, u"S2"_s},
          {1, 2},
          Failure::Damage},
         {"a quantity beyond 32 bits, then damage: the damage is told",
          {{product(marker, u"S1"_s)}, {product({}, u"S2"_s, beyond)}, {product({}, u"S3"_s)}},
          true,
-         3,
+         true,
          {},
          {},
          Failure::Damage},
         {"a quantity beyond 32 bits, then a restart: the rows come again",
          {{product(marker, u"S1"_s)},
           {product({}, u"S2"_s, beyond)},
+          {product({}, u"S3"_s)},
           {product(marker, u"S1"_s), true},
           {product({}, u"S2"_s)}},
          true,
-         -1,
+         false,
          {u"S1"_s, u"S2"_s},
          {1, 2},
          Failure::None},
         {"a quantity beyond 32 bits where rows are read whole ends the sheet there",
          {{product(marker, u"S1"_s)}, {product({}, u"S2"_s, beyond)}, {product({}, u"S3"_s)}},
          false,
-         3,
+         true,
          {u"S1"_s},
          {1},
          Failure::Quantity},
@@ -143,7 +136,7 @@ TEST(SheetReading, TakesBackWhatItsTableTakesBack)
         ProductMaster products;
         StockMaster stocks;
         SheetReading reading(TableKind::Product, products, stocks);
-        reading.open(std::make_unique<ScriptedTable>(c.steps, c.asRead, c.failAt));
+        reading.open(tableOf(c.steps, c.asRead, c.failsAtEnd));
         const std::atomic<bool> stop{false};
         reading.read(stop);
         std::vector<QString> codes;
