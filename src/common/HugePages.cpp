@@ -1,6 +1,7 @@
 #include "common/HugePages.h"
 
 #include <cstdint>
+#include <new>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -11,10 +12,9 @@ namespace setzaiko {
 void adviseHugePages(void* data, std::size_t size)
 {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t hugePage = std::uintptr_t{2} << 20;
     const auto begin = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t from = (begin + hugePage - 1) / hugePage * hugePage;
-    const std::uintptr_t to = (begin + size) / hugePage * hugePage;
+    const std::uintptr_t from = (begin + hugePageSize - 1) / hugePageSize * hugePageSize;
+    const std::uintptr_t to = (begin + size) / hugePageSize * hugePageSize;
     if (to > from) {
         // Advice only: where it is refused, the memory is what it was.
         (void)madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
@@ -22,6 +22,45 @@ void adviseHugePages(void* data, std::size_t size)
 #else
     (void)data;
     (void)size;
+#endif
+}
+
+void* mapPages(std::size_t bytes)
+{
+#if defined(__linux__)
+    const std::size_t span = bytes >= hugePageSize ? bytes + hugePageSize : bytes;
+    void* mapped = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    if (span == bytes) {
+        return mapped;
+    }
+    // The block starts at the first huge page boundary; what lies before it and after its last
+    // page goes back.
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t block = (start + hugePageSize - 1) / hugePageSize * hugePageSize;
+    const std::uintptr_t end = block + (bytes + 4095) / 4096 * 4096;
+    if (block > start) {
+        munmap(mapped, block - start);
+    }
+    if (start + span > end) {
+        munmap(reinterpret_cast<void*>(end), start + span - end);
+    }
+    adviseHugePages(reinterpret_cast<void*>(block), bytes);
+    return reinterpret_cast<void*>(block);
+#else
+    return ::operator new(bytes);
+#endif
+}
+
+void unmapPages(void* data, std::size_t bytes) noexcept
+{
+#if defined(__linux__)
+    munmap(data, bytes);
+#else
+    (void)bytes;
+    ::operator delete(data);
 #endif
 }
 

@@ -4,7 +4,6 @@
 target_sources(setzaiko_engine PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CellPacking.cpp
     ${CMAKE_CURRENT_LIST_DIR}/InflateAhead.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/PagesAllocator.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RawInflate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecentTexts.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Relationships.cpp
