@@ -1,6 +1,7 @@
 #include "workbook/xlsx/SharedStrings.h"
 
 #include "workbook/xlsx/RichText.h"
+#include "workbook/xlsx/StoredPart.h"
 #include "workbook/xlsx/XlsxError.h"
 #include "workbook/xlsx/XmlReader.h"
 #include "workbook/xlsx/ZipArchive.h"
@@ -208,11 +209,12 @@ SharedStrings readSharedStrings(ZipArchive& archive, const ZipEntry& entry)
 
 PendingSharedStrings readSharedStringsAhead(const QByteArray& bytes, const ZipEntry& entry)
 {
-    // The pending result keeps the reading function: it lets go of the file's bytes once read.
+    // The pending result keeps the reading function: it lets go of the file's bytes as soon as
+    // it has its part.
     auto read = [bytes = QByteArray(bytes), entry]() mutable -> SharedStringTable {
-        const QByteArray file = std::exchange(bytes, QByteArray());
-        ZipArchive archive(file);
-        return std::make_shared<const SharedStrings>(readSharedStrings(archive, entry));
+        const StoredPart part(std::exchange(bytes, QByteArray()), entry);
+        ZipArchive archive(part.bytes());
+        return std::make_shared<const SharedStrings>(readSharedStrings(archive, part.entry()));
     };
     try {
         return std::async(std::launch::async, read).share();

@@ -45,13 +45,14 @@ void WorksheetFeed::run()
 {
     try {
         try {
+            m_part.emplace(std::exchange(m_bytes, QByteArray()), m_entry);
             Batch last;
             {
-                ZipArchive archive(m_bytes);
-                last.cells =
-                    readWorksheetInBatches(archive, m_entry, m_dates1904, m_columnCount, *this);
+                ZipArchive archive(m_part->bytes());
+                last.cells = readWorksheetInBatches(archive, m_part->entry(), m_dates1904,
+                                                    m_columnCount, *this);
             }
-            m_bytes = QByteArray(); // the part is read: the workbook's bytes may go
+            m_part.reset(); // read: nothing will read it whole
             push(std::move(last));
             push({Batch::Kind::End, {}, nullptr});
         } catch (const WorksheetCells::ValuesOutOfOrder&) {
@@ -62,7 +63,7 @@ void WorksheetFeed::run()
     } catch (const Stopped&) {
         // The reader is gone.
     } catch (...) {
-        m_bytes = QByteArray();
+        m_part.reset();
         try {
             push({Batch::Kind::Failure, {}, std::current_exception()});
         } catch (const Stopped&) {
@@ -111,11 +112,16 @@ WorksheetFeed::Batch WorksheetFeed::pop()
     return batch;
 }
 
-QByteArray WorksheetFeed::takeBytes()
+WorksheetFeed::PartToRead WorksheetFeed::takePart()
 {
     // The thread has ended by now: ReadWhole is the last it hands over.
     const std::lock_guard lock(m_mutex);
-    return std::exchange(m_bytes, QByteArray());
+    if (!m_part) {
+        return {std::exchange(m_bytes, QByteArray()), m_entry}; // no thread read it
+    }
+    PartToRead part{m_part->ownBytes(), m_part->entry()};
+    m_part.reset();
+    return part;
 }
 
 WorksheetFeed::Step WorksheetFeed::next(SheetValue& value)

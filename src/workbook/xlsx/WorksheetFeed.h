@@ -1,5 +1,6 @@
 #pragma once
 
+#include "workbook/xlsx/StoredPart.h"
 #include "workbook/xlsx/WorksheetCells.h"
 #include "workbook/xlsx/ZipArchive.h"
 
@@ -16,8 +17,9 @@
 namespace setzaiko::xlsx {
 
 // The values of one worksheet part, read on a thread of its own through an archive of its own
-// over the workbook's bytes, and handed over in batches as they are read. The thread reads
-// freely until the reader first asks for a value, then no more than a few batches ahead of it.
+// over a copy of the part's stored bytes (StoredPart), and handed over in batches as they are
+// read. The thread reads freely until the reader first asks for a value, then no more than a
+// few batches ahead of it.
 //
 // Only the part in its plainest form is read so: values in order, XML the reader's own scanner
 // reads. For any other, the feed stops and says so (next), and the part is to be read whole.
@@ -35,9 +37,14 @@ public:
     // The next value, in the part's order. Throws what reading the part threw, after the
     // values read before it.
     Step next(SheetValue& value);
-    // Once next has said ReadWhole: the workbook's bytes, to read the part whole. The feed lets
-    // go of them as soon as it has read the part otherwise.
-    QByteArray takeBytes();
+    // Once next has said ReadWhole: bytes to read the part whole from, and the part's entry in
+    // them. The feed lets go of them as soon as it has read the part otherwise.
+    struct PartToRead
+    {
+        QByteArray bytes;
+        ZipEntry entry;
+    };
+    PartToRead takePart();
     // The used part of the values read so far (of the part, once next has said End).
     int rows() const { return m_rows; }
     int columns() const { return m_columns; }
@@ -57,8 +64,9 @@ private:
     void push(Batch batch);
     Batch pop();
 
-    QByteArray m_bytes;
+    QByteArray m_bytes; // the workbook's, until the thread has its part
     ZipEntry m_entry;
+    std::optional<StoredPart> m_part; // while the thread reads it
     bool m_dates1904;
     int m_columnCount;
 

@@ -16,7 +16,7 @@ XlsxSheetCells::XlsxSheetCells(QByteArray bytes, const ZipEntry& entry,
 {
     if (release == RowRelease::AsRead) {
         // Read from now on, while the shared strings may still be read. The feed holds the
-        // workbook's bytes for as long as the part may have to be read whole.
+        // part's bytes for as long as the part may have to be read whole.
         m_feed = std::make_unique<WorksheetFeed>(std::exchange(m_bytes, QByteArray()), m_entry,
                                                  m_dates1904, m_columnCount);
     }
@@ -58,7 +58,9 @@ void XlsxSheetCells::readWhole()
 
 void XlsxSheetCells::startOverWhole()
 {
-    m_bytes = m_feed->takeBytes();
+    WorksheetFeed::PartToRead part = m_feed->takePart();
+    m_bytes = std::move(part.bytes);
+    m_entry = part.entry;
     m_feed.reset();
     m_aheadFirst = 0;
     m_aheadSize = 0;

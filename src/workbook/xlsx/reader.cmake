@@ -10,6 +10,7 @@ target_sources(setzaiko_engine PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/RichText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SerialDate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SharedStrings.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/StoredPart.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WorkbookPart.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WorksheetCells.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WorksheetFeed.cpp
