@@ -25,8 +25,13 @@ public:
     BlockList() = default;
     BlockList(const BlockList& other)
     {
-        for (std::size_t index = 0; index < other.m_size; ++index) {
-            push_back(other[index]);
+        try {
+            for (std::size_t index = 0; index < other.m_size; ++index) {
+                push_back(other[index]);
+            }
+        } catch (...) {
+            clear(); // no destructor runs for a list whose copying failed
+            throw;
         }
     }
     BlockList(BlockList&& other) noexcept

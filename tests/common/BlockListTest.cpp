@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <new>
 
 namespace setzaiko {
 namespace {
@@ -63,6 +64,40 @@ TEST(BlockList, CopiesMovesAndClearsOwnTheirItems)
     list.push_back(QStringLiteral("after clearing"));
     EXPECT_EQ(list[0], QStringLiteral("after clearing"));
     EXPECT_EQ(moved[0], QStringLiteral("0"));
+}
+
+// An item that counts the live ones and refuses to be copied a given time.
+struct Counted
+{
+    static inline int alive = 0;
+    static inline int copiesLeft = 0;
+
+    Counted() { ++alive; }
+    Counted(const Counted&)
+    {
+        if (copiesLeft-- == 0) {
+            throw std::bad_alloc();
+        }
+        ++alive;
+    }
+    Counted(Counted&&) noexcept { ++alive; }
+    ~Counted() { --alive; }
+};
+
+// A copy that fails part way leaves no item and no block behind.
+TEST(BlockList, ACopyThatFailsLeavesNothingBehind)
+{
+    using List = BlockList<Counted, 2>;
+    {
+        List list;
+        for (int i = 0; i < 9; ++i) {
+            list.push_back(Counted());
+        }
+        Counted::copiesLeft = 6;
+        EXPECT_THROW(List{list}, std::bad_alloc);
+        EXPECT_EQ(Counted::alive, 9);
+    }
+    EXPECT_EQ(Counted::alive, 0);
 }
 
 } // namespace
