@@ -193,9 +193,10 @@ void Output::cause(QByteArray& stream, const QString& text)
 }
 
 int runCommandLine(const QStringList& arguments, QByteArray& out, QByteArray& err,
-                   MessageLanguage language)
+                   MessageLanguage language,
+                   std::vector<std::shared_ptr<const void>>* keptUntilExit)
 {
-    Output output{out, err};
+    Output output{out, err, keptUntilExit};
     if (arguments.isEmpty()) {
         err += usage(language);
         return exitUsage;

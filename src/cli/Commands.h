@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -16,6 +17,10 @@ struct Output
 {
     QByteArray& out;
     QByteArray& err;
+    // Where a process that ends as soon as it has printed keeps what its command read, so
+    // that a million rows are not taken apart text by text only for the system to free their
+    // pages at once; none: they go when the command returns.
+    std::vector<std::shared_ptr<const void>>* keptUntilExit = nullptr;
 
     static void line(QByteArray& stream, const QString& text);
     // TAB-separated fields on one line.

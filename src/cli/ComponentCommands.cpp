@@ -39,9 +39,9 @@ bool printComponents(ComponentScreen& screen, Output& output)
 
 int componentsCommand(const ComponentRequest& request, bool exporting, Output& output)
 {
-    ImportedBook imported;
+    ImportedBook imported(output);
     if (!imported.load(request.book)) {
-        return imported.report(output);
+        return imported.report();
     }
     const std::optional<SetProduct> setProduct =
         findSetProduct(imported.masters().stocks(), request.setCode);

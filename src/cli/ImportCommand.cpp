@@ -36,8 +36,16 @@ bool ImportedBook::load(const QString& book)
     return result.outcome == ImportResult::Outcome::Success;
 }
 
-int ImportedBook::report(Output& output) const
+ImportedBook::~ImportedBook()
 {
+    if (m_output.keptUntilExit && result.book) {
+        m_output.keptUntilExit->push_back(std::move(result.book));
+    }
+}
+
+int ImportedBook::report() const
+{
+    Output& output = m_output;
     countLine(output.out, importtexts::productCountCaption, result.counts,
               [](const ImportCounts& c) -> std::int64_t { return c.products; });
     countLine(output.out, importtexts::stockCountCaption, result.counts,
@@ -60,9 +68,9 @@ int ImportedBook::report(Output& output) const
 
 int importCommand(const QString& book, Output& output)
 {
-    ImportedBook imported;
+    ImportedBook imported(output);
     imported.load(book);
-    return imported.report(output);
+    return imported.report();
 }
 
 } // namespace setzaiko::cli

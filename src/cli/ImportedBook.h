@@ -8,6 +8,12 @@ namespace setzaiko::cli {
 // The book of one import, as every command starts from it.
 struct ImportedBook
 {
+    explicit ImportedBook(Output& output) : m_output(output) {}
+    ImportedBook(const ImportedBook&) = delete;
+    ImportedBook& operator=(const ImportedBook&) = delete;
+    // Leaves the book to the output's process end, where it keeps one.
+    ~ImportedBook();
+
     ImportResult result;
 
     // Runs the import as the import button does; true on success.
@@ -17,7 +23,10 @@ struct ImportedBook
     // The workbook's folder, where an export writes unless told otherwise; only after load.
     const QString& folder() const { return result.book->folder(); }
     // Prints what the import command prints and returns its exit status.
-    int report(Output& output) const;
+    int report() const;
+
+private:
+    Output& m_output;
 };
 
 } // namespace setzaiko::cli

@@ -47,9 +47,9 @@ bool printBoxes(CombinedScreen& screen, Output& output)
 
 int planCommand(const PlanRequest& request, Output& output)
 {
-    ImportedBook imported;
+    ImportedBook imported(output);
     if (!imported.load(request.book)) {
-        return imported.report(output);
+        return imported.report();
     }
     CombinedScreen screen(imported.masters(), request.directory.value_or(imported.folder()));
     for (const auto& [code, quantity] : request.items) {

@@ -7,9 +7,9 @@ namespace setzaiko::cli {
 
 int searchCommand(const QString& book, const QString& code, const QString& name, Output& output)
 {
-    ImportedBook imported;
+    ImportedBook imported(output);
     if (!imported.load(book)) {
-        return imported.report(output);
+        return imported.report();
     }
     InquiryScreen screen;
     screen.search(imported.masters().stocks(), code, name);
