@@ -53,6 +53,32 @@ int digitValue(char c, bool hex)
     return -1;
 }
 
+// Writes the character of the decimal reference at p ('&') at out, where it is one of a
+// character of more than one byte that ends within the text; returns the byte after its ';'
+// and moves out past what it wrote, or returns nullptr and writes nothing.
+inline const char* putDecimalReference(const char* p, const char* end, char*& out)
+{
+    // "&#", at most eight digits and ";", the value checked once read.
+    constexpr std::ptrdiff_t longest = 11;
+    if (end - p < longest || p[1] != '#') {
+        return nullptr;
+    }
+    const char* q = p + 2;
+    std::uint32_t value = 0;
+    for (const char* last = p + longest - 1; q < last; ++q) {
+        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*q) - '0');
+        if (digit > 9) {
+            break;
+        }
+        value = value * 10 + digit;
+    }
+    if (*q != ';' || q - p < 4 || value < 0x80 || !isXmlChar(value)) {
+        return nullptr;
+    }
+    out = putUtf8(out, value);
+    return q + 1;
+}
+
 // Writes what the reference at p ('&') stands for at out, which never takes more bytes than
 // the reference; returns the byte after its ';' and moves out past what it wrote.
 const char* putReference(const char* p, const char* end, char*& out)
@@ -111,14 +137,22 @@ void appendDecoded(std::string_view raw, std::string& out, bool attribute)
     const char* end = p + raw.size();
     while (p < end) {
         const char* stop = firstSpecial(p, end, special);
-        std::memcpy(w, p, static_cast<std::size_t>(stop - p));
-        w += stop - p;
-        p = stop;
-        if (p == end) {
-            break;
+        if (stop != p) {
+            std::memcpy(w, p, static_cast<std::size_t>(stop - p));
+            w += stop - p;
+            p = stop;
+            if (p == end) {
+                break;
+            }
         }
         const char c = *p;
         if (c == '&') {
+            // Some writers spell every character outside ASCII as a decimal reference, one
+            // after another: those are read here, anything else as any reference is.
+            if (const char* next = putDecimalReference(p, end, w)) {
+                p = next;
+                continue;
+            }
             p = putReference(p, end, w);
         } else if (c == '\r') {
             *w++ = attribute ? ' ' : '\n';
