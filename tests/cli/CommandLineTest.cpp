@@ -3,6 +3,7 @@
 #include "support/TestWorkbooks.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -244,6 +245,15 @@ TEST(CommandLine, TheProgramWritesUtf8AndExitsWithTheStatus)
     EXPECT_EQ(cli.exitCode(), 0);
     const QByteArray out = cli.readAllStandardOutput();
     EXPECT_TRUE(out.startsWith("\xE5\x95\x86")) << out.toStdString(); // 商 in UTF-8
+
+    // Output that cannot be written is a failure, whatever the command did.
+    if (QFileInfo::exists(u"/dev/full"_s)) {
+        cli.setStandardOutputFile(u"/dev/full"_s);
+        cli.start(QString::fromUtf8(SETZAIKO_CLI), {u"import"_s, book});
+        ASSERT_TRUE(cli.waitForFinished(30000));
+        EXPECT_EQ(cli.exitCode(), exitFailure);
+        cli.setStandardOutputFile(QString());
+    }
 
     cli.start(QString::fromUtf8(SETZAIKO_CLI), {});
     ASSERT_TRUE(cli.waitForFinished(30000));
