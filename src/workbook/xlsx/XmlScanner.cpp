@@ -60,7 +60,8 @@ bool hasColon(std::string_view name)
     return colonIn(name) != name.size();
 }
 
-// Compares two names; element and attribute names are a few bytes long, so a loop beats a call.
+// Compares two names, or a few bytes of markup; they are a few bytes long, so a loop beats a
+// call.
 bool sameName(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) {
@@ -301,7 +302,8 @@ private:
                 return needMore;
             }
         }
-        while (form < forms.size() && !rest.starts_with(forms[form].opening)) {
+        while (form < forms.size() &&
+               !sameName(rest.substr(0, forms[form].opening.size()), forms[form].opening)) {
             ++form;
         }
         if (form == forms.size()) {
@@ -317,7 +319,7 @@ private:
         if (!lt || static_cast<std::size_t>(end - lt) < close.size()) {
             return needMore;
         }
-        if (std::string_view(lt, close.size()) != close ||
+        if (!sameName(std::string_view(lt, close.size()), close) ||
             (forms[form].opening.empty() && lt != start)) {
             return otherShape;
         }
