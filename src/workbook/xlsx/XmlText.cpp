@@ -63,11 +63,17 @@ int digitValue(char c, bool hex)
 // varies from one reference to the next, costs no branch.
 inline const char* putDecimalReference(const char* p, const char* end, char*& out)
 {
-    if (end - p < 10 || p[1] != '#') {
+    if (end - p < 4 || p[1] != '#') {
         return nullptr;
     }
+    // Near the text's end, its last bytes and zeros, which are no digits.
+    const auto available = std::min<std::size_t>(static_cast<std::size_t>(end - p - 2), 8);
     std::uint64_t bytes = 0;
-    std::memcpy(&bytes, p + 2, sizeof bytes);
+    if (available == sizeof bytes) {
+        std::memcpy(&bytes, p + 2, sizeof bytes);
+    } else {
+        std::memcpy(&bytes, p + 2, available);
+    }
     bytes = qFromLittleEndian(bytes); // the first byte lowest
     // A digit's byte XOR '0' is 0 to 9, and adding 6 keeps it below 16; any other byte has a
     // high bit set in either. A carry only runs into bytes after the first that is no digit.
@@ -78,7 +84,7 @@ inline const char* putDecimalReference(const char* p, const char* end, char*& ou
     }
     const int digits = std::countr_zero(notDigits) / 8;
     const char* semicolon = p + 2 + digits;
-    if (digits == 0 || *semicolon != ';') {
+    if (digits == 0 || static_cast<std::size_t>(digits) == available || *semicolon != ';') {
         return nullptr;
     }
     // The digits moved to the top, zeros before them, then paired up into a value.
