@@ -394,14 +394,12 @@ private:
             const char quote = p[1];
             p += 2;
             char* valueBegin = p;
-            while (p < end && *p != quote) {
-                if (byte(*p) >= 0x80 || attributeSpecial[byte(*p)]) {
-                    return other; // to be checked or decoded
-                }
-                ++p;
-            }
+            p += attributeValueStop(p, end, quote) - p;
             if (p == end) {
                 return nullptr;
+            }
+            if (*p != quote) {
+                return other; // to be checked or decoded
             }
             found[count++] = {nameBegin, nameStop, valueBegin, p};
             ++p;

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QtEndian>
+
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -80,6 +84,40 @@ inline const char* firstSpecial(const char* p, const char* end,
         }
     }
     return reinterpret_cast<const char*>(u);
+}
+
+// Where the attribute value that starts at p stops: at its closing quote, or at the first byte
+// before it that needs more than passing on (attributeSpecial, or not ASCII); end if neither
+// comes before it. Eight bytes at a time, as a cell's values are short and many.
+inline const char* attributeValueStop(const char* p, const char* end, char quote)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101u;
+    constexpr std::uint64_t highs = 0x8080808080808080u;
+    // The high bit of each byte below n (at most 0x80); a borrow only runs into the bytes after
+    // the first that is, so the first marked is right.
+    const auto below = [](std::uint64_t x, unsigned n) { return (x - ones * n) & ~x & highs; };
+    const auto equal = [&](std::uint64_t x, char c) {
+        return below(x ^ (ones * static_cast<unsigned char>(c)), 1);
+    };
+    static_assert(attributeSpecial['&'] && attributeSpecial['<'] && attributeSpecial[0x1F] &&
+                  !attributeSpecial[' '] && !attributeSpecial['"'] && !attributeSpecial['>']);
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t x = 0;
+        std::memcpy(&x, p, sizeof x);
+        x = qFromLittleEndian(x); // the first byte lowest
+        const std::uint64_t stops =
+            equal(x, quote) | equal(x, '&') | equal(x, '<') | below(x, 0x20) | (x & highs);
+        if (stops != 0) {
+            return p + std::countr_zero(stops) / 8;
+        }
+    }
+    for (; p < end; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (*p == quote || c >= 0x80 || attributeSpecial[c]) {
+            break;
+        }
+    }
+    return p;
 }
 
 // Appends raw text (false) or a raw attribute value (true) as a parser hands it on:

@@ -272,6 +272,12 @@ TEST(XmlScanner, WholeElementsGiveWhatTheirElementsGive)
          "<c><f>1+1</f><v>2</v></c><c><v/></c><c><v>1</v> </c><c><v>1</v></c ><c><x/></c>"
          "<c> </c><c><is><r><t>x</t></r></is></c><c><is><t>x</t><rPh/></is></c>",
          0, true},
+        {cells, "long attribute values, plain and with bytes to decode past eight",
+         "<c r=\"A1\" t=\"inlineStr\" s=\"12345678901234567\"/><c s='1234567\"89'/>"
+         "<c s=\"12345678&amp;\"/><c s=\"123456789\xE6\x97\xA5\"/><c s=\"1234567890\t\"/>"
+         "<c s=\"123456789012345\"/>",
+         3, true},
+        {cells, "< in a long value", "<c s=\"12345678<\"/>", 0, false},
         {cells, "other elements", "<col/><cx/><c2/>", 0, true},
         {cells, "an attribute twice", "<c r=\"A1\" r=\"B1\"/>", 0, false},
         {cells, "mismatched ends", "<c><v>1</c></v>", 0, false},
