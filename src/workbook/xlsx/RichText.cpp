@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <array>
+
 namespace setzaiko::xlsx {
 
 namespace {
@@ -142,13 +144,65 @@ void putUtf16(const unsigned char* p, const unsigned char* end, char16_t* out)
     }
 }
 
+// Decodes well-formed UTF-8 (as utf16Length takes it) into out, which has room for a unit a
+// byte; returns the units written, or -1 where the bytes are not well-formed.
+qsizetype decodeChecked(const unsigned char* p, const unsigned char* end, char16_t* out)
+{
+    char16_t* const first = out;
+    while (p < end) {
+        const unsigned lead = *p;
+        if (lead < 0x80) {
+            *out++ = static_cast<char16_t>(lead);
+            ++p;
+            continue;
+        }
+        const std::ptrdiff_t length = lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if (length == 0 || lead > 0xF4 || end - p < length) {
+            return -1;
+        }
+        for (std::ptrdiff_t k = 1; k < length; ++k) {
+            if ((p[k] & 0xC0) != 0x80) {
+                return -1;
+            }
+        }
+        const unsigned second = p[1];
+        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+            (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90)) {
+            return -1;
+        }
+        if (length == 2) {
+            *out++ = static_cast<char16_t>(((lead & 0x1F) << 6) | (second & 0x3F));
+        } else if (length == 3) {
+            *out++ = static_cast<char16_t>(((lead & 0x0F) << 12) | ((second & 0x3F) << 6) |
+                                           (p[2] & 0x3F));
+        } else {
+            const char32_t c = ((lead & 0x07) << 18) | ((second & 0x3F) << 12) |
+                               ((p[2] & 0x3F) << 6) | (p[3] & 0x3F);
+            *out++ = QChar::highSurrogate(c);
+            *out++ = QChar::lowSurrogate(c);
+        }
+        p += length;
+    }
+    return out - first;
+}
+
 } // namespace
 
 QString exactText(std::string_view utf8)
 {
-    // Counted first, the text is decoded straight into a string of its size.
     const auto* begin = reinterpret_cast<const unsigned char*>(utf8.data());
     const auto* end = begin + utf8.size();
+    // A short text, as most of a sheet's are, is decoded once into memory at hand and copied
+    // into a string of its size.
+    constexpr std::size_t shortText = 256;
+    if (utf8.size() <= shortText) {
+        std::array<char16_t, shortText> units;
+        const qsizetype count = decodeChecked(begin, end, units.data());
+        if (count >= 0) {
+            return QString(reinterpret_cast<const QChar*>(units.data()), count);
+        }
+    }
+    // Counted first, the text is decoded straight into a string of its size.
     bool ascii = true;
     const qsizetype units = utf16Length(begin, end, ascii);
     if (ascii) {
