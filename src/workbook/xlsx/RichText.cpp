@@ -1,8 +1,7 @@
 #include "workbook/xlsx/RichText.h"
 
 #include <QStringDecoder>
-
-#include <array>
+#include <QVarLengthArray>
 
 namespace setzaiko::xlsx {
 
@@ -85,67 +84,9 @@ QString textFromUtf8(std::string_view utf8)
 
 namespace {
 
-// The UTF-16 length of well-formed UTF-8 (no overlong form, no surrogate, nothing beyond
-// U+10FFFF), or -1 where the bytes are not.
-qsizetype utf16Length(const unsigned char* p, const unsigned char* end, bool& ascii)
-{
-    qsizetype units = 0;
-    ascii = true;
-    while (p < end) {
-        const unsigned lead = *p;
-        if (lead < 0x80) {
-            ++p;
-            ++units;
-            continue;
-        }
-        ascii = false;
-        const std::ptrdiff_t length = lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        if (length == 0 || lead > 0xF4 || end - p < length) {
-            return -1;
-        }
-        for (std::ptrdiff_t k = 1; k < length; ++k) {
-            if ((p[k] & 0xC0) != 0x80) {
-                return -1;
-            }
-        }
-        const unsigned second = p[1];
-        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
-            (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90)) {
-            return -1;
-        }
-        units += length == 4 ? 2 : 1;
-        p += length;
-    }
-    return units;
-}
-
-// Decodes UTF-8 that utf16Length found well-formed into out.
-void putUtf16(const unsigned char* p, const unsigned char* end, char16_t* out)
-{
-    while (p < end) {
-        const unsigned lead = *p;
-        if (lead < 0x80) {
-            *out++ = static_cast<char16_t>(lead);
-            ++p;
-        } else if (lead < 0xE0) {
-            *out++ = static_cast<char16_t>(((lead & 0x1F) << 6) | (p[1] & 0x3F));
-            p += 2;
-        } else if (lead < 0xF0) {
-            *out++ =
-                static_cast<char16_t>(((lead & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
-            p += 3;
-        } else {
-            const char32_t c = ((lead & 0x07) << 18) | ((p[1] & 0x3F) << 12) |
-                               ((p[2] & 0x3F) << 6) | (p[3] & 0x3F);
-            *out++ = QChar::highSurrogate(c);
-            *out++ = QChar::lowSurrogate(c);
-            p += 4;
-        }
-    }
-}
-
-// Decodes well-formed UTF-8 (as utf16Length takes it) into out, which has room for a unit a
-// byte; returns the units written, or -1 where the bytes are not well-formed.
+// Decodes well-formed UTF-8 (no overlong form, no surrogate, nothing beyond U+10FFFF) into out,
+// which has room for a unit a byte; returns the units written, or -1 where the bytes are not
+// well-formed.
 qsizetype decodeChecked(const unsigned char* p, const unsigned char* end, char16_t* out)
 {
     char16_t* const first = out;
@@ -192,26 +133,12 @@ QString exactText(std::string_view utf8)
 {
     const auto* begin = reinterpret_cast<const unsigned char*>(utf8.data());
     const auto* end = begin + utf8.size();
-    // A short text, as most of a sheet's are, is decoded once into memory at hand and copied
-    // into a string of its size.
-    constexpr std::size_t shortText = 256;
-    if (utf8.size() <= shortText) {
-        std::array<char16_t, shortText> units;
-        const qsizetype count = decodeChecked(begin, end, units.data());
-        if (count >= 0) {
-            return QString(reinterpret_cast<const QChar*>(units.data()), count);
-        }
-    }
-    // Counted first, the text is decoded straight into a string of its size.
-    bool ascii = true;
-    const qsizetype units = utf16Length(begin, end, ascii);
-    if (ascii) {
-        return QString::fromLatin1(utf8.data(), units);
-    }
-    if (units >= 0) {
-        QString text(units, Qt::Uninitialized);
-        putUtf16(begin, end, reinterpret_cast<char16_t*>(text.data()));
-        return text;
+    // Decoded once, checked on the way, into memory at hand (on the stack for the short texts
+    // most of a sheet's are), then copied into a string of its size.
+    QVarLengthArray<char16_t, 256> units(static_cast<qsizetype>(utf8.size()));
+    const qsizetype count = decodeChecked(begin, end, units.data());
+    if (count >= 0) {
+        return QString(reinterpret_cast<const QChar*>(units.data()), count);
     }
     // Bytes that are not UTF-8 come out as Qt decodes them, at their size.
     QString text = textFromUtf8(utf8);
