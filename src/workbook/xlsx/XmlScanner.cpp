@@ -339,10 +339,112 @@ private:
         return static_cast<int>(form);
     }
 
+    static constexpr std::size_t maxCellAttributes = 8;
+    enum class Shape : std::uint8_t { Plain, NeedMore, Other };
+
+    // The attributes of a cell as nearly every writer stores them: r, s and t alone, each at
+    // most once, one space before each, the value in double quotes and needing no decoding.
+    // Reads them into found and p past the tag's end, telling whether the cell is empty; false
+    // where they have any other shape or the buffer ends first, for cellAttributes to read.
+    static bool plainCellAttributes(char*& p, const char* end,
+                                    std::array<RawAttribute, maxCellAttributes>& found,
+                                    std::size_t& count, bool& empty)
+    {
+        unsigned seen = 0;
+        for (;;) {
+            if (end - p < 4) {
+                return false;
+            }
+            if (p[0] == '>' || (p[0] == '/' && p[1] == '>')) {
+                empty = p[0] == '/';
+                p += empty ? 2 : 1;
+                return true;
+            }
+            const char name = p[1];
+            const unsigned bit = name == 'r' ? 1u : name == 's' ? 2u : name == 't' ? 4u : 0u;
+            if (p[0] != ' ' || p[2] != '=' || p[3] != '"' || bit == 0 || (seen & bit) != 0) {
+                return false;
+            }
+            seen |= bit;
+            char* valueBegin = p + 4;
+            char* stop = valueBegin + (attributeValueStop(valueBegin, end, '"') - valueBegin);
+            if (stop == end || *stop != '"') {
+                return false;
+            }
+            found[count++] = {p + 1, p + 2, valueBegin, stop};
+            p = stop + 1;
+        }
+    }
+
+    // The attributes of a cell of any other shape, as plainCellAttributes reads them: Plain
+    // where they are names of letters alone (no prefix, so no namespace to resolve) with values
+    // that need no decoding, none twice and none declaring a namespace.
+    static Shape cellAttributes(char*& p, const char* end,
+                                std::array<RawAttribute, maxCellAttributes>& found,
+                                std::size_t& count, bool& empty)
+    {
+        const auto byte = [](char c) { return static_cast<unsigned char>(c); };
+        for (;;) {
+            const char* before = p;
+            while (p < end && isSpace(*p)) {
+                ++p;
+            }
+            if (p == end) {
+                return Shape::NeedMore;
+            }
+            if (*p == '>' || *p == '/') {
+                empty = *p++ == '/';
+                if (empty && p == end) {
+                    return Shape::NeedMore;
+                }
+                if (empty && *p++ != '>') {
+                    return Shape::Other;
+                }
+                break;
+            }
+            if (p == before || count == maxCellAttributes || !isLetter(byte(*p))) {
+                return Shape::Other;
+            }
+            char* nameBegin = p;
+            while (p < end && isLetter(byte(*p))) {
+                ++p;
+            }
+            char* nameStop = p;
+            if (end - p < 2) {
+                return Shape::NeedMore;
+            }
+            if (*p != '=' || (p[1] != '"' && p[1] != '\'')) {
+                return Shape::Other;
+            }
+            const char quote = p[1];
+            p += 2;
+            char* valueBegin = p;
+            p += attributeValueStop(p, end, quote) - p;
+            if (p == end) {
+                return Shape::NeedMore;
+            }
+            if (*p != quote) {
+                return Shape::Other; // to be checked or decoded
+            }
+            found[count++] = {nameBegin, nameStop, valueBegin, p};
+            ++p;
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            if (found[i].name() == "xmlns") {
+                return Shape::Other;
+            }
+            for (std::size_t j = 0; j < i; ++j) {
+                if (sameName(found[i].name(), found[j].name())) {
+                    return Shape::Other;
+                }
+            }
+        }
+        return Shape::Plain;
+    }
+
     // A cell (see WholeCell).
     const char* wholeCell(char* begin, char* end)
     {
-        constexpr std::size_t maxCellAttributes = 8;
         using Holds = WholeCell::Holds;
         static constexpr Form forms[] = {
             {"<v>", "</v></c>"},
@@ -353,65 +455,16 @@ private:
         static constexpr Holds holdings[] = {Holds::Value, Holds::Text, Holds::PreservedText,
                                              Holds::Nothing};
         const char* const other = begin;
-        const auto byte = [](char c) { return static_cast<unsigned char>(c); };
         std::array<RawAttribute, maxCellAttributes> found;
         std::size_t count = 0;
         char* p = begin + 2;
         bool empty = false;
-        for (;;) {
-            const char* before = p;
-            while (p < end && isSpace(*p)) {
-                ++p;
-            }
-            if (p == end) {
-                return nullptr;
-            }
-            if (*p == '>' || *p == '/') {
-                empty = *p++ == '/';
-                if (empty && p == end) {
-                    return nullptr;
-                }
-                if (empty && *p++ != '>') {
-                    return other;
-                }
-                break;
-            }
-            // Names of letters alone: no prefix, so no namespace to resolve.
-            if (p == before || count == maxCellAttributes || !isLetter(byte(*p))) {
-                return other;
-            }
-            char* nameBegin = p;
-            while (p < end && isLetter(byte(*p))) {
-                ++p;
-            }
-            char* nameStop = p;
-            if (end - p < 2) {
-                return nullptr;
-            }
-            if (*p != '=' || (p[1] != '"' && p[1] != '\'')) {
-                return other;
-            }
-            const char quote = p[1];
-            p += 2;
-            char* valueBegin = p;
-            p += attributeValueStop(p, end, quote) - p;
-            if (p == end) {
-                return nullptr;
-            }
-            if (*p != quote) {
-                return other; // to be checked or decoded
-            }
-            found[count++] = {nameBegin, nameStop, valueBegin, p};
-            ++p;
-        }
-        for (std::size_t i = 0; i < count; ++i) {
-            if (found[i].name() == "xmlns") {
-                return other;
-            }
-            for (std::size_t j = 0; j < i; ++j) {
-                if (sameName(found[i].name(), found[j].name())) {
-                    return other;
-                }
+        if (!plainCellAttributes(p, end, found, count, empty)) {
+            p = begin + 2;
+            count = 0;
+            const Shape shape = cellAttributes(p, end, found, count, empty);
+            if (shape != Shape::Plain) {
+                return shape == Shape::NeedMore ? nullptr : other;
             }
         }
         std::string_view text;

@@ -280,6 +280,14 @@ TEST(XmlScanner, WholeElementsGiveWhatTheirElementsGive)
         {cells, "< in a long value", "<c s=\"12345678<\"/>", 0, false},
         {cells, "other elements", "<col/><cx/><c2/>", 0, true},
         {cells, "an attribute twice", "<c r=\"A1\" r=\"B1\"/>", 0, false},
+        {cells, "r, s and t, then another shape after them",
+         "<c t=\"s\" s=\"2\" r=\"A1\"><v>0</v></c><c r=\"A2\" s=\"1\" q=\"2\"/>"
+         "<c r=\"A3\" t='s'><v>0</v></c><c r=\"A4\"  s=\"1\"/><c r=\"A5\" rs=\"1\"/>"
+         "<c r=\"A6\" s=\"&#49;\"/>",
+         5, true},
+        {cells, "a space inside />", "<c r=\"A1\" s=\"1\"/ >", 0, false},
+        {cells, "s again after t", "<c s=\"1\" t=\"s\" s=\"2\"/>", 0, false},
+        {cells, "no space between attributes", "<c r=\"A1\"s=\"1\"/>", 0, false},
         {cells, "mismatched ends", "<c><v>1</c></v>", 0, false},
         {cells, "]]> in a value", "<c><v>]]></v></c>", 0, false},
         {cells, "a control character in a value", "<c><v>\x01</v></c>", 0, false},
