@@ -9,6 +9,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -18,32 +19,49 @@ namespace {
 
 enum class CellType : std::uint8_t { Number, Shared, Inline, FormulaText, Boolean, Error, Date };
 
+// Read for every cell: by its first letters, with no pass to find its end.
 CellType cellType(const char* t)
 {
     if (!t) {
         return CellType::Number;
     }
-    const std::string_view type(t);
-    if (type == "n") {
-        return CellType::Number;
-    }
-    if (type == "s") {
-        return CellType::Shared;
-    }
-    if (type == "inlineStr") {
-        return CellType::Inline;
-    }
-    if (type == "str") {
-        return CellType::FormulaText;
-    }
-    if (type == "b") {
-        return CellType::Boolean;
-    }
-    if (type == "e") {
-        return CellType::Error;
-    }
-    if (type == "d") {
-        return CellType::Date;
+    const auto is = [t](const char* name) { return std::strcmp(t, name) == 0; };
+    switch (t[0]) {
+    case 's':
+        if (t[1] == '\0') {
+            return CellType::Shared;
+        }
+        if (is("str")) {
+            return CellType::FormulaText;
+        }
+        break;
+    case 'n':
+        if (t[1] == '\0') {
+            return CellType::Number;
+        }
+        break;
+    case 'i':
+        if (is("inlineStr")) {
+            return CellType::Inline;
+        }
+        break;
+    case 'b':
+        if (t[1] == '\0') {
+            return CellType::Boolean;
+        }
+        break;
+    case 'e':
+        if (t[1] == '\0') {
+            return CellType::Error;
+        }
+        break;
+    case 'd':
+        if (t[1] == '\0') {
+            return CellType::Date;
+        }
+        break;
+    default:
+        break;
     }
     fail("a cell has an unknown type");
 }
@@ -119,7 +137,7 @@ public:
     void cell(const WholeCell& cell) override
     {
         using Holds = WholeCell::Holds;
-        startCell(cell.attributes);
+        startCell(cell.reference, cell.type);
         m_hasValue = cell.holds == Holds::Value;
         m_hasInline = cell.holds == Holds::Text || cell.holds == Holds::PreservedText;
         // The text is read where the scanner holds it, for as long as this call lasts.
@@ -171,7 +189,16 @@ private:
             if (!m_inRow || m_depth != 4) {
                 fail("a cell stands outside a row");
             }
-            startCell(attributes);
+            const char* r = nullptr;
+            const char* t = nullptr;
+            for (const char** a = attributes; *a; a += 2) {
+                if (a[0][0] == 'r' && a[0][1] == '\0') {
+                    r = a[1];
+                } else if (a[0][0] == 't' && a[0][1] == '\0') {
+                    t = a[1];
+                }
+            }
+            startCell(r, t);
         } else if (m_depth == 5 && m_inCell && name.local == "v") {
             m_inValue = true;
             m_hasValue = true;
@@ -220,17 +247,9 @@ private:
         m_column = 0;
     }
 
-    void startCell(const char** attributes)
+    // r and t: the values of the cell's attributes of those names, nullptr where absent.
+    void startCell(const char* r, const char* t)
     {
-        const char* r = nullptr;
-        const char* t = nullptr;
-        for (const char** a = attributes; *a; a += 2) {
-            if (a[0][0] == 'r' && a[0][1] == '\0') {
-                r = a[1];
-            } else if (a[0][0] == 't' && a[0][1] == '\0') {
-                t = a[1];
-            }
-        }
         if (r) {
             const auto position = parseCellReference(r);
             if (!position) {

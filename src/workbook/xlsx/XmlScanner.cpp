@@ -502,14 +502,23 @@ private:
             }
             holds = holdings[form];
         }
+        WholeCell cell{m_pointers.data(), text, holds};
         for (std::size_t i = 0; i < count; ++i) {
             *found[i].nameEnd = '\0';
             *found[i].valueEnd = '\0';
             m_pointers[2 * i] = found[i].nameBegin;
             m_pointers[2 * i + 1] = found[i].valueBegin;
+            // Names of letters alone: r and t are the ones without a prefix.
+            if (found[i].nameEnd == found[i].nameBegin + 1) {
+                if (*found[i].nameBegin == 'r') {
+                    cell.reference = found[i].valueBegin;
+                } else if (*found[i].nameBegin == 't') {
+                    cell.type = found[i].valueBegin;
+                }
+            }
         }
         m_pointers[2 * count] = nullptr;
-        m_handler.cell({m_pointers.data(), text, holds});
+        m_handler.cell(cell);
         return after;
     }
 

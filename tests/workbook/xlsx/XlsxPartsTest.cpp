@@ -497,6 +497,27 @@ TEST(XlsxParts, WholeCellsReadAsTheirElements)
     }
 }
 
+// A cell's type is one of the names a worksheet may give, spelled exactly; a name that starts
+// like one is damage.
+TEST(XlsxParts, CellTypesAreNamedExactly)
+{
+    for (const char* type :
+         {"", "S", "ss", "st", "strs", "nn", "inline", "inlineStrs", "bb", "ee", "dd", "x"}) {
+        SCOPED_TRACE(type);
+        const QByteArray bytes = storedArchive(
+            std::string("<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
+                        "main\"><sheetData><row><c t=\"") +
+            type + "\"><v>1</v></c></row></sheetData></worksheet>");
+        ZipArchive archive(bytes);
+        try {
+            readWorksheet(archive, *archive.find(u"p.xml"_s), false, 2);
+            ADD_FAILURE() << "read";
+        } catch (const WorkbookError& error) {
+            EXPECT_NE(std::string_view(error.what()).find("unknown type"), std::string_view::npos);
+        }
+    }
+}
+
 // A shared string table whose items the scanner hands on whole reads as the same table read
 // element by element (a comment leaves it to expat).
 TEST(XlsxParts, WholeStringItemsReadAsTheirElements)
