@@ -9,7 +9,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -25,7 +24,16 @@ CellType cellType(const char* t)
     if (!t) {
         return CellType::Number;
     }
-    const auto is = [t](const char* name) { return std::strcmp(t, name) == 0; };
+    // Compared in place: a call costs more than the few letters.
+    const auto is = [t](const char* name) {
+        const char* c = t;
+        for (; *name != '\0'; ++c, ++name) {
+            if (*c != *name) {
+                return false;
+            }
+        }
+        return *c == '\0';
+    };
     switch (t[0]) {
     case 's':
         if (t[1] == '\0') {
