@@ -5,20 +5,34 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace setzaiko {
 
+namespace {
+
+#if defined(__linux__)
+// Gives the advice for the whole pages of pageSize within [data, data + size), if any: no
+// memory outside the range is touched.
+void adviseWithin(void* data, std::size_t size, std::uintptr_t pageSize, int advice) noexcept
+{
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t from = (begin + pageSize - 1) / pageSize * pageSize;
+    const std::uintptr_t to = (begin + size) / pageSize * pageSize;
+    if (to > from) {
+        // Advice only: where it is refused, the memory is what it was.
+        (void)madvise(reinterpret_cast<void*>(from), to - from, advice);
+    }
+}
+#endif
+
+} // namespace
+
 void adviseHugePages(void* data, std::size_t size)
 {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-    const auto begin = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t from = (begin + hugePageSize - 1) / hugePageSize * hugePageSize;
-    const std::uintptr_t to = (begin + size) / hugePageSize * hugePageSize;
-    if (to > from) {
-        // Advice only: where it is refused, the memory is what it was.
-        (void)madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-    }
+    adviseWithin(data, size, hugePageSize, MADV_HUGEPAGE);
 #else
     (void)data;
     (void)size;
@@ -51,6 +65,17 @@ void* mapPages(std::size_t bytes)
     return reinterpret_cast<void*>(block);
 #else
     return ::operator new(bytes);
+#endif
+}
+
+void releasePages(void* data, std::size_t size) noexcept
+{
+#if defined(__linux__) && defined(MADV_DONTNEED)
+    static const auto pageSize = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    adviseWithin(data, size, pageSize, MADV_DONTNEED);
+#else
+    (void)data;
+    (void)size;
 #endif
 }
 

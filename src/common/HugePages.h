@@ -19,5 +19,9 @@ inline constexpr std::size_t hugePageSize = std::size_t{2} << 20;
 void* mapPages(std::size_t bytes);
 // Gives back what mapPages(bytes) gave.
 void unmapPages(void* data, std::size_t bytes) noexcept;
+// Hands the whole pages within [data, data + size) of memory mapPages gave back to the system,
+// keeping the range mapped: it is not to be read again. Nothing happens where the system has
+// no such call.
+void releasePages(void* data, std::size_t size) noexcept;
 
 } // namespace setzaiko

@@ -1,5 +1,7 @@
 #include "workbook/xlsx/WorksheetFeed.h"
 
+#include "workbook/xlsx/XlsxError.h"
+
 #include <system_error>
 #include <utility>
 
@@ -17,8 +19,9 @@ constexpr std::size_t spareBatches = 2;
 } // namespace
 
 WorksheetFeed::WorksheetFeed(QByteArray bytes, const ZipEntry& entry, bool dates1904,
-                             int columnCount)
-    : m_bytes(std::move(bytes)), m_entry(entry), m_dates1904(dates1904), m_columnCount(columnCount)
+                             int columnCount, RereadWorkbook reread)
+    : m_bytes(std::move(bytes)), m_entry(entry), m_reread(std::move(reread)),
+      m_workbookSize(m_bytes.size()), m_dates1904(dates1904), m_columnCount(columnCount)
 {
     batchBytes = batchSize;
     try {
@@ -49,6 +52,10 @@ void WorksheetFeed::run()
             Batch last;
             {
                 ZipArchive archive(m_part->bytes());
+                if (m_reread) {
+                    archive.noticeTaken(
+                        [this](const char* untaken) { m_part->releaseBefore(untaken); });
+                }
                 last.cells = readWorksheetInBatches(archive, m_part->entry(), m_dates1904,
                                                     m_columnCount, *this);
             }
@@ -119,9 +126,17 @@ WorksheetFeed::PartToRead WorksheetFeed::takePart()
     if (!m_part) {
         return {std::exchange(m_bytes, QByteArray()), m_entry}; // no thread read it
     }
-    PartToRead part{m_part->ownBytes(), m_part->entry()};
+    if (!m_part->released()) {
+        PartToRead part{m_part->ownBytes(), m_part->entry()};
+        m_part.reset();
+        return part;
+    }
     m_part.reset();
-    return part;
+    QByteArray workbook = m_reread();
+    if (workbook.size() != m_workbookSize) {
+        fail(WorkbookFailure::Unreadable, "the file changed while it was read");
+    }
+    return {std::move(workbook), m_entry};
 }
 
 WorksheetFeed::Step WorksheetFeed::next(SheetValue& value)

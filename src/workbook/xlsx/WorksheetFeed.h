@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -23,10 +24,18 @@ namespace setzaiko::xlsx {
 //
 // Only the part in its plainest form is read so: values in order, XML the reader's own scanner
 // reads. For any other, the feed stops and says so (next), and the part is to be read whole.
+//
+// Where the workbook can be read again (reread: its bytes as they were, from the file), the
+// copy of the part lets go of its bytes as they are read, and a part to be read whole after all
+// is read from the workbook read again. A workbook that comes back of another size cannot be
+// read (WorkbookFailure::Unreadable); one whose part changed is damaged, as its checksum tells.
+using RereadWorkbook = std::function<QByteArray()>;
+
 class WorksheetFeed : private WorksheetCells::BatchSink
 {
 public:
-    WorksheetFeed(QByteArray bytes, const ZipEntry& entry, bool dates1904, int columnCount);
+    WorksheetFeed(QByteArray bytes, const ZipEntry& entry, bool dates1904, int columnCount,
+                  RereadWorkbook reread = {});
     // Stops the thread and waits for it.
     ~WorksheetFeed() override;
 
@@ -38,7 +47,8 @@ public:
     // values read before it.
     Step next(SheetValue& value);
     // Once next has said ReadWhole: bytes to read the part whole from, and the part's entry in
-    // them. The feed lets go of them as soon as it has read the part otherwise.
+    // them. The feed lets go of them as soon as it has read the part otherwise. Throws
+    // WorkbookError where the workbook is to be read again and cannot be.
     struct PartToRead
     {
         QByteArray bytes;
@@ -65,7 +75,9 @@ private:
     Batch pop();
 
     QByteArray m_bytes; // the workbook's, until the thread has its part
-    ZipEntry m_entry;
+    ZipEntry m_entry;   // in the workbook's bytes
+    RereadWorkbook m_reread;
+    qsizetype m_workbookSize = 0;
     std::optional<StoredPart> m_part; // while the thread reads it
     bool m_dates1904;
     int m_columnCount;

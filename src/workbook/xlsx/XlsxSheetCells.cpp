@@ -9,7 +9,7 @@ namespace setzaiko::xlsx {
 
 XlsxSheetCells::XlsxSheetCells(QByteArray bytes, const ZipEntry& entry,
                                PendingSharedStrings sharedStrings, bool dates1904, int columnCount,
-                               RowRelease release)
+                               RowRelease release, RereadWorkbook reread)
     : m_bytes(std::move(bytes)), m_entry(entry), m_pendingStrings(std::move(sharedStrings)),
       m_dates1904(dates1904), m_columnCount(columnCount),
       m_heldStrings(std::make_shared<HeldStrings>())
@@ -18,7 +18,7 @@ XlsxSheetCells::XlsxSheetCells(QByteArray bytes, const ZipEntry& entry,
         // Read from now on, while the shared strings may still be read. The feed holds the
         // part's bytes for as long as the part may have to be read whole.
         m_feed = std::make_unique<WorksheetFeed>(std::exchange(m_bytes, QByteArray()), m_entry,
-                                                 m_dates1904, m_columnCount);
+                                                 m_dates1904, m_columnCount, std::move(reread));
     }
 }
 

@@ -23,12 +23,13 @@ namespace setzaiko::xlsx {
 // WholeSheet: start reads the whole part. AsRead: the cells come as a feed reads the part, in
 // order; where the feed cannot read it so, the part is read whole after all, as start would
 // have read it, and the cells start over. Either way the sheet fails as a sheet read whole
-// fails, with the same failure first.
+// fails, with the same failure first. Given a way to read the workbook again, the feed lets go
+// of the part's bytes as it reads them (see WorksheetFeed).
 class XlsxSheetCells : public CellStream
 {
 public:
     XlsxSheetCells(QByteArray bytes, const ZipEntry& entry, PendingSharedStrings sharedStrings,
-                   bool dates1904, int columnCount, RowRelease release);
+                   bool dates1904, int columnCount, RowRelease release, RereadWorkbook reread = {});
     ~XlsxSheetCells() override;
 
     SheetLayout start() override;

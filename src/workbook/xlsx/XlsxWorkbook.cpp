@@ -61,7 +61,9 @@ std::unique_ptr<XlsxWorkbook> XlsxWorkbook::open(QByteArray bytes)
     return workbook;
 }
 
-std::unique_ptr<XlsxWorkbook> XlsxWorkbook::openFile(const QString& path)
+namespace {
+
+QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -73,7 +75,16 @@ std::unique_ptr<XlsxWorkbook> XlsxWorkbook::openFile(const QString& path)
         fail(WorkbookFailure::Unreadable,
              "the file cannot be read: " + file.errorString().toStdString());
     }
-    return open(std::move(bytes));
+    return bytes;
+}
+
+} // namespace
+
+std::unique_ptr<XlsxWorkbook> XlsxWorkbook::openFile(const QString& path)
+{
+    std::unique_ptr<XlsxWorkbook> workbook = open(fileBytes(path));
+    workbook->m_path = path;
+    return workbook;
 }
 
 void XlsxWorkbook::readPackage()
@@ -178,9 +189,15 @@ std::unique_ptr<CellStream> XlsxWorkbook::openSheetCells(const QString& name, in
     if (found == m_sheetIndex.cend()) {
         fail("the workbook has no sheet of that name");
     }
-    return std::make_unique<XlsxSheetCells>(m_bytes,
-                                            m_sheets[static_cast<std::size_t>(*found)].entry,
-                                            m_sharedStrings, m_dates1904, columnCount, release);
+    // A sheet read as it comes lets go of its part as it reads it: where the part is to be read
+    // whole after all, the file is read again.
+    RereadWorkbook reread;
+    if (!m_path.isEmpty()) {
+        reread = [path = m_path] { return fileBytes(path); };
+    }
+    return std::make_unique<XlsxSheetCells>(
+        m_bytes, m_sheets[static_cast<std::size_t>(*found)].entry, m_sharedStrings, m_dates1904,
+        columnCount, release, std::move(reread));
 }
 
 QString XlsxWorkbook::sheetName(int sheet) const

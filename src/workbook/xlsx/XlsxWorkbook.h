@@ -60,6 +60,7 @@ private:
     void readPackage();
 
     QByteArray m_bytes;
+    QString m_path; // where the bytes were read from, if from a file
     std::vector<Sheet> m_sheets;
     QHash<QString, int> m_sheetIndex; // by sheet name
     PendingSharedStrings m_sharedStrings;

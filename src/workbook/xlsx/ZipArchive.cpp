@@ -138,6 +138,9 @@ ZipEntryReader::ZipEntryReader(ZipArchive& archive, const ZipEntry& entry)
     }
     m_stored = archive.bytes().constData() + entry.dataOffset;
     m_storedLeft = entry.compressedSize;
+    if (archive.takenNotice()) {
+        m_taken = &archive.takenNotice();
+    }
     if (entry.deflated) {
         m_inflate = std::make_unique<RawInflate>();
     }
@@ -149,6 +152,9 @@ std::size_t ZipEntryReader::read(char* destination, std::size_t capacity)
 {
     const std::size_t n =
         m_inflate ? inflateInto(destination, capacity) : copyInto(destination, capacity);
+    if (m_taken) {
+        (*m_taken)(m_stored);
+    }
     m_read += n;
     if (m_read > m_declared) {
         fail("an archive entry inflates beyond its declared size");

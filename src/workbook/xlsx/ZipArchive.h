@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,9 +52,17 @@ public:
     // The largest amount a deflated entry of that stored size can inflate to.
     static std::uint64_t inflateBound(std::uint64_t compressedSize);
 
+    // Told by each reader, on its thread, as it takes an entry's stored bytes, where those it
+    // has not taken start: for the holder of bytes read once, front to back, to let go of
+    // those before. Set before any reader opens.
+    using TakenNotice = std::function<void(const char* untaken)>;
+    void noticeTaken(TakenNotice notice) { m_taken = std::move(notice); }
+    const TakenNotice& takenNotice() const { return m_taken; }
+
 private:
     void readDirectory() const;
 
+    TakenNotice m_taken;
     QByteArray m_bytes;
     mutable bool m_directoryRead = false;
     mutable QHash<QByteArray, ZipEntry> m_entries; // by name as stored, ASCII case folded
@@ -89,6 +98,7 @@ private:
     std::uint32_t m_crc = 0;
     std::uint32_t m_copiedCrc = 0;         // of a stored entry's bytes given out
     std::unique_ptr<RawInflate> m_inflate; // for a deflated entry
+    const ZipArchive::TakenNotice* m_taken = nullptr;
 };
 
 } // namespace setzaiko::xlsx

@@ -437,6 +437,76 @@ TEST(XlsxParts, SheetCellsHandOutTextsWholeWhileTheirMemoryGoes)
     }
 }
 
+// A sheet read as it comes lets go of its part's bytes as it reads them, where the workbook can
+// be read again. A part to be read whole after all, late (a row going back, a comment for
+// expat), then comes from the workbook read again, once: the same cells as a sheet read whole,
+// unless the workbook came back changed.
+TEST(XlsxParts, SheetReadAgainFromTheWorkbookWhereItsBytesAreGone)
+{
+    constexpr int rows = 60000; // megabytes of part, read in steps of one
+    std::string part = "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
+                       "main\"><sheetData>";
+    for (int row = 1; row <= rows; ++row) {
+        const std::string r = std::to_string(row);
+        part += "<row r=\"" + r + "\"><c r=\"A" + r + "\"><v>" + r + "</v></c></row>";
+    }
+    const struct
+    {
+        const char* what;
+        const char* end;     // of the sheet data
+        const char* changed; // what reading again does to the workbook
+        const char* refusal; // nullptr: the cells are read
+        WorkbookFailure failure = WorkbookFailure::Damaged;
+    } cases[] = {
+        {"a row going back", "<row r=\"1\"><c r=\"B1\"><v>-1</v></c></row>", "", nullptr},
+        {"a comment", "<!-- x -->", "", nullptr},
+        {"a workbook grown", "<!-- x -->", "grown", "changed", WorkbookFailure::Unreadable},
+        {"a part changed", "<!-- x -->", "changed", "p.xml: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray bytes = storedArchive(part + c.end + "</sheetData></worksheet>");
+        const auto entry = ZipArchive(bytes).find(u"p.xml"_s);
+        ASSERT_TRUE(entry);
+        const auto cellsOf = [&](CellStream& stream) {
+            stream.start();
+            std::string seen;
+            StreamedCell cell;
+            while (stream.next(cell)) {
+                seen += std::to_string(cell.row) + "," + std::to_string(cell.column) + "," +
+                        std::to_string(cell.value.number) + ";";
+            }
+            return seen;
+        };
+        int rereads = 0;
+        XlsxSheetCells asRead(bytes, *entry, sharedStringsReady({}), false, 2, RowRelease::AsRead,
+                              [&] {
+                                  ++rereads;
+                                  QByteArray again = bytes;
+                                  if (std::string_view(c.changed) == "grown") {
+                                      again += ' ';
+                                  } else if (std::string_view(c.changed) == "changed") {
+                                      again[again.size() / 2] = ' ';
+                                  }
+                                  return again;
+                              });
+        try {
+            const std::string seen = cellsOf(asRead);
+            EXPECT_EQ(c.refusal, nullptr);
+            XlsxSheetCells whole(bytes, *entry, sharedStringsReady({}), false, 2,
+                                 RowRelease::WholeSheet);
+            EXPECT_EQ(seen, cellsOf(whole));
+            EXPECT_EQ(asRead.restarts(), 1);
+        } catch (const WorkbookError& error) {
+            ASSERT_NE(c.refusal, nullptr) << error.what();
+            EXPECT_NE(std::string_view(error.what()).find(c.refusal), std::string_view::npos)
+                << error.what();
+            EXPECT_EQ(error.kind(), c.failure);
+        }
+        EXPECT_EQ(rereads, 1);
+    }
+}
+
 // A worksheet whose cells the scanner hands on whole reads as the same worksheet read element
 // by element (a comment leaves it to expat): the same values, used part and order, or the same
 // refusal.
