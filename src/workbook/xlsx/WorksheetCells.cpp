@@ -18,58 +18,32 @@ namespace {
 
 enum class CellType : std::uint8_t { Number, Shared, Inline, FormulaText, Boolean, Error, Date };
 
-// Read for every cell: by its first letters, with no pass to find its end.
-CellType cellType(const char* t)
+// Read for every cell: by its length, then its letters. t: the value of the cell's t, no data
+// where it has none.
+CellType cellType(std::string_view t)
 {
-    if (!t) {
+    if (!t.data()) {
         return CellType::Number;
     }
-    // Compared in place: a call costs more than the few letters.
-    const auto is = [t](const char* name) {
-        const char* c = t;
-        for (; *name != '\0'; ++c, ++name) {
-            if (*c != *name) {
-                return false;
-            }
-        }
-        return *c == '\0';
-    };
-    switch (t[0]) {
-    case 's':
-        if (t[1] == '\0') {
+    if (t.size() == 1) {
+        switch (t[0]) {
+        case 's':
             return CellType::Shared;
-        }
-        if (is("str")) {
-            return CellType::FormulaText;
-        }
-        break;
-    case 'n':
-        if (t[1] == '\0') {
+        case 'n':
             return CellType::Number;
-        }
-        break;
-    case 'i':
-        if (is("inlineStr")) {
-            return CellType::Inline;
-        }
-        break;
-    case 'b':
-        if (t[1] == '\0') {
+        case 'b':
             return CellType::Boolean;
-        }
-        break;
-    case 'e':
-        if (t[1] == '\0') {
+        case 'e':
             return CellType::Error;
-        }
-        break;
-    case 'd':
-        if (t[1] == '\0') {
+        case 'd':
             return CellType::Date;
+        default:
+            break;
         }
-        break;
-    default:
-        break;
+    } else if (t == "inlineStr") {
+        return CellType::Inline;
+    } else if (t == "str") {
+        return CellType::FormulaText;
     }
     fail("a cell has an unknown type");
 }
@@ -206,7 +180,7 @@ private:
                     t = a[1];
                 }
             }
-            startCell(r, t);
+            startCell(r, t ? std::string_view(t) : std::string_view());
         } else if (m_depth == 5 && m_inCell && name.local == "v") {
             m_inValue = true;
             m_hasValue = true;
@@ -255,8 +229,9 @@ private:
         m_column = 0;
     }
 
-    // r and t: the values of the cell's attributes of those names, nullptr where absent.
-    void startCell(const char* r, const char* t)
+    // r and t: the values of the cell's attributes of those names, absent where nullptr, or
+    // where t has no data.
+    void startCell(const char* r, std::string_view t)
     {
         if (r) {
             const auto position = parseCellReference(r);

@@ -46,9 +46,9 @@ struct WholeCell
     const char** attributes; // as startElement gets them
     std::string_view text;   // of its <v> or <t>, as characters gets it
     Holds holds = Holds::Nothing;
-    // The values of its r and t among attributes, nullptr where it has none.
+    // The values of its r and t among attributes: nullptr, and no data, where it has none.
     const char* reference = nullptr;
-    const char* type = nullptr;
+    std::string_view type;
 };
 
 // The elements a handler takes whole where they come next, when their shape is the plainest.

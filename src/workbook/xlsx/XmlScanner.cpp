@@ -502,7 +502,7 @@ private:
             }
             holds = holdings[form];
         }
-        WholeCell cell{m_pointers.data(), text, holds};
+        WholeCell cell{m_pointers.data(), text, holds, nullptr, {}};
         for (std::size_t i = 0; i < count; ++i) {
             *found[i].nameEnd = '\0';
             *found[i].valueEnd = '\0';
@@ -513,7 +513,7 @@ private:
                 if (*found[i].nameBegin == 'r') {
                     cell.reference = found[i].valueBegin;
                 } else if (*found[i].nameBegin == 't') {
-                    cell.type = found[i].valueBegin;
+                    cell.type = found[i].value();
                 }
             }
         }
