@@ -607,16 +607,23 @@ def hostile_books(folder):
     # Rows enough for the reader to hand many out before the part ends, then what stops its
     # reading as it goes: a row going back, XML only expat reads, damage, a shared string the
     # table lacks. The rows handed out are taken back; what the part holds is read as ever.
-    def many_rows(tail, quantity=3):
+    def many_rows(tail, quantity=3, method=zipfile.ZIP_DEFLATED):
         rows = ''.join('<row r="%d"><c r="B%d" t="inlineStr"><is><t>S%d</t></is></c>'
                        '<c r="G%d" t="inlineStr"><is><t>P%d</t></is></c><c r="I%d"><v>%d</v>'
                        '</c></row>' % (r, r, r, r, r, r, quantity if r == 40 else r % 7 + 1)
                        for r in range(2, 30002))
         return zip_bytes(simple_parts('<sheetData>%s%s%s</sheetData>'
-                                      % (MASTER_ROWS, rows, tail)))
+                                      % (MASTER_ROWS, rows, tail)), method)
     books['many-rows-then-row-back'] = many_rows(
         '<row r="5"><c r="B5" t="inlineStr"><is><t>X5</t></is></c></row>')
     books['many-rows-then-comment'] = many_rows('<!-- a note -->')
+    # The same stored, not deflated: megabytes of part, which a sheet read as it comes from a
+    # file lets go of as it reads it, and reads from the file again where it must read it whole.
+    books['many-rows-stored-then-row-back'] = many_rows(
+        '<row r="5"><c r="B5" t="inlineStr"><is><t>X5</t></is></c></row>',
+        method=zipfile.ZIP_STORED)
+    books['many-rows-stored-then-comment'] = many_rows('<!-- a note -->',
+                                                       method=zipfile.ZIP_STORED)
     books['many-rows-then-unknown-type'] = many_rows(
         '<row r="30002"><c r="A30002" t="q"><v>1</v></c></row>')
     books['many-rows-then-shared-string-out-of-range'] = many_rows(

@@ -145,6 +145,8 @@ TEST(XlsxHostile, EveryPackageIsRefusedForItsOwnReason)
         {u"rows-out-of-order"_s, readAsOpenpyxl},
         {u"many-rows-then-row-back"_s, readAsOpenpyxl},
         {u"many-rows-then-comment"_s, readAsOpenpyxl},
+        {u"many-rows-stored-then-row-back"_s, readAsOpenpyxl},
+        {u"many-rows-stored-then-comment"_s, readAsOpenpyxl},
         {u"many-rows-then-unknown-type"_s, u"unknown type"_s},
         {u"many-rows-then-shared-string-out-of-range"_s, u"shared string"_s},
         {u"many-rows-quantity-beyond-then-damage"_s, u"unknown type"_s},
@@ -271,6 +273,8 @@ TEST(XlsxHostile, WhatEndsASheetLateLeavesItsTableAsIfFoundFirst)
         // No stock sheet: no rows in it.
         {"many-rows-then-row-back", ImportResult::Outcome::NoRows, 30001, {}},
         {"many-rows-then-comment", ImportResult::Outcome::NoRows, 30001, {}},
+        {"many-rows-stored-then-row-back", ImportResult::Outcome::NoRows, 30001, {}},
+        {"many-rows-stored-then-comment", ImportResult::Outcome::NoRows, 30001, {}},
         {"many-rows-then-unknown-type", ImportResult::Outcome::Failed, 0, u"unknown type"_s},
         {"many-rows-then-shared-string-out-of-range", ImportResult::Outcome::Failed, 0,
          u"shared string"_s},
