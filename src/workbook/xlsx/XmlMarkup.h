@@ -97,7 +97,7 @@ enum class CellTagShape : std::uint8_t { Plain, NeedMore, Other };
 // The attributes of a cell as nearly every writer stores them: r, s and t alone, each at
 // most once, one space before each, the value in double quotes and needing no decoding.
 // Reads them into found and p past the tag's end, telling whether the cell is empty; false
-// where they have any other shape or the buffer ends first, for cellAttributes to read.
+// where they have any other shape or the buffer ends first.
 inline bool plainCellAttributes(char*& p, const char* end,
                                 std::array<RawAttribute, maxCellAttributes>& found,
                                 std::size_t& count, bool& empty)
@@ -128,13 +128,20 @@ inline bool plainCellAttributes(char*& p, const char* end,
     }
 }
 
-// The attributes of a cell of any other shape, as plainCellAttributes reads them: Plain
-// where they are names of letters alone (no prefix, so no namespace to resolve) with values
-// that need no decoding, none twice and none declaring a namespace.
+// The attributes of the cell whose name ends at p, read as plainCellAttributes reads them
+// (found empty before): Plain where they are names of letters alone (no prefix, so no
+// namespace to resolve) with values that need no decoding, none twice and none declaring a
+// namespace. The plainest shape is tried first; any other is read again from p.
 inline CellTagShape cellAttributes(char*& p, const char* end,
                                    std::array<RawAttribute, maxCellAttributes>& found,
                                    std::size_t& count, bool& empty)
 {
+    char* const start = p;
+    if (plainCellAttributes(p, end, found, count, empty)) {
+        return CellTagShape::Plain;
+    }
+    p = start;
+    count = 0;
     const auto byte = [](char c) { return static_cast<unsigned char>(c); };
     for (;;) {
         const char* before = p;

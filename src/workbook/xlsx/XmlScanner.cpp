@@ -306,13 +306,9 @@ private:
         std::size_t count = 0;
         char* p = begin + 2;
         bool empty = false;
-        if (!plainCellAttributes(p, end, found, count, empty)) {
-            p = begin + 2;
-            count = 0;
-            const CellTagShape shape = cellAttributes(p, end, found, count, empty);
-            if (shape != CellTagShape::Plain) {
-                return shape == CellTagShape::NeedMore ? nullptr : other;
-            }
+        const CellTagShape shape = cellAttributes(p, end, found, count, empty);
+        if (shape != CellTagShape::Plain) {
+            return shape == CellTagShape::NeedMore ? nullptr : other;
         }
         std::string_view text;
         Holds holds = Holds::Nothing;
