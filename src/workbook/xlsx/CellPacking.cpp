@@ -39,14 +39,20 @@ std::uint64_t positionOf(std::uint32_t row, std::uint16_t column)
     return (std::uint64_t{row} << columnBits) | column;
 }
 
-void putNumber(PackedBytes& out, std::uint64_t value)
+// Writes value as a variable-length number at out; returns the byte after it.
+char* putNumber(char* out, std::uint64_t value)
 {
     while (value >= 0x80) {
-        out.push_back(static_cast<char>(0x80 | (value & 0x7F)));
+        *out++ = static_cast<char>(0x80 | (value & 0x7F));
         value >>= 7;
     }
-    out.push_back(static_cast<char>(value));
+    *out++ = static_cast<char>(value);
+    return out;
 }
+
+// The most a value's bytes before its content take: the kind byte, a row and a column, and a
+// number of eight bytes or a variable-length one.
+constexpr std::size_t maxHead = 1 + 5 + 3 + 10;
 
 std::uint64_t takeNumber(const PackedBytes& in, std::size_t& at)
 {
@@ -116,7 +122,8 @@ SheetValue valueAt(const PackedBytes& bytes, std::uint64_t sorted)
 
 } // namespace
 
-void WorksheetCells::Packed::put(unsigned char kind, std::uint32_t row, std::uint16_t column)
+char* WorksheetCells::Packed::putPlace(char* out, unsigned char kind, std::uint32_t row,
+                                       std::uint16_t column)
 {
     auto header = kind;
     const bool follows = count > 0;
@@ -126,36 +133,47 @@ void WorksheetCells::Packed::put(unsigned char kind, std::uint32_t row, std::uin
     if (follows && column == lastColumn + 1) {
         header |= nextColumn;
     }
-    bytes.push_back(static_cast<char>(header));
+    *out++ = static_cast<char>(header);
     if (!(header & sameRow)) {
-        putNumber(bytes, row);
+        out = putNumber(out, row);
     }
     if (!(header & nextColumn)) {
-        putNumber(bytes, column);
+        out = putNumber(out, column);
     }
     lastRow = row;
     lastColumn = column;
     ++count;
+    return out;
 }
 
+void WorksheetCells::Packed::put(unsigned char kind, std::uint32_t row, std::uint16_t column)
+{
+    char head[maxHead];
+    const char* end = putPlace(head, kind, row, column);
+    bytes.append(head, static_cast<std::size_t>(end - head));
+}
+
+// Each value's bytes before its text are written where they are made, then added at once.
 void WorksheetCells::Packed::put(const SheetValue& value)
 {
-    put(static_cast<unsigned char>(value.kind), value.row, value.column);
+    char head[maxHead];
+    char* end = putPlace(head, static_cast<unsigned char>(value.kind), value.row, value.column);
     switch (value.kind) {
-    case SheetValue::Kind::Number: {
-        char number[sizeof(double)];
-        std::memcpy(number, &value.number, sizeof number);
-        bytes.append(number, sizeof number);
+    case SheetValue::Kind::Number:
+        std::memcpy(end, &value.number, sizeof(double));
+        end += sizeof(double);
         break;
-    }
     case SheetValue::Kind::SharedText:
-        putNumber(bytes, value.sharedIndex);
+        end = putNumber(end, value.sharedIndex);
         break;
     case SheetValue::Kind::Text:
     case SheetValue::Kind::EscapedText:
-        putNumber(bytes, value.text.size());
-        bytes.append(value.text);
+        end = putNumber(end, value.text.size());
         break;
+    }
+    bytes.append(head, static_cast<std::size_t>(end - head));
+    if (value.kind == SheetValue::Kind::Text || value.kind == SheetValue::Kind::EscapedText) {
+        bytes.append(value.text);
     }
 }
 

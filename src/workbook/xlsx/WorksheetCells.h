@@ -118,6 +118,8 @@ private:
 
         void put(unsigned char kind, std::uint32_t row, std::uint16_t column);
         void put(const SheetValue& value);
+        // Writes the kind byte, row and column at out; returns the byte after them.
+        char* putPlace(char* out, unsigned char kind, std::uint32_t row, std::uint16_t column);
     };
     // Each position with the offset of its last value, sorted; none for an empty one.
     std::vector<std::uint64_t> sortedPositions() const;

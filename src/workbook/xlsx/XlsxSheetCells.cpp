@@ -144,7 +144,6 @@ std::shared_ptr<const void> XlsxSheetCells::textHolder() const
 
 void XlsxSheetCells::readAhead()
 {
-    constexpr std::size_t half = aheadCount / 2;
     SheetValue value;
     while (!m_readToEnd && m_aheadSize < aheadCount) {
         const std::size_t offset = m_reader ? m_reader->offset() : 0;
@@ -160,18 +159,6 @@ void XlsxSheetCells::readAhead()
         ++m_aheadSize;
         if (ahead.value.kind == SheetValue::Kind::SharedText) {
             prefetch(&(*m_sharedStrings)[ahead.value.sharedIndex]);
-        }
-        // The text of the value read half a ring before has come by now: its characters next.
-        if (m_aheadSize > half) {
-            const SheetValue& earlier =
-                m_ahead[(m_aheadFirst + m_aheadSize - 1 - half) % aheadCount].value;
-            if (earlier.kind == SheetValue::Kind::SharedText) {
-                const QString& text = (*m_sharedStrings)[earlier.sharedIndex];
-                if (!text.isEmpty()) {
-                    prefetch(text.constData());
-                    prefetch(text.constData() + (text.size() - 1));
-                }
-            }
         }
     }
 }

@@ -61,8 +61,9 @@ private:
     RecentTexts m_texts;
     // The values read ahead of the one handed out, each with where it starts in the packed
     // values. Cells refer to shared strings in any order, so that each would wait for its text
-    // to come from memory: read ahead, a text is asked for while the values before it are
-    // handed out.
+    // to come from memory: read ahead, a shared string is asked for while the values before it
+    // are handed out. Its characters are not: a row shares the string without reading them,
+    // and asking for them too cost more than it saved.
     struct Ahead
     {
         SheetValue value; // its text only while it is read: a feed reuses its memory
