@@ -588,6 +588,59 @@ TEST(XlsxParts, CellTypesAreNamedExactly)
     }
 }
 
+// A shared string's index is a whole number within 32 bits however it is spelled; anything
+// else is damage, named as a number cell's would be where it is no number at all.
+TEST(XlsxParts, SharedStringIndicesAreWholeNumbers)
+{
+    constexpr std::int64_t noNumber = -1;
+    constexpr std::int64_t noString = -2;
+    const struct
+    {
+        const char* spelled;
+        std::int64_t index;
+    } cases[] = {
+        {"0", 0},
+        {"7", 7},
+        {"123456789", 123456789},
+        {"0000000007", 7},
+        {"4294967295", 4294967295},
+        {"4294967296", noString},
+        {" 12\n", 12},
+        {"3.0", 3},
+        {"1e2", 100},
+        {"-0", 0},
+        {"-1", noString},
+        {"2.5", noString},
+        {"", noNumber},
+        {"1x", noNumber},
+        {"+3", noNumber},
+        {"12 3", noNumber},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.spelled);
+        const QByteArray bytes = storedArchive(
+            std::string("<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
+                        "main\"><sheetData><row><c t=\"s\"><v>") +
+            c.spelled + "</v></c></row></sheetData></worksheet>");
+        ZipArchive archive(bytes);
+        try {
+            const WorksheetCells cells =
+                readWorksheet(archive, *archive.find(u"p.xml"_s), false, 2);
+            WorksheetCells::Reader reader(cells);
+            SheetValue value;
+            ASSERT_TRUE(reader.next(value));
+            EXPECT_EQ(value.kind, SheetValue::Kind::SharedText);
+            EXPECT_EQ(value.sharedIndex, c.index);
+        } catch (const WorkbookError& error) {
+            const std::string_view what(error.what());
+            EXPECT_NE(what.find(c.index == noNumber ? "holds no number" : "does not exist"),
+                      std::string_view::npos)
+                << what;
+            EXPECT_LT(c.index, 0);
+        }
+    }
+}
+
 // A shared string table whose items the scanner hands on whole reads as the same table read
 // element by element (a comment leaves it to expat).
 TEST(XlsxParts, WholeStringItemsReadAsTheirElements)
