@@ -289,6 +289,38 @@ private:
         return static_cast<int>(form);
     }
 
+    // The commonest content of all, "<v>" with a number's characters and "</v></c>", read
+    // without trying each form: where p holds it, takes its text as plainContent would and moves
+    // p past it. Anything else is plainContent's.
+    static bool plainValue(const char*& p, const char* end, std::string_view& text)
+    {
+        constexpr std::string_view opening = "<v>";
+        constexpr std::string_view close = "</v></c>";
+        constexpr std::ptrdiff_t longest = 32; // a number's characters, and more
+        if (end - p < static_cast<std::ptrdiff_t>(opening.size() + close.size()) ||
+            std::memcmp(p, opening.data(), opening.size()) != 0) {
+            return false;
+        }
+        const char* start = p + opening.size();
+        const char* limit = start + std::min(end - start, longest);
+        const char* q = start;
+        while (q < limit && isNumberChar(*q)) {
+            ++q;
+        }
+        if (q == limit || *q != '<' || end - q < static_cast<std::ptrdiff_t>(close.size()) ||
+            std::memcmp(q, close.data(), close.size()) != 0) {
+            return false;
+        }
+        text = std::string_view(start, static_cast<std::size_t>(q - start));
+        p = q + close.size();
+        return true;
+    }
+
+    static bool isNumberChar(char c)
+    {
+        return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'E' || c == 'e';
+    }
+
     // A cell (see WholeCell).
     const char* wholeCell(char* begin, char* end)
     {
@@ -313,7 +345,9 @@ private:
         std::string_view text;
         Holds holds = Holds::Nothing;
         const char* after = p;
-        if (!empty) {
+        if (!empty && plainValue(after, end, text)) {
+            holds = Holds::Value;
+        } else if (!empty) {
             const int form = plainContent(after, end, forms, text);
             if (form < 0) {
                 return form == needMore ? nullptr : other;

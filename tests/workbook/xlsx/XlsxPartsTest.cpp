@@ -532,6 +532,10 @@ TEST(XlsxParts, WholeCellsReadAsTheirElements)
          "xml:space=\"preserve\"> a_x0041_ </t></is></c><c t=\"inlineStr\"><is><t></t></is>"
          "</c><c t=\"inlineStr\"><is><r><t>x</t></r></is></c><c t=\"s\"><is><t>1</t></is></c>"
          "<c><is><t>5</t></is></c><c t=\"inlineStr\"><v>6</v></c></row>"},
+        {"number values",
+         "<row><c><v>-1.5E+3</v></c><c><v>0.25e-2</v></c><c t=\"s\"><v>12</v></c ><c><v>"
+         "1234567890123456789012345678901234567890</v></c><c><v>7</v ></c><c><v>8</v></c></row>"},
+        {"a number value that is none", "<row><c><v>1e</v></c></row>"},
         // Refused where the cell opens, and where it ends.
         {"an unknown type", "<row><c t=\"q\"><v>1</v></c></row>"},
         {"no number", "<row><c><v>1x</v></c></row>"},
