@@ -19,8 +19,8 @@ constexpr int stockColumns = 8;    // A to H
 
 bool isBlank(const CellValue& cell)
 {
-    return cell.isEmpty() ||
-           (cell.kind == CellValue::Kind::Text && rightTrimmedView(cell.textView()).isEmpty());
+    return cell.isEmpty() || (cell.kind == CellValue::Kind::Text && !cell.keptPlain &&
+                              rightTrimmedView(cell.textView()).isEmpty());
 }
 
 bool isMarker(const CellValue& cell)
@@ -138,15 +138,17 @@ TableText SheetRules::takeText(CellValue& cell, TableTexts& texts)
     switch (cell.kind) {
     case CellValue::Kind::Text:
         if (cell.kept) {
-            const QStringView trimmed = rightTrimmedView(*cell.kept);
-            if (!m_textHolder || trimmed.size() != cell.kept->size()) {
+            // A plain text is neither trimmed nor empty: it is taken without being read.
+            const QStringView trimmed =
+                cell.keptPlain ? QStringView(*cell.kept) : rightTrimmedView(*cell.kept);
+            if (!m_textHolder || (!cell.keptPlain && trimmed.size() != cell.kept->size())) {
                 return texts.own(trimmed.toString());
             }
             if (!m_textHolderKept) {
                 texts.keep(m_textHolder);
                 m_textHolderKept = true;
             }
-            return TableText(cell.kept);
+            return cell.keptPlain ? TableText::ofPlain(cell.kept) : TableText(cell.kept);
         }
         return texts.own(rightTrim(std::move(cell.text)));
     case CellValue::Kind::Number:

@@ -20,6 +20,13 @@ class TableText
 public:
     constexpr TableText() = default;
     explicit TableText(const QString* text) : m_text(text && !text->isEmpty() ? text : nullptr) {}
+    // A text known not to be empty, taken without reading it.
+    static TableText ofPlain(const QString* text)
+    {
+        TableText taken;
+        taken.m_text = text;
+        return taken;
+    }
 
     const QString& text() const { return m_text ? *m_text : emptyText(); }
     operator const QString&() const { return text(); }

@@ -16,16 +16,22 @@ struct CellValue
     enum class Kind : unsigned char { Empty, Number, Text };
 
     Kind kind = Kind::Empty;
+    // A kept text the reader knows to be plain: not empty, and not ending in a space a field is
+    // trimmed of. Such a text is taken without being read.
+    bool keptPlain = false;
     double number = 0.0;
     QString text;                  // a Text cell's own text
     const QString* kept = nullptr; // or where the reader keeps it; text is then empty
 
-    static CellValue fromNumber(double value) { return {Kind::Number, value, {}, nullptr}; }
+    static CellValue fromNumber(double value) { return {Kind::Number, false, value, {}, nullptr}; }
     static CellValue fromText(QString value)
     {
-        return {Kind::Text, 0.0, std::move(value), nullptr};
+        return {Kind::Text, false, 0.0, std::move(value), nullptr};
     }
-    static CellValue fromKeptText(const QString& value) { return {Kind::Text, 0.0, {}, &value}; }
+    static CellValue fromKeptText(const QString& value, bool plain = false)
+    {
+        return {Kind::Text, plain, 0.0, {}, &value};
+    }
 
     bool isEmpty() const { return kind == Kind::Empty; }
     bool isNumber() const { return kind == Kind::Number; }
@@ -38,6 +44,7 @@ struct CellValue
         if (kept) {
             text = *kept;
             kept = nullptr;
+            keptPlain = false;
         }
     }
 

@@ -1,5 +1,7 @@
 #include "workbook/xlsx/SharedStrings.h"
 
+#include "common/TextRules.h"
+
 #include "workbook/xlsx/RichText.h"
 #include "workbook/xlsx/StoredPart.h"
 #include "workbook/xlsx/XlsxError.h"
@@ -127,6 +129,7 @@ std::uint32_t SharedStrings::indexOfText(const QString& text)
     }
     const auto index = static_cast<std::uint32_t>(m_texts.size());
     m_texts.push_back(text);
+    m_plain.push_back(!text.isEmpty() && !isTrimmedSpace(text.back()) ? 1 : 0);
     RecentSlot& slot = free ? *free : m_recent[home];
     slot.textPlusOne = index + 1;
     slot.hash = hash;
@@ -195,6 +198,7 @@ void SharedStrings::finish()
     }
     m_current = {};
     m_recent = {};
+    m_plain.shrink_to_fit();
 }
 
 SharedStrings readSharedStrings(ZipArchive& archive, const ZipEntry& entry)

@@ -27,14 +27,20 @@ class SharedStrings
 {
 public:
     std::size_t size() const { return m_size; }
-    const QString& operator[](std::size_t item) const
+    const QString& operator[](std::size_t item) const { return m_texts[textIndexOf(item)]; }
+
+    // Where an item's text lies, and whether it is plain: not empty, and not ending in a
+    // space a field is trimmed of. Neither reads the text, which a sheet's cells, referring to
+    // items at random, would have to wait for.
+    struct Kept
     {
-        const std::size_t block = item / blockSize;
-        const std::size_t inBlock = item % blockSize;
-        if (block == m_blocks.size()) {
-            return m_texts[m_current[inBlock]];
-        }
-        return m_texts[m_blocks[block].textOf(inBlock)];
+        const QString* text;
+        bool plain;
+    };
+    Kept keptAt(std::size_t item) const
+    {
+        const std::uint32_t index = textIndexOf(item);
+        return {&m_texts[index], m_plain[index] != 0};
     }
     // Throws std::out_of_range beyond the last item.
     const QString& at(std::size_t item) const;
@@ -81,6 +87,15 @@ private:
         }
     };
     void packCurrent();
+    std::uint32_t textIndexOf(std::size_t item) const
+    {
+        const std::size_t block = item / blockSize;
+        const std::size_t inBlock = item % blockSize;
+        if (block == m_blocks.size()) {
+            return m_current[inBlock];
+        }
+        return m_blocks[block].textOf(inBlock);
+    }
 
     std::vector<Block> m_blocks;
     std::vector<std::uint32_t> m_current; // the block being filled: each item's text index
@@ -100,6 +115,7 @@ private:
 
     // The distinct texts: a text never moves once added, so cells may point to it.
     BlockList<QString, 16384> m_texts;
+    std::vector<std::uint8_t> m_plain; // of each text, 1 where it is plain
     std::vector<RecentSlot> m_recent;
 };
 

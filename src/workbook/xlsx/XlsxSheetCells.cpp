@@ -128,8 +128,10 @@ CellValue XlsxSheetCells::valueOf(const SheetValue& value)
     switch (value.kind) {
     case SheetValue::Kind::Number:
         return CellValue::fromNumber(value.number);
-    case SheetValue::Kind::SharedText:
-        return CellValue::fromKeptText((*m_sharedStrings)[value.sharedIndex]);
+    case SheetValue::Kind::SharedText: {
+        const SharedStrings::Kept kept = m_sharedStrings->keptAt(value.sharedIndex);
+        return CellValue::fromKeptText(*kept.text, kept.plain);
+    }
     case SheetValue::Kind::Text:
     case SheetValue::Kind::EscapedText:
         return CellValue::fromText(m_texts.textOf(value));
@@ -157,8 +159,8 @@ void XlsxSheetCells::readAhead()
         ahead.cell = valueOf(value); // a shared text's is only where it lies
         ahead.offset = offset;
         ++m_aheadSize;
-        if (ahead.value.kind == SheetValue::Kind::SharedText) {
-            prefetch(&(*m_sharedStrings)[ahead.value.sharedIndex]);
+        if (ahead.value.kind == SheetValue::Kind::SharedText && !ahead.cell.keptPlain) {
+            prefetch(ahead.cell.kept);
         }
     }
 }

@@ -706,6 +706,32 @@ TEST(XlsxParts, NumberCellsReadAsTheirText)
 
 // Each item gives its own text, however the items repeat within and across the blocks the
 // table keeps them in.
+// A text is plain, taken without being read, where it is not empty and does not end in a space
+// a field is trimmed of; a repeat is as plain as its first.
+TEST(XlsxParts, SharedStringsTellPlainTexts)
+{
+    const struct
+    {
+        QString text;
+        bool plain;
+    } cases[] = {
+        {u""_s, false},  {u"a"_s, true},       {u"a "_s, false}, {u"a\u3000"_s, false},
+        {u" a"_s, true}, {u"\u3000"_s, false}, {u"a\t"_s, true}, {u"a\u3000b"_s, true},
+    };
+    SharedStrings table;
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& c : cases) {
+            table.append(c.text);
+        }
+    }
+    table.finish();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const auto& c = cases[i % std::size(cases)];
+        EXPECT_EQ(table.keptAt(i).plain, c.plain) << i;
+        EXPECT_EQ(*table.keptAt(i).text, c.text) << i;
+    }
+}
+
 TEST(XlsxParts, SharedStringsGiveEachItemItsText)
 {
     std::vector<QString> texts;
@@ -736,6 +762,8 @@ TEST(XlsxParts, SharedStringsGiveEachItemItsText)
     ASSERT_EQ(table.size(), texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
         ASSERT_EQ(table[i], texts[i]) << i;
+        ASSERT_EQ(table.keptAt(i).text, &table[i]) << i;
+        ASSERT_EQ(table.keptAt(i).plain, !texts[i].isEmpty()) << i;
     }
     EXPECT_THROW(table.at(texts.size()), std::out_of_range);
     // A text repeated a few items on is kept once.
