@@ -63,7 +63,8 @@ public:
     {
         m_index.reset(); // the old index goes before the new one is built
         m_index = std::make_shared<const RowIndex>(
-            count(), [this](std::int32_t i) { return (row(i).*Key).view(); });
+            count(), [this](std::int32_t i) { return (row(i).*Key).view(); },
+            [this](std::int32_t i) { return &(row(i).*Key).text(); });
     }
     bool hasCodeIndex() const { return m_index != nullptr; }
     // The rows by their code; a table not indexed since its last change finds none.
