@@ -1,7 +1,6 @@
 #include "workbook/xlsx/SharedStrings.h"
 
 #include "common/TextRules.h"
-
 #include "workbook/xlsx/RichText.h"
 #include "workbook/xlsx/StoredPart.h"
 #include "workbook/xlsx/XlsxError.h"
