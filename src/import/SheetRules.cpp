@@ -139,10 +139,13 @@ TableText SheetRules::takeText(CellValue& cell, TableTexts& texts)
     case CellValue::Kind::Text:
         if (cell.kept) {
             // A plain text is neither trimmed nor empty: it is taken without being read.
-            const QStringView trimmed =
-                cell.keptPlain ? QStringView(*cell.kept) : rightTrimmedView(*cell.kept);
-            if (!m_textHolder || (!cell.keptPlain && trimmed.size() != cell.kept->size())) {
-                return texts.own(trimmed.toString());
+            if (!cell.keptPlain) {
+                const QStringView trimmed = rightTrimmedView(*cell.kept);
+                if (!m_textHolder || trimmed.size() != cell.kept->size()) {
+                    return texts.own(trimmed.toString());
+                }
+            } else if (!m_textHolder) {
+                return texts.own(QStringView(*cell.kept).toString());
             }
             if (!m_textHolderKept) {
                 texts.keep(m_textHolder);

@@ -158,6 +158,7 @@ void WorksheetCells::Packed::put(const SheetValue& value)
 {
     char head[maxHead];
     char* end = putPlace(head, static_cast<unsigned char>(value.kind), value.row, value.column);
+    std::string_view text; // a text value's
     switch (value.kind) {
     case SheetValue::Kind::Number:
         std::memcpy(end, &value.number, sizeof(double));
@@ -169,12 +170,11 @@ void WorksheetCells::Packed::put(const SheetValue& value)
     case SheetValue::Kind::Text:
     case SheetValue::Kind::EscapedText:
         end = putNumber(end, value.text.size());
+        text = value.text;
         break;
     }
     bytes.append(head, static_cast<std::size_t>(end - head));
-    if (value.kind == SheetValue::Kind::Text || value.kind == SheetValue::Kind::EscapedText) {
-        bytes.append(value.text);
-    }
+    bytes.append(text);
 }
 
 void WorksheetCells::append(const SheetValue& value)

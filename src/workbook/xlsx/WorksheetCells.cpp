@@ -96,29 +96,17 @@ double numberOf(std::string_view text)
     return value;
 }
 
-// A shared string's index. Digits alone, as nearly every writer gives it, are read as they
-// stand; anything else is read as a number cell's value is, then must be a whole number within
-// the indices a part may hold.
+// A shared string's index. A whole number as it stands, as nearly every writer gives it, needs
+// no other check than its range; anything else is read as a number cell's value is, then must
+// be a whole number within the indices a part may hold.
 std::uint32_t sharedIndexOf(std::string_view text)
 {
-    constexpr std::size_t plainDigits = 9; // below 2^32 whatever they are
-    if (!text.empty() && text.size() <= plainDigits) {
-        std::uint32_t index = 0;
-        std::size_t at = 0;
-        for (; at < text.size(); ++at) {
-            const auto digit = static_cast<unsigned>(text[at] - '0');
-            if (digit > 9) {
-                break;
-            }
-            index = index * 10 + digit;
-        }
-        if (at == text.size()) {
-            return index;
-        }
+    constexpr double largest = std::numeric_limits<std::uint32_t>::max();
+    if (const auto whole = wholeNumberOf(text); whole && *whole >= 0 && *whole <= largest) {
+        return static_cast<std::uint32_t>(*whole);
     }
     const double index = numberOf(text);
-    if (index < 0 || index > std::numeric_limits<std::uint32_t>::max() ||
-        index != std::floor(index)) {
+    if (index < 0 || index > largest || index != std::floor(index)) {
         fail("a cell refers to a shared string that does not exist");
     }
     return static_cast<std::uint32_t>(index);
